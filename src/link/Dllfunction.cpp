@@ -1,0 +1,173 @@
+#include "link/Dllfunction.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "link/ResultCodes.h"
+
+namespace {
+
+// The functions as the libraries export them, with C linkage.
+extern "C" {
+using PortOpenFunction = uint16_t(uint16_t portNumber);
+using PortCloseFunction = uint16_t();
+using CheckDeviceIdFunction = uint16_t();
+using GetIoErrorCodeFunction = uint16_t(int16_t* code);
+using GetModelNameFunction = uint16_t(char* name);
+using ContextFunction = uint16_t(void* context);
+using SetCommandRCodeFunction = uint16_t(uint8_t a, uint8_t b);
+using SendDataFunction = uint16_t(const uint8_t* data, uint32_t length, void* context);
+using ReadEepromFunction = uint16_t(uint8_t address, uint8_t* value, void* context);
+using WriteEepromFunction = uint16_t(uint8_t address, uint8_t value, void* context);
+using GetErrorCodeFunction = uint16_t();
+using InquireStatusFunction = uint16_t(uint8_t* record, void* context);
+}
+
+const char* const kPortLibrary = "Portway";
+const char* const kChannelLibrary = "Chanlink";
+
+}  // namespace
+
+const char* const TPDLLFunction::kLoadFailureText =
+    "DLLファイルが見つかりません。\nこのプログラムは終了します。";
+
+TPDLLFunction::TPDLLFunction(orvane::ILibraryLoader& loader, std::string programFolder)
+    : loader_(loader), programFolder_(std::move(programFolder)) {}
+
+TPDLLFunction::~TPDLLFunction() { Unload(); }
+
+bool TPDLLFunction::Load() {
+    Unload();
+    portLibrary_ =
+        loader_.Load(programFolder_ + "/" + orvane::PlatformLibraryFileName(kPortLibrary));
+    channelLibrary_ =
+        loader_.Load(programFolder_ + "/" + orvane::PlatformLibraryFileName(kChannelLibrary));
+    return IsLoaded();
+}
+
+void TPDLLFunction::LoadOrExit(orvane::IMessageBox& messageBox) {
+    if (Load()) {
+        return;
+    }
+    orvane::MessageRequest request;
+    request.text = kLoadFailureText;
+    request.icon = orvane::MessageIcon::Error;
+    request.owner = orvane::MessageOwner::None;
+    messageBox.Show(request);
+    Unload();
+    std::exit(0);
+}
+
+void TPDLLFunction::Unload() {
+    if (channelLibrary_ != nullptr) {
+        loader_.Free(channelLibrary_);
+    }
+    if (portLibrary_ != nullptr) {
+        loader_.Free(portLibrary_);
+    }
+    channelLibrary_ = nullptr;
+    portLibrary_ = nullptr;
+}
+
+template <typename Function>
+Function* TPDLLFunction::Find(orvane::LibraryHandle library, const char* name) {
+    if (library == nullptr) {
+        return nullptr;
+    }
+    void* address = loader_.Lookup(library, name);
+    Function* function = nullptr;
+    static_assert(sizeof(function) == sizeof(address));
+    std::memcpy(&function, &address, sizeof(function));
+    return function;
+}
+
+uint16_t TPDLLFunction::PortOpenByPway(uint16_t portNumber) {
+    auto* function = Find<PortOpenFunction>(portLibrary_, "PortOpenByPway");
+    if (function == nullptr) {
+        return ResultDllMissing;
+    }
+    const uint16_t result = function(portNumber);
+    // The library keeps the last I/O error until it is asked for; the open
+    // asks once so that a later report sees only errors of later calls.
+    int16_t discarded = 0;
+    GetIoErrorCodeByPway(discarded);
+    return result;
+}
+
+uint16_t TPDLLFunction::PortCloseByPway() {
+    auto* function = Find<PortCloseFunction>(portLibrary_, "PortCloseByPway");
+    if (function == nullptr) {
+        return ResultDllMissing;
+    }
+    function();
+    return ResultOk;
+}
+
+uint16_t TPDLLFunction::CheckDeviceIDByPway() {
+    auto* function = Find<CheckDeviceIdFunction>(portLibrary_, "CheckDeviceIDByPway");
+    return function == nullptr ? ResultDllMissing : function();
+}
+
+uint16_t TPDLLFunction::GetIoErrorCodeByPway(int16_t& code) {
+    auto* function = Find<GetIoErrorCodeFunction>(portLibrary_, "GetIoErrorCodeByPway");
+    return function == nullptr ? ResultDllMissing : function(&code);
+}
+
+uint16_t TPDLLFunction::GetModelNameByPway(char* name) {
+    auto* function = Find<GetModelNameFunction>(portLibrary_, "GetModelNameByPway");
+    return function == nullptr ? ResultDllMissing : function(name);
+}
+
+uint16_t TPDLLFunction::D4Negotiation() {
+    auto* function = Find<ContextFunction>(channelLibrary_, "D4Negotiation");
+    return function == nullptr ? ResultDllMissing : function(Context());
+}
+
+uint16_t TPDLLFunction::D4Termination() {
+    auto* function = Find<ContextFunction>(channelLibrary_, "D4Termination");
+    return function == nullptr ? ResultDllMissing : function(Context());
+}
+
+uint16_t TPDLLFunction::SetD4CommandRCode(uint8_t a, uint8_t b) {
+    auto* function = Find<SetCommandRCodeFunction>(channelLibrary_, "SetD4CommandRCode");
+    if (function == nullptr) {
+        return ResultDllMissing;
+    }
+    function(a, b);
+    return ResultOk;
+}
+
+uint16_t TPDLLFunction::SendDataChannel(const uint8_t* data, uint32_t length) {
+    auto* function = Find<SendDataFunction>(channelLibrary_, "SendDataChannel");
+    return function == nullptr ? ResultDllMissing : function(data, length, Context());
+}
+
+uint16_t TPDLLFunction::D4ReadEeprom(uint8_t address, uint8_t& value) {
+    auto* function = Find<ReadEepromFunction>(channelLibrary_, "D4ReadEeprom");
+    return function == nullptr ? ResultDllMissing : function(address, &value, Context());
+}
+
+uint16_t TPDLLFunction::D4WriteEeprom(uint8_t address, uint8_t value) {
+    auto* function = Find<WriteEepromFunction>(channelLibrary_, "D4WriteEeprom");
+    return function == nullptr ? ResultDllMissing : function(address, value, Context());
+}
+
+uint16_t TPDLLFunction::GetD4ErrorCode(uint16_t& code) {
+    auto* function = Find<GetErrorCodeFunction>(channelLibrary_, "GetD4ErrorCode");
+    if (function == nullptr) {
+        return ResultDllMissing;
+    }
+    code = function();
+    return ResultOk;
+}
+
+uint16_t TPDLLFunction::InquireStatus(uint8_t* record) {
+    auto* function = Find<InquireStatusFunction>(channelLibrary_, "InquireStatus");
+    return function == nullptr ? ResultDllMissing : function(record, Context());
+}
+
+uint16_t TPDLLFunction::D4Reset() {
+    auto* function = Find<ContextFunction>(channelLibrary_, "D4Reset");
+    return function == nullptr ? ResultDllMissing : function(Context());
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/LibraryLoader.h"
+#include "platform/MessageBox.h"
+
+// The link object: holds the port library (Portway) and the channel library
+// (Chanlink) and offers one wrapper per library function. Nothing else in the
+// program touches the libraries.
+//
+// Every wrapper looks its function up anew on each call and returns
+// ResultDllMissing (0xB000) when the library or the function is missing.
+class TPDLLFunction {
+public:
+    // The two lines shown when a library is missing at start.
+    static const char* const kLoadFailureText;
+
+    TPDLLFunction(orvane::ILibraryLoader& loader, std::string programFolder);
+    ~TPDLLFunction();
+    TPDLLFunction(const TPDLLFunction&) = delete;
+    TPDLLFunction& operator=(const TPDLLFunction&) = delete;
+
+    // Loads the port library, then the channel library (the second is tried
+    // even when the first failed), from the program's folder. True when both
+    // are loaded.
+    bool Load();
+    // Loads both libraries; when that fails, shows the start-up message
+    // without an owner window and ends the program with exit code 0.
+    void LoadOrExit(orvane::IMessageBox& messageBox);
+    // Frees the channel library, then the port library.
+    void Unload();
+    bool IsLoaded() const { return portLibrary_ != nullptr && channelLibrary_ != nullptr; }
+
+    // Port library.
+    uint16_t PortOpenByPway(uint16_t portNumber);
+    uint16_t PortCloseByPway();
+    uint16_t CheckDeviceIDByPway();
+    uint16_t GetIoErrorCodeByPway(int16_t& code);
+    // name must hold at least 30 bytes.
+    uint16_t GetModelNameByPway(char* name);
+
+    // Channel library.
+    uint16_t D4Negotiation();
+    uint16_t D4Termination();
+    uint16_t SetD4CommandRCode(uint8_t a, uint8_t b);
+    uint16_t SendDataChannel(const uint8_t* data, uint32_t length);
+    uint16_t D4ReadEeprom(uint8_t address, uint8_t& value);
+    uint16_t D4WriteEeprom(uint8_t address, uint8_t value);
+    uint16_t GetD4ErrorCode(uint16_t& code);
+    // record must hold at least 36 bytes.
+    uint16_t InquireStatus(uint8_t* record);
+    uint16_t D4Reset();
+
+private:
+    template <typename Function>
+    Function* Find(orvane::LibraryHandle library, const char* name);
+    void* Context() { return this; }
+
+    orvane::ILibraryLoader& loader_;
+    std::string programFolder_;
+    orvane::LibraryHandle channelLibrary_ = nullptr;
+    orvane::LibraryHandle portLibrary_ = nullptr;
+};

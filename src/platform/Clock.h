@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+namespace orvane {
+
+// Local calendar date and time, as the PC's clock shows it.
+struct LocalDateTime {
+    int year = 0;
+    int month = 0;   // 1-12
+    int day = 0;     // 1-31
+    int hour = 0;    // 0-23
+    int minute = 0;  // 0-59
+    int second = 0;  // 0-59
+};
+
+// Sleeping on the calling thread and reading the local time. The program uses
+// the system clock (or the window's clock that keeps painting while it waits);
+// tests use a virtual clock that records every sleep and never sleeps.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual void Sleep(uint32_t milliseconds) = 0;
+    virtual LocalDateTime Now() = 0;
+};
+
+class SystemClock final : public IClock {
+public:
+    void Sleep(uint32_t milliseconds) override;
+    LocalDateTime Now() override;
+};
+
+}  // namespace orvane

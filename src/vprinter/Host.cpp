@@ -1,0 +1,486 @@
+#include "vprinter/Host.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace vprinter {
+
+namespace {
+
+constexpr uint16_t kOk = 0x0001;
+constexpr uint16_t kPortIoError = 0x1000;
+constexpr uint16_t kDeviceIdUnsupported = 0x1001;
+constexpr uint16_t kPortNoResponse = 0x1100;
+constexpr uint16_t kChannelError = 0x2000;
+
+// Channel error codes of GetD4ErrorCode.
+constexpr uint16_t kChannelNoResponse = 1;
+constexpr uint16_t kChannelNotOpen = 2;
+constexpr uint16_t kChannelStorage = 3;
+constexpr uint16_t kChannelBusy = 51;
+
+// I/O error codes of GetIoErrorCodeByPway.
+constexpr int16_t kIoNoSuchPort = -1;
+constexpr int16_t kIoNoResponse = -82;
+
+constexpr size_t kStatusBytes = 36;
+constexpr size_t kModelNameBytes = 30;
+constexpr size_t kTraceDataLimit = size_t{64} << 20;
+
+int64_t Pointer(const void* pointer) {
+    return static_cast<int64_t>(reinterpret_cast<uintptr_t>(pointer));
+}
+
+}  // namespace
+
+Host::Host(std::string folder) : store_(std::move(folder)) { store_.EnsureCreated(); }
+
+// ---------------------------------------------------------------------------
+// Bookkeeping
+
+namespace {
+
+// Collects one trace entry and hands it to the host when the call returns.
+class Call {
+public:
+    Call(std::deque<TraceEntry>& trace, size_t& traceBytes, uint64_t& sequence,
+         const std::string& port, const char* function, std::vector<int64_t> args)
+        : trace_(trace), traceBytes_(traceBytes) {
+        entry_.sequence = sequence++;
+        entry_.function = function;
+        entry_.port = port;
+        entry_.args = std::move(args);
+    }
+    std::vector<uint8_t>& Data() { return entry_.data; }
+    uint16_t Return(uint16_t result) {
+        entry_.result = result;
+        traceBytes_ += entry_.data.size();
+        trace_.push_back(std::move(entry_));
+        while (traceBytes_ > kTraceDataLimit && trace_.size() > 1) {
+            traceBytes_ -= trace_.front().data.size();
+            trace_.pop_front();
+        }
+        return result;
+    }
+
+private:
+    std::deque<TraceEntry>& trace_;
+    size_t& traceBytes_;
+    TraceEntry entry_;
+};
+
+}  // namespace
+
+#define VP_CALL(name, ...) \
+    Call call(trace_, traceBytes_, nextSequence_, openPort_, name, {__VA_ARGS__})
+
+void Host::ClearTrace() {
+    trace_.clear();
+    traceBytes_ = 0;
+}
+
+void Host::Forget() {
+    printers_.clear();
+    libraryLoaded_ = false;
+    openPort_.clear();
+    negotiated_ = false;
+    ioError_ = 0;
+    channelError_ = 0;
+    commandCodeA_ = 0;
+    commandCodeB_ = 0;
+}
+
+void Host::Invalidate() { forceReload_ = true; }
+
+const LibraryConfig& Host::Library() {
+    const FileStamp stamp = store_.LibraryStamp();
+    if (!libraryLoaded_ || forceReload_ || !(stamp == libraryStamp_)) {
+        library_ = store_.LoadLibraryConfig(&libraryStamp_);
+        libraryLoaded_ = true;
+    }
+    return library_;
+}
+
+bool Host::ExportAvailable(const char* name) {
+    return Library().missingExports.count(name) == 0;
+}
+
+std::optional<uint16_t> Host::TakeCallFault(const std::string& function, bool channel) {
+    Library();
+    const auto it = library_.callFaults.find(function);
+    if (it == library_.callFaults.end()) {
+        return std::nullopt;
+    }
+    CallFault& fault = it->second;
+    if (--fault.remaining > 0) {
+        store_.SaveLibraryConfig(library_, &libraryStamp_);
+        return std::nullopt;
+    }
+    const CallFault fired = fault;
+    library_.callFaults.erase(it);
+    store_.SaveLibraryConfig(library_, &libraryStamp_);
+    if (channel) {
+        channelError_ = static_cast<uint16_t>(fired.detail.value_or(kChannelNoResponse));
+    } else {
+        ioError_ = static_cast<int16_t>(fired.detail.value_or(kIoNoSuchPort));
+    }
+    return fired.code;
+}
+
+Host::Printer* Host::FindPrinter(const std::string& port) {
+    if (port.empty() || !store_.Exists(port)) {
+        printers_.erase(port);
+        return nullptr;
+    }
+    Printer& printer = printers_[port];
+    printer.port = port;
+    const FileStamp configStamp = store_.ConfigStamp(port);
+    if (forceReload_ || !(configStamp == printer.configStamp)) {
+        store_.LoadConfig(port, printer.config, &printer.configStamp);
+    }
+    const FileStamp eepromStamp = store_.EepromStamp(port);
+    if (forceReload_ || !(eepromStamp == printer.eepromStamp)) {
+        if (!store_.LoadEeprom(port, printer.eeprom, &printer.eepromStamp)) {
+            printer.eeprom = Store::FreshBoard();
+        }
+    }
+    return &printer;
+}
+
+Host::Printer* Host::Open() {
+    if (forceReload_) {
+        Library();
+    }
+    Printer* printer = FindPrinter(openPort_);
+    forceReload_ = false;
+    return printer;
+}
+
+void Host::SaveConfig(Printer& printer) {
+    store_.SaveConfig(printer.port, printer.config, &printer.configStamp);
+}
+
+bool Host::ActivityRunning(Printer& printer) {
+    if (printer.activity != Activity::None &&
+        clock_.NowMilliseconds() >= printer.activityUntil) {
+        printer.activity = Activity::None;
+    }
+    return printer.activity != Activity::None;
+}
+
+void Host::EffectiveState(Printer& printer, bool consumePoll, uint8_t& state, uint8_t& error) {
+    error = 0;
+    if (ActivityRunning(printer)) {
+        state = 2;  // restarting
+        return;
+    }
+    if (printer.config.busyPolls > 0) {
+        if (consumePoll) {
+            --printer.config.busyPolls;
+            SaveConfig(printer);
+        }
+        state = 2;
+        return;
+    }
+    if (printer.config.busySends > 0) {
+        state = 2;
+        return;
+    }
+    state = printer.config.state;
+    error = printer.config.error;
+}
+
+bool Host::RefusesData(Printer& printer) {
+    if (printer.config.busySends > 0) {
+        --printer.config.busySends;
+        SaveConfig(printer);
+        return true;
+    }
+    // A printer in its error state takes no data; the program then asks for
+    // the status and finds the error.
+    return !ActivityRunning(printer) && printer.config.busyPolls == 0 && printer.config.state == 0;
+}
+
+std::optional<uint16_t> Host::ChannelUnavailable(Printer*& printer) {
+    printer = Open();
+    if (printer == nullptr) {
+        channelError_ = kChannelNotOpen;
+        return kChannelError;
+    }
+    if (!printer->config.powered) {
+        channelError_ = kChannelNoResponse;
+        return kChannelError;
+    }
+    if (!negotiated_) {
+        channelError_ = kChannelNotOpen;
+        return kChannelError;
+    }
+    return std::nullopt;
+}
+
+// ---------------------------------------------------------------------------
+// Port library
+
+uint16_t Host::PortOpen(uint16_t portNumber) {
+    VP_CALL("PortOpenByPway", portNumber);
+    if (auto fault = TakeCallFault("PortOpenByPway", false)) {
+        return call.Return(*fault);
+    }
+    openPort_.clear();
+    negotiated_ = false;
+    for (const auto& port : store_.Ports()) {
+        if (Store::PortNumber(port) == portNumber) {
+            openPort_ = port;
+            break;
+        }
+    }
+    Printer* printer = Open();
+    if (printer == nullptr) {
+        openPort_.clear();
+        ioError_ = kIoNoSuchPort;
+        return call.Return(kPortIoError);
+    }
+    if (!printer->config.powered) {
+        openPort_.clear();
+        ioError_ = kIoNoResponse;
+        return call.Return(kPortNoResponse);
+    }
+    return call.Return(kOk);
+}
+
+uint16_t Host::PortClose() {
+    VP_CALL("PortCloseByPway");
+    if (auto fault = TakeCallFault("PortCloseByPway", false)) {
+        return call.Return(*fault);
+    }
+    openPort_.clear();
+    negotiated_ = false;
+    return call.Return(kOk);
+}
+
+uint16_t Host::CheckDeviceId() {
+    VP_CALL("CheckDeviceIDByPway");
+    if (auto fault = TakeCallFault("CheckDeviceIDByPway", false)) {
+        return call.Return(*fault);
+    }
+    Printer* printer = Open();
+    if (printer == nullptr) {
+        ioError_ = kIoNoSuchPort;
+        return call.Return(kPortIoError);
+    }
+    if (!printer->config.powered) {
+        ioError_ = kIoNoResponse;
+        return call.Return(kPortNoResponse);
+    }
+    return call.Return(printer->config.supported ? kOk : kDeviceIdUnsupported);
+}
+
+uint16_t Host::GetIoErrorCode(int16_t* code) {
+    VP_CALL("GetIoErrorCodeByPway", Pointer(code));
+    if (auto fault = TakeCallFault("GetIoErrorCodeByPway", false)) {
+        return call.Return(*fault);
+    }
+    if (code != nullptr) {
+        *code = ioError_;
+    }
+    const auto bits = static_cast<uint16_t>(ioError_);
+    call.Data() = {static_cast<uint8_t>(bits & 0xFF), static_cast<uint8_t>(bits >> 8)};
+    return call.Return(kOk);
+}
+
+uint16_t Host::GetModelName(char* name) {
+    VP_CALL("GetModelNameByPway", Pointer(name));
+    if (auto fault = TakeCallFault("GetModelNameByPway", false)) {
+        return call.Return(*fault);
+    }
+    Printer* printer = Open();
+    if (printer == nullptr || name == nullptr) {
+        ioError_ = kIoNoSuchPort;
+        return call.Return(kPortIoError);
+    }
+    if (!printer->config.powered) {
+        ioError_ = kIoNoResponse;
+        return call.Return(kPortNoResponse);
+    }
+    const std::string& model = printer->config.model;
+    const size_t length = std::min(model.size(), kModelNameBytes - 1);
+    std::memcpy(name, model.data(), length);
+    name[length] = '\0';
+    call.Data().assign(model.begin(), model.begin() + static_cast<std::ptrdiff_t>(length));
+    return call.Return(kOk);
+}
+
+// ---------------------------------------------------------------------------
+// Channel library
+
+uint16_t Host::Negotiation(void* context) {
+    VP_CALL("D4Negotiation", Pointer(context));
+    if (auto fault = TakeCallFault("D4Negotiation", true)) {
+        return call.Return(*fault);
+    }
+    Printer* printer = Open();
+    if (printer == nullptr) {
+        channelError_ = kChannelNotOpen;
+        return call.Return(kChannelError);
+    }
+    if (!printer->config.powered) {
+        channelError_ = kChannelNoResponse;
+        return call.Return(kChannelError);
+    }
+    negotiated_ = true;
+    return call.Return(kOk);
+}
+
+uint16_t Host::Termination(void* context) {
+    VP_CALL("D4Termination", Pointer(context));
+    if (auto fault = TakeCallFault("D4Termination", true)) {
+        return call.Return(*fault);
+    }
+    negotiated_ = false;
+    return call.Return(kOk);
+}
+
+uint16_t Host::SetCommandRCode(uint8_t a, uint8_t b) {
+    VP_CALL("SetD4CommandRCode", a, b);
+    if (auto fault = TakeCallFault("SetD4CommandRCode", true)) {
+        return call.Return(*fault);
+    }
+    commandCodeA_ = a;
+    commandCodeB_ = b;
+    return call.Return(kOk);
+}
+
+uint16_t Host::SendData(const uint8_t* data, uint32_t length, void* context) {
+    VP_CALL("SendDataChannel", Pointer(data), length, Pointer(context));
+    if (data != nullptr && length > 0) {
+        call.Data().assign(data, data + length);
+    }
+    if (auto fault = TakeCallFault("SendDataChannel", true)) {
+        return call.Return(*fault);
+    }
+    Printer* printer = nullptr;
+    if (auto failure = ChannelUnavailable(printer)) {
+        return call.Return(*failure);
+    }
+    if (RefusesData(*printer)) {
+        channelError_ = kChannelBusy;
+        return call.Return(kChannelError);
+    }
+    return call.Return(kOk);
+}
+
+uint16_t Host::ReadEeprom(uint8_t address, uint8_t* value, void* context) {
+    VP_CALL("D4ReadEeprom", address, Pointer(value), Pointer(context));
+    if (auto fault = TakeCallFault("D4ReadEeprom", true)) {
+        return call.Return(*fault);
+    }
+    Printer* printer = nullptr;
+    if (auto failure = ChannelUnavailable(printer)) {
+        return call.Return(*failure);
+    }
+    if (const auto it = printer->config.readFaults.find(address);
+        it != printer->config.readFaults.end()) {
+        channelError_ = kChannelNoResponse;
+        return call.Return(it->second);
+    }
+    if (value != nullptr) {
+        *value = printer->eeprom[address];
+    }
+    call.Data() = {printer->eeprom[address]};
+    return call.Return(kOk);
+}
+
+uint16_t Host::WriteEeprom(uint8_t address, uint8_t value, void* context) {
+    VP_CALL("D4WriteEeprom", address, value, Pointer(context));
+    if (auto fault = TakeCallFault("D4WriteEeprom", true)) {
+        return call.Return(*fault);
+    }
+    Printer* printer = nullptr;
+    if (auto failure = ChannelUnavailable(printer)) {
+        return call.Return(*failure);
+    }
+    if (const auto it = printer->config.writeFaults.find(address);
+        it != printer->config.writeFaults.end()) {
+        channelError_ = kChannelNoResponse;
+        return call.Return(it->second);
+    }
+    Eeprom changed = printer->eeprom;
+    changed[address] = value;
+    if (!store_.SaveEeprom(printer->port, changed, &printer->eepromStamp)) {
+        channelError_ = kChannelStorage;
+        return call.Return(kChannelError);
+    }
+    printer->eeprom = changed;
+    return call.Return(kOk);
+}
+
+uint16_t Host::GetChannelError() {
+    VP_CALL("GetD4ErrorCode");
+    if (auto fault = TakeCallFault("GetD4ErrorCode", true)) {
+        return call.Return(*fault);
+    }
+    return call.Return(channelError_);
+}
+
+uint16_t Host::InquireStatus(uint8_t* record, void* context) {
+    VP_CALL("InquireStatus", Pointer(record), Pointer(context));
+    if (auto fault = TakeCallFault("InquireStatus", true)) {
+        return call.Return(*fault);
+    }
+    Printer* printer = nullptr;
+    if (auto failure = ChannelUnavailable(printer)) {
+        return call.Return(*failure);
+    }
+    std::array<uint8_t, kStatusBytes> status{};
+    EffectiveState(*printer, true, status[0], status[1]);
+    for (size_t colour = 0; colour < 4; ++colour) {
+        const auto raw = static_cast<uint16_t>(printer->config.ink[colour]);
+        status[14 + 2 * colour] = static_cast<uint8_t>(raw & 0xFF);
+        status[15 + 2 * colour] = static_cast<uint8_t>(raw >> 8);
+    }
+    if (record != nullptr) {
+        std::memcpy(record, status.data(), status.size());
+    }
+    call.Data().assign(status.begin(), status.end());
+    return call.Return(kOk);
+}
+
+uint16_t Host::Reset(void* context) {
+    VP_CALL("D4Reset", Pointer(context));
+    if (auto fault = TakeCallFault("D4Reset", true)) {
+        return call.Return(*fault);
+    }
+    Printer* printer = nullptr;
+    if (auto failure = ChannelUnavailable(printer)) {
+        return call.Return(*failure);
+    }
+    printer->activity = Activity::Restarting;
+    printer->activityUntil = clock_.NowMilliseconds() + kRestartMilliseconds;
+    return call.Return(kOk);
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+std::unique_ptr<Host>& HostSlot() {
+    static std::unique_ptr<Host> host;
+    return host;
+}
+}  // namespace
+
+Host& TheHost() {
+    auto& host = HostSlot();
+    if (!host) {
+        host = std::make_unique<Host>(Store::DefaultFolder());
+    }
+    return *host;
+}
+
+Host& ResetHost(const std::string& folder) {
+    auto& host = HostSlot();
+    host = std::make_unique<Host>(folder);
+    return *host;
+}
+
+}  // namespace vprinter

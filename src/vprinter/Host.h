@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "vprinter/Clock.h"
+#include "vprinter/Config.h"
+#include "vprinter/Store.h"
+#include "vprinter/Trace.h"
+
+namespace vprinter {
+
+// The virtual printers as the two libraries see them in one process: the
+// port that is open, the channel state, the last errors, and every printer's
+// state loaded from the state folder. Changes that another process (the
+// control tool) makes to the folder are picked up on the next call.
+class Host {
+public:
+    explicit Host(std::string folder);
+
+    // The exported functions, one for one.
+    uint16_t PortOpen(uint16_t portNumber);
+    uint16_t PortClose();
+    uint16_t CheckDeviceId();
+    uint16_t GetIoErrorCode(int16_t* code);
+    uint16_t GetModelName(char* name);
+    uint16_t Negotiation(void* context);
+    uint16_t Termination(void* context);
+    uint16_t SetCommandRCode(uint8_t a, uint8_t b);
+    uint16_t SendData(const uint8_t* data, uint32_t length, void* context);
+    uint16_t ReadEeprom(uint8_t address, uint8_t* value, void* context);
+    uint16_t WriteEeprom(uint8_t address, uint8_t value, void* context);
+    uint16_t GetChannelError();
+    uint16_t InquireStatus(uint8_t* record, void* context);
+    uint16_t Reset(void* context);
+
+    // False when the libraries are told to hide the export.
+    bool ExportAvailable(const char* name);
+
+    Store& GetStore() { return store_; }
+    Clock& GetClock() { return clock_; }
+    const std::deque<TraceEntry>& Trace() const { return trace_; }
+    void ClearTrace();
+    const std::string& OpenPort() const { return openPort_; }
+    // Forgets everything held in memory, as a restart of the program would.
+    void Forget();
+    // Re-reads the state folder on the next call.
+    void Invalidate();
+
+    // How long the printer is busy after D4Reset.
+    static constexpr uint64_t kRestartMilliseconds = 5000;
+
+private:
+    enum class Activity { None, Restarting };
+    struct Printer {
+        std::string port;
+        PrinterConfig config;
+        FileStamp configStamp;
+        Eeprom eeprom{};
+        FileStamp eepromStamp;
+        Activity activity = Activity::None;
+        uint64_t activityUntil = 0;
+    };
+
+    Printer* FindPrinter(const std::string& port);
+    Printer* Open();  // the printer on the open port, synchronised with its files
+    void SaveConfig(Printer& printer);
+    bool ActivityRunning(Printer& printer);
+    void EffectiveState(Printer& printer, bool consumePoll, uint8_t& state, uint8_t& error);
+    bool RefusesData(Printer& printer);
+
+    // A call fault armed for this call of function: its code, with its
+    // error left behind in the port or channel error.
+    std::optional<uint16_t> TakeCallFault(const std::string& function, bool channel);
+    const LibraryConfig& Library();
+    // Checks for a negotiated channel on a powered printer.
+    std::optional<uint16_t> ChannelUnavailable(Printer*& printer);
+
+    TraceEntry& Begin(const char* function, std::vector<int64_t> args);
+    uint16_t Finish(uint16_t result);
+
+    Store store_;
+    Clock clock_;
+    std::map<std::string, Printer> printers_;
+    LibraryConfig library_;
+    FileStamp libraryStamp_;
+    bool libraryLoaded_ = false;
+    bool forceReload_ = false;
+
+    std::string openPort_;
+    bool negotiated_ = false;
+    int16_t ioError_ = 0;
+    uint16_t channelError_ = 0;
+    uint8_t commandCodeA_ = 0;
+    uint8_t commandCodeB_ = 0;
+
+    std::deque<TraceEntry> trace_;
+    size_t traceBytes_ = 0;
+    uint64_t nextSequence_ = 1;
+    TraceEntry current_;
+};
+
+// The host of this process, created on first use from the default folder.
+Host& TheHost();
+// Replaces the host by one on another folder (tests and the control tool).
+Host& ResetHost(const std::string& folder);
+
+}  // namespace vprinter

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vprinter/Config.h"
+
+namespace vprinter {
+
+// Identity of a file's present content, to notice changes made by another
+// process (the control tool) while the libraries are loaded.
+struct FileStamp {
+    uint64_t inode = 0;
+    int64_t size = -1;
+    int64_t modified = 0;  // nanoseconds
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The virtual printers' state folder: one folder per printer, named by its
+// port, holding printer.conf and the 256-byte eeprom.bin; library.conf for
+// faults of the libraries themselves. Every write goes to a temporary file
+// that is then renamed over the old one, so a crash never leaves half a file.
+class Store {
+public:
+    explicit Store(std::string folder);
+
+    // ORVANE_VPRINTER_DIR, else $XDG_STATE_HOME/orvane-vprinter, else
+    // ~/.local/state/orvane-vprinter.
+    static std::string DefaultFolder();
+
+    const std::string& Folder() const { return folder_; }
+
+    // On first use (no state folder yet): creates it with VTUSB001, an
+    // Orvane K31, and VTUSB002, an Orvane K32.
+    bool EnsureCreated();
+
+    std::vector<std::string> Ports() const;  // sorted by name
+    bool Exists(const std::string& port) const;
+    // Creates a printer with a fresh main board. Fails with a reason for a bad
+    // or taken name, or a port number that another printer already answers to.
+    bool CreatePrinter(const std::string& port, const std::string& model, std::string& reason);
+    bool RemovePrinter(const std::string& port);
+
+    bool LoadConfig(const std::string& port, PrinterConfig& config, FileStamp* stamp = nullptr) const;
+    bool SaveConfig(const std::string& port, const PrinterConfig& config,
+                    FileStamp* stamp = nullptr);
+    bool LoadEeprom(const std::string& port, Eeprom& eeprom, FileStamp* stamp = nullptr) const;
+    bool SaveEeprom(const std::string& port, const Eeprom& eeprom, FileStamp* stamp = nullptr);
+    LibraryConfig LoadLibraryConfig(FileStamp* stamp = nullptr) const;
+    bool SaveLibraryConfig(const LibraryConfig& config, FileStamp* stamp = nullptr);
+
+    FileStamp ConfigStamp(const std::string& port) const;
+    FileStamp EepromStamp(const std::string& port) const;
+    FileStamp LibraryStamp() const;
+
+    std::string PrinterFolder(const std::string& port) const;
+    std::string PagesFolder(const std::string& port) const;
+
+    // The port number a port name stands for: USB and VTUSB names give their
+    // digits + 1024, LPT names + 1151; 0 for anything else.
+    static uint16_t PortNumber(const std::string& port);
+    static bool IsValidPortName(const std::string& port);
+    // The EEPROM of a new main board.
+    static Eeprom FreshBoard();
+
+private:
+    std::string folder_;
+};
+
+// Writes data to path through a temporary file in the same folder.
+bool WriteFileAtomically(const std::string& path, const std::string& data);
+bool ReadWholeFile(const std::string& path, std::string& data);
+FileStamp StampOf(const std::string& path);
+
+}  // namespace vprinter

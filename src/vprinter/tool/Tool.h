@@ -1,0 +1,42 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <stdexcept>
+#include <string>
+
+#include "vprinter/Store.h"
+
+namespace vprinter::tool {
+
+// A bad argument or a failed change: one line on stderr, exit code 2.
+class ToolError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Tool {
+    std::string folder;  // --dir, else the default state folder
+    Store& GetStore();
+
+    // Throws ToolError unless the printer exists.
+    void RequirePrinter(const std::string& port);
+    PrinterConfig LoadConfig(const std::string& port);
+    void SaveConfig(const std::string& port, const PrinterConfig& config);
+    Eeprom LoadEeprom(const std::string& port);
+    void SaveEeprom(const std::string& port, const Eeprom& eeprom);
+
+private:
+    std::unique_ptr<Store> store_;
+};
+
+// Parses a number within [low, high]; throws ToolError naming what it is.
+long long Number(const std::string& text, long long low, long long high, const char* what);
+
+void AddPrinterCommands(CLI::App& app, Tool& tool);
+void AddFaultCommands(CLI::App& app, Tool& tool);
+
+std::string FormatPrinterList(Store& store);
+std::string FormatHexDump(const Eeprom& eeprom);
+
+}  // namespace vprinter::tool

@@ -1,0 +1,33 @@
+// orvane-vprinter: the control tool of the virtual printers. It lists them,
+// creates and removes them, injects and clears faults, replaces main boards
+// and shows or sets EEPROM bytes.
+#include <iostream>
+
+#include "vprinter/tool/Tool.h"
+
+int main(int argc, char** argv) {
+    using vprinter::tool::Tool;
+    Tool tool;
+    CLI::App app{"Control tool of the Orvane virtual printers", "orvane-vprinter"};
+    app.add_option("--dir", tool.folder,
+                   "state folder (default: ORVANE_VPRINTER_DIR, else the XDG state folder)");
+    app.require_subcommand(1);
+    vprinter::tool::AddPrinterCommands(app, tool);
+    vprinter::tool::AddFaultCommands(app, tool);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return 0;
+    } catch (const CLI::CallForAllHelp&) {
+        std::cout << app.help("", CLI::AppFormatMode::All);
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "orvane-vprinter: " << error.what() << '\n';
+        return 2;
+    } catch (const vprinter::tool::ToolError& error) {
+        std::cerr << "orvane-vprinter: " << error.what() << '\n';
+        return 2;
+    }
+    return 0;
+}
