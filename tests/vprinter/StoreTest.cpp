@@ -1,0 +1,128 @@
+// The state folder: first use, port numbers, persistence across restarts.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "link/ResultCodes.h"
+#include "support/LinkFixture.h"
+#include "support/TempFolder.h"
+#include "vprinter/Store.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::TempFolder;
+using testing_support::VirtualPrinterTest;
+using vprinter::Store;
+
+TEST(Store, FirstUseCreatesAnOrvaneK31AndAnOrvaneK32) {
+    TempFolder folder;
+    Store store(folder / "state");
+    ASSERT_TRUE(store.EnsureCreated());
+    EXPECT_EQ(store.Ports(), (std::vector<std::string>{"VTUSB001", "VTUSB002"}));
+    vprinter::PrinterConfig k31;
+    vprinter::PrinterConfig k32;
+    ASSERT_TRUE(store.LoadConfig("VTUSB001", k31));
+    ASSERT_TRUE(store.LoadConfig("VTUSB002", k32));
+    EXPECT_EQ(k31.model, "Orvane K31");
+    EXPECT_EQ(k32.model, "Orvane K32");
+
+    // A folder that exists is left as it is, even when empty.
+    ASSERT_TRUE(store.RemovePrinter("VTUSB001"));
+    ASSERT_TRUE(store.EnsureCreated());
+    EXPECT_EQ(store.Ports(), std::vector<std::string>{"VTUSB002"});
+}
+
+TEST(Store, PortNumbersFollowThePortNames) {
+    EXPECT_EQ(Store::PortNumber("USB001"), 1025);
+    EXPECT_EQ(Store::PortNumber("VTUSB002"), 1026);
+    EXPECT_EQ(Store::PortNumber("LPT1:"), 1152);
+    EXPECT_EQ(Store::PortNumber("LPT2"), 1153);
+    EXPECT_EQ(Store::PortNumber("FILE:"), 0);
+    EXPECT_EQ(Store::PortNumber("USBX1"), 0);
+    EXPECT_EQ(Store::PortNumber("USB"), 0);
+}
+
+TEST(Store, CreateRefusesBadNamesTakenNamesAndTakenPortNumbers) {
+    TempFolder folder;
+    Store store(folder / "state");
+    ASSERT_TRUE(store.EnsureCreated());
+    std::string reason;
+    EXPECT_FALSE(store.CreatePrinter("../escape", "Orvane K31", reason));
+    EXPECT_FALSE(store.CreatePrinter("", "Orvane K31", reason));
+    EXPECT_FALSE(store.CreatePrinter("VTUSB001", "Orvane K31", reason));
+    EXPECT_FALSE(store.CreatePrinter("USB001", "Orvane K31", reason)) << "1025 is VTUSB001's";
+    EXPECT_NE(reason.find("VTUSB001"), std::string::npos) << reason;
+    EXPECT_FALSE(store.CreatePrinter("LPT1:", std::string(30, 'M'), reason));
+    EXPECT_TRUE(store.CreatePrinter("LPT1:", "Orvane K32", reason)) << reason;
+    EXPECT_EQ(store.Ports(), (std::vector<std::string>{"LPT1:", "VTUSB001", "VTUSB002"}));
+}
+
+TEST(Store, ConfigurationSurvivesItsTextFormIncludingInkMarkers) {
+    vprinter::PrinterConfig config;
+    config.model = "Orvane K32";
+    config.supported = false;
+    config.powered = false;
+    config.state = 0;
+    config.error = 18;
+    config.ink = {-5, 0x4E41, 0x5745, 100};
+    config.paper = 0;
+    config.busyPolls = 4;
+    config.busySends = 2;
+    config.readFaults = {{0x42, 0x2000}};
+    config.writeFaults = {{0xFF, 0x1100}, {0x00, 0x2000}};
+    const auto parsed = vprinter::ParsePrinterConfig(vprinter::FormatPrinterConfig(config));
+    EXPECT_EQ(parsed.model, config.model);
+    EXPECT_EQ(parsed.supported, false);
+    EXPECT_EQ(parsed.powered, false);
+    EXPECT_EQ(parsed.state, 0);
+    EXPECT_EQ(parsed.error, 18);
+    EXPECT_EQ(parsed.ink, config.ink);
+    EXPECT_EQ(parsed.paper, 0);
+    EXPECT_EQ(parsed.busyPolls, 4);
+    EXPECT_EQ(parsed.busySends, 2);
+    EXPECT_EQ(parsed.readFaults, config.readFaults);
+    EXPECT_EQ(parsed.writeFaults, config.writeFaults);
+
+    const auto garbled = vprinter::ParsePrinterConfig("state=900\nink=x,7\nunknown=1\nmodel=K\n");
+    EXPECT_EQ(garbled.state, 4) << "an out-of-range value is skipped";
+    EXPECT_EQ(garbled.ink[1], 7);
+    EXPECT_EQ(garbled.model, "K");
+}
+
+class Persistence : public VirtualPrinterTest {};
+
+TEST_F(Persistence, EepromWritesSurviveARestartOfTheVirtualPrinter) {
+    ASSERT_EQ(OpenLink(), ResultOk);
+    ASSERT_EQ(Link().D4WriteEeprom(0x42, 0x12), ResultOk);
+    ASSERT_EQ(Link().D4WriteEeprom(0x75, 0xFD), ResultOk);
+
+    Printers().Forget();  // the program ends; a new one starts
+    ASSERT_EQ(OpenLink(), ResultOk);
+    uint8_t value = 0;
+    ASSERT_EQ(Link().D4ReadEeprom(0x42, value), ResultOk);
+    EXPECT_EQ(value, 0x12);
+    ASSERT_EQ(Link().D4ReadEeprom(0x75, value), ResultOk);
+    EXPECT_EQ(value, 0xFD);
+
+    const std::string file = StateFolder() + "/VTUSB001/eeprom.bin";
+    EXPECT_EQ(fs::file_size(file), 256u);
+    for (const auto& entry : fs::directory_iterator(StateFolder() + "/VTUSB001")) {
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
+            << "a temporary file was left behind: " << entry.path();
+    }
+}
+
+TEST_F(Persistence, ChangesInTheStateFolderReachTheLoadedLibraries) {
+    ASSERT_EQ(OpenLink(), ResultOk);
+    vprinter::Eeprom bytes = Eeprom();
+    bytes[0x30] = 0x44;
+    // Written behind the libraries' back, as the control tool does.
+    ASSERT_TRUE(vprinter::WriteFileAtomically(StateFolder() + "/VTUSB001/eeprom.bin",
+                                              std::string(bytes.begin(), bytes.end())));
+    uint8_t value = 0;
+    ASSERT_EQ(Link().D4ReadEeprom(0x30, value), ResultOk);
+    EXPECT_EQ(value, 0x44);
+}
+
+}  // namespace
