@@ -7,13 +7,15 @@
 // library without that function would show it.
 #include "vprinter/Host.h"
 
-#define VP_EXPORT(Result, Name, Params, Call)                                              \
-    static Result Name##Implementation Params { return vprinter::TheHost().Call; }        \
-    extern "C" {                                                                           \
-    __attribute__((no_sanitize("address", "undefined"))) static Result(*Name##Resolver())  \
-        Params {                                                                           \
+#define VP_EXPORT(Result, Name, Params, Call)                                                \
+    static Result Name##Implementation Params {                                              \
+        return vprinter::TheHost().Call;                                                     \
+    }                                                                                        \
+    extern "C" {                                                                             \
+    __attribute__((no_sanitize("address", "undefined"), visibility("hidden")))               \
+    Result(*Name##Resolver()) Params {                                                       \
         return vprinter::TheHost().ExportAvailable(#Name) ? &Name##Implementation : nullptr; \
-    }                                                                                      \
-    __attribute__((visibility("default"))) Result Name Params                              \
-        __attribute__((ifunc(#Name "Resolver")));                                          \
+    }                                                                                        \
+    __attribute__((visibility("default"))) Result Name Params                                \
+        __attribute__((ifunc(#Name "Resolver")));                                            \
     }
