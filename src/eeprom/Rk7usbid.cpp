@@ -37,8 +37,10 @@ bool TPUsbId::MakeDateCode(const orvane::LocalDateTime& time, std::string& dateC
     if (time.year < kFirstYear || time.year > kLastYear) {
         return false;
     }
-    // 1999 is '9', 2000 '0', and from 2009 on the letters follow the digits.
-    const int year = time.year == kFirstYear ? 9 : time.year - 2000;
+    // 1999 is '9', 2000-2008 are '0'-'8', and 2009-2034 the letters 'A'-'Z'.
+    const int year = time.year == kFirstYear ? 9
+                     : time.year <= 2008    ? time.year - 2000
+                                            : 10 + (time.year - 2009);
     const int halves = (time.minute >= 30 ? 2 : 0) + (time.second >= 30 ? 1 : 0);
     dateCode = {CodeCharacter(year),          CodeCharacter(time.month),
                 CodeCharacter(time.day),      CodeCharacter(time.hour),
