@@ -26,9 +26,12 @@ constexpr std::array<DestinationBytes, 3> kDestinations = {{
 
 const DestinationBytes& DestinationOfModel(uint8_t modelCode) {
     switch (modelCode) {
-        case TPEeprom::ModelCodeK32: return kDestinations[0];
-        case TPEeprom::ModelCodeK31: return kDestinations[1];
-        default: return kDestinations[2];
+        case TPEeprom::ModelCodeK32:
+            return kDestinations[0];
+        case TPEeprom::ModelCodeK31:
+            return kDestinations[1];
+        default:
+            return kDestinations[2];
     }
 }
 
@@ -39,7 +42,9 @@ TPEeprom::TPEeprom(TPDLLFunction& link) : TPEeprom(link, orvane::BackupFolder())
 TPEeprom::TPEeprom(TPDLLFunction& link, std::string backupFolder)
     : link_(link), backupFolder_(std::move(backupFolder)) {}
 
-std::string TPEeprom::BackupFilePath() const { return backupFolder_ + "/" + kBackupFileName; }
+std::string TPEeprom::BackupFilePath() const {
+    return backupFolder_ + "/" + kBackupFileName;
+}
 
 uint16_t TPEeprom::Fail(int16_t index) {
     errorIndex_ = index;
@@ -95,9 +100,12 @@ uint16_t TPEeprom::BackupEeprom() {
     }
     orvane::CreateFolders(backupFolder_);  // a failure shows when the file is created
     switch (orvane::ReplaceFile(BackupFilePath(), bytes)) {
-        case orvane::FileWrite::Done: return ResultOk;
-        case orvane::FileWrite::CannotCreate: return ResultFileOpenError;
-        case orvane::FileWrite::CannotWrite: break;
+        case orvane::FileWrite::Done:
+            return ResultOk;
+        case orvane::FileWrite::CannotCreate:
+            return ResultFileOpenError;
+        case orvane::FileWrite::CannotWrite:
+            break;
     }
     return Fail(ErrorCannotCreateFile);
 }

@@ -8,10 +8,11 @@ class TPDLLFunction;
 
 // The EEPROM module: the market setting, and the backup and restore of the
 // bytes that belong to the mechanism and the head when a main board is
-// replaced. Its one field is the error index that names a failed step of the
-// backup file (result ResultEepromFileError).
+// replaced. Besides the link and the backup folder its only state is the error
+// index that names a failed step of the backup file (result
+// ResultEepromFileError).
 class TPEeprom {
-public:
+  public:
     // Error index values (result ResultEepromFileError).
     static constexpr int16_t ErrorCannotCreateFile = 2;
     static constexpr int16_t ErrorCannotReadFile = 3;
@@ -58,7 +59,7 @@ public:
     const std::string& BackupFolder() const { return backupFolder_; }
     std::string BackupFilePath() const;
 
-private:
+  private:
     uint16_t Fail(int16_t index);
 
     TPDLLFunction& link_;

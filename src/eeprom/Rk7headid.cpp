@@ -13,7 +13,7 @@ namespace {
 // The letters I and O are never used: they would be read as 1 and 0.
 // Character i of each table stands for value i (9th character) or i + 1
 // (check character).
-constexpr std::string_view kNinthCharacters = "ABCDEFGHJKLMNPQRSTUVW";          // 0-20
+constexpr std::string_view kNinthCharacters = "ABCDEFGHJKLMNPQRSTUVW";                  // 0-20
 constexpr std::string_view kCheckCharacters = "ABCDEFGHJKLMNPQRSTUVWXYZ0123456789%*+";  // 1-37
 
 static_assert(kNinthCharacters.size() == TPHeadID::kNinthLimit + 1);
@@ -46,8 +46,7 @@ uint16_t TPHeadID::WriteHeadId(std::string_view id) {
     }
     std::array<uint8_t, 4> pairs{};
     for (size_t i = 0; i < pairs.size(); ++i) {
-        if (!dataManu_.HexPairToByte(id.substr(2 * i, 2), pairs[i]) ||
-            pairs[i] > kInputPairLimit) {
+        if (!dataManu_.HexPairToByte(id.substr(2 * i, 2), pairs[i]) || pairs[i] > kInputPairLimit) {
             return Fail(static_cast<int16_t>(ErrorPair1 + i));
         }
     }

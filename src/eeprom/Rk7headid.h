@@ -13,7 +13,7 @@ class TPDataManu;
 // k = 37 - ((p1 + 2 p2 + 3 p3 + 4 p4 + 5 n) mod 37). The EEPROM keeps p1-p4 at
 // 0x42-0x45 and n at 0x49; the check character is computed again on reading.
 class TPHeadID {
-public:
+  public:
     // Error index values (result ResultHeadIdError), in the order of the checks.
     static constexpr int16_t ErrorLength = 16;
     static constexpr int16_t ErrorPair1 = 17;  // pairs 2-4: 18, 19, 20
@@ -39,7 +39,7 @@ public:
 
     int16_t ErrorIndex() const { return errorIndex_; }
 
-private:
+  private:
     uint16_t Fail(int16_t index);
 
     TPDLLFunction& link_;

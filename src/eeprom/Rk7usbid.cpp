@@ -6,7 +6,9 @@
 
 namespace {
 
-bool IsUsbIdCharacter(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); }
+bool IsUsbIdCharacter(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
+}
 
 // 0-9 as digits, 10 and up as letters from 'A'.
 char CodeCharacter(int value) {
@@ -39,13 +41,17 @@ bool TPUsbId::MakeDateCode(const orvane::LocalDateTime& time, std::string& dateC
     }
     // 1999 is '9', 2000-2008 are '0'-'8', and 2009-2034 the letters 'A'-'Z'.
     const int year = time.year == kFirstYear ? 9
-                     : time.year <= 2008    ? time.year - 2000
-                                            : 10 + (time.year - 2009);
+                     : time.year <= 2008     ? time.year - 2000
+                                             : 10 + (time.year - 2009);
     const int halves = (time.minute >= 30 ? 2 : 0) + (time.second >= 30 ? 1 : 0);
-    dateCode = {CodeCharacter(year),          CodeCharacter(time.month),
-                CodeCharacter(time.day),      CodeCharacter(time.hour),
-                CodeCharacter(time.minute % 30), CodeCharacter(time.second % 30),
-                CodeCharacter(halves),        '0'};
+    dateCode = {CodeCharacter(year),
+                CodeCharacter(time.month),
+                CodeCharacter(time.day),
+                CodeCharacter(time.hour),
+                CodeCharacter(time.minute % 30),
+                CodeCharacter(time.second % 30),
+                CodeCharacter(halves),
+                '0'};
     return true;
 }
 

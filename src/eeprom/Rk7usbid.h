@@ -12,7 +12,7 @@ class TPDLLFunction;
 // technician and an 8-character date code of the moment it was written, kept
 // as 18 ASCII characters ('0'-'9', 'A'-'Z') at 0x5C-0x6D.
 class TPUsbId {
-public:
+  public:
     // Error index values (result ResultUsbIdError).
     static constexpr int16_t ErrorLength = 1;
     static constexpr int16_t ErrorCharacter = 2;
@@ -41,7 +41,7 @@ public:
     // year has no character.
     static bool MakeDateCode(const orvane::LocalDateTime& time, std::string& dateCode);
 
-private:
+  private:
     uint16_t Fail(int16_t index);
 
     TPDLLFunction& link_;

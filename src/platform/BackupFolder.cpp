@@ -13,7 +13,8 @@ std::string HomeFolder() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         return home;
     }
-    if (const passwd* account = getpwuid(getuid()); account != nullptr && account->pw_dir != nullptr) {
+    if (const passwd* account = getpwuid(getuid());
+        account != nullptr && account->pw_dir != nullptr) {
         return account->pw_dir;
     }
     return {};
@@ -29,6 +30,8 @@ std::string UserDataFolder() {
     return HomeFolder() + "/.local/share";
 }
 
-std::string BackupFolder() { return UserDataFolder() + "/Adjustment Program/OrvaneK51_52"; }
+std::string BackupFolder() {
+    return UserDataFolder() + "/Adjustment Program/OrvaneK51_52";
+}
 
 }  // namespace orvane

@@ -80,7 +80,9 @@ bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& 
     return true;
 }
 
-bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 bool CreateFolders(const std::string& path) {
     std::error_code error;

@@ -10,12 +10,12 @@
 #include <filesystem>
 #include <optional>
 
+#include "EepromTrace.h"
 #include "eeprom/EepromMap.h"
 #include "eeprom/Rk7eeprom.h"
 #include "link/ResultCodes.h"
 #include "platform/BackupFolder.h"
 #include "support/LinkFixture.h"
-#include "EepromTrace.h"
 
 namespace {
 
@@ -28,10 +28,12 @@ using testing_support::WriteFile;
 constexpr const char* kPort = "VTUSB002";  // an Orvane K32
 
 // A value for every address that differs from a fresh board's.
-uint8_t OldBoardValue(size_t address) { return static_cast<uint8_t>(address * 3 + 1); }
+uint8_t OldBoardValue(size_t address) {
+    return static_cast<uint8_t>(address * 3 + 1);
+}
 
 class BackupRestore : public testing_support::VirtualPrinterTest {
-protected:
+  protected:
     void SetUp() override {
         ChangeEeprom(kPort, [](vprinter::Eeprom& bytes) {
             for (size_t a = 0; a < bytes.size(); ++a) {
@@ -87,8 +89,9 @@ TEST_F(BackupRestore, TheBoardDataMovesToANewMainBoardWithTheModelsMarketSetting
     const auto board = Eeprom(kPort);
     const auto fresh = vprinter::Store::FreshBoard();
     for (size_t a = 0; a < board.size(); ++a) {
-        const bool copied = std::find(eeprom::BackupAddresses.begin(), eeprom::BackupAddresses.end(),
-                                      a) != eeprom::BackupAddresses.end();
+        const bool copied =
+            std::find(eeprom::BackupAddresses.begin(), eeprom::BackupAddresses.end(), a) !=
+            eeprom::BackupAddresses.end();
         if (a == 0x59) {
             EXPECT_EQ(board[a], 0x18) << "the market setting has the last word on the first dot";
         } else if (copied) {
@@ -153,7 +156,7 @@ TEST_F(BackupRestore, ARestoreThatFailsPartWayKeepsTheFileForAnotherTry) {
 // A backup that fails keeps the previous, good backup file whole: the bytes
 // go to a temporary file that replaces the old one only once all are written.
 class FailingBackup : public BackupRestore {
-protected:
+  protected:
     void SetUp() override {
         BackupRestore::SetUp();
         ASSERT_EQ(module_.BackupEeprom(), ResultOk);
@@ -205,7 +208,7 @@ TEST_F(FailingBackup, AWriteFailureGivesIndexTwoAndLeavesTheOldBackup) {
 
 // Sets an environment variable for one test and puts the old value back.
 class ScopedEnvironment {
-public:
+  public:
     ScopedEnvironment(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name); old != nullptr) {
             old_ = old;
@@ -216,7 +219,7 @@ public:
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
-private:
+  private:
     void Set(const char* value) {
         if (value != nullptr) {
             setenv(name_, value, 1);
@@ -236,11 +239,13 @@ TEST(BackupFolder, LiesUnderTheUsersDataFolder) {
     }
     {
         ScopedEnvironment data("XDG_DATA_HOME", "relative/data");  // not absolute: ignored
-        EXPECT_EQ(orvane::BackupFolder(), "/home/tech/.local/share/Adjustment Program/OrvaneK51_52");
+        EXPECT_EQ(orvane::BackupFolder(),
+                  "/home/tech/.local/share/Adjustment Program/OrvaneK51_52");
     }
     {
         ScopedEnvironment data("XDG_DATA_HOME", nullptr);
-        EXPECT_EQ(orvane::BackupFolder(), "/home/tech/.local/share/Adjustment Program/OrvaneK51_52");
+        EXPECT_EQ(orvane::BackupFolder(),
+                  "/home/tech/.local/share/Adjustment Program/OrvaneK51_52");
     }
 }
 
@@ -248,7 +253,8 @@ TEST_F(BackupRestore, TheModuleKeepsItsFileInTheBackupFolderUnlessToldOtherwise)
     testing_support::TempFolder data;
     ScopedEnvironment environment("XDG_DATA_HOME", data.Path().c_str());
     TPEeprom module(Link());
-    EXPECT_EQ(module.BackupFilePath(), data.Path() + "/Adjustment Program/OrvaneK51_52/bkupdata.eep");
+    EXPECT_EQ(module.BackupFilePath(),
+              data.Path() + "/Adjustment Program/OrvaneK51_52/bkupdata.eep");
     ASSERT_EQ(module.BackupEeprom(), ResultOk);
     EXPECT_EQ(ReadFile(module.BackupFilePath()), OldBoardFile());
 }

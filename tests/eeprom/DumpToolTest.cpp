@@ -13,10 +13,10 @@ namespace {
 using testing_support::ProcessResult;
 
 class DumpTool : public testing_support::VirtualPrinterTest {
-protected:
+  protected:
     ProcessResult Tool(std::vector<std::string> args) {
-        args.insert(args.begin(), {testing_support::OutputFolder() + "/orvane-vprinter", "--dir",
-                                   StateFolder()});
+        args.insert(args.begin(),
+                    {testing_support::OutputFolder() + "/orvane-vprinter", "--dir", StateFolder()});
         return testing_support::RunProcess(args, StateFolder());
     }
 

@@ -11,13 +11,13 @@ namespace {
 
 // Hands out a fixed list of numbers, over and over.
 class ListRandom final : public orvane::IRandom {
-public:
+  public:
     explicit ListRandom(std::vector<int> values) : values_(std::move(values)) {}
     void Seed(uint32_t seed) override { seeds.push_back(seed); }
     int Next() override { return values_[next_++ % values_.size()]; }
     std::vector<uint32_t> seeds;
 
-private:
+  private:
     std::vector<int> values_;
     size_t next_ = 0;
 };
@@ -79,10 +79,10 @@ TEST(EepromImage, DecodingGivesBackTheBytesWhateverTheRandomBytesHold) {
     orvane::StdRandom random;
     random.Seed(7);
     for (const eeprom::Bytes& bytes : {Pattern(), eeprom::Bytes{}, [] {
-             eeprom::Bytes all{};
-             all.fill(0xFF);
-             return all;
-         }()}) {
+                                           eeprom::Bytes all{};
+                                           all.fill(0xFF);
+                                           return all;
+                                       }()}) {
         eeprom::Image image = eeprom::BuildImage(bytes, random);
         EXPECT_EQ(Decode(image), bytes);
         image[0] ^= 0x5A;

@@ -2,12 +2,12 @@
 // rebuilt from them.
 #include <gtest/gtest.h>
 
+#include "EepromTrace.h"
 #include "eeprom/Datamanu.h"
 #include "eeprom/EepromMap.h"
 #include "eeprom/Rk7headid.h"
 #include "link/ResultCodes.h"
 #include "support/LinkFixture.h"
-#include "EepromTrace.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using eeprom_tests::AddressValue;
 using eeprom_tests::WritesOf;
 
 class HeadId : public testing_support::VirtualPrinterTest {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(OpenLink(), ResultOk);
         ClearTrace();
@@ -72,10 +72,10 @@ TEST_F(HeadId, EachRejectedInputNamesTheFirstFailingCheckAndNeverReachesThePrint
         {"000000000", TPHeadID::ErrorLength},
         {"00000000B77", TPHeadID::ErrorLength},
         {"", TPHeadID::ErrorLength},
-        {"6600000000", 17},   // above the input limit 0x65
-        {"G000000000", 17},   // not a hex pair
-        {"0f00000000", 17},   // lower case
-        {"G0000000AX", 17},   // the first failing check decides
+        {"6600000000", 17},  // above the input limit 0x65
+        {"G000000000", 17},  // not a hex pair
+        {"0f00000000", 17},  // lower case
+        {"G0000000AX", 17},  // the first failing check decides
         {"0066000000", 18},
         {"00003f0000", 19},
         {"000000A0B7", 20},
@@ -111,9 +111,9 @@ TEST_F(HeadId, ReadRebuildsTheNinthAndCheckCharactersUpToTheReadLimits) {
 
 TEST_F(HeadId, BytesNoHeadIdHoldsReadAsSuccessWithAnEmptyId) {
     for (const auto& bytes : std::vector<std::array<uint8_t, 5>>{{0x84, 0x00, 0x00, 0x00, 1},
-                                                                  {0x00, 0x00, 0x00, 0x84, 1},
-                                                                  {0x00, 0x00, 0x00, 0x00, 21},
-                                                                  {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}) {
+                                                                 {0x00, 0x00, 0x00, 0x84, 1},
+                                                                 {0x00, 0x00, 0x00, 0x00, 21},
+                                                                 {0xFF, 0xFF, 0xFF, 0xFF, 0xFF}}) {
         StoreId(bytes[0], bytes[1], bytes[2], bytes[3], bytes[4]);
         EXPECT_EQ(Read(), "") << int(bytes[0]) << " " << int(bytes[3]) << " " << int(bytes[4]);
         EXPECT_EQ(Calls("D4ReadEeprom").size(), 5u);

@@ -2,11 +2,11 @@
 // the pair of destination bytes reads as.
 #include <gtest/gtest.h>
 
+#include "EepromTrace.h"
 #include "eeprom/EepromMap.h"
 #include "eeprom/Rk7eeprom.h"
 #include "link/ResultCodes.h"
 #include "support/LinkFixture.h"
-#include "EepromTrace.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ using eeprom_tests::AddressValue;
 using eeprom_tests::WritesOf;
 
 class MarketSetting : public testing_support::VirtualPrinterTest {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(OpenLink("VTUSB002"), ResultOk);
         ClearTrace();
@@ -48,9 +48,9 @@ TEST_F(MarketSetting, EveryOtherModelCodeWritesItsOwnPairAndReadsBackAsItsDestin
         AddressValue second;
         uint8_t destination;
     };
-    for (const Case& c : {Case{TPEeprom::ModelCodeK31, {0x6E, 0x04}, {0x5B, 0xF2}, 1},
-                          Case{0, {0x6E, 0x06}, {0x5B, 0x32}, 0},
-                          Case{255, {0x6E, 0x06}, {0x5B, 0x32}, 0}}) {
+    for (const Case& c :
+         {Case{TPEeprom::ModelCodeK31, {0x6E, 0x04}, {0x5B, 0xF2}, 1},
+          Case{0, {0x6E, 0x06}, {0x5B, 0x32}, 0}, Case{255, {0x6E, 0x06}, {0x5B, 0x32}, 0}}) {
         ClearTrace();
         ASSERT_EQ(module_.WriteMarketSetting(c.model), ResultOk);
         const std::vector<AddressValue> expected = {

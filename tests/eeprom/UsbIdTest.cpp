@@ -2,11 +2,11 @@
 // written and the checked read.
 #include <gtest/gtest.h>
 
+#include "EepromTrace.h"
 #include "eeprom/EepromMap.h"
 #include "eeprom/Rk7usbid.h"
 #include "link/ResultCodes.h"
 #include "support/LinkFixture.h"
-#include "EepromTrace.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ using eeprom_tests::WritesOf;
 using orvane::LocalDateTime;
 
 class UsbId : public testing_support::VirtualPrinterTest {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(OpenLink(), ResultOk);
         ClearTrace();
@@ -110,7 +110,8 @@ TEST_F(UsbId, TheReadStopsAtTheFirstCharacterNoUsbIdHolds) {
         bytes[0x6D] = '-';
     });
     EXPECT_EQ(module_.ReadUsbId(id), ResultUsbIdError);
-    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& bytes) { bytes = vprinter::Store::FreshBoard(); });
+    ChangeEeprom("VTUSB001",
+                 [](vprinter::Eeprom& bytes) { bytes = vprinter::Store::FreshBoard(); });
     ClearTrace();
     EXPECT_EQ(module_.ReadUsbId(id), ResultUsbIdError);
     EXPECT_EQ(Calls("D4ReadEeprom").size(), 1u);

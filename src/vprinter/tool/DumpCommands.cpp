@@ -48,7 +48,8 @@ std::string FormatDifferences(const Eeprom& dump, const Eeprom& printer, const s
 
 void AddDumpCommands(CLI::App& app, Tool& tool) {
     auto* decode = app.add_subcommand(
-        "decode-dump", "show the EEPROM bytes of a full dump file, or compare them with a printer's");
+        "decode-dump",
+        "show the EEPROM bytes of a full dump file, or compare them with a printer's");
     decode->add_option("file", dumpFile, "the 1024-byte dump file")->required();
     decode->add_option("--compare", comparePort, "list where the dump differs from this printer");
     decode->callback([&tool] {
