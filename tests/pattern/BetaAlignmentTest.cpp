@@ -122,7 +122,8 @@ TEST_F(BetaAlignment, HorizontalAlignmentPrintsNineLinesPerGroupFortyDotsApart) 
 
     // The runs of a line as listed: the 9-byte gaps and the tail stay apart.
     const auto& units = blocks[0]->units;
-    std::vector<std::pair<int, uint8_t>> firstLine;
+    using Units = std::vector<std::pair<int, uint8_t>>;
+    Units firstLine;
     for (int k = 0; k < 9; ++k) {
         firstLine.emplace_back(1, 0xFC);
         firstLine.emplace_back(9, 0x00);
@@ -131,7 +132,7 @@ TEST_F(BetaAlignment, HorizontalAlignmentPrintsNineLinesPerGroupFortyDotsApart) 
         firstLine.emplace_back(120, 0x00);
     }
     firstLine.emplace_back(30, 0x00);
-    EXPECT_EQ(std::vector<std::pair<int, uint8_t>>(units.begin(), units.begin() + 24), firstLine);
+    EXPECT_EQ(Units(units.begin(), units.begin() + 24), firstLine);
 }
 
 TEST_F(BetaAlignment, AFailedSendEndsThePatternWithItsCode) {
