@@ -78,7 +78,7 @@ void TPRaster::ShowPaperOut() {
     messageBox_.Show(request);
 }
 
-uint16_t TPRaster::SendBytes(const uint8_t* data, int length) {
+uint16_t TPRaster::StoreAndSend(const uint8_t* data, int length) {
     if (length > kSendSize) {
         return ResultCommandError;
     }
@@ -144,6 +144,14 @@ uint16_t TPRaster::RepeatSend(int count, uint8_t value) {
         return ResultCommandError;
     }
     const uint8_t header = count == 1 ? 0x00 : static_cast<uint8_t>((1 - count) & 0xFF);
+    // The common case written straight into the buffer: the pair of bytes
+    // would otherwise make a round trip through the stack for every unit.
+    if (kSendSize - fill_ > 2) {
+        buffer_[static_cast<size_t>(fill_)] = header;
+        buffer_[static_cast<size_t>(fill_) + 1] = value;
+        fill_ += 2;
+        return ResultOk;
+    }
     const uint8_t unit[] = {header, value};
     return SendBytes(unit, sizeof unit);
 }

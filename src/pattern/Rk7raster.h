@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -34,7 +35,15 @@ public:
     // 1000. When a failed send has left a full buffer behind, that buffer is
     // sent first; while it cannot go out nothing new is stored, so no byte is
     // lost or doubled.
-    uint16_t SendBytes(const uint8_t* data, int length);
+    uint16_t SendBytes(const uint8_t* data, int length) {
+        // Most pieces are a few bytes that leave the buffer short of a send.
+        if (length > 0 && length < kSendSize - fill_) {
+            std::memcpy(buffer_.data() + fill_, data, static_cast<size_t>(length));
+            fill_ += length;
+            return 1;
+        }
+        return StoreAndSend(data, length);
+    }
     // Sends what the buffer holds, even nothing.
     uint16_t Flush();
     // Form feed, then Flush.
@@ -77,6 +86,8 @@ private:
     // paper after the technician was asked to load it, again every 500 ms.
     uint16_t SendBuffer();
     void ShowPaperOut();
+    // SendBytes for the pieces that reach 1000 bytes, and the caller faults.
+    uint16_t StoreAndSend(const uint8_t* data, int length);
     uint16_t SendEightByteCommand(uint8_t command, const std::array<uint8_t, 8>& parameters);
 
     TPDLLFunction& link_;
