@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "link/ResultCodes.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 
@@ -40,7 +41,7 @@ public:
         if (length > 0 && length < kSendSize - fill_) {
             std::memcpy(buffer_.data() + fill_, data, static_cast<size_t>(length));
             fill_ += length;
-            return 1;
+            return ResultOk;
         }
         return StoreAndSend(data, length);
     }

@@ -46,38 +46,6 @@ TEST(RemoteCommTables, EachSettingSelectsItsTableWithTheKnownSum) {
     }
 }
 
-TEST(RemoteCommTables, TablesDifferFromTheBaseOnlyWhereTheyMust) {
-    const auto& base = TPRemoteComm::SettingTable(0);
-    EXPECT_EQ(base[0], 0x0B);
-    EXPECT_EQ(base[12], 0xB0);
-    EXPECT_EQ(base[64], 0x06);
-    EXPECT_EQ(base[65], 0x01);
-    EXPECT_EQ(&TPRemoteComm::SettingTable(2), &base);
-    EXPECT_EQ(&TPRemoteComm::SettingTable(9), &base);
-
-    const auto differing = [&](uint8_t setting) {
-        std::vector<size_t> indices;
-        const auto& table = TPRemoteComm::SettingTable(setting);
-        for (size_t i = 0; i < table.size(); ++i) {
-            if (table[i] != base[i]) {
-                indices.push_back(i);
-            }
-        }
-        return indices;
-    };
-    // Table C: 0: 0C, 56: 04, 58: 04, 67: 01.
-    EXPECT_EQ(differing(3), (std::vector<size_t>{0, 56, 58, 67}));
-    EXPECT_EQ(TPRemoteComm::SettingTable(3)[67], 0x01);
-    // Table F rewrites bytes 14-19 only.
-    EXPECT_EQ(differing(6), (std::vector<size_t>{14, 15, 16, 17, 18, 19}));
-    EXPECT_EQ(TableOf(6)[14], 0x40);
-    EXPECT_EQ(TableOf(6)[15], 0x06);
-    // Table G sets 18 to 00 and 19 to 02 (base F4 01).
-    EXPECT_EQ(TableOf(7)[18], 0x00);
-    EXPECT_EQ(TableOf(7)[19], 0x02);
-    EXPECT_EQ(differing(1).size(), 15u);
-}
-
 TEST_F(RemoteComm, SettingSixSendsEntryHeadTableSumAndExitInOneFlush) {
     EXPECT_EQ(remote_.SendRemoteSetting(6), ResultOk);
     const Bytes expected = Join({kEnter, kSettingHead, TableOf(6), {0x0D, 0x07}, kExit});
