@@ -4,12 +4,11 @@
 // is always ready, so the figures are those of the program alone.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <new>
 #include <string>
 
+#include "AllocationCount.h"
 #include "link/Dllfunction.h"
 #include "link/ResultCodes.h"
 #include "link/Rk7factory.h"
@@ -21,26 +20,6 @@
 #include "platform/LibraryLoader.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
-
-// ---------------------------------------------------------------------------
-// Heap allocations, counted while a pattern is made.
-
-namespace {
-bool countAllocations = false;
-uint64_t allocations = 0;
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (countAllocations) {
-        ++allocations;
-    }
-    if (void* memory = std::malloc(size == 0 ? 1 : size)) {
-        return memory;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace {
 
@@ -122,14 +101,14 @@ struct Program {
 void RunPattern(benchmark::State& state, const std::function<uint16_t(TPPattern&)>& print) {
     Program program;
     channel = {};
-    allocations = 0;
+    bench::allocationCount = 0;
     uint64_t patterns = 0;
     for (auto _ : state) {
-        countAllocations = true;
+        bench::countAllocations = true;
         const uint16_t result = print(program.pattern);
         // The caption some patterns leave for the page's eject.
         program.raster.Flush();
-        countAllocations = false;
+        bench::countAllocations = false;
         if (result != ResultOk) {
             state.SkipWithError("the pattern failed");
             break;
@@ -140,7 +119,7 @@ void RunPattern(benchmark::State& state, const std::function<uint16_t(TPPattern&
     state.counters["wire_bytes"] = static_cast<double>(channel.bytes) / runs;
     state.counters["sends"] = static_cast<double>(channel.calls) / runs;
     state.counters["full_sends"] = static_cast<double>(channel.fullCalls) / runs;
-    state.counters["allocs"] = static_cast<double>(allocations) / runs;
+    state.counters["allocs"] = static_cast<double>(bench::allocationCount) / runs;
     state.SetBytesProcessed(static_cast<int64_t>(channel.bytes));
 }
 

@@ -198,11 +198,11 @@ TEST_F(BidPattern, PageFlushesAfterEachReferencePassAndTheSheetStartsEachTestPas
         }
         return Seams{std::count(sends.begin(), sends.end(), initialize), after};
     };
-    // Page: CR; F after each reference pass leaves I; F alone before each of
-    // the 15 test values (and the job starts with one).
+    // Page: CR; F after each of the nine reference passes leaves the I; F
+    // before the first test value alone (and the job starts with one).
     ASSERT_EQ(pattern_.PrintBidBlackPattern(16, 0), ResultOk);
     auto found = seams();
-    EXPECT_EQ(found.loneInitializes, 1 + 15);
+    EXPECT_EQ(found.loneInitializes, 1 + 9);
     EXPECT_EQ(found.initializesAfterPackets, 0);
 
     // Sheet: CR only, and I; G after each test value.

@@ -149,6 +149,6 @@ TEST_P(PatternEnding, BlocksDecodeExactlyAndThePatternEndsAsItsListSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryGenerator, PatternEnding, ::testing::ValuesIn(Endings()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& generator) { return generator.param.name; });
 
 }  // namespace
