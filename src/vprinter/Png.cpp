@@ -1,6 +1,7 @@
 #include "vprinter/Png.h"
 
 #include <png.h>
+#include <zlib.h>
 
 #include <cstring>
 
@@ -67,6 +68,7 @@ bool WriteRows(png_structp png, png_infop info, const Page& page, const png_colo
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_PLTE(png, info, palette, 256);
     png_set_compression_level(png, 6);
+    png_set_compression_strategy(png, Z_RLE);  // pages are long runs of one value
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_write_info(png, info);
     for (int64_t row = 0; row < page.Rows(); ++row) {
