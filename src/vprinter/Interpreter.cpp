@@ -91,9 +91,8 @@ void Interpreter::Finish(PrintSink& sink) {
             break;
     }
     if (!pending_.empty()) {
-        Fault(sink, pendingStart_, Format("the stream ends inside a command of which %lld bytes "
-                                          "arrived",
-                                          static_cast<long long>(pending_.size())));
+        Fault(sink, pendingStart_, Format("the stream ends %zu byte%s into a command",
+                                          pending_.size(), pending_.size() == 1 ? "" : "s"));
     }
     pending_.clear();
     mode_ = Mode::Command;
@@ -165,6 +164,8 @@ void Interpreter::TakeSheet(PrintSink& sink) {
     sheetRows_ = settings_.paperRows;
     sheetTop_ = settings_.topRows;
     pastEndTold_ = false;
+    List(sink, current_, "sheet", Format("taken from the tray, %lld rows",
+                                         static_cast<long long>(sheetRows_)));
     sink.StartSheet(sheetRows_);
 }
 

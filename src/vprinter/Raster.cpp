@@ -176,8 +176,8 @@ void Interpreter::Copies(uint64_t count, uint8_t value, PrintSink& sink) {
 void Interpreter::EndBlock(PrintSink& sink) {
     mode_ = Mode::Command;
     List(sink, block_.dataStart, "data",
-         Format("%llu units, %llu bytes", static_cast<unsigned long long>(block_.units),
-                static_cast<unsigned long long>(block_.done)));
+         Format("%llu unit%s, %llu bytes", static_cast<unsigned long long>(block_.units),
+                block_.units == 1 ? "" : "s", static_cast<unsigned long long>(block_.done)));
 }
 
 }  // namespace vprinter

@@ -34,9 +34,7 @@ class Lister final : public PrintSink {
 public:
     void Fault(uint64_t offset, const std::string& note) override { Line(offset, "fault", note); }
     void Packet(uint64_t, const PacketCommand&) override {}
-    void StartSheet(int64_t rows) override {
-        std::printf("%10s  %-12s %lld rows\n", "", "(sheet)", static_cast<long long>(rows));
-    }
+    void StartSheet(int64_t) override {}
     void Dot(Ink, int64_t, int64_t, int) override {}
     void Character(int64_t, int64_t, char) override {}
     void EjectSheet() override {}
@@ -48,8 +46,12 @@ public:
 
 private:
     static void Line(uint64_t offset, const std::string& command, const std::string& parameters) {
-        std::printf("%10llu  %-12s %s\n", static_cast<unsigned long long>(offset), command.c_str(),
-                    parameters.c_str());
+        if (parameters.empty()) {
+            std::printf("%10llu  %s\n", static_cast<unsigned long long>(offset), command.c_str());
+        } else {
+            std::printf("%10llu  %-12s %s\n", static_cast<unsigned long long>(offset),
+                        command.c_str(), parameters.c_str());
+        }
     }
 };
 
