@@ -22,13 +22,19 @@ int64_t FineUnit(int64_t divisor, int64_t base) {
     return Interpreter::kFinePerInch * divisor / base;
 }
 
-// A length in page units as rows, or -1 when it is no sheet length.
-int64_t SheetRows(uint64_t units, int64_t pageUnit) {
+// A length in page units as rows, or -1 when it is longer than any sheet.
+int64_t Rows(uint64_t units, int64_t pageUnit) {
     const auto limit = static_cast<uint64_t>(Interpreter::kMaxPaperRows * Interpreter::kFinePerDot);
-    if (units == 0 || units > limit / static_cast<uint64_t>(pageUnit)) {
+    if (units > limit / static_cast<uint64_t>(pageUnit)) {
         return -1;
     }
     return DotOf(static_cast<int64_t>(units) * pageUnit);
+}
+
+// A sheet length in page units as rows, or -1 when no sheet is that long.
+int64_t SheetRows(uint64_t units, int64_t pageUnit) {
+    const int64_t rows = Rows(units, pageUnit);
+    return rows >= 1 ? rows : -1;
 }
 
 }  // namespace
@@ -186,7 +192,7 @@ void Interpreter::Paren(uint8_t letter, const uint8_t* p, size_t n, PrintSink& s
         case 'c': {
             const uint32_t top = Le32(p);
             const uint32_t bottom = Le32(p + 4);
-            const int64_t topRows = top == 0 ? 0 : SheetRows(top, settings_.pageUnit);
+            const int64_t topRows = Rows(top, settings_.pageUnit);
             if (topRows < 0 || topRows >= settings_.paperRows || bottom <= top) {
                 Fault(sink, at, Format("ESC ( c with margins %u and %u units", top, bottom));
                 return;
