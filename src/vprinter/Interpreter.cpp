@@ -169,14 +169,18 @@ void Interpreter::TakeSheet(PrintSink& sink) {
     sink.StartSheet(sheetRows_);
 }
 
+void Interpreter::PastEnd(PrintSink& sink) {
+    if (!pastEndTold_) {  // once a sheet
+        pastEndTold_ = true;
+        Fault(sink, current_, "printing below the end of the sheet is lost");
+    }
+}
+
 void Interpreter::Mark(Ink ink, int64_t fineRow, int64_t fineColumn, int level, PrintSink& sink) {
     const int64_t row = sheetTop_ + DotOf(fineRow);
     const int64_t column = DotOf(fineColumn);
     if (row >= sheetRows_) {
-        if (!pastEndTold_) {
-            pastEndTold_ = true;
-            Fault(sink, current_, "printing below the end of the sheet is lost");
-        }
+        PastEnd(sink);
         return;
     }
     if (column < kPageColumns) {
@@ -205,7 +209,7 @@ void Interpreter::CommandByte(uint8_t byte, uint64_t at, PrintSink& sink) {
         TakeSheet(sink);
         const int64_t row = sheetTop_ + DotOf(y_);
         if (row >= sheetRows_) {
-            Mark(Ink::Black, y_, x_, 0, sink);  // tells of the lost text once
+            PastEnd(sink);
         } else if (DotOf(x_) < kPageColumns) {
             sink.Character(row, DotOf(x_), static_cast<char>(byte));
         }
@@ -306,6 +310,7 @@ void Interpreter::Escape(PrintSink& sink) {
     if (pending_.size() < need) {
         return;
     }
+    current_ = pendingStart_;
     if (command == '|') {
         CommandPacket(sink);
     } else if (command == '(') {

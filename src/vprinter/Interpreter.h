@@ -144,6 +144,7 @@ private:
     void EndBlock(PrintSink& sink);
 
     void TakeSheet(PrintSink& sink);
+    void PastEnd(PrintSink& sink);
     void Mark(Ink ink, int64_t fineRow, int64_t fineColumn, int level, PrintSink& sink);
     void MoveDown(int64_t fine);
     void SkipBytes(uint64_t count, Mode after);
