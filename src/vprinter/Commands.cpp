@@ -202,6 +202,13 @@ void Interpreter::Paren(uint8_t letter, const uint8_t* p, size_t n, PrintSink& s
             return;
         }
         case 'C': {
+            // The four-byte form with its value in the last byte only is a
+            // length parameter of the page format; the sheet keeps the length
+            // that the paper size gave it.
+            if (n == 4 && p[0] == 0 && p[1] == 0 && p[2] == 0) {
+                List(sink, at, "ESC ( C", Format("page length parameter %u", p[3]));
+                return;
+            }
             const uint32_t units = n == 2 ? static_cast<uint32_t>(p[0] | p[1] << 8) : Le32(p);
             const int64_t rows = SheetRows(units, settings_.pageUnit);
             if (rows < 0) {

@@ -65,6 +65,15 @@ TEST_F(Pages, EveryPrintableCharacterHasAGlyphOfItsOwn) {
     }
 }
 
+TEST_F(Pages, ThePageLengthParameterInTheLastByteKeepsTheLengthOfThePaperSize) {
+    Stream s;
+    s.Init().SmallPage(300).Raw({0x1B, 0x28, 0x43, 0x04, 0x00, 0x00, 0x00, 0x00, 0x17});
+    s.Text("x").FormFeed();
+    ASSERT_EQ(Send(s), ResultOk);
+    EXPECT_TRUE(Faults().empty()) << Faults()[0];
+    EXPECT_EQ(LastPage().Rows(), 300);
+}
+
 TEST_F(Pages, TextInRasterGraphicsModeIsNotPrintedAndTakesNoSheet) {
     Stream s;
     s.Init().SmallPage(100).Graphics().Text("lost").FormFeed();
