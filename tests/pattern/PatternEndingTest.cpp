@@ -142,6 +142,10 @@ TEST_P(PatternEnding, BlocksDecodeExactlyAndThePatternEndsAsItsListSays) {
                     received.end()),
               ending.lastSent);
     EXPECT_EQ(Bytes(raster_.Buffer(), raster_.Buffer() + raster_.FillCount()), ending.buffered);
+    // The printer found nothing in the stream it could not use.
+    for (const auto& fault : Calls("fault")) {
+        ADD_FAILURE() << fault.note;
+    }
     // Nothing is sent in pieces larger than the job's 1000 bytes.
     for (const auto& send : AcceptedSends()) {
         EXPECT_LE(send.size(), 1000u);

@@ -7,7 +7,8 @@
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "support/Process.h"
-#include "tools/pattern/Capture.h"
+#include "vprinter/Capture.h"
+#include "vprinter/Store.h"
 
 namespace {
 
@@ -22,12 +23,29 @@ protected:
                     {testing_support::OutputFolder() + "/orvane-pattern", "--dir", StateFolder()});
         return testing_support::RunProcess(args, StateFolder());
     }
-    std::string CapturePath() const { return StateFolder() + "/run.capture"; }
-    std::vector<orvane::tools::CapturedSend> Captured() const {
-        std::vector<orvane::tools::CapturedSend> sends;
-        std::string reason;
-        EXPECT_TRUE(orvane::tools::ReadCapture(CapturePath(), sends, reason)) << reason;
-        return sends;
+    std::string CapturePath() const { return StateFolder() + "/run.stream"; }
+
+    // The data calls of the stream file the tool wrote.
+    struct Call {
+        Bytes data;
+        uint16_t result;
+    };
+    std::vector<Call> Captured() const {
+        std::string file;
+        EXPECT_TRUE(vprinter::ReadWholeFile(CapturePath(), file));
+        std::vector<vprinter::StreamRecord> records;
+        std::string error;
+        EXPECT_TRUE(vprinter::ParseStream(file, records, error)) << error;
+        std::vector<Call> calls;
+        for (const auto& record : records) {
+            const auto* data = reinterpret_cast<const uint8_t*>(file.data() + record.offset);
+            if (record.kind == 'C') {
+                EXPECT_EQ(Bytes(data, data + record.length), Bytes({0x0B, 0x54}));
+            } else if (record.kind == 'D') {
+                calls.push_back({Bytes(data, data + record.length), record.result});
+            }
+        }
+        return calls;
     }
 };
 
@@ -46,6 +64,20 @@ TEST_F(PatternTool, SavesEverySendTheGeneratorMadeInOrder) {
         EXPECT_EQ(captured[i].data, expected[i]) << i;
         EXPECT_EQ(captured[i].result, ResultOk) << i;
     }
+}
+
+TEST_F(PatternTool, TheStreamFileIsListedByTheVirtualPrintersTool) {
+    ASSERT_EQ(Tool({"sheet-bid-black", "--value", "3", "--dot-size", "17", "--out", CapturePath()})
+                  .exitCode,
+              0);
+    const auto listing = testing_support::RunProcess(
+        {testing_support::OutputFolder() + "/orvane-vprinter", "--dir", StateFolder(), "inspect",
+         CapturePath()},
+        StateFolder());
+    ASSERT_EQ(listing.exitCode, 0) << listing.err;
+    EXPECT_NE(listing.out.find("Bi-D VSD2 black 3"), std::string::npos) << listing.out;
+    EXPECT_NE(listing.out.find("Bi-D VSD2 black 4"), std::string::npos);
+    EXPECT_EQ(listing.out.find("fault"), std::string::npos) << listing.out;
 }
 
 TEST_F(PatternTool, StoresTheValueOfAPfPageBeforeItPrints) {

@@ -111,6 +111,8 @@ TEST_F(RestoreValue, BidPageRestoresAfterAFailureInATestPass) {
     EXPECT_EQ(calls.back().data, Bytes({0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00,
                                         0x02, 0x02, 0xFA, 0xFF}));
     EXPECT_EQ(PacketValues(), (std::vector<int>{-6, -7, -6}));
+    // The printer took the stored value although the test block was cut short.
+    EXPECT_EQ(static_cast<int8_t>(Eeprom()[eeprom::BidVsd2Colour]), -6);
 }
 
 TEST_F(RestoreValue, BidSendsNothingExtraWhenTheStoredValueWasSetLast) {
@@ -120,6 +122,7 @@ TEST_F(RestoreValue, BidSendsNothingExtraWhenTheStoredValueWasSetLast) {
     FailSend(SendAfterPacket(sends, 5));
     EXPECT_EQ(print(), ResultChannelError);
     EXPECT_EQ(PacketValues(), (std::vector<int>{1, 1, 2, 0, 1}));
+    EXPECT_EQ(Eeprom()[eeprom::BidVsd1Black], 1);
     EXPECT_FALSE(IsPacket(SendCalls().back().data));
 }
 

@@ -2,14 +2,21 @@
 
 #include <cstdio>
 #include <iostream>
+#include <string_view>
 
 #include "link/ResultCodes.h"
 #include "platform/ExecutableFolder.h"
+#include "vprinter/Capture.h"
 #include "vprinter/Host.h"
+#include "vprinter/Store.h"
 
 namespace orvane::tools {
 
 namespace {
+
+// The code pair the boot window gives the channel.
+constexpr uint8_t kCommandCodeA = 11;
+constexpr uint8_t kCommandCodeB = 84;
 
 std::string Hex(uint16_t code) {
     char text[8];
@@ -57,7 +64,7 @@ bool Session::Open(std::string& reason) {
         reason = "the link libraries do not load from " + ExecutableFolder();
         return false;
     }
-    link_.SetD4CommandRCode(11, 84);
+    link_.SetD4CommandRCode(kCommandCodeA, kCommandCodeB);
     link_.PortCloseByPway();
     uint16_t result = link_.PortOpenByPway(vprinter::Store::PortNumber(options_.port));
     if (result == ResultOk) {
@@ -74,14 +81,27 @@ bool Session::Open(std::string& reason) {
     return true;
 }
 
-std::vector<CapturedSend> Session::Received() const {
-    std::vector<CapturedSend> sends;
+bool Session::SaveReceived(const std::string& path, size_t& calls, size_t& bytes,
+                           std::string& reason) const {
+    // The code pair the link was opened with, then one record a call.
+    const uint8_t code[] = {kCommandCodeA, kCommandCodeB};
+    std::string file(vprinter::kStreamMagic, vprinter::kStreamHeaderBytes);
+    file += vprinter::StreamRecordBytes('C', ResultOk, code, sizeof code);
+    calls = 0;
+    bytes = 0;
     for (const auto& entry : vprinter::TheHost().Trace()) {
         if (entry.function == "SendDataChannel") {
-            sends.push_back({entry.data, entry.result});
+            file += vprinter::StreamRecordBytes('D', entry.result, entry.data.data(),
+                                                entry.data.size());
+            ++calls;
+            bytes += entry.data.size();
         }
     }
-    return sends;
+    if (!vprinter::WriteFileAtomically(path, file)) {
+        reason = "cannot write " + path;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace orvane::tools

@@ -15,7 +15,6 @@
 #include "platform/LibraryLoader.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
-#include "tools/pattern/Capture.h"
 
 namespace orvane::tools {
 
@@ -59,8 +58,12 @@ public:
     TPFactory& Factory() { return factory_; }
     TPPattern& Pattern() { return pattern_; }
 
-    // Every SendDataChannel call the printer got since the link was opened.
-    std::vector<CapturedSend> Received() const;
+    // Writes every SendDataChannel call the printer got since the link was
+    // opened, with its result, to a stream file of the virtual printer
+    // (which `orvane-vprinter inspect` lists). Returns the number of calls
+    // and of their bytes; false with the reason when it cannot be written.
+    bool SaveReceived(const std::string& path, size_t& calls, size_t& bytes,
+                      std::string& reason) const;
 
 private:
     RunOptions options_;

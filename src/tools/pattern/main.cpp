@@ -1,6 +1,6 @@
 // orvane-pattern: prints one pattern generator (or another printable item)
 // into a virtual printer through the real link libraries, and saves every
-// SendDataChannel call the printer got, in order, to a capture file.
+// SendDataChannel call the printer got, in order, to a stream file.
 #include <CLI/CLI.hpp>
 
 #include <cstdio>
@@ -70,17 +70,14 @@ int Run(const RunOptions& options, const Item& item) {
     if (result == ResultOk && options.eject) {
         result = session.Raster().EjectPage();
     }
-    const auto received = session.Received();
-    if (!orvane::tools::WriteCapture(options.output, received, reason)) {
+    size_t calls = 0;
+    size_t bytes = 0;
+    if (!session.SaveReceived(options.output, calls, bytes, reason)) {
         std::cerr << "orvane-pattern: " << reason << '\n';
         return 1;
     }
-    size_t bytes = 0;
-    for (const auto& send : received) {
-        bytes += send.data.size();
-    }
-    std::cout << item.name << ": " << Hex(result) << ", " << received.size() << " calls, "
-              << bytes << " bytes -> " << options.output << '\n';
+    std::cout << item.name << ": " << Hex(result) << ", " << calls << " calls, " << bytes
+              << " bytes -> " << options.output << '\n';
     if (result != ResultOk) {
         std::cerr << "orvane-pattern: " << item.name << " failed with " << Hex(result) << '\n';
         return 1;
@@ -98,7 +95,7 @@ int main(int argc, char** argv) {
                  "orvane-pattern"};
     app.add_flag("--list", list, "list the items");
     app.add_option("item", options.item, "the item to print");
-    app.add_option("--out,-o", options.output, "capture file to write");
+    app.add_option("--out,-o", options.output, "stream file to write");
     app.add_option("--port", options.port, "printer port (default VTUSB001)");
     app.add_option("--dir", options.folder,
                    "state folder of the virtual printers (default: ORVANE_VPRINTER_DIR, else the "
