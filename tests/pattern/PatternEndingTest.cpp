@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "PatternFixture.h"
@@ -61,6 +62,9 @@ struct Ending {
     Bytes lastSent;  // the end of what the printer received
     Bytes buffered;  // what stays in the job
 };
+
+// Shown by the test's name only.
+void PrintTo(const Ending& generator, std::ostream* os) { *os << generator.name; }
 
 const std::vector<Ending>& Endings() {
     static const std::vector<Ending> endings = {
