@@ -1,0 +1,3 @@
+#include "app/Program.h"
+
+int main(int argc, char** argv) { return orvane_app::RunProgram(argc, argv); }
