@@ -15,10 +15,6 @@
 
 namespace orvane_app {
 
-namespace {
-
-// The standard exception report: the exception's message, captioned with
-// the application title.
 void ReportException(orvane::IMessageBox& messageBox, const char* what) {
     std::string text = what != nullptr && *what != '\0' ? what : "Unknown exception";
     if (text.back() != '.') {
@@ -30,6 +26,8 @@ void ReportException(orvane::IMessageBox& messageBox, const char* what) {
     request.icon = orvane::MessageIcon::Error;
     messageBox.Show(request);
 }
+
+namespace {
 
 // An exception that escapes an event handler is reported, and the event
 // loop goes on.

@@ -41,10 +41,7 @@ void TFormQuit::reject() {
 }
 
 void TFormQuit::closeEvent(QCloseEvent* event) {
-    // The window has no close button: its two buttons are the way out.
-    if (event->spontaneous()) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    // The window has no close button: its two buttons (Enter and Esc) are the
+    // only way out, and they hide it.
+    event->ignore();
 }
