@@ -1,5 +1,7 @@
 #include "app/HowToForm.h"
 
+#include <utility>
+
 #include "app/widgets/WindowPlacement.h"
 
 THowToForm::THowToForm() = default;
@@ -10,9 +12,10 @@ void THowToForm::ShowForward() {
     activateWindow();
 }
 
-void THowToForm::Finish(QLabel* image, const QPixmap& picture) {
+void THowToForm::Finish(QLabel* image, std::function<QPixmap()> picture) {
     orvane_app::SetWindowBorder(this, orvane_app::WindowBorder::DialogClose, width(), height());
-    image->setPixmap(picture);
+    image_ = image;
+    picture_ = std::move(picture);
 }
 
 void THowToForm::Bracket(QLabel* open, QLabel* text, QLabel* close) {
@@ -25,6 +28,7 @@ void THowToForm::Bracket(QLabel* open, QLabel* text, QLabel* close) {
 
 void THowToForm::showEvent(QShowEvent* event) {
     if (!placed_) {
+        image_->setPixmap(picture_());
         orvane_app::CentreOnScreen(this);
         placed_ = true;
     }

@@ -7,7 +7,6 @@
 TAboutBox::TAboutBox() : ui_(std::make_unique<Ui::TAboutBox>()) {
     ui_->setupUi(this);
     orvane_app::SetWindowBorder(this, orvane_app::WindowBorder::DialogNoButtons, width(), height());
-    ui_->Image1->setPixmap(orvane_app::AboutPicture());
     connect(ui_->OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
 }
 
@@ -15,6 +14,7 @@ TAboutBox::~TAboutBox() = default;
 
 void TAboutBox::showEvent(QShowEvent* event) {
     if (!placed_) {
+        ui_->Image1->setPixmap(orvane_app::AboutPicture());
         orvane_app::CentreOnScreen(this);
         placed_ = true;
     }

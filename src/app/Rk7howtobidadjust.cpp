@@ -5,7 +5,7 @@
 
 THowToBidAdjustForm::THowToBidAdjustForm() : ui_(std::make_unique<Ui::THowToBidAdjustForm>()) {
     ui_->setupUi(this);
-    Finish(ui_->Image1, orvane_app::BidPicture());
+    Finish(ui_->Image1, orvane_app::BidPicture);
 }
 
 THowToBidAdjustForm::~THowToBidAdjustForm() = default;

@@ -5,7 +5,7 @@
 
 THowToFirstDotAdjustForm::THowToFirstDotAdjustForm() : ui_(std::make_unique<Ui::THowToFirstDotAdjustForm>()) {
     ui_->setupUi(this);
-    Finish(ui_->Image1, orvane_app::FirstDotPicture());
+    Finish(ui_->Image1, orvane_app::FirstDotPicture);
 }
 
 THowToFirstDotAdjustForm::~THowToFirstDotAdjustForm() = default;

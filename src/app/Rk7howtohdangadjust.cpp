@@ -5,7 +5,7 @@
 
 THowToHdAngAdjustForm::THowToHdAngAdjustForm() : ui_(std::make_unique<Ui::THowToHdAngAdjustForm>()) {
     ui_->setupUi(this);
-    Finish(ui_->Image1, orvane_app::HeadAngularPicture());
+    Finish(ui_->Image1, orvane_app::HeadAngularPicture);
 }
 
 THowToHdAngAdjustForm::~THowToHdAngAdjustForm() = default;

@@ -5,7 +5,7 @@
 
 THowToPFAdjustForm::THowToPFAdjustForm() : ui_(std::make_unique<Ui::THowToPFAdjustForm>()) {
     ui_->setupUi(this);
-    Finish(ui_->Image1, orvane_app::PfPicture());
+    Finish(ui_->Image1, orvane_app::PfPicture);
 }
 
 THowToPFAdjustForm::~THowToPFAdjustForm() = default;

@@ -5,7 +5,7 @@
 
 THowToTopMarginAdjustForm::THowToTopMarginAdjustForm() : ui_(std::make_unique<Ui::THowToTopMarginAdjustForm>()) {
     ui_->setupUi(this);
-    Finish(ui_->Image1, orvane_app::TopMarginPicture());
+    Finish(ui_->Image1, orvane_app::TopMarginPicture);
 }
 
 THowToTopMarginAdjustForm::~THowToTopMarginAdjustForm() = default;

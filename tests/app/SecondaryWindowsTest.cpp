@@ -110,10 +110,11 @@ TEST_F(HowToWindows, HaveTheirCaptionsAndPicturesAndDoNotBlock) {
     };
     for (const auto& [window, caption] : windows) {
         EXPECT_EQ(window->windowTitle(), QString::fromUtf8(caption));
+        window->ShowForward();
+        // The picture is drawn for the first showing and fills its place.
         auto* image = Find<QLabel>(*window, "Image1");
         EXPECT_FALSE(image->pixmap().isNull()) << caption;
         EXPECT_EQ(image->pixmap().size(), image->size()) << caption;
-        window->ShowForward();
         EXPECT_TRUE(window->isVisible());
         EXPECT_FALSE(window->isModal());
         EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
@@ -152,12 +153,12 @@ TEST_F(HowToWindows, TheTextsReadInTheirOrder) {
 
 TEST_F(HowToWindows, TheAboutBoxShowsItsPictureAndClosesWithOk) {
     TAboutBox& about = App().About();
+    about.show();
     EXPECT_EQ(Find<QLabel>(about, "Image1")->pixmap().size(), QSize(64, 64));
     EXPECT_EQ(Find<QLabel>(about, "ProductName")->text(),
               QStringLiteral("Orvane K32/K31 adjustment program"));
     EXPECT_EQ(Find<QLabel>(about, "Version")->text(), QStringLiteral("Version 1.0"));
     EXPECT_TRUE(Find<QPushButton>(about, "OKButton")->isDefault());
-    about.show();
     Click(about, "OKButton");
     EXPECT_FALSE(about.isVisible());
 }
