@@ -8,7 +8,7 @@
 namespace {
 
 class QuitOnFirstPaint final : public QObject {
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         // The quit is queued, so that the window first paints itself.
         if (event->type() == QEvent::Paint) {

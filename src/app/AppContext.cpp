@@ -28,7 +28,10 @@ Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock)
       raster(link, status, clock, seams.messageBox),
       factory(link, status, clock),
       remote(raster),
-      status(link) {}
+      status(link),
+      eeprom(link),
+      headId(link, dataManu),
+      usbId(link, clock) {}
 
 AppContext::AppContext(const PlatformSeams& seams)
     : seams_(seams), clock_(seams.baseClock), modules_(std::make_unique<Modules>(seams_, clock_)) {
@@ -55,9 +58,10 @@ AppContext::~AppContext() = default;
 void AppContext::PlugErrorDetails() {
     Modules& modules = *modules_;
     details_.Plug(ResultEepromFileError, [&modules] { return modules.eeprom.ErrorIndex(); });
-    // Head ID (ResultHeadIdError), Bi-D (ResultBidValueError), USB ID
-    // (ResultUsbIdError) and head angular (ResultHeadAngularError) plug in
-    // here with their modules.
+    details_.Plug(ResultHeadIdError, [&modules] { return modules.headId.ErrorIndex(); });
+    details_.Plug(ResultUsbIdError, [&modules] { return modules.usbId.ErrorIndex(); });
+    // Bi-D (ResultBidValueError) and head angular (ResultHeadAngularError)
+    // plug in here with their modules.
 }
 
 void ApplyProgramFont() {

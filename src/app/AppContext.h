@@ -7,6 +7,8 @@
 #include "app/WindowClock.h"
 #include "eeprom/Datamanu.h"
 #include "eeprom/Rk7eeprom.h"
+#include "eeprom/Rk7headid.h"
+#include "eeprom/Rk7usbid.h"
 #include "link/Dllfunction.h"
 #include "link/Rk7factory.h"
 #include "link/Rk7remotecomm.h"
@@ -37,7 +39,7 @@ inline constexpr const char* kApplicationTitle = "Adjustment program";
 // What the program takes from the platform.
 struct PlatformSeams {
     orvane::ILibraryLoader& loader;
-    std::string programFolder;       // where the link libraries are loaded from
+    std::string programFolder;  // where the link libraries are loaded from
     orvane::IMessageBox& messageBox;
     orvane::IPortList& ports;
     orvane::IRandom& random;
@@ -65,13 +67,14 @@ struct Modules {
     TPFactory factory;
     TPRemoteComm remote;
     TPStatusControl status;
-    // The modules of the check patterns, the EEPROM identity data and the
-    // adjustments follow here, in this order: TPCheckPattern, TPEeprom,
-    // TPDataManu, TPHeadID, TPUsbId, TPBid, TPHeadAngular, TPHeatProtect,
-    // TPMaintenance. A module that refuses inputs plugs the reader of its
-    // error field into ErrorDetails in AppContext::PlugErrorDetails.
+    // TPCheckPattern comes here.
     TPEeprom eeprom;
     TPDataManu dataManu;
+    TPHeadID headId;
+    TPUsbId usbId;
+    // TPBid, TPHeadAngular, TPHeatProtect and TPMaintenance follow here, in
+    // this order. A module that refuses inputs plugs the reader of its error
+    // field into ErrorDetails in AppContext::PlugErrorDetails.
 };
 
 // The one application context: the seams, the module objects and the
@@ -79,7 +82,7 @@ struct Modules {
 // order (loading the link libraries or ending the program), the title, then
 // the windows in their order, all hidden.
 class AppContext {
-public:
+  public:
     explicit AppContext(const PlatformSeams& seams);
     ~AppContext();
     AppContext(const AppContext&) = delete;
@@ -104,7 +107,7 @@ public:
     THowToFirstDotAdjustForm& HowToFirstDotAdjust() { return *howToFirstDot_; }
     THowToTopMarginAdjustForm& HowToTopMarginAdjust() { return *howToTopMargin_; }
 
-private:
+  private:
     void PlugErrorDetails();
 
     PlatformSeams seams_;

@@ -13,7 +13,7 @@ namespace orvane_app {
 // ID, 0x7000 Bi-D, 0x8000 USB ID, 0xD000 head angular, 0xF040 EEPROM file).
 // The field is read at the moment the code is reported.
 class ErrorDetails {
-public:
+  public:
     using Reader = std::function<int()>;
 
     // Replaces any reader plugged in before for the same code.
@@ -22,7 +22,7 @@ public:
     // plugged in for it.
     std::optional<int> Read(uint16_t familyCode) const;
 
-private:
+  private:
     std::map<uint16_t, Reader> readers_;
 };
 

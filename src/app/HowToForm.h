@@ -11,13 +11,13 @@
 class THowToForm : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     THowToForm();
 
     // Shows the window, or only brings it forward when it is open.
     void ShowForward();
 
-protected:
+  protected:
     // Called after the form is set up: the border, and the picture, which
     // is drawn when the window is first shown.
     void Finish(QLabel* image, std::function<QPixmap()> picture);
@@ -26,7 +26,7 @@ protected:
 
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     QLabel* image_ = nullptr;
     std::function<QPixmap()> picture_;
     bool placed_ = false;

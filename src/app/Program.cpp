@@ -32,7 +32,7 @@ namespace {
 // An exception that escapes an event handler is reported, and the event
 // loop goes on.
 class Application final : public QApplication {
-public:
+  public:
     Application(int& argc, char** argv, orvane::IMessageBox& messageBox)
         : QApplication(argc, argv), messageBox_(messageBox) {}
 
@@ -47,7 +47,7 @@ public:
         return false;
     }
 
-private:
+  private:
     orvane::IMessageBox& messageBox_;
 };
 
@@ -63,8 +63,8 @@ int RunProgram(int& argc, char** argv, const std::function<void(AppContext&)>& s
     orvane::VirtualPrinterPortList ports;
     orvane::StdRandom random;
     try {
-        AppContext context(PlatformSeams{loader, orvane::ExecutableFolder(), messageBox, ports,
-                                         random, nullptr});
+        AppContext context(
+            PlatformSeams{loader, orvane::ExecutableFolder(), messageBox, ports, random, nullptr});
         messageBox.SetOwners(&context.Boot(), &context.Adjust());
         QObject::connect(&context.Boot(), &TFormBoot::ProgramEnds, &application,
                          &QCoreApplication::quit, Qt::QueuedConnection);

@@ -11,13 +11,13 @@ namespace orvane_app {
 // request names (none before the windows exist). An empty caption is the
 // system's default caption, "Error".
 class QtMessageBox final : public orvane::IMessageBox {
-public:
+  public:
     void SetOwners(QWidget* bootWindow, QWidget* adjustmentWindow);
     orvane::MessageAnswer Show(const orvane::MessageRequest& request) override;
 
     static constexpr const char* kDefaultCaption = "Error";
 
-private:
+  private:
     QWidget* Owner(orvane::MessageOwner owner) const;
 
     QPointer<QWidget> bootWindow_;

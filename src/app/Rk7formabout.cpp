@@ -21,4 +21,6 @@ void TAboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TAboutBox::OKButtonClick() { accept(); }
+void TAboutBox::OKButtonClick() {
+    accept();
+}

@@ -11,16 +11,16 @@ class TAboutBox;
 class TAboutBox final : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     TAboutBox();
     ~TAboutBox() override;
 
     void OKButtonClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     std::unique_ptr<Ui::TAboutBox> ui_;
     bool placed_ = false;
 };

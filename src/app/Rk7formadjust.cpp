@@ -36,8 +36,8 @@ constexpr int kDisableMilliseconds = 100;
 // The value panels that a close empties; the top margin and PF values stay
 // for the next printer.
 const char* const kValuesClearedAtClose[] = {
-    "ShowHeadIDPnl",   "ShowBid1BkPnl",   "ShowBid1ClPnl",   "ShowBid2BkPnl",
-    "ShowBid2ClPnl",   "ShowBid3BkPnl",   "ShowBid3ClPnl",   "ShowUSBIDPnl",
+    "ShowHeadIDPnl",     "ShowBid1BkPnl",   "ShowBid1ClPnl",   "ShowBid2BkPnl",
+    "ShowBid2ClPnl",     "ShowBid3BkPnl",   "ShowBid3ClPnl",   "ShowUSBIDPnl",
     "ShowProCounterPnl", "ShowBidECOBkPnl", "ShowBidECOClPnl", "ShowHeadAngularAdjustValuePnl",
 };
 
@@ -75,16 +75,18 @@ TFormAdjust::TFormAdjust(orvane_app::AppContext& context)
     ui_->AdjustmentTab->AddTab(ui_->MaintenanceSheet, QStringLiteral("Maintenance"));
     ui_->AdjustmentTab->AddTab(ui_->CheckPatternSheet, QStringLiteral("Check pattern"));
     ui_->AdjustmentTab->AddTab(ui_->AppendixSheet, QStringLiteral("Appendix"));
-    for (orvane_app::RadioGroup* group : {ui_->AdjustRdoGrp, ui_->MainteRdoGrp,
-                                          ui_->CheckPatternPrnRdoGrp, ui_->AppendixRdoGrp}) {
+    for (orvane_app::RadioGroup* group :
+         {ui_->AdjustRdoGrp, ui_->MainteRdoGrp, ui_->CheckPatternPrnRdoGrp, ui_->AppendixRdoGrp}) {
         group->CollectItems();
     }
     CreatePages();
 
     connect(ui_->AdjustmentTab, &orvane_app::MultiLineTabControl::CurrentChanged, this,
             &TFormAdjust::AdjustmentTabChange);
-    connect(ui_->AdjustRdoGrp, &orvane_app::RadioGroup::Click, this, &TFormAdjust::AdjustRdoGrpClick);
-    connect(ui_->MainteRdoGrp, &orvane_app::RadioGroup::Click, this, &TFormAdjust::MainteRdoGrpClick);
+    connect(ui_->AdjustRdoGrp, &orvane_app::RadioGroup::Click, this,
+            &TFormAdjust::AdjustRdoGrpClick);
+    connect(ui_->MainteRdoGrp, &orvane_app::RadioGroup::Click, this,
+            &TFormAdjust::MainteRdoGrpClick);
     connect(ui_->CheckPatternPrnRdoGrp, &orvane_app::RadioGroup::Click, this,
             &TFormAdjust::CheckPatternPrnRdoGrpClick);
     connect(ui_->AppendixRdoGrp, &orvane_app::RadioGroup::Click, this,
@@ -113,15 +115,24 @@ TFormAdjust::~TFormAdjust() = default;
 void TFormAdjust::CreatePages() {
     orvane_app::AppContext& c = context_;
     const std::vector<TPage*> pages = {
-        new TDefaultSetPage(c, *this, this),      new THeadIDInputPage(c, *this, this),
-        new TCRHeatProtectOffsetPage(c, *this, this), new THeadAngAdjustPage(c, *this, this),
-        new TBidPrintPage(c, *this, this),        new TBidInputPage(c, *this, this),
-        new TPFAdjustPage(c, *this, this),        new TUSBIDInputPage(c, *this, this),
-        new TLandMarginAdjustPage(c, *this, this), new TTopMarginMainPage(c, *this, this),
-        new TCleaningPage(c, *this, this),        new TInkChargePage(c, *this, this),
-        new TProCounterMaintePage(c, *this, this), new TEepromDataCopyPage(c, *this, this),
-        new TG0SCheckPrintPage(c, *this, this),   new TA4CheckPrintPage(c, *this, this),
-        new TNozzleCheckPatternPrintPage(c, *this, this), new TEepromReadoutPage(c, *this, this),
+        new TDefaultSetPage(c, *this, this),
+        new THeadIDInputPage(c, *this, this),
+        new TCRHeatProtectOffsetPage(c, *this, this),
+        new THeadAngAdjustPage(c, *this, this),
+        new TBidPrintPage(c, *this, this),
+        new TBidInputPage(c, *this, this),
+        new TPFAdjustPage(c, *this, this),
+        new TUSBIDInputPage(c, *this, this),
+        new TLandMarginAdjustPage(c, *this, this),
+        new TTopMarginMainPage(c, *this, this),
+        new TCleaningPage(c, *this, this),
+        new TInkChargePage(c, *this, this),
+        new TProCounterMaintePage(c, *this, this),
+        new TEepromDataCopyPage(c, *this, this),
+        new TG0SCheckPrintPage(c, *this, this),
+        new TA4CheckPrintPage(c, *this, this),
+        new TNozzleCheckPatternPrintPage(c, *this, this),
+        new TEepromReadoutPage(c, *this, this),
     };
     for (TPage* page : pages) {
         page->setGeometry(ui_->CanvasPnl->geometry());
@@ -197,7 +208,9 @@ void TFormAdjust::SetModelTexts(uint8_t modelCode) {
     }
 }
 
-void TFormAdjust::AdjustQuitBtnClick() { close(); }
+void TFormAdjust::AdjustQuitBtnClick() {
+    close();
+}
 
 void TFormAdjust::DisableTimerTimer() {
     setEnabled(true);

@@ -35,7 +35,7 @@ enum ItemsState : int {
 class TFormAdjust final : public QWidget, public IStatusReporter {
     Q_OBJECT
 
-public:
+  public:
     explicit TFormAdjust(orvane_app::AppContext& context);
     ~TFormAdjust() override;
 
@@ -76,11 +76,11 @@ public:
     static const QColor kStatusBlue;
     static const QColor kStatusRed;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void CreatePages();
     void Navigate(orvane_app::RadioGroup& group, const std::vector<QString>& panels);
     void ClearOtherGroups(const orvane_app::RadioGroup* keep);

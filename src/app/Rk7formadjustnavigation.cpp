@@ -10,18 +10,31 @@ namespace {
 
 // Every page panel, in the order in which the page area hides them.
 constexpr std::array<const char*, 18> kPagePanels = {
-    "DefaultSetPnl",       "HeadIDInputPnl",     "CRHeatProtectOffsetPnl", "HeadAngAdjustPnl",
-    "BidPrintPnl",         "BidInputPnl",        "PFAdjustPnl",            "USBIDInputPnl",
-    "LandMarginAdjustPnl", "TopMarginMainPnl",   "CleaningPnl",            "InkChargePnl",
-    "ProCounterMaintePnl", "EepromDataCopyPnl",  "G0SCheckPrintPnl",       "A4CheckPrintPnl",
-    "NozzleCheckPatternPrintPnl", "EepromReadoutPnl",
+    "DefaultSetPnl",
+    "HeadIDInputPnl",
+    "CRHeatProtectOffsetPnl",
+    "HeadAngAdjustPnl",
+    "BidPrintPnl",
+    "BidInputPnl",
+    "PFAdjustPnl",
+    "USBIDInputPnl",
+    "LandMarginAdjustPnl",
+    "TopMarginMainPnl",
+    "CleaningPnl",
+    "InkChargePnl",
+    "ProCounterMaintePnl",
+    "EepromDataCopyPnl",
+    "G0SCheckPrintPnl",
+    "A4CheckPrintPnl",
+    "NozzleCheckPatternPrintPnl",
+    "EepromReadoutPnl",
 };
 
 // The page of each item of the four groups, in item order.
 const std::vector<QString> kAdjustPages = {
-    "DefaultSetPnl",    "USBIDInputPnl", "HeadIDInputPnl",
-    "HeadAngAdjustPnl", "BidPrintPnl",   "PFAdjustPnl",
-    "TopMarginMainPnl", "CRHeatProtectOffsetPnl", "LandMarginAdjustPnl",
+    "DefaultSetPnl",       "USBIDInputPnl", "HeadIDInputPnl",   "HeadAngAdjustPnl",
+    "BidPrintPnl",         "PFAdjustPnl",   "TopMarginMainPnl", "CRHeatProtectOffsetPnl",
+    "LandMarginAdjustPnl",
 };
 const std::vector<QString> kMaintePages = {"CleaningPnl", "InkChargePnl", "ProCounterMaintePnl",
                                            "EepromDataCopyPnl"};
@@ -44,14 +57,14 @@ void TFormAdjust::ResetPageArea() {
     SetStatusLines({});
     SetStatusColour(kStatusBlack);
     ui_->StatusMemo->show();
-    ui_->StatusMemo->setGeometry(ui_->StatusMemo->x(), ui_->ReturnPnl->y(),
-                                 ui_->CanvasPnl->width(), ui_->ReturnPnl->height());
+    ui_->StatusMemo->setGeometry(ui_->StatusMemo->x(), ui_->ReturnPnl->y(), ui_->CanvasPnl->width(),
+                                 ui_->ReturnPnl->height());
     ui_->StatusMemo->document()->setDefaultTextOption(QTextOption(Qt::AlignLeft));
 }
 
 void TFormAdjust::ClearOtherGroups(const orvane_app::RadioGroup* keep) {
-    for (orvane_app::RadioGroup* group : {ui_->AdjustRdoGrp, ui_->MainteRdoGrp,
-                                          ui_->CheckPatternPrnRdoGrp, ui_->AppendixRdoGrp}) {
+    for (orvane_app::RadioGroup* group :
+         {ui_->AdjustRdoGrp, ui_->MainteRdoGrp, ui_->CheckPatternPrnRdoGrp, ui_->AppendixRdoGrp}) {
         if (group != keep) {
             group->SetItemIndex(-1);
         }
@@ -71,15 +84,21 @@ void TFormAdjust::Navigate(orvane_app::RadioGroup& group, const std::vector<QStr
     ClearOtherGroups(&group);
 }
 
-void TFormAdjust::AdjustRdoGrpClick() { Navigate(*ui_->AdjustRdoGrp, kAdjustPages); }
+void TFormAdjust::AdjustRdoGrpClick() {
+    Navigate(*ui_->AdjustRdoGrp, kAdjustPages);
+}
 
-void TFormAdjust::MainteRdoGrpClick() { Navigate(*ui_->MainteRdoGrp, kMaintePages); }
+void TFormAdjust::MainteRdoGrpClick() {
+    Navigate(*ui_->MainteRdoGrp, kMaintePages);
+}
 
 void TFormAdjust::CheckPatternPrnRdoGrpClick() {
     Navigate(*ui_->CheckPatternPrnRdoGrp, kCheckPatternPages);
 }
 
-void TFormAdjust::AppendixRdoGrpClick() { Navigate(*ui_->AppendixRdoGrp, kAppendixPages); }
+void TFormAdjust::AppendixRdoGrpClick() {
+    Navigate(*ui_->AppendixRdoGrp, kAppendixPages);
+}
 
 void TFormAdjust::AdjustmentTabChange() {
     ResetPageArea();

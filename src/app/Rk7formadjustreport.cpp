@@ -19,9 +19,12 @@ struct FamilyMessage {
 };
 
 const FamilyMessage kHeadIdMessages[] = {
-    {16, "The number of digit is wrong."}, {17, "1st and 2nd digit is wrong."},
-    {18, "3rd and 4th digit are wrong."},  {19, "5th and 6th digit are wrong."},
-    {20, "7th and 8th digit are wrong."},  {21, "9th digit are wrong."},
+    {16, "The number of digit is wrong."},
+    {17, "1st and 2nd digit is wrong."},
+    {18, "3rd and 4th digit are wrong."},
+    {19, "5th and 6th digit are wrong."},
+    {20, "7th and 8th digit are wrong."},
+    {21, "9th digit are wrong."},
     {22, "Check ID is wrong."},
 };
 
@@ -164,7 +167,9 @@ uint16_t TFormAdjust::ShowStatus(int kind, const std::string& text) {
     return ResultOk;
 }
 
-void TFormAdjust::Repaint() { repaint(); }
+void TFormAdjust::Repaint() {
+    repaint();
+}
 
 // ---------------------------------------------------------------------------
 // Result codes

@@ -8,7 +8,9 @@
 
 namespace {
 
-std::string Amount(int16_t amount) { return std::to_string(amount); }
+std::string Amount(int16_t amount) {
+    return std::to_string(amount);
+}
 
 }  // namespace
 

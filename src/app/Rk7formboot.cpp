@@ -146,7 +146,9 @@ void TFormBoot::PortSelectOKBtnClick() {
     orvane_app::ShowNormalCursor();
 }
 
-void TFormBoot::EndBtnClick() { close(); }
+void TFormBoot::EndBtnClick() {
+    close();
+}
 
 void TFormBoot::reject() {
     // Esc is the Quit button.
@@ -168,7 +170,9 @@ void TFormBoot::FormMouseUp(Qt::MouseButton button, QPoint position) {
     popupMenu_->popup(QPoint(frame.left() + position.x() + 3, frame.top() + position.y() + 20));
 }
 
-void TFormBoot::MenuVersionClick() { context_.About().exec(); }
+void TFormBoot::MenuVersionClick() {
+    context_.About().exec();
+}
 
 void TFormBoot::closeEvent(QCloseEvent* event) {
     FormClose();
@@ -176,4 +180,6 @@ void TFormBoot::closeEvent(QCloseEvent* event) {
     emit ProgramEnds();
 }
 
-void TFormBoot::FormClose() { context_.GetModules().link.PortCloseByPway(); }
+void TFormBoot::FormClose() {
+    context_.GetModules().link.PortCloseByPway();
+}

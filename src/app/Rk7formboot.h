@@ -20,7 +20,7 @@ class AppContext;
 class TFormBoot final : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TFormBoot(orvane_app::AppContext& context);
     ~TFormBoot() override;
 
@@ -47,17 +47,17 @@ public:
         "connection.";
     static constexpr const char* kErrorBoxB = "Communication error occurred.";
 
-signals:
+  signals:
     // The boot window has closed: the program ends.
     void ProgramEnds();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void reject() override;
 
-private:
+  private:
     void FillPortList();
     bool PortUsable(int index, uint16_t& number);
     void ShowError(const char* text);

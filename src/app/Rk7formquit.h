@@ -15,19 +15,19 @@ class AppContext;
 class TFormQuit final : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     explicit TFormQuit(orvane_app::AppContext& context);
     ~TFormQuit() override;
 
     void NextBtnClick();
     void QuitBtnClick();
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
-private:
+  private:
     orvane_app::AppContext& context_;
     std::unique_ptr<Ui::TFormQuit> ui_;
     bool placed_ = false;

@@ -12,10 +12,10 @@ class THowToBidAdjustForm;
 class THowToBidAdjustForm final : public THowToForm {
     Q_OBJECT
 
-public:
+  public:
     THowToBidAdjustForm();
     ~THowToBidAdjustForm() override;
 
-private:
+  private:
     std::unique_ptr<Ui::THowToBidAdjustForm> ui_;
 };

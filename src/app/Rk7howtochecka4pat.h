@@ -15,14 +15,14 @@ class AppContext;
 class THowToCheckA4PatForm final : public THowToForm {
     Q_OBJECT
 
-public:
+  public:
     explicit THowToCheckA4PatForm(orvane_app::AppContext& context);
     ~THowToCheckA4PatForm() override;
 
     // "Next": this window closes and page 2/2 shows.
     void A4SFCheckNextBtnClick();
 
-private:
+  private:
     orvane_app::AppContext& context_;
     std::unique_ptr<Ui::THowToCheckA4PatForm> ui_;
 };

@@ -15,14 +15,14 @@ class AppContext;
 class THowToCheckA4Pad2Form final : public THowToForm {
     Q_OBJECT
 
-public:
+  public:
     explicit THowToCheckA4Pad2Form(orvane_app::AppContext& context);
     ~THowToCheckA4Pad2Form() override;
 
     // "Back": this window closes and page 1/2 shows.
     void A4SFCheckBackBtnClick();
 
-private:
+  private:
     orvane_app::AppContext& context_;
     std::unique_ptr<Ui::THowToCheckA4Pad2Form> ui_;
 };

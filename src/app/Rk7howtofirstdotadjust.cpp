@@ -3,7 +3,8 @@
 #include "app/pictures/Pictures.h"
 #include "ui_Rk7howtofirstdotadjust.h"
 
-THowToFirstDotAdjustForm::THowToFirstDotAdjustForm() : ui_(std::make_unique<Ui::THowToFirstDotAdjustForm>()) {
+THowToFirstDotAdjustForm::THowToFirstDotAdjustForm()
+    : ui_(std::make_unique<Ui::THowToFirstDotAdjustForm>()) {
     ui_->setupUi(this);
     Finish(ui_->Image1, orvane_app::FirstDotPicture);
 }

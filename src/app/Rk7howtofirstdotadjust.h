@@ -12,10 +12,10 @@ class THowToFirstDotAdjustForm;
 class THowToFirstDotAdjustForm final : public THowToForm {
     Q_OBJECT
 
-public:
+  public:
     THowToFirstDotAdjustForm();
     ~THowToFirstDotAdjustForm() override;
 
-private:
+  private:
     std::unique_ptr<Ui::THowToFirstDotAdjustForm> ui_;
 };

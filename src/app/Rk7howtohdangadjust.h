@@ -12,10 +12,10 @@ class THowToHdAngAdjustForm;
 class THowToHdAngAdjustForm final : public THowToForm {
     Q_OBJECT
 
-public:
+  public:
     THowToHdAngAdjustForm();
     ~THowToHdAngAdjustForm() override;
 
-private:
+  private:
     std::unique_ptr<Ui::THowToHdAngAdjustForm> ui_;
 };

@@ -12,10 +12,10 @@ class THowToPFAdjustForm;
 class THowToPFAdjustForm final : public THowToForm {
     Q_OBJECT
 
-public:
+  public:
     THowToPFAdjustForm();
     ~THowToPFAdjustForm() override;
 
-private:
+  private:
     std::unique_ptr<Ui::THowToPFAdjustForm> ui_;
 };

@@ -12,10 +12,10 @@ class THowToTopMarginAdjustForm;
 class THowToTopMarginAdjustForm final : public THowToForm {
     Q_OBJECT
 
-public:
+  public:
     THowToTopMarginAdjustForm();
     ~THowToTopMarginAdjustForm() override;
 
-private:
+  private:
     std::unique_ptr<Ui::THowToTopMarginAdjustForm> ui_;
 };

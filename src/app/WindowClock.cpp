@@ -15,7 +15,7 @@ namespace {
 
 // Drops the user's input while it is installed.
 class InputBlocker final : public QObject {
-public:
+  public:
     InputBlocker() {
         if (QCoreApplication::instance() != nullptr) {
             QCoreApplication::instance()->installEventFilter(this);
@@ -29,7 +29,7 @@ public:
     InputBlocker(const InputBlocker&) = delete;
     InputBlocker& operator=(const InputBlocker&) = delete;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         switch (event->type()) {
             case QEvent::MouseButtonPress:

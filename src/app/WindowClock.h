@@ -14,7 +14,7 @@ namespace orvane_app {
 //
 // With a base clock (tests) a sleep is handed to it in one piece instead.
 class WindowClock final : public orvane::IClock {
-public:
+  public:
     // base: none for the real clock, or the clock that tests advance.
     explicit WindowClock(orvane::IClock* base = nullptr) : base_(base) {}
 
@@ -27,7 +27,7 @@ public:
     // How often the windows are painted during a sleep.
     static constexpr uint32_t kSliceMilliseconds = 10;
 
-private:
+  private:
     void SleepPainting(uint32_t milliseconds);
 
     orvane::IClock* base_ = nullptr;

@@ -1,17 +1,68 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
-// The EEPROM module: market setting, backup and restore of the board data.
-// Its one field is the error index that names a failed backup-file step.
+class TPDLLFunction;
+
+// The EEPROM module: the market setting, and the backup and restore of the
+// bytes that belong to the mechanism and the head when a main board is
+// replaced. Besides the link and the backup folder its only state is the error
+// index that names a failed step of the backup file (result
+// ResultEepromFileError).
 class TPEeprom {
-public:
+  public:
     // Error index values (result ResultEepromFileError).
     static constexpr int16_t ErrorCannotCreateFile = 2;
     static constexpr int16_t ErrorCannotReadFile = 3;
 
-    int16_t ErrorIndex() const { return errorIndex_; }
+    // Model codes of the boot window that select a destination.
+    static constexpr uint8_t ModelCodeK31 = 1;
+    static constexpr uint8_t ModelCodeK32 = 2;
 
-private:
+    // Destination codes read back by ReadMarketSetting.
+    static constexpr uint8_t DestinationJapan = 0;
+    static constexpr uint8_t DestinationSouthAmericaEastEuroAsia = 1;
+    static constexpr uint8_t DestinationNorthAmericaWestEuro = 2;
+    static constexpr uint8_t DestinationUnknown = 255;
+
+    // The backup file's name in its folder, and its exact length.
+    static constexpr const char* kBackupFileName = "bkupdata.eep";
+    static constexpr size_t kBackupFileSize = 64;
+
+    // The backup file lives in the platform's backup folder.
+    explicit TPEeprom(TPDLLFunction& link);
+    // The backup file lives in backupFolder instead (tests).
+    TPEeprom(TPDLLFunction& link, std::string backupFolder);
+
+    // Writes the fixed bytes and the destination that the model code selects:
+    // 0x30 <- 4, 0x31 <- 0, 0x59 <- 0x18, then 0x6E and 0x5B (K32: 00 B2,
+    // K31: 04 F2, any other model: 06 32). Stops at the first failing write.
+    uint16_t WriteMarketSetting(uint8_t modelCode);
+    // Reads 0x6E, then 0x5B, and names the destination the pair stands for
+    // (2, 1, 0, or 255 for any other pair). destination is left alone when a
+    // read fails.
+    uint16_t ReadMarketSetting(uint8_t& destination);
+
+    // Reads the 64 bytes of the backup list and keeps them in the backup file
+    // (0x2001 when the file cannot be created, index 2 when it cannot be
+    // written). A backup that fails keeps the previous backup file whole.
+    uint16_t BackupEeprom();
+    // Writes the 64 bytes of the backup file back to their addresses, then
+    // the market setting for modelCode, and deletes the file. A missing file,
+    // or one that is not exactly 64 bytes long, is refused with index 3
+    // before anything is written.
+    uint16_t RestoreEeprom(uint8_t modelCode);
+
+    int16_t ErrorIndex() const { return errorIndex_; }
+    const std::string& BackupFolder() const { return backupFolder_; }
+    std::string BackupFilePath() const;
+
+  private:
+    uint16_t Fail(int16_t index);
+
+    TPDLLFunction& link_;
+    std::string backupFolder_;
     int16_t errorIndex_ = 0;
 };

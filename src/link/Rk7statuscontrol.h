@@ -12,7 +12,7 @@ class TPRaster;
 // The status module: the program's one status record, the inquiry that fills
 // it and the wait until the printer is ready.
 class TPStatusControl {
-public:
+  public:
     explicit TPStatusControl(TPDLLFunction& link);
 
     PrinterStatus& Record() { return record_; }
@@ -38,7 +38,7 @@ public:
     // The text of a state that the printer is working in, or nullptr.
     static const char* WaitingText(uint8_t state);
 
-private:
+  private:
     TPDLLFunction& link_;
     PrinterStatus record_;
 };

@@ -17,13 +17,14 @@ namespace {
 using testing_support::AppTest;
 
 const char* const kAllValues[] = {
-    "ShowHeadIDPnl",     "ShowBid1BkPnl",   "ShowBid1ClPnl",    "ShowBid2BkPnl",
-    "ShowBid2ClPnl",     "ShowBid3BkPnl",   "ShowBid3ClPnl",    "ShowUSBIDPnl",
-    "ShowProCounterPnl", "ShowBidECOBkPnl", "ShowBidECOClPnl",  "ShowHeadAngularAdjustValuePnl",
-    "ShowTopMarginPnl",  "ShowPFAdjustValueBKPnl", "ShowPFAdjustValueCLPnl"};
+    "ShowHeadIDPnl",    "ShowBid1BkPnl",          "ShowBid1ClPnl",
+    "ShowBid2BkPnl",    "ShowBid2ClPnl",          "ShowBid3BkPnl",
+    "ShowBid3ClPnl",    "ShowUSBIDPnl",           "ShowProCounterPnl",
+    "ShowBidECOBkPnl",  "ShowBidECOClPnl",        "ShowHeadAngularAdjustValuePnl",
+    "ShowTopMarginPnl", "ShowPFAdjustValueBKPnl", "ShowPFAdjustValueCLPnl"};
 
 class AdjustWindowClose : public AppTest {
-protected:
+  protected:
     // A run in which every value was adjusted and a Maintenance page chosen,
     // on the Maintenance tab, with an item selected in every group.
     void UseTheWindow() {

@@ -23,7 +23,7 @@ using testing_support::AppTest;
 const std::vector<bool> kAllOn9(9, true);
 
 class AdjustWindow : public AppTest {
-protected:
+  protected:
     QString Value(const char* panel) { return Adjust().AdjustedValue(QString::fromUtf8(panel)); }
     QLabel& Label(const char* name) { return *Find<QLabel>(Adjust(), name); }
 };
@@ -37,7 +37,8 @@ TEST_F(AdjustWindow, ShowsTheFrameWithFourTabsAndTheirGroups) {
     EXPECT_EQ(Tabs().TabText(3), QStringLiteral("Appendix"));
     EXPECT_EQ(Group("AdjustRdoGrp").title(), QStringLiteral("Adjustment"));
     EXPECT_EQ(Group("CheckPatternPrnRdoGrp").title(), QStringLiteral("Check pattern items"));
-    EXPECT_EQ(Group("AdjustRdoGrp").Item(7)->text(), QStringLiteral("Calorific limitation offset input"));
+    EXPECT_EQ(Group("AdjustRdoGrp").Item(7)->text(),
+              QStringLiteral("Calorific limitation offset input"));
     EXPECT_EQ(Group("MainteRdoGrp").Count(), 4);
     EXPECT_EQ(Group("AppendixRdoGrp").Item(0)->text(), QStringLiteral("Save all EEPROM data"));
     EXPECT_EQ(VisiblePage(), QStringLiteral("CanvasPnl"));
@@ -108,7 +109,8 @@ TEST_F(AdjustWindow, ChangingTheTabShowsTheCanvasWithNothingSelected) {
     EXPECT_EQ(VisiblePage(), QStringLiteral("CanvasPnl"));
     EXPECT_EQ(StatusText(), QString());
     EXPECT_EQ(StatusColour(), TFormAdjust::kStatusBlack);
-    for (const char* group : {"AdjustRdoGrp", "MainteRdoGrp", "CheckPatternPrnRdoGrp", "AppendixRdoGrp"}) {
+    for (const char* group :
+         {"AdjustRdoGrp", "MainteRdoGrp", "CheckPatternPrnRdoGrp", "AppendixRdoGrp"}) {
         EXPECT_EQ(Group(group).ItemIndex(), -1) << group;
     }
 }
@@ -182,12 +184,18 @@ TEST_F(AdjustWindow, AfterNoLinkOnlyEepromDataCopyTheTabsGetStatusAndQuitRespond
 TEST_F(AdjustWindow, TheModelSetsItsNameAndTheInkConsumptionCaptions) {
     OpenAdjustmentWindow(1, "VTUSB002");
     EXPECT_EQ(Label("ModelNameLbl").text(), QStringLiteral("Orvane K32"));
-    EXPECT_EQ(Label("CleaningBlackConsumptionLabel").text(), QStringLiteral("R2281 : About 8% of bland-new I/C."));
-    EXPECT_EQ(Label("CleaningColorMConsumptionLabel").text(), QStringLiteral("R228x : About 3% of bland-new I/C."));
-    EXPECT_EQ(Label("CleaningColorSConsumptionLabel").text(), QStringLiteral("R229x : About 4% of bland-new I/C."));
-    EXPECT_EQ(Label("InkChargeBlackConsumptionLabel").text(), QStringLiteral("R2281 : About 23% of bland-new I/C."));
-    EXPECT_EQ(Label("InkChargeColorMConsumptionLabel").text(), QStringLiteral("R228x : About 8% of bland-new I/C."));
-    EXPECT_EQ(Label("InkChargeColorSConsumptionLabel").text(), QStringLiteral("R229x : About 12% of bland-new I/C."));
+    EXPECT_EQ(Label("CleaningBlackConsumptionLabel").text(),
+              QStringLiteral("R2281 : About 8% of bland-new I/C."));
+    EXPECT_EQ(Label("CleaningColorMConsumptionLabel").text(),
+              QStringLiteral("R228x : About 3% of bland-new I/C."));
+    EXPECT_EQ(Label("CleaningColorSConsumptionLabel").text(),
+              QStringLiteral("R229x : About 4% of bland-new I/C."));
+    EXPECT_EQ(Label("InkChargeBlackConsumptionLabel").text(),
+              QStringLiteral("R2281 : About 23% of bland-new I/C."));
+    EXPECT_EQ(Label("InkChargeColorMConsumptionLabel").text(),
+              QStringLiteral("R228x : About 8% of bland-new I/C."));
+    EXPECT_EQ(Label("InkChargeColorSConsumptionLabel").text(),
+              QStringLiteral("R229x : About 12% of bland-new I/C."));
     EXPECT_FALSE(Label("CleaningColorSConsumptionLabel").isHidden());
     EXPECT_FALSE(Label("InkChargeColorSConsumptionLabel").isHidden());
 
@@ -199,10 +207,14 @@ TEST_F(AdjustWindow, TheModelSetsItsNameAndTheInkConsumptionCaptions) {
     Click(Boot(), "PortSelectOKBtn");
     ASSERT_TRUE(Adjust().isVisible());
     EXPECT_EQ(Label("ModelNameLbl").text(), QStringLiteral("Orvane K31"));
-    EXPECT_EQ(Label("CleaningBlackConsumptionLabel").text(), QStringLiteral("About 8% of bland-new I/C."));
-    EXPECT_EQ(Label("CleaningColorMConsumptionLabel").text(), QStringLiteral("About 3% of bland-new I/C."));
-    EXPECT_EQ(Label("InkChargeBlackConsumptionLabel").text(), QStringLiteral("About 23% of bland-new I/C."));
-    EXPECT_EQ(Label("InkChargeColorMConsumptionLabel").text(), QStringLiteral("About 8% of bland-new I/C."));
+    EXPECT_EQ(Label("CleaningBlackConsumptionLabel").text(),
+              QStringLiteral("About 8% of bland-new I/C."));
+    EXPECT_EQ(Label("CleaningColorMConsumptionLabel").text(),
+              QStringLiteral("About 3% of bland-new I/C."));
+    EXPECT_EQ(Label("InkChargeBlackConsumptionLabel").text(),
+              QStringLiteral("About 23% of bland-new I/C."));
+    EXPECT_EQ(Label("InkChargeColorMConsumptionLabel").text(),
+              QStringLiteral("About 8% of bland-new I/C."));
     EXPECT_TRUE(Label("CleaningColorSConsumptionLabel").isHidden());
     EXPECT_TRUE(Label("InkChargeColorSConsumptionLabel").isHidden());
 }

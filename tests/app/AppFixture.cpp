@@ -39,8 +39,12 @@ void AppTest::OpenAdjustmentWindow(int model, const std::string& port) {
     ASSERT_TRUE(Adjust().isVisible()) << "the link to " << port << " did not open";
 }
 
-TFormBoot& AppTest::Boot() { return context_->Boot(); }
-TFormAdjust& AppTest::Adjust() { return context_->Adjust(); }
+TFormBoot& AppTest::Boot() {
+    return context_->Boot();
+}
+TFormAdjust& AppTest::Adjust() {
+    return context_->Adjust();
+}
 
 void AppTest::Choose(const char* comboName, int index) {
     auto* combo = Find<QComboBox>(Boot(), comboName);

@@ -27,7 +27,7 @@ namespace testing_support {
 
 // A port list with the ports a test gives it.
 class FakePortList final : public orvane::IPortList {
-public:
+  public:
     bool EnumeratePorts(std::vector<std::string>& names) override {
         ++calls;
         if (fails) {
@@ -45,7 +45,7 @@ public:
 // virtual clock, with scripted message boxes. The port list is the virtual
 // printers' own unless a test gives its ports to FakePorts() first.
 class AppTest : public VirtualPrinterTest {
-protected:
+  protected:
     AppTest() = default;
     ~AppTest() override;
 
@@ -93,7 +93,7 @@ protected:
     // fixture then stops it from ticking by itself, and tests tick it.
     int disableInterval = 0;
 
-private:
+  private:
     orvane::SystemLibraryLoader loader_;
     orvane::VirtualPrinterPortList virtualPorts_{StateFolder()};
     FakePortList fakePorts_;

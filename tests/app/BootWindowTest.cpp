@@ -17,7 +17,7 @@ namespace {
 using testing_support::AppTest;
 
 class BootWindow : public AppTest {
-protected:
+  protected:
     QComboBox& Combo(const char* name) { return *Find<QComboBox>(Boot(), name); }
     QStringList Items(const char* name) {
         QStringList items;
@@ -145,8 +145,9 @@ TEST_F(BootWindow, AFailedOpenShowsBoxAWithTheHourglassAndKeepsTheChoices) {
     PressOk(0, "VTUSB001");
     ASSERT_EQ(Boxes().shown.size(), 1u);
     const orvane::MessageRequest& box = Boxes().shown[0];
-    EXPECT_EQ(box.text, "Communication error occurred.\nPlease confirm the power for printer and "
-                        "I/F cable connection.");
+    EXPECT_EQ(box.text,
+              "Communication error occurred.\nPlease confirm the power for printer and "
+              "I/F cable connection.");
     EXPECT_EQ(box.caption, "Error!");
     EXPECT_EQ(box.icon, orvane::MessageIcon::Error);
     EXPECT_EQ(box.owner, orvane::MessageOwner::BootWindow);
@@ -157,8 +158,8 @@ TEST_F(BootWindow, AFailedOpenShowsBoxAWithTheHourglassAndKeepsTheChoices) {
     EXPECT_EQ(Combo("InterfaceCombo").currentText(), QStringLiteral("VTUSB001"));
     EXPECT_EQ(Combo("ModelNameCombo").currentIndex(), 0);
     // SetD4CommandRCode came before the open, even though the open failed.
-    EXPECT_EQ(LinkCalls(), (std::vector<std::string>{"SetD4CommandRCode", "PortCloseByPway",
-                                                     "PortOpenByPway"}));
+    EXPECT_EQ(LinkCalls(),
+              (std::vector<std::string>{"SetD4CommandRCode", "PortCloseByPway", "PortOpenByPway"}));
 }
 
 TEST_F(BootWindow, TheDeviceCheckAcceptsAnUnsupportedPrinterButNotAFailure) {
@@ -201,7 +202,8 @@ TEST_F(BootWindow, APortNameWithoutANumberIsRefusedBeforeAnyLibraryCall) {
     PressOk(0, "USBX");
     EXPECT_TRUE(CallNames().empty());
     ASSERT_EQ(Boxes().shown.size(), 1u);
-    EXPECT_EQ(Boxes().shown[0].text, "The port \"USBX\" has no port number.\nPlease choose another port.");
+    EXPECT_EQ(Boxes().shown[0].text,
+              "The port \"USBX\" has no port number.\nPlease choose another port.");
     EXPECT_EQ(Boxes().shown[0].caption, "Error!");
     EXPECT_FALSE(orvane_app::HourglassCursorShown());
     EXPECT_TRUE(Boot().isVisible());

@@ -11,7 +11,7 @@ namespace {
 using testing_support::AppTest;
 
 class GetStatus : public AppTest {
-protected:
+  protected:
     void SetUp() override { OpenAdjustmentWindow(); }
     void SetPrinter(uint8_t state, uint8_t error = 0) {
         ChangePrinter("VTUSB001", [=](vprinter::PrinterConfig& config) {
@@ -35,17 +35,18 @@ protected:
 };
 
 TEST_F(GetStatus, ShowingTheWindowShowsTheReadyPrinterAndItsInk) {
-    EXPECT_EQ(StatusText(), "Printer is ready.\nInk remaining amount;\n Black: 80%, Cyan: 80%, "
-                            "Magenta: 80% Yellow: 80%");
+    EXPECT_EQ(StatusText(),
+              "Printer is ready.\nInk remaining amount;\n Black: 80%, Cyan: 80%, "
+              "Magenta: 80% Yellow: 80%");
     EXPECT_EQ(StatusColour(), TFormAdjust::kStatusBlack);
     EXPECT_TRUE(AllItems());
 }
 
 TEST_F(GetStatus, ReopensTheLinkOnTheBootWindowsPort) {
     PressGetStatus();
-    EXPECT_EQ(CallNames(), (std::vector<std::string>{"PortCloseByPway", "PortOpenByPway",
-                                                     "GetIoErrorCodeByPway", "CheckDeviceIDByPway",
-                                                     "D4Negotiation", "InquireStatus"}));
+    EXPECT_EQ(CallNames(),
+              (std::vector<std::string>{"PortCloseByPway", "PortOpenByPway", "GetIoErrorCodeByPway",
+                                        "CheckDeviceIDByPway", "D4Negotiation", "InquireStatus"}));
     EXPECT_EQ(Calls("PortOpenByPway")[0].args, (std::vector<int64_t>{Boot().PortNumber}));
 }
 
@@ -54,11 +55,15 @@ TEST_F(GetStatus, ShowsTheAcceptedInkAmountsWhateverTheValidFlag) {
         config.ink = {80, 0x4E41, 60, 50};
     });
     // Cyan keeps the amount of the inquiry before: 80 from the first Get Status.
-    EXPECT_EQ(PressGetStatus(), "Printer is ready.\nInk remaining amount;\n Black: 80%, Cyan: "
-                                "80%, Magenta: 60% Yellow: 50%");
-    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) { config.ink = {-3, 0, 999, 7}; });
-    EXPECT_EQ(PressGetStatus(), "Printer is ready.\nInk remaining amount;\n Black: -3%, Cyan: "
-                                "0%, Magenta: 999% Yellow: 7%");
+    EXPECT_EQ(PressGetStatus(),
+              "Printer is ready.\nInk remaining amount;\n Black: 80%, Cyan: "
+              "80%, Magenta: 60% Yellow: 50%");
+    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) {
+        config.ink = {-3, 0, 999, 7};
+    });
+    EXPECT_EQ(PressGetStatus(),
+              "Printer is ready.\nInk remaining amount;\n Black: -3%, Cyan: "
+              "0%, Magenta: 999% Yellow: 7%");
 }
 
 class GetStatusAtStart : public AppTest {};
@@ -68,8 +73,9 @@ TEST_F(GetStatusAtStart, ShowsZeroForAColourThatNeverHadAValidAmount) {
         config.ink = {80, 0x4E41, 60, 50};
     });
     OpenAdjustmentWindow(1, "VTUSB002");
-    EXPECT_EQ(StatusText(), "Printer is ready.\nInk remaining amount;\n Black: 80%, Cyan: 0%, "
-                            "Magenta: 60% Yellow: 50%");
+    EXPECT_EQ(StatusText(),
+              "Printer is ready.\nInk remaining amount;\n Black: 80%, Cyan: 0%, "
+              "Magenta: 60% Yellow: 50%");
 }
 
 TEST_F(GetStatus, ShowsTheTextOfEachWorkingState) {
@@ -93,7 +99,8 @@ TEST_F(GetStatus, BeforeTheInitialInkChargeIsAnError) {
 TEST_F(GetStatus, AStateWithoutMeaningShowsNothingButEnablesEverything) {
     for (const uint8_t state : {uint8_t{1}, uint8_t{5}, uint8_t{6}, uint8_t{9}}) {
         SetPrinter(state);
-        EXPECT_EQ(PressGetStatus(), "before\nRestart the printer and click the [Get Status] button.")
+        EXPECT_EQ(PressGetStatus(),
+                  "before\nRestart the printer and click the [Get Status] button.")
             << int{state};
         EXPECT_TRUE(AllItems()) << int{state};
     }
@@ -101,7 +108,8 @@ TEST_F(GetStatus, AStateWithoutMeaningShowsNothingButEnablesEverything) {
 
 TEST_F(GetStatus, TheErrorStateShowsThePrinterError) {
     SetPrinter(0, 4);
-    EXPECT_EQ(PressGetStatus(), "Paper jam error.\nClear the error and click the [Get Status] button.");
+    EXPECT_EQ(PressGetStatus(),
+              "Paper jam error.\nClear the error and click the [Get Status] button.");
     EXPECT_EQ(StatusColour(), TFormAdjust::kStatusRed);
     EXPECT_TRUE(ItemsEnabled("AdjustRdoGrp")[0]);
     EXPECT_FALSE(ItemsEnabled("AdjustRdoGrp")[1]);
@@ -114,8 +122,9 @@ TEST_F(GetStatus, ASwitchedOffPrinterLeavesTheNavigationAsItWas) {
     ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) { config.powered = false; });
     ClearTrace();
     Click(Adjust(), "GetStatusBtn");
-    EXPECT_EQ(StatusText(), "Communication error occurred.\nCheck the I/F cable connection and "
-                            "power of printer.");
+    EXPECT_EQ(StatusText(),
+              "Communication error occurred.\nCheck the I/F cable connection and "
+              "power of printer.");
     EXPECT_EQ(StatusColour(), TFormAdjust::kStatusRed);
     EXPECT_TRUE(Calls("CheckDeviceIDByPway").empty());
     EXPECT_TRUE(ItemsEnabled("AdjustRdoGrp")[0]);
@@ -128,8 +137,9 @@ TEST_F(GetStatus, OnlyAnExactDeviceCheckIsAccepted) {
     Adjust().EnableItems(ItemsAll);
     ClearTrace();
     Click(Adjust(), "GetStatusBtn");
-    EXPECT_EQ(StatusText(), "Communication error occurred.\nCheck the I/F cable connection and "
-                            "power of printer.");
+    EXPECT_EQ(StatusText(),
+              "Communication error occurred.\nCheck the I/F cable connection and "
+              "power of printer.");
     EXPECT_TRUE(Calls("D4Negotiation").empty());
     EXPECT_TRUE(AllItems());
 }
@@ -141,8 +151,9 @@ TEST_F(GetStatus, AFailedNegotiationOrInquiryLeavesNoLink) {
         });
         Adjust().EnableItems(ItemsAll);
         Click(Adjust(), "GetStatusBtn");
-        EXPECT_EQ(StatusText(), "Communication error occurred.\nRestart the printer and click the "
-                                "[Get Status] button.")
+        EXPECT_EQ(StatusText(),
+                  "Communication error occurred.\nRestart the printer and click the "
+                  "[Get Status] button.")
             << function;
         EXPECT_EQ(ItemsEnabled("AdjustRdoGrp"), std::vector<bool>(9, false)) << function;
         EXPECT_EQ(ItemsEnabled("MainteRdoGrp"), (std::vector<bool>{false, false, false, true}));

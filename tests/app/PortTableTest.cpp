@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "app/PortTable.h"
 
 namespace {
@@ -26,6 +28,10 @@ struct Derivation {
     uint16_t number;
 };
 
+void PrintTo(const Derivation& derivation, std::ostream* out) {
+    *out << derivation.name;
+}
+
 class PortNumberOfName : public ::testing::TestWithParam<Derivation> {};
 
 TEST_P(PortNumberOfName, IsTheDigitsPlusTheOffsetOfTheFamily) {
@@ -48,8 +54,8 @@ TEST(PortNumber, IsDerivedForTheChosenEntryOnly) {
 }
 
 TEST(PortNumber, RefusesARestThatIsNoDecimalNumber) {
-    for (const char* name : {"USB", "USBX", "USB1A", "USB-1", "USB+1", "LPT:", "LPT1::", "USB 1",
-                             "USB0x10"}) {
+    for (const char* name :
+         {"USB", "USBX", "USB1A", "USB-1", "USB+1", "LPT:", "LPT1::", "USB 1", "USB0x10"}) {
         const PortNumberResult result = DerivePortNumber({name}, 0);
         EXPECT_EQ(result.status, PortNumberStatus::NotANumber) << name;
         EXPECT_EQ(result.number, 0) << name;
@@ -61,7 +67,8 @@ TEST(PortNumber, RefusesANumberThatDoesNotFitInSixteenBits) {
     EXPECT_EQ(DerivePortNumber({"USB64512"}, 0).status, PortNumberStatus::NotANumber);
     EXPECT_EQ(DerivePortNumber({"LPT64385"}, 0).status, PortNumberStatus::NotANumber);
     EXPECT_EQ(DerivePortNumber({"LPT64384"}, 0).number, 65535);
-    EXPECT_EQ(DerivePortNumber({"USB99999999999999999999"}, 0).status, PortNumberStatus::NotANumber);
+    EXPECT_EQ(DerivePortNumber({"USB99999999999999999999"}, 0).status,
+              PortNumberStatus::NotANumber);
 }
 
 TEST(PortNumber, HasATableOf140Entries) {

@@ -17,7 +17,7 @@ const char* const kNoLinkLine = "Restart the printer and click the [Get Status] 
 const char* const kClearLine = "Clear the error and click the [Get Status] button.";
 
 class ReportResult : public AppTest {
-protected:
+  protected:
     void SetUp() override {
         OpenAdjustmentWindow();
         // Locked by an operation, with a text of its own.
@@ -66,7 +66,8 @@ TEST_F(ReportResult, PortIoErrorTellsTheNoAnswerErrorsApart) {
     }
     for (const int16_t io : {-1, -106, -80, 0}) {
         LeaveIoError(io);
-        EXPECT_EQ(Report(ResultPortIoError), QString("Communication error occurred.\n") + kNoLinkLine)
+        EXPECT_EQ(Report(ResultPortIoError),
+                  QString("Communication error occurred.\n") + kNoLinkLine)
             << io;
     }
     EXPECT_EQ(StatusColour(), TFormAdjust::kStatusRed);
@@ -83,7 +84,8 @@ TEST_F(ReportResult, LinkFailuresNarrowTheNavigationToEepromDataCopy) {
     Adjust().EnableItems(ItemsAll);
     EXPECT_EQ(Report(ResultPortNoResponse),
               QString("Communication error occurred.\nCheck the I/F cable connection and power of "
-                      "printer.\n") + kNoLinkLine);
+                      "printer.\n") +
+                  kNoLinkLine);
     EXPECT_TRUE(NoLinkItems());
     ExpectUnlocked();
 }
@@ -112,8 +114,8 @@ TEST_F(ReportResult, CodesWithOneMessageKeepTheNavigation) {
 }
 
 TEST_F(ReportResult, ACodeNotInTheTableOnlyUnlocks) {
-    for (const uint16_t code : {uint16_t{0}, uint16_t{1}, uint16_t{0x1234}, uint16_t{0x6000},
-                                uint16_t{0xF041}}) {
+    for (const uint16_t code :
+         {uint16_t{0}, uint16_t{1}, uint16_t{0x1234}, uint16_t{0x6000}, uint16_t{0xF041}}) {
         Adjust().ShowStatus(StatusBusyNoWait, "Writing now...");
         EXPECT_EQ(Report(code), QStringLiteral("Writing now...")) << code;
         EXPECT_EQ(StatusColour(), TFormAdjust::kStatusBlue);
@@ -149,10 +151,14 @@ TEST_F(ReportResult, ThePrinterErrorFamilyReadsTheLastInquiry) {
 
 TEST_F(ReportResult, TheHeadIdFamily) {
     const std::pair<int, const char*> messages[] = {
-        {16, "The number of digit is wrong."}, {17, "1st and 2nd digit is wrong."},
-        {18, "3rd and 4th digit are wrong."},  {19, "5th and 6th digit are wrong."},
-        {20, "7th and 8th digit are wrong."},  {21, "9th digit are wrong."},
-        {22, "Check ID is wrong."},            {15, "Writing now..."},
+        {16, "The number of digit is wrong."},
+        {17, "1st and 2nd digit is wrong."},
+        {18, "3rd and 4th digit are wrong."},
+        {19, "5th and 6th digit are wrong."},
+        {20, "7th and 8th digit are wrong."},
+        {21, "9th digit are wrong."},
+        {22, "Check ID is wrong."},
+        {15, "Writing now..."},
         {23, "Writing now..."},
     };
     for (const auto& [index, text] : messages) {
@@ -233,12 +239,29 @@ TEST_F(ReportResult, TheEepromFileFamilyReadsTheEepromModule) {
     ExpectUnlocked();
 }
 
-TEST_F(ReportResult, AFamilyWithoutItsModuleShowsNothing) {
-    // Before the Head ID module plugs in, its code only unlocks.
-    orvane_app::ErrorDetails fresh;
-    EXPECT_FALSE(fresh.Read(ResultHeadIdError).has_value());
-    EXPECT_EQ(Report(ResultHeadIdError), QStringLiteral("Writing now..."));
-    ExpectUnlocked();
+TEST_F(ReportResult, TheIdentityModulesArePluggedIn) {
+    orvane_app::Modules& modules = App().GetModules();
+    ASSERT_EQ(modules.headId.WriteHeadId("12345"), ResultHeadIdError);
+    EXPECT_EQ(Report(ResultHeadIdError), QStringLiteral("The number of digit is wrong."));
+    std::string dateCode;
+    ASSERT_EQ(modules.usbId.WriteUsbId("ABCDE-1234", dateCode), ResultUsbIdError);
+    EXPECT_EQ(Report(ResultUsbIdError), QStringLiteral("Parameter is only number & alphabet."));
+    // No backup was made: the restore finds no file.
+    ASSERT_EQ(modules.eeprom.RestoreEeprom(1), ResultEepromFileError);
+    EXPECT_EQ(Report(ResultEepromFileError), QStringLiteral("Cannot read data from file."));
+    EXPECT_TRUE(Calls("D4WriteEeprom").empty());
+}
+
+TEST(ErrorDetails, ReadNothingUntilAModulePlugsInAndTheLastPlugCounts) {
+    orvane_app::ErrorDetails details;
+    EXPECT_FALSE(details.Read(ResultBidValueError).has_value());
+    int item = 5;
+    details.Plug(ResultBidValueError, [&item] { return item; });
+    item = 7;
+    EXPECT_EQ(details.Read(ResultBidValueError), 7);
+    details.Plug(ResultBidValueError, [] { return 2; });
+    EXPECT_EQ(details.Read(ResultBidValueError), 2);
+    EXPECT_FALSE(details.Read(ResultHeadAngularError).has_value());
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ namespace {
 using testing_support::AppTest;
 
 class QuitWindow : public AppTest {
-protected:
+  protected:
     void SetUp() override {
         FakePorts().ports = {"VTUSB001", "VTUSB002"};
         OpenAdjustmentWindow();
@@ -78,7 +78,7 @@ TEST_F(QuitWindow, TheWindowSystemCannotCloseIt) {
 }
 
 class HowToWindows : public AppTest {
-protected:
+  protected:
     void SetUp() override { Start(); }
 };
 
@@ -137,8 +137,10 @@ TEST_F(HowToWindows, TheTextsReadInTheirOrder) {
               "adjust value again.");
     EXPECT_EQ(text(App().HowToCheckA4Pat(), "Label4"),
               "Please confirm that \"X\" is the best value of the three.");
-    EXPECT_EQ(text(App().HowToCheckA4Pad2(), "Label5"), "Please confirm the value from top edge.   ");
-    EXPECT_EQ(text(App().HowToCheckA4Pad2(), "Label15"), "The Length from top line is 259.5 ± 1mm.");
+    EXPECT_EQ(text(App().HowToCheckA4Pad2(), "Label5"),
+              "Please confirm the value from top edge.   ");
+    EXPECT_EQ(text(App().HowToCheckA4Pad2(), "Label15"),
+              "The Length from top line is 259.5 ± 1mm.");
     EXPECT_EQ(text(App().HowToFirstDotAdjust(), "Label2"), "(Standard: 3 ± 1.5mm from left edge)");
     EXPECT_EQ(text(App().HowToTopMarginAdjust(), "Label1"),
               "Please adjust value to 3.6mm from top edge.   ");

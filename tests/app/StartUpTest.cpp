@@ -53,10 +53,17 @@ class StartUp : public AppTest {};
 TEST_F(StartUp, CreatesEveryWindowHiddenAndSetsTheTitle) {
     Start();
     EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Adjustment program"));
-    const std::vector<QWidget*> windows = {
-        &Boot(), &Adjust(), &App().About(), &App().Quit(), &App().HowToHdAngAdjust(),
-        &App().HowToPFAdjust(), &App().HowToBidAdjust(), &App().HowToCheckA4Pat(),
-        &App().HowToCheckA4Pad2(), &App().HowToFirstDotAdjust(), &App().HowToTopMarginAdjust()};
+    const std::vector<QWidget*> windows = {&Boot(),
+                                           &Adjust(),
+                                           &App().About(),
+                                           &App().Quit(),
+                                           &App().HowToHdAngAdjust(),
+                                           &App().HowToPFAdjust(),
+                                           &App().HowToBidAdjust(),
+                                           &App().HowToCheckA4Pat(),
+                                           &App().HowToCheckA4Pad2(),
+                                           &App().HowToFirstDotAdjust(),
+                                           &App().HowToTopMarginAdjust()};
     for (QWidget* window : windows) {
         EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
         EXPECT_TRUE(window->isWindow()) << window->objectName().toStdString();

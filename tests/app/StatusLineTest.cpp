@@ -14,7 +14,7 @@ namespace {
 using testing_support::AppTest;
 
 class StatusLine : public AppTest {
-protected:
+  protected:
     void SetUp() override { OpenAdjustmentWindow(); }
     bool Locked() { return !Adjust().isEnabled(); }
     void PaperOut() {
@@ -134,7 +134,8 @@ TEST_F(StatusLine, ABusyWaitShowsTheWaitingTextsUntilTheLastPoll) {
 TEST_F(StatusLine, ADoneWaitThatFailsReportsTheCodeAndShowsNoCompletionText) {
     Adjust().ShowStatus(StatusBusyNoWait, "Writing now...");
     PaperOut();
-    EXPECT_EQ(Adjust().ShowStatus(StatusDone, "The value has written properly."), ResultPrinterError);
+    EXPECT_EQ(Adjust().ShowStatus(StatusDone, "The value has written properly."),
+              ResultPrinterError);
     EXPECT_EQ(StatusText(), "Paper out error.\nClear the error and click the [Get Status] button.");
     EXPECT_EQ(StatusColour(), TFormAdjust::kStatusRed);
     EXPECT_FALSE(Locked());

@@ -12,10 +12,10 @@ class A4CheckPrintPnl;
 class TA4CheckPrintPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TA4CheckPrintPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TA4CheckPrintPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::A4CheckPrintPnl> ui_;
 };

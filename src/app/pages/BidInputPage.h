@@ -12,10 +12,10 @@ class BidInputPnl;
 class TBidInputPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TBidInputPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TBidInputPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::BidInputPnl> ui_;
 };

@@ -12,10 +12,10 @@ class BidPrintPnl;
 class TBidPrintPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TBidPrintPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TBidPrintPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::BidPrintPnl> ui_;
 };

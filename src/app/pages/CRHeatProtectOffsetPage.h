@@ -12,10 +12,10 @@ class CRHeatProtectOffsetPnl;
 class TCRHeatProtectOffsetPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TCRHeatProtectOffsetPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TCRHeatProtectOffsetPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::CRHeatProtectOffsetPnl> ui_;
 };

@@ -12,10 +12,10 @@ class CleaningPnl;
 class TCleaningPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TCleaningPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TCleaningPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::CleaningPnl> ui_;
 };

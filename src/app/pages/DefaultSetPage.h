@@ -12,10 +12,10 @@ class DefaultSetPnl;
 class TDefaultSetPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TDefaultSetPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TDefaultSetPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::DefaultSetPnl> ui_;
 };

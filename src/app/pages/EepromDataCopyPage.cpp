@@ -2,7 +2,8 @@
 
 #include "ui_EepromDataCopyPnl.h"
 
-TEepromDataCopyPage::TEepromDataCopyPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
+TEepromDataCopyPage::TEepromDataCopyPage(orvane_app::AppContext& context, TFormAdjust& form,
+                                         QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::EepromDataCopyPnl>()) {
     ui_->setupUi(this);
 }

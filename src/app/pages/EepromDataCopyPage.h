@@ -12,10 +12,10 @@ class EepromDataCopyPnl;
 class TEepromDataCopyPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TEepromDataCopyPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TEepromDataCopyPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::EepromDataCopyPnl> ui_;
 };

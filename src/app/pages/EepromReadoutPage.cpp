@@ -2,7 +2,8 @@
 
 #include "ui_EepromReadoutPnl.h"
 
-TEepromReadoutPage::TEepromReadoutPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
+TEepromReadoutPage::TEepromReadoutPage(orvane_app::AppContext& context, TFormAdjust& form,
+                                       QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::EepromReadoutPnl>()) {
     ui_->setupUi(this);
 }

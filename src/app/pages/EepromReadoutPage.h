@@ -12,10 +12,10 @@ class EepromReadoutPnl;
 class TEepromReadoutPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TEepromReadoutPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TEepromReadoutPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::EepromReadoutPnl> ui_;
 };

@@ -12,10 +12,10 @@ class G0SCheckPrintPnl;
 class TG0SCheckPrintPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TG0SCheckPrintPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TG0SCheckPrintPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::G0SCheckPrintPnl> ui_;
 };

@@ -12,7 +12,7 @@ class HeadAngAdjustPnl;
 class THeadAngAdjustPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     THeadAngAdjustPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~THeadAngAdjustPage() override;
 
@@ -23,6 +23,6 @@ public:
     // its module; until then it leaves the page as it is.
     void HeadAngularReadBtnClick();
 
-private:
+  private:
     std::unique_ptr<Ui::HeadAngAdjustPnl> ui_;
 };

@@ -12,13 +12,13 @@ class HeadIDInputPnl;
 class THeadIDInputPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     THeadIDInputPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~THeadIDInputPage() override;
 
     // Choosing the page puts the cursor into the Head ID edit.
     void Opened() override;
 
-private:
+  private:
     std::unique_ptr<Ui::HeadIDInputPnl> ui_;
 };

@@ -12,10 +12,10 @@ class InkChargePnl;
 class TInkChargePage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TInkChargePage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TInkChargePage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::InkChargePnl> ui_;
 };

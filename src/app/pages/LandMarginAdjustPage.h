@@ -12,7 +12,7 @@ class LandMarginAdjustPnl;
 class TLandMarginAdjustPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TLandMarginAdjustPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TLandMarginAdjustPage() override;
 
@@ -23,6 +23,6 @@ public:
     // its module; until then it leaves the page as it is.
     void LandMarginCheckBtnClick();
 
-private:
+  private:
     std::unique_ptr<Ui::LandMarginAdjustPnl> ui_;
 };

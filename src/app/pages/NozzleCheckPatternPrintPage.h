@@ -12,10 +12,11 @@ class NozzleCheckPatternPrintPnl;
 class TNozzleCheckPatternPrintPage final : public TPage {
     Q_OBJECT
 
-public:
-    TNozzleCheckPatternPrintPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
+  public:
+    TNozzleCheckPatternPrintPage(orvane_app::AppContext& context, TFormAdjust& form,
+                                 QWidget* parent);
     ~TNozzleCheckPatternPrintPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::NozzleCheckPatternPrintPnl> ui_;
 };

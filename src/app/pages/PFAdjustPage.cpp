@@ -9,4 +9,6 @@ TPFAdjustPage::TPFAdjustPage(orvane_app::AppContext& context, TFormAdjust& form,
 
 TPFAdjustPage::~TPFAdjustPage() = default;
 
-void TPFAdjustPage::Opened() { ui_->PFAdjustDataEdit->clear(); }
+void TPFAdjustPage::Opened() {
+    ui_->PFAdjustDataEdit->clear();
+}

@@ -12,13 +12,13 @@ class PFAdjustPnl;
 class TPFAdjustPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TPFAdjustPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TPFAdjustPage() override;
 
     // Choosing the page empties the value edit.
     void Opened() override;
 
-private:
+  private:
     std::unique_ptr<Ui::PFAdjustPnl> ui_;
 };

@@ -14,18 +14,18 @@ class TFormAdjust;
 class TPage : public QFrame {
     Q_OBJECT
 
-public:
+  public:
     TPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
 
     // Runs after the page's navigation item was chosen and the page shown
     // (focus to an edit, emptying an edit, the page's Read action).
     virtual void Opened();
 
-protected:
+  protected:
     orvane_app::AppContext& Context() { return context_; }
     TFormAdjust& Form() { return form_; }
 
-private:
+  private:
     orvane_app::AppContext& context_;
     TFormAdjust& form_;
 };

@@ -12,10 +12,10 @@ class ProCounterMaintePnl;
 class TProCounterMaintePage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TProCounterMaintePage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TProCounterMaintePage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::ProCounterMaintePnl> ui_;
 };

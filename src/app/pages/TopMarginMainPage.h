@@ -12,7 +12,7 @@ class TopMarginMainPnl;
 class TTopMarginMainPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TTopMarginMainPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TTopMarginMainPage() override;
 
@@ -23,6 +23,6 @@ public:
     // its module; until then it leaves the page as it is.
     void TopMarginReadBtnClick();
 
-private:
+  private:
     std::unique_ptr<Ui::TopMarginMainPnl> ui_;
 };

@@ -12,10 +12,10 @@ class USBIDInputPnl;
 class TUSBIDInputPage final : public TPage {
     Q_OBJECT
 
-public:
+  public:
     TUSBIDInputPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TUSBIDInputPage() override;
 
-private:
+  private:
     std::unique_ptr<Ui::USBIDInputPnl> ui_;
 };

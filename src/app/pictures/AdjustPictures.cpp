@@ -34,8 +34,8 @@ QPixmap HeadAngularPicture() {
         int offset;
         bool ng;
     };
-    const std::array<Sample, 5> samples = {{
-        {"NG", -14, true}, {"-3", -6, false}, {"0", -3, false}, {"3", 0, false}, {"NG", 8, true}}};
+    const std::array<Sample, 5> samples = {
+        {{"NG", -14, true}, {"-3", -6, false}, {"0", -3, false}, {"3", 0, false}, {"NG", 8, true}}};
     const int spacing = 496 / static_cast<int>(samples.size());
     for (size_t i = 0; i < samples.size(); ++i) {
         const int centre = spacing / 2 + static_cast<int>(i) * spacing;
@@ -69,8 +69,9 @@ QPixmap PfPicture() {
         Text(painter, QRect(4, top, 30, rowHeight - 10), QString::fromUtf8(labels[i]),
              Qt::AlignCenter, ng ? kRed : kInk);
         painter.fillRect(QRect(44, top, 100, 9), kInk);
-        painter.fillRect(QRect(44, top + 9 + (value < 3 ? displacement : -displacement / 2), 100, 9),
-                         QColor(90, 90, 90));
+        painter.fillRect(
+            QRect(44, top + 9 + (value < 3 ? displacement : -displacement / 2), 100, 9),
+            QColor(90, 90, 90));
         if (ng) {
             RedFrame(painter, QRect(2, top - 3, 158, rowHeight - 4));
         }

@@ -46,10 +46,12 @@ void Dimension(QPainter& painter, QPoint from, QPoint to, const QColor& colour) 
     painter.drawLine(from, to);
     const QLineF line(from, to);
     const double angle = std::atan2(line.dy(), line.dx());
-    for (const auto& [tip, direction] : {std::pair{QPointF(to), angle + M_PI},
-                                         std::pair{QPointF(from), angle}}) {
-        const QPointF left = tip + QPointF(std::cos(direction + 0.4), std::sin(direction + 0.4)) * 7;
-        const QPointF right = tip + QPointF(std::cos(direction - 0.4), std::sin(direction - 0.4)) * 7;
+    for (const auto& [tip, direction] :
+         {std::pair{QPointF(to), angle + M_PI}, std::pair{QPointF(from), angle}}) {
+        const QPointF left =
+            tip + QPointF(std::cos(direction + 0.4), std::sin(direction + 0.4)) * 7;
+        const QPointF right =
+            tip + QPointF(std::cos(direction - 0.4), std::sin(direction - 0.4)) * 7;
         painter.drawPolygon(QPolygonF({tip, left, right}));
     }
     painter.restore();

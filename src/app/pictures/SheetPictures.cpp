@@ -40,8 +40,9 @@ void PatternRow(QPainter& painter, int top, const QString& caption, const char* 
             painter.fillRect(QRect(left, top + 44 + error, 76, 14), QColor(90, 90, 90));
         }
         painter.setFont(Font(12, i == 1));
-        Text(painter, QRect(left, top + 72, 80, 18), QString::fromUtf8(labels[static_cast<size_t>(i)]),
-             Qt::AlignCenter, i == 1 ? QColor(0, 0, 255) : kInk);
+        Text(painter, QRect(left, top + 72, 80, 18),
+             QString::fromUtf8(labels[static_cast<size_t>(i)]), Qt::AlignCenter,
+             i == 1 ? QColor(0, 0, 255) : kInk);
     }
 }
 

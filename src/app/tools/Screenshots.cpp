@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
     boot.PortSelectOKBtnClick();
 
     TFormAdjust& adjust = context.Adjust();
-    auto* tabs = adjust.findChild<orvane_app::MultiLineTabControl*>(QStringLiteral("AdjustmentTab"));
+    auto* tabs =
+        adjust.findChild<orvane_app::MultiLineTabControl*>(QStringLiteral("AdjustmentTab"));
     const char* const groups[] = {"AdjustRdoGrp", "MainteRdoGrp", "CheckPatternPrnRdoGrp",
                                   "AppendixRdoGrp"};
     for (int tab = 0; tab < tabs->Count(); ++tab) {
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
         auto* group = adjust.findChild<orvane_app::RadioGroup*>(QString::fromUtf8(groups[tab]));
         for (int item = 0; item < group->Count(); ++item) {
             group->Item(item)->click();
-            ok &= Save(adjust, folder, QStringLiteral("adjust-tab%1-item%2").arg(tab + 1).arg(item + 1));
+            ok &= Save(adjust, folder,
+                       QStringLiteral("adjust-tab%1-item%2").arg(tab + 1).arg(item + 1));
         }
     }
     tabs->SetCurrentIndex(0);
@@ -102,7 +104,8 @@ int main(int argc, char** argv) {
     ok &= Save(context.HowToTopMarginAdjust(), folder, QStringLiteral("howto-top-margin"));
 
     // The start-up message about a missing library, as the program shows it.
-    QMessageBox startup(QMessageBox::Critical, QString::fromUtf8(orvane_app::QtMessageBox::kDefaultCaption),
+    QMessageBox startup(QMessageBox::Critical,
+                        QString::fromUtf8(orvane_app::QtMessageBox::kDefaultCaption),
                         QString::fromUtf8(TPDLLFunction::kLoadFailureText), QMessageBox::Ok);
     startup.show();
     ok &= Save(startup, folder, QStringLiteral("startup-message"));

@@ -37,7 +37,9 @@ QString MultiLineTabControl::TabText(int index) const {
     return index >= 0 && index < Count() ? tabs_[static_cast<size_t>(index)].text : QString();
 }
 
-QWidget* MultiLineTabControl::Sheet(int index) const { return sheets_->widget(index); }
+QWidget* MultiLineTabControl::Sheet(int index) const {
+    return sheets_->widget(index);
+}
 
 void MultiLineTabControl::SetCurrentIndex(int index) {
     if (index < 0 || index >= Count() || index == current_) {
@@ -58,9 +60,13 @@ int MultiLineTabControl::TabWidth(const QString& text) const {
     return fontMetrics().horizontalAdvance(text) + kTabPadding;
 }
 
-int MultiLineTabControl::RowHeight() const { return fontMetrics().height() + 8; }
+int MultiLineTabControl::RowHeight() const {
+    return fontMetrics().height() + 8;
+}
 
-QSize MultiLineTabControl::sizeHint() const { return {240, 356}; }
+QSize MultiLineTabControl::sizeHint() const {
+    return {240, 356};
+}
 
 void MultiLineTabControl::Relayout() {
     // Wrap the tabs into rows that fit the width.
@@ -87,7 +93,8 @@ void MultiLineTabControl::Relayout() {
     }
     const int rowHeight = RowHeight();
     for (size_t r = 0; r < rows.size(); ++r) {
-        const int place = (static_cast<int>(r) - selectedRow - 1 + 2 * rowCount_) % std::max(rowCount_, 1);
+        const int place =
+            (static_cast<int>(r) - selectedRow - 1 + 2 * rowCount_) % std::max(rowCount_, 1);
         const int top = place * rowHeight;
         int natural = 0;
         for (const int i : rows[r]) {
@@ -109,7 +116,8 @@ void MultiLineTabControl::Relayout() {
         }
     }
     const int sheetTop = rowCount_ * rowHeight;
-    sheets_->setGeometry(kSheetMargin, sheetTop + kSheetMargin, std::max(0, width() - 2 * kSheetMargin),
+    sheets_->setGeometry(kSheetMargin, sheetTop + kSheetMargin,
+                         std::max(0, width() - 2 * kSheetMargin),
                          std::max(0, height() - sheetTop - 2 * kSheetMargin));
 }
 

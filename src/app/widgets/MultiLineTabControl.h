@@ -13,7 +13,7 @@ namespace orvane_app {
 class MultiLineTabControl final : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit MultiLineTabControl(QWidget* parent = nullptr);
 
     int AddTab(QWidget* sheet, const QString& text);
@@ -29,17 +29,17 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
+  signals:
     void CurrentChanged(int index);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     struct Tab {
         QString text;
         int row = 0;  // row in the wrapping order, 0 = first row

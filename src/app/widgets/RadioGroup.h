@@ -14,7 +14,7 @@ namespace orvane_app {
 class RadioGroup final : public QGroupBox {
     Q_OBJECT
 
-public:
+  public:
     explicit RadioGroup(QWidget* parent = nullptr);
 
     // Takes the radio buttons the form put into the group as its items.
@@ -25,10 +25,10 @@ public:
     int ItemIndex() const { return itemIndex_; }
     void SetItemIndex(int index);
 
-signals:
+  signals:
     void Click();
 
-private:
+  private:
     void ItemClicked(int index);
 
     QButtonGroup buttons_;

@@ -6,9 +6,9 @@ namespace orvane_app {
 
 // Title-bar styles of the program's windows.
 enum class WindowBorder {
-    SingleMinimise,  // fixed single border, minimise and system menu (close) only
-    DialogNoButtons,   // dialog border, no title-bar buttons at all
-    DialogClose,       // dialog border with the close button only
+    SingleMinimise,   // fixed single border, minimise and system menu (close) only
+    DialogNoButtons,  // dialog border, no title-bar buttons at all
+    DialogClose,      // dialog border with the close button only
 };
 
 // Applies the border style and fixes the client area at width x height.

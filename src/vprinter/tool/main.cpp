@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     vprinter::tool::AddPrinterCommands(app, tool);
     vprinter::tool::AddFaultCommands(app, tool);
+    vprinter::tool::AddDumpCommands(app, tool);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {

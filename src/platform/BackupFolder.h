@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace orvane {
+
+// The folder that keeps the EEPROM backup file between the backup from the
+// old main board and the restore to the new one: "Adjustment Program/
+// OrvaneK51_52" under the user's data folder, $XDG_DATA_HOME when that is an
+// absolute path, else ~/.local/share. Backup and restore use the same place.
+std::string BackupFolder();
+
+// $XDG_DATA_HOME when absolute, else $HOME/.local/share (the home folder of
+// the account when HOME is not set).
+std::string UserDataFolder();
+
+}  // namespace orvane

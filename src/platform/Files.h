@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+// Small files of raw bytes: the EEPROM backup file and the full dump.
+
+enum class FileWrite {
+    Done,
+    CannotCreate,  // the file could not be opened for writing
+    CannotWrite,   // it was opened, but writing, flushing or putting it in place failed
+};
+
+// Replaces the content of path by data. The bytes go to a temporary file
+// beside it (path + ".tmp"), which is flushed to the disk and only then renamed
+// over path, so that a failure at any step leaves the old file as it was. The
+// temporary file is removed again after a failure.
+FileWrite ReplaceFile(const std::string& path, std::span<const uint8_t> data);
+
+// Reads at most limit bytes from the start of path into data. False when the
+// file cannot be opened or read.
+bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& data);
+
+// Removes a file; false when it is not there or cannot be removed.
+bool RemoveFile(const std::string& path);
+
+// Creates a folder and every missing folder above it; an existing folder is
+// no error. False when the folder is not there afterwards.
+bool CreateFolders(const std::string& path);
+
+}  // namespace orvane

@@ -1,0 +1,262 @@
+// The EEPROM data copy: backup from the old main board into the backup file,
+// restore to the new board, and the file's life in between.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include "EepromTrace.h"
+#include "eeprom/EepromMap.h"
+#include "eeprom/Rk7eeprom.h"
+#include "link/ResultCodes.h"
+#include "platform/BackupFolder.h"
+#include "support/LinkFixture.h"
+
+namespace {
+
+using eeprom_tests::AddressesOf;
+using eeprom_tests::AddressValue;
+using eeprom_tests::WritesOf;
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+
+constexpr const char* kPort = "VTUSB002";  // an Orvane K32
+
+// A value for every address that differs from a fresh board's.
+uint8_t OldBoardValue(size_t address) {
+    return static_cast<uint8_t>(address * 3 + 1);
+}
+
+class BackupRestore : public testing_support::VirtualPrinterTest {
+  protected:
+    void SetUp() override {
+        ChangeEeprom(kPort, [](vprinter::Eeprom& bytes) {
+            for (size_t a = 0; a < bytes.size(); ++a) {
+                bytes[a] = OldBoardValue(a);
+            }
+        });
+        ASSERT_EQ(OpenLink(kPort), ResultOk);
+        ClearTrace();
+    }
+
+    void ReplaceMainBoard() {
+        ASSERT_TRUE(Printers().GetStore().SaveEeprom(kPort, vprinter::Store::FreshBoard()));
+        Printers().Invalidate();
+        ClearTrace();
+    }
+
+    std::string OldBoardFile() const {
+        std::string file;
+        for (const uint8_t address : eeprom::BackupAddresses) {
+            file.push_back(static_cast<char>(OldBoardValue(address)));
+        }
+        return file;
+    }
+
+    bool Exists(const std::string& path) const {
+        std::error_code error;
+        return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+    }
+
+    testing_support::TempFolder data_;
+    // A folder that does not exist yet: the backup creates it.
+    TPEeprom module_{Link(), data_ / "Adjustment Program/OrvaneK51_52"};
+};
+
+TEST_F(BackupRestore, TheBoardDataMovesToANewMainBoardWithTheModelsMarketSetting) {
+    ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+    std::vector<int> listed(eeprom::BackupAddresses.begin(), eeprom::BackupAddresses.end());
+    EXPECT_EQ(AddressesOf(Calls("D4ReadEeprom")), listed);
+    EXPECT_TRUE(Calls("D4WriteEeprom").empty());
+    EXPECT_EQ(ReadFile(module_.BackupFilePath()), OldBoardFile()) << "64 raw bytes in list order";
+
+    ReplaceMainBoard();
+    ASSERT_EQ(module_.RestoreEeprom(TPEeprom::ModelCodeK32), ResultOk);
+
+    std::vector<AddressValue> expected;
+    for (const uint8_t address : eeprom::BackupAddresses) {
+        expected.emplace_back(address, OldBoardValue(address));
+    }
+    expected.insert(expected.end(),
+                    {{0x30, 0x04}, {0x31, 0x00}, {0x59, 0x18}, {0x6E, 0x00}, {0x5B, 0xB2}});
+    EXPECT_EQ(WritesOf(Calls("D4WriteEeprom")), expected);
+
+    const auto board = Eeprom(kPort);
+    const auto fresh = vprinter::Store::FreshBoard();
+    for (size_t a = 0; a < board.size(); ++a) {
+        const bool copied =
+            std::find(eeprom::BackupAddresses.begin(), eeprom::BackupAddresses.end(), a) !=
+            eeprom::BackupAddresses.end();
+        if (a == 0x59) {
+            EXPECT_EQ(board[a], 0x18) << "the market setting has the last word on the first dot";
+        } else if (copied) {
+            EXPECT_EQ(board[a], OldBoardValue(a)) << std::hex << a;
+        } else if (a != 0x30 && a != 0x31 && a != 0x5B && a != 0x6E) {
+            EXPECT_EQ(board[a], fresh[a]) << "not copied: " << std::hex << a;
+        }
+    }
+    EXPECT_FALSE(Exists(module_.BackupFilePath())) << "a finished restore removes the file";
+
+    // The file is gone, so a second restore is refused before any write.
+    ClearTrace();
+    EXPECT_EQ(module_.RestoreEeprom(TPEeprom::ModelCodeK32), ResultEepromFileError);
+    EXPECT_EQ(module_.ErrorIndex(), TPEeprom::ErrorCannotReadFile);
+    EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(BackupRestore, TheRestoreWritesTheDestinationOfTheChosenModel) {
+    ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+    ReplaceMainBoard();
+    ASSERT_EQ(module_.RestoreEeprom(TPEeprom::ModelCodeK31), ResultOk);
+    EXPECT_EQ(Eeprom(kPort)[0x6E], 0x04);
+    EXPECT_EQ(Eeprom(kPort)[0x5B], 0xF2);
+}
+
+TEST_F(BackupRestore, AFileThatIsNotExactlySixtyFourBytesIsRefusedBeforeAnyWrite) {
+    ASSERT_TRUE(std::filesystem::create_directories(module_.BackupFolder()));
+    for (const size_t size : {0, 1, 63, 65, 1024}) {
+        WriteFile(module_.BackupFilePath(), std::string(size, '\x11'));
+        EXPECT_EQ(module_.RestoreEeprom(TPEeprom::ModelCodeK32), ResultEepromFileError) << size;
+        EXPECT_EQ(module_.ErrorIndex(), TPEeprom::ErrorCannotReadFile) << size;
+        EXPECT_EQ(ReadFile(module_.BackupFilePath()).size(), size) << "a refused file stays";
+    }
+    // A folder where the file should be cannot be read either.
+    std::filesystem::remove(module_.BackupFilePath());
+    std::filesystem::create_directory(module_.BackupFilePath());
+    EXPECT_EQ(module_.RestoreEeprom(TPEeprom::ModelCodeK32), ResultEepromFileError);
+    EXPECT_EQ(module_.ErrorIndex(), TPEeprom::ErrorCannotReadFile);
+    EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(BackupRestore, ARestoreThatFailsPartWayKeepsTheFileForAnotherTry) {
+    ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+    ReplaceMainBoard();
+    ChangePrinter(kPort, [](vprinter::PrinterConfig& config) {
+        config.writeFaults[0x42] = ResultChannelError;
+    });
+    ClearTrace();
+    EXPECT_EQ(module_.RestoreEeprom(TPEeprom::ModelCodeK32), ResultChannelError);
+    const auto writes = WritesOf(Calls("D4WriteEeprom"));
+    ASSERT_FALSE(writes.empty());
+    EXPECT_EQ(writes.back().first, 0x42) << "nothing after the failing write";
+    EXPECT_EQ(Eeprom(kPort)[0x30], 0xFF) << "no market setting";
+    EXPECT_EQ(Eeprom(kPort)[0x2B], OldBoardValue(0x2B)) << "what was written stays";
+    EXPECT_EQ(ReadFile(module_.BackupFilePath()), OldBoardFile());
+
+    ChangePrinter(kPort, [](vprinter::PrinterConfig& config) { config.writeFaults.clear(); });
+    EXPECT_EQ(module_.RestoreEeprom(TPEeprom::ModelCodeK32), ResultOk);
+    EXPECT_EQ(Eeprom(kPort)[0x42], OldBoardValue(0x42));
+}
+
+// A backup that fails keeps the previous, good backup file whole: the bytes
+// go to a temporary file that replaces the old one only once all are written.
+class FailingBackup : public BackupRestore {
+  protected:
+    void SetUp() override {
+        BackupRestore::SetUp();
+        ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+        ChangeEeprom(kPort, [](vprinter::Eeprom& bytes) { bytes.fill(0x5A); });
+        ClearTrace();
+    }
+
+    void ExpectOldBackupWhole() {
+        EXPECT_EQ(ReadFile(module_.BackupFilePath()), OldBoardFile());
+        EXPECT_FALSE(Exists(TemporaryPath())) << "the temporary file is cleared away";
+    }
+
+    std::string TemporaryPath() const { return module_.BackupFilePath() + ".tmp"; }
+};
+
+TEST_F(FailingBackup, AReadFailurePartWayReturnsItsCodeAndLeavesTheFile) {
+    ChangePrinter(kPort, [](vprinter::PrinterConfig& config) {
+        config.readFaults[0x42] = ResultPortNoResponse;
+    });
+    EXPECT_EQ(module_.BackupEeprom(), ResultPortNoResponse);
+    EXPECT_EQ(AddressesOf(Calls("D4ReadEeprom")).back(), 0x42);
+    ExpectOldBackupWhole();
+}
+
+TEST_F(FailingBackup, AFileThatCannotBeCreatedGivesTheFileOpenCode) {
+    ASSERT_TRUE(std::filesystem::create_directory(TemporaryPath()));
+    EXPECT_EQ(module_.BackupEeprom(), ResultFileOpenError);
+    EXPECT_EQ(ReadFile(module_.BackupFilePath()), OldBoardFile());
+    std::filesystem::remove(TemporaryPath());
+
+    // Nor in a folder that cannot be made: a file stands where it belongs.
+    TPEeprom blocked(Link(), module_.BackupFilePath() + "/inside");
+    EXPECT_EQ(blocked.BackupEeprom(), ResultFileOpenError);
+    ExpectOldBackupWhole();
+}
+
+TEST_F(FailingBackup, AWriteFailureGivesIndexTwoAndLeavesTheOldBackup) {
+    // Every write to the full device fails as on a full disk.
+    ASSERT_EQ(::symlink("/dev/full", TemporaryPath().c_str()), 0);
+    EXPECT_EQ(module_.BackupEeprom(), ResultEepromFileError);
+    EXPECT_EQ(module_.ErrorIndex(), TPEeprom::ErrorCannotCreateFile);
+    ExpectOldBackupWhole();
+
+    // Once the disk has room again, the next backup replaces the file.
+    EXPECT_EQ(module_.BackupEeprom(), ResultOk);
+    EXPECT_EQ(ReadFile(module_.BackupFilePath()), std::string(64, '\x5A'));
+    EXPECT_FALSE(Exists(TemporaryPath()));
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnvironment {
+  public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name); old != nullptr) {
+            old_ = old;
+        }
+        Set(value);
+    }
+    ~ScopedEnvironment() { Set(old_ ? old_->c_str() : nullptr); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+  private:
+    void Set(const char* value) {
+        if (value != nullptr) {
+            setenv(name_, value, 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(BackupFolder, LiesUnderTheUsersDataFolder) {
+    ScopedEnvironment home("HOME", "/home/tech");
+    {
+        ScopedEnvironment data("XDG_DATA_HOME", "/srv/data");
+        EXPECT_EQ(orvane::BackupFolder(), "/srv/data/Adjustment Program/OrvaneK51_52");
+    }
+    {
+        ScopedEnvironment data("XDG_DATA_HOME", "relative/data");  // not absolute: ignored
+        EXPECT_EQ(orvane::BackupFolder(),
+                  "/home/tech/.local/share/Adjustment Program/OrvaneK51_52");
+    }
+    {
+        ScopedEnvironment data("XDG_DATA_HOME", nullptr);
+        EXPECT_EQ(orvane::BackupFolder(),
+                  "/home/tech/.local/share/Adjustment Program/OrvaneK51_52");
+    }
+}
+
+TEST_F(BackupRestore, TheModuleKeepsItsFileInTheBackupFolderUnlessToldOtherwise) {
+    testing_support::TempFolder data;
+    ScopedEnvironment environment("XDG_DATA_HOME", data.Path().c_str());
+    TPEeprom module(Link());
+    EXPECT_EQ(module.BackupFilePath(),
+              data.Path() + "/Adjustment Program/OrvaneK51_52/bkupdata.eep");
+    ASSERT_EQ(module.BackupEeprom(), ResultOk);
+    EXPECT_EQ(ReadFile(module.BackupFilePath()), OldBoardFile());
+}
+
+}  // namespace
