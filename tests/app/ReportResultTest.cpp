@@ -136,9 +136,10 @@ TEST_F(ReportResult, ThePrinterErrorFamilyReadsTheLastInquiry) {
         {17, "Writing now..."},
     };
     for (const auto& [error, text] : errors) {
-        ChangePrinter("VTUSB001", [error](vprinter::PrinterConfig& config) {
+        const uint8_t code = error;
+        ChangePrinter("VTUSB001", [code](vprinter::PrinterConfig& config) {
             config.state = 0;
-            config.error = error;
+            config.error = code;
         });
         Adjust().EnableItems(ItemsAll);
         Adjust().ShowStatus(StatusBusyNoWait, "Writing now...");

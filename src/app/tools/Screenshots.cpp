@@ -31,10 +31,16 @@
 namespace {
 
 bool Save(QWidget& window, const QString& folder, const QString& name) {
+    // A window shows itself for the picture, as the technician would see it.
+    const bool hidden = window.isHidden();
+    window.show();
     QCoreApplication::processEvents();
     const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
     const bool saved = window.grab().save(path);
     std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
+    if (hidden) {
+        window.hide();
+    }
     return saved;
 }
 
