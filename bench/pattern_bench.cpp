@@ -94,7 +94,7 @@ struct Program {
     TPStatusControl status{link};
     TPRaster raster{link, status, clock, window};
     TPFactory factory{link, status, clock};
-    TPPattern pattern{raster, factory, link, status, random};
+    TPPattern pattern{raster, factory, link, status, window, clock, random};
     Program() { link.Load(); }
 };
 

@@ -4,11 +4,16 @@
 #include "link/Rk7factory.h"
 #include "link/Rk7statuscontrol.h"
 #include "pattern/Rk7raster.h"
+#include "platform/Clock.h"
 #include "platform/Random.h"
 
-PatternSteps::PatternSteps(TPRaster& raster, TPFactory& factory, TPStatusControl& status,
-                           orvane::IRandom& random)
-    : raster_(raster), factory_(factory), status_(status), random_(random) {}
+PatternSteps::PatternSteps(const Modules& modules)
+    : raster_(modules.raster),
+      factory_(modules.factory),
+      status_(modules.status),
+      reporter_(modules.reporter),
+      clock_(modules.clock),
+      random_(modules.random) {}
 
 // Each step runs only while every step before it returned 1.
 #define PATTERN_STEP(call) \
@@ -68,7 +73,7 @@ void PatternSteps::Bytes(const char* text, size_t length) {
 }
 
 void PatternSteps::WaitReady() {
-    PATTERN_STEP(status_.WaitUntilReady(status_.Record(), false));
+    PATTERN_STEP(status_.WaitUntilReady(status_.Record(), false, reporter_, raster_, clock_));
 }
 
 #undef PATTERN_STEP

@@ -7,10 +7,12 @@
 
 #include "pattern/PatternPieces.h"
 
+class IStatusReporter;
 class TPRaster;
 class TPFactory;
 class TPStatusControl;
 namespace orvane {
+class IClock;
 class IRandom;
 }
 
@@ -39,8 +41,19 @@ class IRandom;
 // fails too, the channel is not taking data and the value is not sent.
 class PatternSteps {
 public:
-    PatternSteps(TPRaster& raster, TPFactory& factory, TPStatusControl& status,
-                 orvane::IRandom& random);
+    // What the steps reach: the print-data job, the command packets, the
+    // status record's readiness wait (with the window it repaints and the
+    // clock it sleeps on) and the random numbers of the dither bytes.
+    struct Modules {
+        TPRaster& raster;
+        TPFactory& factory;
+        TPStatusControl& status;
+        IStatusReporter& reporter;
+        orvane::IClock& clock;
+        orvane::IRandom& random;
+    };
+
+    explicit PatternSteps(const Modules& modules);
 
     bool Ok() const { return result_ == 1; }
     // The result of the run, after the restoring send where one is due.
@@ -121,6 +134,8 @@ private:
     TPRaster& raster_;
     TPFactory& factory_;
     TPStatusControl& status_;
+    IStatusReporter& reporter_;
+    orvane::IClock& clock_;
     orvane::IRandom& random_;
     uint16_t result_ = 1;
 

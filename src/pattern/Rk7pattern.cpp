@@ -5,5 +5,12 @@
 // dot and top margin), Rk7patternpitch and Rk7patternbid.
 
 TPPattern::TPPattern(TPRaster& raster, TPFactory& factory, TPDLLFunction& link,
-                     TPStatusControl& status, orvane::IRandom& random)
-    : raster_(raster), factory_(factory), link_(link), status_(status), random_(random) {}
+                     TPStatusControl& status, IStatusReporter& reporter, orvane::IClock& clock,
+                     orvane::IRandom& random)
+    : raster_(raster),
+      factory_(factory),
+      link_(link),
+      status_(status),
+      reporter_(reporter),
+      clock_(clock),
+      random_(random) {}

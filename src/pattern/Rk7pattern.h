@@ -4,11 +4,13 @@
 
 #include "pattern/PatternSteps.h"
 
+class IStatusReporter;
 class TPRaster;
 class TPFactory;
 class TPDLLFunction;
 class TPStatusControl;
 namespace orvane {
+class IClock;
 class IRandom;
 }
 
@@ -23,8 +25,10 @@ class IRandom;
 // between calls.
 class TPPattern {
 public:
+    // reporter and clock serve the readiness wait of the PF patterns (without
+    // messages: it only repaints the window while it polls).
     TPPattern(TPRaster& raster, TPFactory& factory, TPDLLFunction& link, TPStatusControl& status,
-              orvane::IRandom& random);
+              IStatusReporter& reporter, orvane::IClock& clock, orvane::IRandom& random);
 
     // Normal-paper sheet: solid areas, vertical and horizontal alignment.
     uint16_t PrintBetaPattern();
@@ -61,7 +65,9 @@ public:
     struct BidVersion;
 
 private:
-    PatternSteps Steps() { return PatternSteps(raster_, factory_, status_, random_); }
+    PatternSteps Steps() {
+        return PatternSteps({raster_, factory_, status_, reporter_, clock_, random_});
+    }
     uint16_t PrintPf(const PfVersion& version, int stored);
     uint16_t PrintPfPage(const PfVersion& version, uint8_t address);
     uint16_t PrintTopMargin(bool sheet, bool skipCaption);
@@ -72,5 +78,7 @@ private:
     TPFactory& factory_;
     TPDLLFunction& link_;
     TPStatusControl& status_;
+    IStatusReporter& reporter_;
+    orvane::IClock& clock_;
     orvane::IRandom& random_;
 };

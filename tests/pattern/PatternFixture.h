@@ -1,11 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "SequenceRandom.h"
 #include "StreamReader.h"
 #include "link/Rk7factory.h"
+#include "link/StatusReporter.h"
 #include "pattern/Rk7pattern.h"
 #include "support/PrintJobFixture.h"
 
@@ -14,6 +17,19 @@ namespace testing_support {
 // Random numbers that cross every boundary of the dither index rule.
 inline const std::vector<int> kDitherSequence = {0,     8191,  8192,  16383, 16384,
                                                  24575, 24576, 32766, 32767, 12345};
+
+// The adjustment window as the readiness wait sees it: what it was told.
+class RecordingReporter final : public IStatusReporter {
+public:
+    uint16_t ShowStatus(int kind, const std::string& text) override {
+        shown.emplace_back(kind, text);
+        return 1;
+    }
+    void Repaint() override { ++repaints; }
+
+    std::vector<std::pair<int, std::string>> shown;
+    int repaints = 0;
+};
 
 // The pattern generators on the print-data job of an open link to VTUSB001,
 // with fixed random numbers.
@@ -37,8 +53,9 @@ protected:
     std::vector<std::vector<uint8_t>> AcceptedSends() const;
 
     TPFactory factory_{Link(), status_, Clock()};
+    RecordingReporter reporter_;
     SequenceRandom random_{kDitherSequence};
-    TPPattern pattern_{raster_, factory_, Link(), status_, random_};
+    TPPattern pattern_{raster_, factory_, Link(), status_, reporter_, Clock(), random_};
 };
 
 // Raster blocks of a stream, in order.

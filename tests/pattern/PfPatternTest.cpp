@@ -188,6 +188,9 @@ TEST_F(PfPattern, TheStoredValueGoesBackOnlyOnceThePrinterIsReady) {
     EXPECT_EQ(names.back(), "SendDataChannel");
     EXPECT_EQ(std::count(firstPoll, names.end(), "SendDataChannel"), 1 + 3 * 1);
     EXPECT_EQ(std::count(Clock().Sleeps().begin(), Clock().Sleeps().end(), 1000u), 3);
+    // Without messages: the window is only repainted while the wait polls.
+    EXPECT_TRUE(reporter_.shown.empty());
+    EXPECT_EQ(reporter_.repaints, 3);
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ Session::Session(const RunOptions& options)
       status_(link_),
       raster_(link_, status_, clock_, console_),
       factory_(link_, status_, clock_),
-      pattern_(raster_, factory_, link_, status_, random_) {
+      pattern_(raster_, factory_, link_, status_, console_, clock_, random_) {
     if (options_.seed) {
         random_.Seed(*options_.seed);
     }
