@@ -27,6 +27,8 @@ namespace {
 // The counting channel: a library loader whose channel library counts what
 // it is sent and whose printer is always ready.
 
+constexpr double kUsbBytesPerSecond = 12e6 / 8;
+
 struct ChannelCount {
     uint64_t calls = 0;
     uint64_t fullCalls = 0;  // calls that carried a full 1000-byte buffer
@@ -84,22 +86,42 @@ public:
     void Repaint() override {}
 };
 
+// Random numbers 0..32767 from a generator without the C library's lock, to
+// show what the PF patterns cost apart from the program's std::rand.
+class UnlockedRandom final : public orvane::IRandom {
+public:
+    void Seed(uint32_t seed) override { state_ = seed; }
+    int Next() override {
+        state_ = state_ * 214013u + 2531011u;
+        return static_cast<int>((state_ >> 16) & 0x7FFF);
+    }
+
+private:
+    uint32_t state_ = 1;
+};
+
 // The program's objects on the counting channel.
 struct Program {
     CountingLoader loader;
     NoClock clock;
     NoWindow window;
-    orvane::StdRandom random;
+    orvane::StdRandom stdRandom;
+    UnlockedRandom unlockedRandom;
+    orvane::IRandom& random;
     TPDLLFunction link{loader, "/counting"};
     TPStatusControl status{link};
     TPRaster raster{link, status, clock, window};
     TPFactory factory{link, status, clock};
     TPPattern pattern{raster, factory, link, status, window, clock, random};
-    Program() { link.Load(); }
+    explicit Program(bool unlocked)
+        : random(unlocked ? static_cast<orvane::IRandom&>(unlockedRandom) : stdRandom) {
+        link.Load();
+    }
 };
 
-void RunPattern(benchmark::State& state, const std::function<uint16_t(TPPattern&)>& print) {
-    Program program;
+void RunPattern(benchmark::State& state, const std::function<uint16_t(TPPattern&)>& print,
+                bool unlockedRandom = false) {
+    Program program(unlockedRandom);
     channel = {};
     bench::allocationCount = 0;
     uint64_t patterns = 0;
@@ -107,7 +129,9 @@ void RunPattern(benchmark::State& state, const std::function<uint16_t(TPPattern&
         bench::countAllocations = true;
         const uint16_t result = print(program.pattern);
         // The caption some patterns leave for the page's eject.
-        program.raster.Flush();
+        if (program.raster.FillCount() > 0) {
+            program.raster.Flush();
+        }
         bench::countAllocations = false;
         if (result != ResultOk) {
             state.SkipWithError("the pattern failed");
@@ -119,8 +143,14 @@ void RunPattern(benchmark::State& state, const std::function<uint16_t(TPPattern&
     state.counters["wire_bytes"] = static_cast<double>(channel.bytes) / runs;
     state.counters["sends"] = static_cast<double>(channel.calls) / runs;
     state.counters["full_sends"] = static_cast<double>(channel.fullCalls) / runs;
+    // The flushes the pattern asks for and its command packets.
+    state.counters["other_sends"] =
+        static_cast<double>(channel.calls - channel.fullCalls) / runs;
     state.counters["allocs"] = static_cast<double>(bench::allocationCount) / runs;
     state.SetBytesProcessed(static_cast<int64_t>(channel.bytes));
+    // How many full-speed USB links (12 Mbit/s) the wire bytes would keep busy.
+    state.counters["x_usb12"] = benchmark::Counter(
+        static_cast<double>(channel.bytes) / kUsbBytesPerSecond, benchmark::Counter::kIsRate);
 }
 
 #define PATTERN_BENCH(name, call)                                            \
@@ -142,6 +172,16 @@ PATTERN_BENCH(FirstDotPattern, PrintFirstDotPattern());
 PATTERN_BENCH(TopMarginPattern, PrintTopMarginPattern(0));
 PATTERN_BENCH(SheetTopMarginPattern, PrintSheetTopMarginPattern());
 PATTERN_BENCH(AccumulatedPitchPattern, PrintAccumulatedPitchPattern());
+// The PF patterns again, with random numbers that cost next to nothing.
+void PfBlackPatternUnlockedRandom(benchmark::State& state) {
+    RunPattern(state, [](TPPattern& p) { return p.PrintPfBlackPattern(); }, true);
+}
+BENCHMARK(PfBlackPatternUnlockedRandom);
+void PfColorPatternUnlockedRandom(benchmark::State& state) {
+    RunPattern(state, [](TPPattern& p) { return p.PrintPfColorPattern(); }, true);
+}
+BENCHMARK(PfColorPatternUnlockedRandom);
+
 PATTERN_BENCH(BidBlackPattern, PrintBidBlackPattern(16, 0));
 PATTERN_BENCH(BidColorPattern, PrintBidColorPattern(16, 0));
 PATTERN_BENCH(SheetBidBlackPattern, PrintSheetBidBlackPattern(16, 0));
