@@ -53,7 +53,7 @@ extern "C" uint16_t AlwaysReady(uint8_t* record, void*) {
 }
 
 class CountingLoader final : public orvane::ILibraryLoader {
-public:
+  public:
     orvane::LibraryHandle Load(const std::string&) override { return this; }
     void* Lookup(orvane::LibraryHandle, const char* name) override {
         const std::string function = name;
@@ -72,13 +72,13 @@ public:
 };
 
 class NoClock final : public orvane::IClock {
-public:
+  public:
     void Sleep(uint32_t) override {}
     orvane::LocalDateTime Now() override { return {}; }
 };
 
 class NoWindow final : public orvane::IMessageBox, public IStatusReporter {
-public:
+  public:
     orvane::MessageAnswer Show(const orvane::MessageRequest&) override {
         return orvane::MessageAnswer::Ok;
     }
@@ -89,14 +89,14 @@ public:
 // Random numbers 0..32767 from a generator without the C library's lock, to
 // show what the PF patterns cost apart from the program's std::rand.
 class UnlockedRandom final : public orvane::IRandom {
-public:
+  public:
     void Seed(uint32_t seed) override { state_ = seed; }
     int Next() override {
         state_ = state_ * 214013u + 2531011u;
         return static_cast<int>((state_ >> 16) & 0x7FFF);
     }
 
-private:
+  private:
     uint32_t state_ = 1;
 };
 
@@ -144,8 +144,7 @@ void RunPattern(benchmark::State& state, const std::function<uint16_t(TPPattern&
     state.counters["sends"] = static_cast<double>(channel.calls) / runs;
     state.counters["full_sends"] = static_cast<double>(channel.fullCalls) / runs;
     // The flushes the pattern asks for and its command packets.
-    state.counters["other_sends"] =
-        static_cast<double>(channel.calls - channel.fullCalls) / runs;
+    state.counters["other_sends"] = static_cast<double>(channel.calls - channel.fullCalls) / runs;
     state.counters["allocs"] = static_cast<double>(bench::allocationCount) / runs;
     state.SetBytesProcessed(static_cast<int64_t>(channel.bytes));
     // How many full-speed USB links (12 Mbit/s) the wire bytes would keep busy.
@@ -153,10 +152,10 @@ void RunPattern(benchmark::State& state, const std::function<uint16_t(TPPattern&
         static_cast<double>(channel.bytes) / kUsbBytesPerSecond, benchmark::Counter::kIsRate);
 }
 
-#define PATTERN_BENCH(name, call)                                            \
-    void name(benchmark::State& state) {                                     \
-        RunPattern(state, [](TPPattern& p) { return p.call; });              \
-    }                                                                        \
+#define PATTERN_BENCH(name, call)                               \
+    void name(benchmark::State& state) {                        \
+        RunPattern(state, [](TPPattern& p) { return p.call; }); \
+    }                                                           \
     BENCHMARK(name)
 
 PATTERN_BENCH(BetaPattern, PrintBetaPattern());
@@ -174,11 +173,13 @@ PATTERN_BENCH(SheetTopMarginPattern, PrintSheetTopMarginPattern());
 PATTERN_BENCH(AccumulatedPitchPattern, PrintAccumulatedPitchPattern());
 // The PF patterns again, with random numbers that cost next to nothing.
 void PfBlackPatternUnlockedRandom(benchmark::State& state) {
-    RunPattern(state, [](TPPattern& p) { return p.PrintPfBlackPattern(); }, true);
+    RunPattern(
+        state, [](TPPattern& p) { return p.PrintPfBlackPattern(); }, true);
 }
 BENCHMARK(PfBlackPatternUnlockedRandom);
 void PfColorPatternUnlockedRandom(benchmark::State& state) {
-    RunPattern(state, [](TPPattern& p) { return p.PrintPfColorPattern(); }, true);
+    RunPattern(
+        state, [](TPPattern& p) { return p.PrintPfColorPattern(); }, true);
 }
 BENCHMARK(PfColorPatternUnlockedRandom);
 

@@ -16,10 +16,10 @@ struct Run {
 };
 
 // Geometry of a raster block.
-inline constexpr int kLineBytes = 720;    // 2880 dots at 360 dpi, 2 bits per dot
-inline constexpr int kBlackLines = 90;    // one line per black nozzle
-inline constexpr int kColourLines = 29;   // one line per nozzle of a colour
-inline constexpr int kPasses = 3;         // passes that fill the 1/120-inch nozzle pitch
+inline constexpr int kLineBytes = 720;   // 2880 dots at 360 dpi, 2 bits per dot
+inline constexpr int kBlackLines = 90;   // one line per black nozzle
+inline constexpr int kColourLines = 29;  // one line per nozzle of a colour
+inline constexpr int kPasses = 3;        // passes that fill the 1/120-inch nozzle pitch
 
 // Colour numbers of the raster header.
 inline constexpr uint8_t kBlack = 0;
@@ -43,11 +43,11 @@ inline constexpr uint8_t kBidTestDirection = 3;
 
 // Raster bytes.
 inline constexpr uint8_t kBlank = 0x00;
-inline constexpr uint8_t kSolid = 0xFF;      // 3 3 3 3
-inline constexpr uint8_t kLineDots = 0xFC;   // 3 3 3 0: horizontal-alignment line
-inline constexpr uint8_t kSmallDots = 0x54;  // 1 1 1 0: horizontal-alignment line, VSD3
-inline constexpr uint8_t kMediumBar = 0xAA;  // 2 2 2 2: Bi-D bars of VSD1 and VSD2
-inline constexpr uint8_t kLeftDot = 0xC0;    // 3 0 0 0
+inline constexpr uint8_t kSolid = 0xFF;        // 3 3 3 3
+inline constexpr uint8_t kLineDots = 0xFC;     // 3 3 3 0: horizontal-alignment line
+inline constexpr uint8_t kSmallDots = 0x54;    // 1 1 1 0: horizontal-alignment line, VSD3
+inline constexpr uint8_t kMediumBar = 0xAA;    // 2 2 2 2: Bi-D bars of VSD1 and VSD2
+inline constexpr uint8_t kLeftDot = 0xC0;      // 3 0 0 0
 inline constexpr uint8_t kStartMarker = 0x40;  // 1 0 0 0: very left of a block's first line
 inline constexpr uint8_t kEndMarker = 0x01;    // 0 0 0 1: very right of a block's last line
 
@@ -70,7 +70,9 @@ inline constexpr uint8_t BidBarByte(uint8_t dotSize) {
     return dotSize == ModeVsd1 || dotSize == ModeVsd2 ? kMediumBar : kSolid;
 }
 // Passes per Bi-D row: two for ECO, three otherwise.
-inline constexpr int BidPasses(uint8_t dotSize) { return dotSize == ModeEco ? 2 : kPasses; }
+inline constexpr int BidPasses(uint8_t dotSize) {
+    return dotSize == ModeEco ? 2 : kPasses;
+}
 
 // Sheet slot table (Bi-D on the photo-paper sheet): a lead, then eleven
 // 20-byte slots, each followed by its gap. Marks go into slots 4, 6 and 7.

@@ -23,15 +23,33 @@ PatternSteps::PatternSteps(const Modules& modules)
         }                  \
     } while (false)
 
-void PatternSteps::I() { PATTERN_STEP(raster_.SendInitialize()); }
-void PatternSteps::F() { PATTERN_STEP(raster_.Flush()); }
-void PatternSteps::G() { PATTERN_STEP(raster_.SendGraphicsMode()); }
-void PatternSteps::U(uint8_t unit) { PATTERN_STEP(raster_.SendUnit(unit)); }
-void PatternSteps::UX() { PATTERN_STEP(raster_.SendUnitExtended()); }
-void PatternSteps::D(uint8_t direction) { PATTERN_STEP(raster_.SendPrintDirection(direction)); }
-void PatternSteps::E(uint8_t dotSize) { PATTERN_STEP(raster_.SendDotSize(dotSize)); }
-void PatternSteps::K(uint8_t mode) { PATTERN_STEP(raster_.SendColorMode(mode)); }
-void PatternSteps::R() { PATTERN_STEP(raster_.SendResolution(0x68, 0x01, 0x03, 0x01)); }
+void PatternSteps::I() {
+    PATTERN_STEP(raster_.SendInitialize());
+}
+void PatternSteps::F() {
+    PATTERN_STEP(raster_.Flush());
+}
+void PatternSteps::G() {
+    PATTERN_STEP(raster_.SendGraphicsMode());
+}
+void PatternSteps::U(uint8_t unit) {
+    PATTERN_STEP(raster_.SendUnit(unit));
+}
+void PatternSteps::UX() {
+    PATTERN_STEP(raster_.SendUnitExtended());
+}
+void PatternSteps::D(uint8_t direction) {
+    PATTERN_STEP(raster_.SendPrintDirection(direction));
+}
+void PatternSteps::E(uint8_t dotSize) {
+    PATTERN_STEP(raster_.SendDotSize(dotSize));
+}
+void PatternSteps::K(uint8_t mode) {
+    PATTERN_STEP(raster_.SendColorMode(mode));
+}
+void PatternSteps::R() {
+    PATTERN_STEP(raster_.SendResolution(0x68, 0x01, 0x03, 0x01));
+}
 void PatternSteps::H(uint8_t colour, uint16_t lines) {
     RasterHeader(colour, pattern::kLineBytes, lines);
 }
@@ -39,21 +57,37 @@ void PatternSteps::RasterHeader(uint8_t colour, uint16_t bytesPerLine, uint16_t 
     // Compression 1 (run-length units), 2 bits per dot.
     PATTERN_STEP(raster_.SendRasterHeader(colour, 1, 2, bytesPerLine, lines));
 }
-void PatternSteps::CR() { PATTERN_STEP(raster_.SendCarriageReturn()); }
-void PatternSteps::V(uint16_t units) { PATTERN_STEP(raster_.MoveVertical(units)); }
-void PatternSteps::X(uint16_t units) { PATTERN_STEP(raster_.MoveHorizontal(units)); }
-void PatternSteps::L(int lines) { PATTERN_STEP(raster_.FeedLines(lines)); }
-void PatternSteps::EJ() { PATTERN_STEP(raster_.EjectPage()); }
-void PatternSteps::DraftMode() { PATTERN_STEP(raster_.SendDraftMode()); }
+void PatternSteps::CR() {
+    PATTERN_STEP(raster_.SendCarriageReturn());
+}
+void PatternSteps::V(uint16_t units) {
+    PATTERN_STEP(raster_.MoveVertical(units));
+}
+void PatternSteps::X(uint16_t units) {
+    PATTERN_STEP(raster_.MoveHorizontal(units));
+}
+void PatternSteps::L(int lines) {
+    PATTERN_STEP(raster_.FeedLines(lines));
+}
+void PatternSteps::EJ() {
+    PATTERN_STEP(raster_.EjectPage());
+}
+void PatternSteps::DraftMode() {
+    PATTERN_STEP(raster_.SendDraftMode());
+}
 void PatternSteps::PaperSize(const std::array<uint8_t, 8>& parameters) {
     PATTERN_STEP(raster_.SendPaperSize(parameters));
 }
 void PatternSteps::PageFormat(const std::array<uint8_t, 8>& parameters) {
     PATTERN_STEP(raster_.SendPageFormat(parameters));
 }
-void PatternSteps::PageLength(uint8_t length) { PATTERN_STEP(raster_.SendPageLength(length)); }
+void PatternSteps::PageLength(uint8_t length) {
+    PATTERN_STEP(raster_.SendPageLength(length));
+}
 
-void PatternSteps::Run(int count, uint8_t value) { PATTERN_STEP(raster_.SendRun(count, value)); }
+void PatternSteps::Run(int count, uint8_t value) {
+    PATTERN_STEP(raster_.SendRun(count, value));
+}
 
 void PatternSteps::BlankLines(int count) {
     for (int line = 0; line < count && Ok(); ++line) {
@@ -68,8 +102,8 @@ void PatternSteps::Dither(int count) {
 }
 
 void PatternSteps::Bytes(const char* text, size_t length) {
-    PATTERN_STEP(raster_.SendBytes(reinterpret_cast<const uint8_t*>(text),
-                                   static_cast<int>(length)));
+    PATTERN_STEP(
+        raster_.SendBytes(reinterpret_cast<const uint8_t*>(text), static_cast<int>(length)));
 }
 
 void PatternSteps::WaitReady() {

@@ -14,7 +14,7 @@ class TPStatusControl;
 namespace orvane {
 class IClock;
 class IRandom;
-}
+}  // namespace orvane
 
 // One run of a pattern generator: its steps in sending order, each named as
 // the pattern's step list names it, so that a generator reads like its list:
@@ -40,7 +40,7 @@ class IRandom;
 // the printer receives everything in the order it was made; when that send
 // fails too, the channel is not taking data and the value is not sent.
 class PatternSteps {
-public:
+  public:
     // What the steps reach: the print-data job, the command packets, the
     // status record's readiness wait (with the window it repaints and the
     // clock it sleeps on) and the random numbers of the dither bytes.
@@ -119,7 +119,7 @@ public:
     // WaitUntilReady without messages.
     void WaitReady();
 
-private:
+  private:
     enum class Value { None, Bid, Pf };
 
     void Bytes(const char* text, size_t length);

@@ -12,7 +12,7 @@ class TPStatusControl;
 namespace orvane {
 class IClock;
 class IRandom;
-}
+}  // namespace orvane
 
 // The pattern generators: each prints one check pattern into the print-data
 // job as printer commands, a caption and run-length raster data, built from
@@ -24,7 +24,7 @@ class IRandom;
 // job, else the result of the first step that failed. None keeps state
 // between calls.
 class TPPattern {
-public:
+  public:
     // reporter and clock serve the readiness wait of the PF patterns (without
     // messages: it only repaints the window while it polls).
     TPPattern(TPRaster& raster, TPFactory& factory, TPDLLFunction& link, TPStatusControl& status,
@@ -64,7 +64,7 @@ public:
     struct PfVersion;
     struct BidVersion;
 
-private:
+  private:
     PatternSteps Steps() {
         return PatternSteps({raster_, factory_, status_, reporter_, clock_, random_});
     }

@@ -14,8 +14,8 @@ constexpr char kPageScale[] = "                             NG  -3   0   3  NG";
 constexpr char kSheetCaption[] = "Head angular adjustment\r\n";
 constexpr char kSheetScale[] =
     "                                        X          X+3   X-3   X:current value\r\n";
-static_assert(sizeof kPageCaption == 15 && sizeof kPageScale == 48 &&
-              sizeof kSheetCaption == 26 && sizeof kSheetScale == 81);
+static_assert(sizeof kPageCaption == 15 && sizeof kPageScale == 48 && sizeof kSheetCaption == 26 &&
+              sizeof kSheetScale == 81);
 
 // Page: five marks, mark s at byte 270 + 36s, each mark followed by 33 blank
 // bytes.

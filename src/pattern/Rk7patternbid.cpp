@@ -24,15 +24,26 @@ struct TPPattern::BidVersion {
 
 namespace {
 
-constexpr TPPattern::BidVersion kBlackVersion = {
-    .selector = SelectBlack, .colourMode = kModeBlack, .colour = kBlack, .lines = kBlackLines,
-    .referenceAbove = 31, .referenceCombs = 28, .referenceBelow = 31,
-    .testAbove = 26, .testCombs = 38, .testBelow = 26};
-constexpr TPPattern::BidVersion kColourVersion = {
-    .selector = SelectColour, .colourMode = kModeColour, .colour = kMagenta,
-    .lines = kColourLines,
-    .referenceAbove = 5, .referenceCombs = 19, .referenceBelow = 5,
-    .testAbove = 1, .testCombs = 27, .testBelow = 1};
+constexpr TPPattern::BidVersion kBlackVersion = {.selector = SelectBlack,
+                                                 .colourMode = kModeBlack,
+                                                 .colour = kBlack,
+                                                 .lines = kBlackLines,
+                                                 .referenceAbove = 31,
+                                                 .referenceCombs = 28,
+                                                 .referenceBelow = 31,
+                                                 .testAbove = 26,
+                                                 .testCombs = 38,
+                                                 .testBelow = 26};
+constexpr TPPattern::BidVersion kColourVersion = {.selector = SelectColour,
+                                                  .colourMode = kModeColour,
+                                                  .colour = kMagenta,
+                                                  .lines = kColourLines,
+                                                  .referenceAbove = 5,
+                                                  .referenceCombs = 19,
+                                                  .referenceBelow = 5,
+                                                  .testAbove = 1,
+                                                  .testCombs = 27,
+                                                  .testBelow = 1};
 static_assert(31 + 28 + 31 == kBlackLines && 26 + 38 + 26 == kBlackLines);
 static_assert(5 + 19 + 5 == kColourLines && 1 + 27 + 1 == kColourLines);
 
@@ -105,13 +116,13 @@ void SlotLine(PatternSteps& s, const std::array<Run, 5>& comb, const std::array<
 void RowLabel(PatternSteps& s, int row, int value) {
     char label[64];
     if (row == 1) {
-        s.Label(label, std::snprintf(label, sizeof label,
-                                     "                       %3d   %3d   %3d\r\n", value - 2,
-                                     value, value + 2));
+        s.Label(label,
+                std::snprintf(label, sizeof label, "                       %3d   %3d   %3d\r\n",
+                              value - 2, value, value + 2));
     } else {
         const int shown = row == 0 ? value - 1 : value + 1;
-        s.Label(label, std::snprintf(label, sizeof label, "                             %3d\r\n",
-                                     shown));
+        s.Label(label,
+                std::snprintf(label, sizeof label, "                             %3d\r\n", shown));
     }
 }
 
@@ -154,8 +165,8 @@ uint16_t TPPattern::PrintBidPage(const BidVersion& version, uint8_t dotSize, int
             s.D(kOneWay);
             s.R();
             s.H(version.colour, version.lines);
-            MarkedBlock(s, version.referenceAbove, version.referenceCombs,
-                        version.referenceBelow, [&] {
+            MarkedBlock(s, version.referenceAbove, version.referenceCombs, version.referenceBelow,
+                        [&] {
                             s.Run(kLeadIn, kBlank);
                             s.Run(r.leadIn, kBlank);
                             for (int mark = 0; mark < r.marks; ++mark) {

@@ -45,7 +45,9 @@ uint16_t TPPattern::PrintTopMarginPattern(uint8_t skipCaption) {
     return PrintTopMargin(false, skipCaption != 0);
 }
 
-uint16_t TPPattern::PrintSheetTopMarginPattern() { return PrintTopMargin(true, false); }
+uint16_t TPPattern::PrintSheetTopMarginPattern() {
+    return PrintTopMargin(true, false);
+}
 
 // The page draws a 1400-dot line with the first nozzle and a short vertical
 // line with nozzles 2-30; the sheet a full-width line and nozzles 2-60.

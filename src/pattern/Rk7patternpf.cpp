@@ -19,11 +19,11 @@ struct TPPattern::PfVersion {
     bool page;            // 11 steps -5..+5 labelled "NG", -4..4; else 3 steps value-1..value+1
     uint8_t firstColour;  // raster colour of the first block
     uint8_t secondColour;
-    uint16_t lines;       // lines of a block
-    int blankLines;       // blank lines before the first block's dither, after the second's
-    uint16_t feed;        // feed between the blocks, in 1/360 inch
-    bool feedBeforeLabel; // L(2) before each label
-    bool feedAtEnd;       // L(3) before the final flush
+    uint16_t lines;        // lines of a block
+    int blankLines;        // blank lines before the first block's dither, after the second's
+    uint16_t feed;         // feed between the blocks, in 1/360 inch
+    bool feedBeforeLabel;  // L(2) before each label
+    bool feedAtEnd;        // L(3) before the final flush
 };
 
 namespace {
@@ -61,35 +61,67 @@ void DitherLine(PatternSteps& s, int lead, int tail) {
 
 namespace pf {
 
-constexpr TPPattern::PfVersion kBlackPage = {
-    .blackFlag = 1, .colourMode = kModeBlack, .black = true, .page = true,
-    .firstColour = kBlack, .secondColour = kBlackSecondBlock, .lines = kBlackLines,
-    .blankLines = 60, .feed = 267, .feedBeforeLabel = false, .feedAtEnd = false};
-constexpr TPPattern::PfVersion kColourPage = {
-    .blackFlag = 0, .colourMode = kModeColour, .black = false, .page = true,
-    .firstColour = kCyan, .secondColour = kCyan, .lines = kColourLines,
-    .blankLines = 0, .feed = 84, .feedBeforeLabel = true, .feedAtEnd = false};
-constexpr TPPattern::PfVersion kBlackSheet = {
-    .blackFlag = 1, .colourMode = kModeBlack, .black = true, .page = false,
-    .firstColour = kBlack, .secondColour = kBlackSecondBlock, .lines = kBlackLines,
-    .blankLines = 60, .feed = 267, .feedBeforeLabel = false, .feedAtEnd = true};
-constexpr TPPattern::PfVersion kColourSheet = {
-    .blackFlag = 0, .colourMode = kModeColour, .black = false, .page = false,
-    .firstColour = kCyan, .secondColour = kCyan, .lines = kColourLines,
-    .blankLines = 0, .feed = 84, .feedBeforeLabel = true, .feedAtEnd = true};
+constexpr TPPattern::PfVersion kBlackPage = {.blackFlag = 1,
+                                             .colourMode = kModeBlack,
+                                             .black = true,
+                                             .page = true,
+                                             .firstColour = kBlack,
+                                             .secondColour = kBlackSecondBlock,
+                                             .lines = kBlackLines,
+                                             .blankLines = 60,
+                                             .feed = 267,
+                                             .feedBeforeLabel = false,
+                                             .feedAtEnd = false};
+constexpr TPPattern::PfVersion kColourPage = {.blackFlag = 0,
+                                              .colourMode = kModeColour,
+                                              .black = false,
+                                              .page = true,
+                                              .firstColour = kCyan,
+                                              .secondColour = kCyan,
+                                              .lines = kColourLines,
+                                              .blankLines = 0,
+                                              .feed = 84,
+                                              .feedBeforeLabel = true,
+                                              .feedAtEnd = false};
+constexpr TPPattern::PfVersion kBlackSheet = {.blackFlag = 1,
+                                              .colourMode = kModeBlack,
+                                              .black = true,
+                                              .page = false,
+                                              .firstColour = kBlack,
+                                              .secondColour = kBlackSecondBlock,
+                                              .lines = kBlackLines,
+                                              .blankLines = 60,
+                                              .feed = 267,
+                                              .feedBeforeLabel = false,
+                                              .feedAtEnd = true};
+constexpr TPPattern::PfVersion kColourSheet = {.blackFlag = 0,
+                                               .colourMode = kModeColour,
+                                               .black = false,
+                                               .page = false,
+                                               .firstColour = kCyan,
+                                               .secondColour = kCyan,
+                                               .lines = kColourLines,
+                                               .blankLines = 0,
+                                               .feed = 84,
+                                               .feedBeforeLabel = true,
+                                               .feedAtEnd = true};
 
 // The feed between the blocks and the three pass moves make one block.
 static_assert(267 + 3 == 3 * kBlackLines && 84 + 3 == 3 * kColourLines);
 
 }  // namespace pf
 
-uint16_t TPPattern::PrintPfBlackPattern() { return PrintPfPage(pf::kBlackPage, eeprom::PfBlack); }
+uint16_t TPPattern::PrintPfBlackPattern() {
+    return PrintPfPage(pf::kBlackPage, eeprom::PfBlack);
+}
 
 uint16_t TPPattern::PrintPfColorPattern() {
     return PrintPfPage(pf::kColourPage, eeprom::PfColour);
 }
 
-uint16_t TPPattern::PrintSheetPfBlackPattern(int8_t value) { return PrintPf(pf::kBlackSheet, value); }
+uint16_t TPPattern::PrintSheetPfBlackPattern(int8_t value) {
+    return PrintPf(pf::kBlackSheet, value);
+}
 
 uint16_t TPPattern::PrintSheetPfColorPattern(int8_t value) {
     return PrintPf(pf::kColourSheet, value);

@@ -30,7 +30,9 @@ Bytes LastLine(Bytes line) {
     line.back() = 0x01;
     return line;
 }
-Bytes BothMarkers(Bytes line) { return LastLine(FirstLine(std::move(line))); }
+Bytes BothMarkers(Bytes line) {
+    return LastLine(FirstLine(std::move(line)));
+}
 
 // The horizontal shifts, each after SendUnitExtended.
 std::vector<int> Shifts(const testing_support::Stream& stream) {
@@ -76,10 +78,11 @@ TEST_F(AngularPattern, PageMarksTheReferenceBandFullyAndEachTestSubPassOnce) {
     }
 
     // Reference shifted by 6/2880 inch, test mark s by 3s.
-    EXPECT_EQ(Shifts(stream), (std::vector<int>{6, 6, 6, 0, 3, 6, 9, 12, 0, 3, 6, 9, 12, 0, 3, 6,
-                                                9, 12}));
+    EXPECT_EQ(Shifts(stream),
+              (std::vector<int>{6, 6, 6, 0, 3, 6, 9, 12, 0, 3, 6, 9, 12, 0, 3, 6, 9, 12}));
     // Half an inch down first, in 1/180 inch.
-    const Bytes start = {0x1B, 0x28, 0x55, 0x01, 0x00, 0x14, 0x1B, 0x28, 0x76, 0x02, 0x00, 0x5A, 0x00};
+    const Bytes start = {0x1B, 0x28, 0x55, 0x01, 0x00, 0x14, 0x1B,
+                         0x28, 0x76, 0x02, 0x00, 0x5A, 0x00};
     const Bytes received = AcceptedBytes();
     EXPECT_NE(std::search(received.begin(), received.end(), start.begin(), start.end()),
               received.end());

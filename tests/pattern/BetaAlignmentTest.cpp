@@ -31,7 +31,9 @@ std::vector<int> DotSizes(const testing_support::Stream& stream) {
     return sizes;
 }
 
-Bytes Filled(int count, uint8_t value) { return Bytes(static_cast<size_t>(count), value); }
+Bytes Filled(int count, uint8_t value) {
+    return Bytes(static_cast<size_t>(count), value);
+}
 
 class BetaAlignment : public PatternTest {};
 
@@ -63,8 +65,7 @@ TEST_F(BetaAlignment, VerticalAlignmentPrintsItsSectionTwiceAtVsd1AndOnceAtVsd3)
     ASSERT_EQ(pattern_.PrintVerticalAlignmentPattern(), ResultOk);
     const auto stream = Received();
     ASSERT_EQ(stream.error, "");
-    EXPECT_EQ(stream.Texts().front(),
-              std::string(" Vertical Alignment (VSD1 / VSD3)\r\n\0", 36));
+    EXPECT_EQ(stream.Texts().front(), std::string(" Vertical Alignment (VSD1 / VSD3)\r\n\0", 36));
     EXPECT_EQ(DotSizes(stream), (std::vector<int>{16, 18}));
 
     const auto blocks = Blocks(stream);
@@ -107,7 +108,7 @@ TEST_F(BetaAlignment, HorizontalAlignmentPrintsNineLinesPerGroupFortyDotsApart) 
         int start;
         uint8_t dots;
     };
-    const Group groups[] = {{0, 0xFC}, {100, 0xFC}, {100, 0xFC}, {100, 0xFC},
+    const Group groups[] = {{0, 0xFC},   {100, 0xFC}, {100, 0xFC}, {100, 0xFC},
                             {230, 0x54}, {330, 0x54}, {330, 0x54}, {330, 0x54}};
     for (size_t i = 0; i < blocks.size(); ++i) {
         const Group& group = groups[i % 8];

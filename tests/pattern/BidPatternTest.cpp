@@ -126,10 +126,9 @@ TEST_F(BidPattern, RowsAreLabelledRightAlignedInDraftMode) {
             labels.push_back(stream.items[i].Text());
         }
     }
-    EXPECT_EQ(labels, (std::vector<std::string>{
-                          std::string(29, ' ') + " -1\r\n",
-                          std::string(23, ' ') + " -2     0     2\r\n",
-                          std::string(29, ' ') + "  1\r\n"}));
+    EXPECT_EQ(labels, (std::vector<std::string>{std::string(29, ' ') + " -1\r\n",
+                                                std::string(23, ' ') + " -2     0     2\r\n",
+                                                std::string(29, ' ') + "  1\r\n"}));
 }
 
 TEST_F(BidPattern, BarsAreAaForVsd1AndVsd2AndFfForVsd3AndEcoWhichPrintsTwoPasses) {

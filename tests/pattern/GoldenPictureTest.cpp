@@ -31,7 +31,9 @@ struct Golden {
 };
 
 // Shown by the test's name only.
-void PrintTo(const Golden& generator, std::ostream* os) { *os << generator.name; }
+void PrintTo(const Golden& generator, std::ostream* os) {
+    *os << generator.name;
+}
 
 const std::vector<Golden>& Goldens() {
     static const std::vector<Golden> goldens = {

@@ -21,19 +21,19 @@ class MarginPattern : public PatternTest {};
 TEST_F(MarginPattern, FirstDotIsAColumnOf45DotsUnderItsCaptionAndEjectsItself) {
     ASSERT_EQ(pattern_.PrintFirstDotPattern(), ResultOk);
     const Bytes expected = {
-        0x1B, 0x40, 0x1B, 0x40,                          // I; I
-        0x1B, 0x28, 0x47, 0x01, 0x00, 0x01,              // G
-        0x1B, 0x55, 0x01,                                // D(1)
-        0x1B, 0x28, 0x55, 0x01, 0x00, 0x0A,              // U(10)
-        0x1B, 0x28, 0x65, 0x02, 0x00, 0x00, 0x10,        // E(16)
-        0x1B, 0x28, 0x4B, 0x02, 0x00, 0x00, 0x01,        // K(1)
+        0x1B, 0x40, 0x1B, 0x40,                                // I; I
+        0x1B, 0x28, 0x47, 0x01, 0x00, 0x01,                    // G
+        0x1B, 0x55, 0x01,                                      // D(1)
+        0x1B, 0x28, 0x55, 0x01, 0x00, 0x0A,                    // U(10)
+        0x1B, 0x28, 0x65, 0x02, 0x00, 0x00, 0x10,              // E(16)
+        0x1B, 0x28, 0x4B, 0x02, 0x00, 0x00, 0x01,              // K(1)
         0x1B, 0x28, 0x44, 0x04, 0x00, 0x68, 0x01, 0x03, 0x01,  // R
         0x1B, 0x69, 0x00, 0x01, 0x02, 0x01, 0x00, 0x2D, 0x00,  // 1 byte x 45 lines
-        0xD4, 0xC0,                                      // 45 x C0, one unit
-        0x1B, 0x40,                                      // I
-        ' ', ' ', ' ', 'F', 'i', 'r', 's', 't', ' ', 'd', 'o', 't', ' ', 'p', 'o', 's', 'i',
-        't', 'i', 'o', 'n', ' ', '\r', '\n', 0x00,       // caption
-        0x0C};                                           // EJ
+        0xD4, 0xC0,                                            // 45 x C0, one unit
+        0x1B, 0x40,                                            // I
+        ' ',  ' ',  ' ',  'F',  'i',  'r',  's',  't',  ' ',  'd',  'o',  't',  ' ',
+        'p',  'o',  's',  'i',  't',  'i',  'o',  'n',  ' ',  '\r', '\n', 0x00,  // caption
+        0x0C};                                                                   // EJ
     EXPECT_EQ(AcceptedBytes(), expected);
     EXPECT_EQ(raster_.FillCount(), 0);
 }
@@ -88,9 +88,9 @@ TEST_F(MarginPattern, AccumulatedPitchDrawsTheLastNozzlesLineAfterTheLongFeed) {
     const auto stream = Received();
     ASSERT_EQ(stream.error, "");
     // 3231/360 inch before the block.
-    const auto blockAt = std::find_if(stream.items.begin(), stream.items.end(), [](const auto& item) {
-        return item.kind == testing_support::StreamItem::Kind::Raster;
-    });
+    const auto blockAt = std::find_if(
+        stream.items.begin(), stream.items.end(),
+        [](const auto& item) { return item.kind == testing_support::StreamItem::Kind::Raster; });
     ASSERT_NE(blockAt, stream.items.end());
     EXPECT_EQ((blockAt - 2)->bytes, Bytes({0x1B, 0x28, 0x76, 0x02, 0x00, 0x9F, 0x0C}));
     for (int line = 0; line < 89; ++line) {

@@ -36,8 +36,10 @@ const Bytes kInitialize = {0x1B, 0x40};
 const Bytes kUnit360 = {0x1B, 0x28, 0x55, 0x01, 0x00, 0x0A};
 const Bytes kUnit120 = {0x1B, 0x28, 0x55, 0x01, 0x00, 0x1E};
 Bytes Move(uint16_t units) {
-    return {0x1B, 0x28, 0x76, 0x02, 0x00, static_cast<uint8_t>(units & 0xFF),
-            static_cast<uint8_t>(units >> 8)};
+    Bytes bytes = {0x1B, 0x28, 0x76, 0x02, 0x00};
+    bytes.push_back(static_cast<uint8_t>(units & 0xFF));
+    bytes.push_back(static_cast<uint8_t>(units >> 8));
+    return bytes;
 }
 Bytes Lines(int count) {
     Bytes bytes;
@@ -50,8 +52,10 @@ Bytes PfPacket(uint8_t value, uint8_t black) {
     return {0x1B, 0x7C, 0x00, 0x07, 0x00, 0x0B, 0x54, 0x04, 0xFB, 0x02, value, black};
 }
 Bytes BidPacket(uint8_t mode, uint8_t group, int value) {
-    return {0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, mode, group,
-            static_cast<uint8_t>(value & 0xFF), static_cast<uint8_t>(value < 0 ? 0xFF : 0x00)};
+    Bytes bytes = {0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, mode, group};
+    bytes.push_back(static_cast<uint8_t>(value & 0xFF));
+    bytes.push_back(value < 0 ? 0xFF : 0x00);
+    return bytes;
 }
 const Bytes kBlankUnits = {0x89, 0x00, 0x89, 0x00, 0x89, 0x00, 0x89, 0x00, 0x89, 0x00, 0x89, 0x00};
 const Bytes kSolidUnits = {0x89, 0xFF, 0x89, 0xFF, 0x89, 0xFF, 0x89, 0xFF, 0x89, 0xFF, 0x89, 0xFF};
@@ -64,60 +68,89 @@ struct Ending {
 };
 
 // Shown by the test's name only.
-void PrintTo(const Ending& generator, std::ostream* os) { *os << generator.name; }
+void PrintTo(const Ending& generator, std::ostream* os) {
+    *os << generator.name;
+}
 
 const std::vector<Ending>& Endings() {
     static const std::vector<Ending> endings = {
-        {"Beta", [](TPPattern& p) { return p.PrintBetaPattern(); },
-         Join({kUnit360, Move(60), kInitialize}), {}},
-        {"VerticalAlignment", [](TPPattern& p) { return p.PrintVerticalAlignmentPattern(); },
-         Join({{0x1B, 0x3C, 0x0D}, kUnit120, Move(89), kUnit360, Move(15)}), {}},
-        {"HorizontalAlignment", [](TPPattern& p) { return p.PrintHorizontalAlignmentPattern(); },
-         Join({Move(1), kUnit120, Move(89), kInitialize}), {}},
-        {"HeadAngular", [](TPPattern& p) { return p.PrintHeadAngularPattern(); },
+        {"Beta",
+         [](TPPattern& p) { return p.PrintBetaPattern(); },
+         Join({kUnit360, Move(60), kInitialize}),
+         {}},
+        {"VerticalAlignment",
+         [](TPPattern& p) { return p.PrintVerticalAlignmentPattern(); },
+         Join({{0x1B, 0x3C, 0x0D}, kUnit120, Move(89), kUnit360, Move(15)}),
+         {}},
+        {"HorizontalAlignment",
+         [](TPPattern& p) { return p.PrintHorizontalAlignmentPattern(); },
+         Join({Move(1), kUnit120, Move(89), kInitialize}),
+         {}},
+        {"HeadAngular",
+         [](TPPattern& p) { return p.PrintHeadAngularPattern(); },
          Join({kUnit120, Move(100), kInitialize,
                Text(std::string(29, ' ') + "NG  -3   0   3  NG", true)}),
          {}},
-        {"SheetHeadAngular", [](TPPattern& p) { return p.PrintSheetHeadAngularPattern(); },
+        {"SheetHeadAngular",
+         [](TPPattern& p) { return p.PrintSheetHeadAngularPattern(); },
          Join({Move(1), kInitialize, Text("Head angular adjustment\r\n", true), Lines(2),
                Text(std::string(40, ' ') + "X          X+3   X-3   X:current value\r\n", true)}),
          {}},
-        {"PfBlack", [](TPPattern& p) { return p.PrintPfBlackPattern(); },
-         Join({kInitialize, Text("               NG\r", false), PfPacket(0xFE, 1)}), {}},
-        {"PfColor", [](TPPattern& p) { return p.PrintPfColorPattern(); },
+        {"PfBlack",
+         [](TPPattern& p) { return p.PrintPfBlackPattern(); },
+         Join({kInitialize, Text("               NG\r", false), PfPacket(0xFE, 1)}),
+         {}},
+        {"PfColor",
+         [](TPPattern& p) { return p.PrintPfColorPattern(); },
          Join({kInitialize, Lines(2), Text("               NG\r", false), PfPacket(0x03, 2)}),
          {}},
-        {"SheetPfBlack", [](TPPattern& p) { return p.PrintSheetPfBlackPattern(2); },
+        {"SheetPfBlack",
+         [](TPPattern& p) { return p.PrintSheetPfBlackPattern(2); },
          Join({kInitialize, Text("               X+1\r", false), Lines(3), PfPacket(0x02, 1)}),
          {}},
-        {"SheetPfColor", [](TPPattern& p) { return p.PrintSheetPfColorPattern(-3); },
+        {"SheetPfColor",
+         [](TPPattern& p) { return p.PrintSheetPfColorPattern(-3); },
          Join({kInitialize, Lines(2), Text("               X+1\r", false), Lines(3),
                PfPacket(0xFD, 2)}),
          {}},
-        {"FirstDot", [](TPPattern& p) { return p.PrintFirstDotPattern(); },
-         Join({{0xD4, 0xC0}, kInitialize, Text("   First dot position \r\n", true), {0x0C}}), {}},
+        {"FirstDot",
+         [](TPPattern& p) { return p.PrintFirstDotPattern(); },
+         Join({{0xD4, 0xC0}, kInitialize, Text("   First dot position \r\n", true), {0x0C}}),
+         {}},
         {"TopMargin", [](TPPattern& p) { return p.PrintTopMarginPattern(0); }, kBlankUnits,
          Join({kInitialize, Text(" Top Margin adjustment\r", true)})},
-        {"TopMarginSkippingCaption", [](TPPattern& p) { return p.PrintTopMarginPattern(1); },
-         kBlankUnits, {}},
-        {"SheetTopMargin", [](TPPattern& p) { return p.PrintSheetTopMarginPattern(); },
-         kBlankUnits, Join({kInitialize, Text(" Top Margin adjustment\r", true), Lines(3)})},
-        {"AccumulatedPitch", [](TPPattern& p) { return p.PrintAccumulatedPitchPattern(); },
-         Join({kSolidUnits, kInitialize, Lines(3), Text("Accumulated pitch line\r\n", true)}), {}},
-        {"BidBlack", [](TPPattern& p) { return p.PrintBidBlackPattern(16, 0); },
-         Join({Move(48), kInitialize, BidPacket(1, 1, 0)}), {}},
-        {"BidColor", [](TPPattern& p) { return p.PrintBidColorPattern(19, -3); },
-         Join({Move(48), kInitialize, BidPacket(0, 2, -3)}), {}},
-        {"SheetBidBlack", [](TPPattern& p) { return p.PrintSheetBidBlackPattern(18, 5); },
-         Join({Move(150), kInitialize, BidPacket(3, 1, 5)}), {}},
-        {"SheetBidColor", [](TPPattern& p) { return p.PrintSheetBidColorPattern(17, -1); },
-         Join({Move(150), kInitialize, BidPacket(2, 2, -1)}), {}},
+        {"TopMarginSkippingCaption",
+         [](TPPattern& p) { return p.PrintTopMarginPattern(1); },
+         kBlankUnits,
+         {}},
+        {"SheetTopMargin", [](TPPattern& p) { return p.PrintSheetTopMarginPattern(); }, kBlankUnits,
+         Join({kInitialize, Text(" Top Margin adjustment\r", true), Lines(3)})},
+        {"AccumulatedPitch",
+         [](TPPattern& p) { return p.PrintAccumulatedPitchPattern(); },
+         Join({kSolidUnits, kInitialize, Lines(3), Text("Accumulated pitch line\r\n", true)}),
+         {}},
+        {"BidBlack",
+         [](TPPattern& p) { return p.PrintBidBlackPattern(16, 0); },
+         Join({Move(48), kInitialize, BidPacket(1, 1, 0)}),
+         {}},
+        {"BidColor",
+         [](TPPattern& p) { return p.PrintBidColorPattern(19, -3); },
+         Join({Move(48), kInitialize, BidPacket(0, 2, -3)}),
+         {}},
+        {"SheetBidBlack",
+         [](TPPattern& p) { return p.PrintSheetBidBlackPattern(18, 5); },
+         Join({Move(150), kInitialize, BidPacket(3, 1, 5)}),
+         {}},
+        {"SheetBidColor",
+         [](TPPattern& p) { return p.PrintSheetBidColorPattern(17, -1); },
+         Join({Move(150), kInitialize, BidPacket(2, 2, -1)}),
+         {}},
     };
     return endings;
 }
 
 class PatternEnding : public PatternTest, public ::testing::WithParamInterface<Ending> {
-protected:
+  protected:
     void SetUp() override {
         PatternTest::SetUp();
         Store(eeprom::PfBlack, -2);
@@ -142,9 +175,9 @@ TEST_P(PatternEnding, BlocksDecodeExactlyAndThePatternEndsAsItsListSays) {
 
     const Bytes received = AcceptedBytes();
     ASSERT_GE(received.size(), ending.lastSent.size());
-    EXPECT_EQ(Bytes(received.end() - static_cast<std::ptrdiff_t>(ending.lastSent.size()),
-                    received.end()),
-              ending.lastSent);
+    EXPECT_EQ(
+        Bytes(received.end() - static_cast<std::ptrdiff_t>(ending.lastSent.size()), received.end()),
+        ending.lastSent);
     EXPECT_EQ(Bytes(raster_.Buffer(), raster_.Buffer() + raster_.FillCount()), ending.buffered);
     // The printer found nothing in the stream it could not use.
     for (const auto& fault : Calls("fault")) {

@@ -20,7 +20,7 @@ inline const std::vector<int> kDitherSequence = {0,     8191,  8192,  16383, 163
 
 // The adjustment window as the readiness wait sees it: what it was told.
 class RecordingReporter final : public IStatusReporter {
-public:
+  public:
     uint16_t ShowStatus(int kind, const std::string& text) override {
         shown.emplace_back(kind, text);
         return 1;
@@ -34,13 +34,14 @@ public:
 // The pattern generators on the print-data job of an open link to VTUSB001,
 // with fixed random numbers.
 class PatternTest : public PrintJobTest {
-protected:
+  protected:
     // Everything the printer accepted, read into items.
     Stream Received() const { return ReadStream(AcceptedBytes()); }
     // Stores adjustment values in the printer's EEPROM.
     void Store(uint8_t address, int8_t value) {
-        ChangeEeprom("VTUSB001",
-                     [=](vprinter::Eeprom& eeprom) { eeprom[address] = static_cast<uint8_t>(value); });
+        ChangeEeprom("VTUSB001", [=](vprinter::Eeprom& eeprom) {
+            eeprom[address] = static_cast<uint8_t>(value);
+        });
     }
     // Makes the n-th SendDataChannel call from now fail with a channel error
     // that is not "busy".

@@ -17,7 +17,7 @@ using testing_support::ProcessResult;
 using Bytes = std::vector<uint8_t>;
 
 class PatternTool : public PatternTest {
-protected:
+  protected:
     ProcessResult Tool(std::vector<std::string> args) {
         args.insert(args.begin(),
                     {testing_support::OutputFolder() + "/orvane-pattern", "--dir", StateFolder()});
@@ -70,10 +70,10 @@ TEST_F(PatternTool, TheStreamFileIsListedByTheVirtualPrintersTool) {
     ASSERT_EQ(Tool({"sheet-bid-black", "--value", "3", "--dot-size", "17", "--out", CapturePath()})
                   .exitCode,
               0);
-    const auto listing = testing_support::RunProcess(
-        {testing_support::OutputFolder() + "/orvane-vprinter", "--dir", StateFolder(), "inspect",
-         CapturePath()},
-        StateFolder());
+    const auto listing =
+        testing_support::RunProcess({testing_support::OutputFolder() + "/orvane-vprinter", "--dir",
+                                     StateFolder(), "inspect", CapturePath()},
+                                    StateFolder());
     ASSERT_EQ(listing.exitCode, 0) << listing.err;
     EXPECT_NE(listing.out.find("Bi-D VSD2 black 3"), std::string::npos) << listing.out;
     EXPECT_NE(listing.out.find("Bi-D VSD2 black 4"), std::string::npos);
@@ -125,7 +125,8 @@ TEST_F(PatternTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
             joined += arg + " ";
         }
         EXPECT_EQ(result.exitCode, 2) << joined;
-        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << joined << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1)
+            << joined << result.err;
         EXPECT_TRUE(result.out.empty()) << joined;
     }
 }

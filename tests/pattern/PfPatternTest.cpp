@@ -93,7 +93,8 @@ TEST_F(PfPattern, BlackBlocksDitherDots720To1199ThenDots864To1343WithEveryByteDr
         const bool first = i % 6 < 3;
         EXPECT_EQ(blocks[i]->colour, first ? 0 : 6);
         ASSERT_EQ(blocks[i]->lines, 90);
-        const Bytes part = first ? DitherOf(*blocks[i], 180, 60, 30) : DitherOf(*blocks[i], 216, 0, 30);
+        const Bytes part =
+            first ? DitherOf(*blocks[i], 180, 60, 30) : DitherOf(*blocks[i], 216, 0, 30);
         dither.insert(dither.end(), part.begin(), part.end());
     }
     ASSERT_EQ(dither.size(), 18u * 30u * 120u);
@@ -148,9 +149,9 @@ TEST_F(PfPattern, SheetTestsAroundTheGivenValueWithoutReadingTheEeprom) {
     ASSERT_EQ(pattern_.PrintSheetPfBlackPattern(0), ResultOk);
     auto stream = Received();
     EXPECT_EQ(stream.PfValues(), (std::vector<int>{-1, 0, 1, 0}));
-    EXPECT_EQ(Labels(stream), (std::vector<std::string>{"               X-1\r",
-                                                        "                X\r",
-                                                        "               X+1\r"}));
+    EXPECT_EQ(Labels(stream),
+              (std::vector<std::string>{"               X-1\r", "                X\r",
+                                        "               X+1\r"}));
     EXPECT_TRUE(Calls("D4ReadEeprom").empty());
 
     ClearTrace();
@@ -183,8 +184,8 @@ TEST_F(PfPattern, TheStoredValueGoesBackOnlyOnceThePrinterIsReady) {
     const auto names = CallNames();
     const auto firstPoll = std::find(names.begin(), names.end(), "InquireStatus");
     const auto sends = Calls("SendDataChannel");
-    EXPECT_EQ(sends.back().data, Bytes({0x1B, 0x7C, 0x00, 0x07, 0x00, 0x0B, 0x54, 0x04, 0xFB, 0x02,
-                                        0x01, 0x01}));
+    EXPECT_EQ(sends.back().data,
+              Bytes({0x1B, 0x7C, 0x00, 0x07, 0x00, 0x0B, 0x54, 0x04, 0xFB, 0x02, 0x01, 0x01}));
     EXPECT_EQ(names.back(), "SendDataChannel");
     EXPECT_EQ(std::count(firstPoll, names.end(), "SendDataChannel"), 1 + 3 * 1);
     EXPECT_EQ(std::count(Clock().Sleeps().begin(), Clock().Sleeps().end(), 1000u), 3);

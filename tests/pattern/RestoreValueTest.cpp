@@ -15,10 +15,12 @@ using testing_support::PatternTest;
 using testing_support::ReadStream;
 using Bytes = std::vector<uint8_t>;
 
-bool IsPacket(const Bytes& bytes) { return bytes.size() >= 12 && bytes[0] == 0x1B && bytes[1] == 0x7C; }
+bool IsPacket(const Bytes& bytes) {
+    return bytes.size() >= 12 && bytes[0] == 0x1B && bytes[1] == 0x7C;
+}
 
 class RestoreValue : public PatternTest {
-protected:
+  protected:
     // The SendDataChannel calls of one undisturbed run, to aim faults with.
     std::vector<Bytes> Sends(const std::function<uint16_t()>& print) {
         ClearTrace();
@@ -68,8 +70,8 @@ TEST_F(RestoreValue, PfPageSendsTheStoredValueAfterAFailedDataSend) {
     EXPECT_EQ(failed.result, ResultChannelError);
     // What the failed send carried goes out once more, then the stored value.
     EXPECT_EQ(calls[calls.size() - 2].data, failed.data);
-    EXPECT_EQ(calls.back().data, Bytes({0x1B, 0x7C, 0x00, 0x07, 0x00, 0x0B, 0x54, 0x04, 0xFB, 0x02,
-                                        0x03, 0x01}));
+    EXPECT_EQ(calls.back().data,
+              Bytes({0x1B, 0x7C, 0x00, 0x07, 0x00, 0x0B, 0x54, 0x04, 0xFB, 0x02, 0x03, 0x01}));
     EXPECT_EQ(PacketValues(), (std::vector<int>{-5, -4, -3, 3}));
     // No wait for ready on this road.
     EXPECT_TRUE(Calls("InquireStatus").empty());
@@ -162,8 +164,8 @@ TEST_F(RestoreValue, AFailedWaitForReadyStillTriesTheStoredValueAndReturnsTheWai
     ClearTrace();
     EXPECT_EQ(pattern_.PrintPfColorPattern(), ResultPrinterError);
     const auto calls = SendCalls();
-    EXPECT_EQ(calls.back().data, Bytes({0x1B, 0x7C, 0x00, 0x07, 0x00, 0x0B, 0x54, 0x04, 0xFB, 0x02,
-                                        0x02, 0x02}));
+    EXPECT_EQ(calls.back().data,
+              Bytes({0x1B, 0x7C, 0x00, 0x07, 0x00, 0x0B, 0x54, 0x04, 0xFB, 0x02, 0x02, 0x02}));
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace testing_support {
 // Random numbers from a fixed list, over and over, so that a pattern with
 // dither bytes comes out the same at every run.
 class SequenceRandom final : public orvane::IRandom {
-public:
+  public:
     explicit SequenceRandom(std::vector<int> values) : values_(std::move(values)) {}
 
     void Seed(uint32_t) override { next_ = 0; }
@@ -23,7 +23,7 @@ public:
     }
     size_t Drawn() const { return drawn_; }
 
-private:
+  private:
     std::vector<int> values_;
     size_t next_ = 0;
     size_t drawn_ = 0;

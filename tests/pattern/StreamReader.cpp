@@ -103,8 +103,8 @@ Stream ReadStream(const std::vector<uint8_t>& bytes) {
     while (at < bytes.size()) {
         StreamItem item;
         if (bytes[at] != kEsc) {
-            const auto end = std::find(bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                                       bytes.end(), kEsc);
+            const auto end =
+                std::find(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(), kEsc);
             item.bytes.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at), end);
             at += item.bytes.size();
             stream.items.push_back(std::move(item));

@@ -10,9 +10,15 @@ namespace orvane::tools {
 
 namespace {
 
-int Value(Session& s) { return s.Options().value.value_or(0); }
-int8_t Byte(Session& s) { return static_cast<int8_t>(Value(s)); }
-uint8_t DotSize(Session& s) { return static_cast<uint8_t>(s.Options().dotSize); }
+int Value(Session& s) {
+    return s.Options().value.value_or(0);
+}
+int8_t Byte(Session& s) {
+    return static_cast<int8_t>(Value(s));
+}
+uint8_t DotSize(Session& s) {
+    return static_cast<uint8_t>(s.Options().dotSize);
+}
 
 // The PF page versions read their stored value from the printer: --value,
 // when given, is stored there first.
@@ -50,10 +56,11 @@ const std::vector<Item>& Items() {
          [](Session& s) { return StoreThen(s, eeprom::PfBlack, &TPPattern::PrintPfBlackPattern); }},
         {"pf-color", "PF page, colour: -5..+5, then the stored value (--value stores it first)",
          TakesValue, kByteLow, kByteHigh,
-         [](Session& s) { return StoreThen(s, eeprom::PfColour, &TPPattern::PrintPfColorPattern); }},
-        {"sheet-pf-black", "PF black of the photo-paper sheet around --value", TakesValue,
-         kByteLow, kByteHigh,
-         [](Session& s) { return s.Pattern().PrintSheetPfBlackPattern(Byte(s)); }},
+         [](Session& s) {
+             return StoreThen(s, eeprom::PfColour, &TPPattern::PrintPfColorPattern);
+         }},
+        {"sheet-pf-black", "PF black of the photo-paper sheet around --value", TakesValue, kByteLow,
+         kByteHigh, [](Session& s) { return s.Pattern().PrintSheetPfBlackPattern(Byte(s)); }},
         {"sheet-pf-color", "PF colour of the photo-paper sheet around --value", TakesValue,
          kByteLow, kByteHigh,
          [](Session& s) { return s.Pattern().PrintSheetPfColorPattern(Byte(s)); }},
@@ -67,8 +74,8 @@ const std::vector<Item>& Items() {
          }},
         {"sheet-top-margin", "top margin of the photo-paper sheet", TakesNothing, 0, 0,
          [](Session& s) { return s.Pattern().PrintSheetTopMarginPattern(); }},
-        {"accumulated-pitch", "accumulated pitch line of the photo-paper sheet", TakesNothing, 0,
-         0, [](Session& s) { return s.Pattern().PrintAccumulatedPitchPattern(); }},
+        {"accumulated-pitch", "accumulated pitch line of the photo-paper sheet", TakesNothing, 0, 0,
+         [](Session& s) { return s.Pattern().PrintAccumulatedPitchPattern(); }},
         {"bid-black", "Bi-D page, black, three rows around --value at --dot-size",
          TakesValue | TakesDotSize, kByteLow, kByteHigh,
          [](Session& s) { return s.Pattern().PrintBidBlackPattern(DotSize(s), Value(s)); }},

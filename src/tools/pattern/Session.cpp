@@ -54,8 +54,8 @@ Session::Session(const RunOptions& options)
 
 bool Session::Open(std::string& reason) {
     // The libraries in this process share the tool's virtual printers.
-    vprinter::Host& host = options_.folder.empty() ? vprinter::TheHost()
-                                                   : vprinter::ResetHost(options_.folder);
+    vprinter::Host& host =
+        options_.folder.empty() ? vprinter::TheHost() : vprinter::ResetHost(options_.folder);
     if (!host.GetStore().Exists(options_.port)) {
         reason = "no printer on port '" + options_.port + "'";
         return false;

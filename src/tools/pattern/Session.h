@@ -34,7 +34,7 @@ struct RunOptions {
 // Message boxes and status texts of a program without windows: each goes to
 // stderr as one line; a box is answered with OK.
 class ConsoleMessages final : public IMessageBox, public IStatusReporter {
-public:
+  public:
     MessageAnswer Show(const MessageRequest& request) override;
     uint16_t ShowStatus(int kind, const std::string& text) override;
     void Repaint() override {}
@@ -44,7 +44,7 @@ public:
 // folder, talking to one virtual printer, in the order the program creates
 // them.
 class Session {
-public:
+  public:
     explicit Session(const RunOptions& options);
 
     // Loads the libraries and opens the link as the boot window does. On
@@ -65,7 +65,7 @@ public:
     bool SaveReceived(const std::string& path, size_t& calls, size_t& bytes,
                       std::string& reason) const;
 
-private:
+  private:
     RunOptions options_;
     SystemLibraryLoader loader_;
     SystemClock clock_;

@@ -17,7 +17,7 @@ using orvane::tools::Item;
 using orvane::tools::RunOptions;
 
 class BadArgument : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -34,8 +34,7 @@ void ListItems() {
 }
 
 // Checks the options against what the item takes.
-const Item& Check(const RunOptions& options, bool valueGiven, bool dotSizeGiven,
-                  bool skipGiven) {
+const Item& Check(const RunOptions& options, bool valueGiven, bool dotSizeGiven, bool skipGiven) {
     const Item* item = orvane::tools::FindItem(options.item.c_str());
     if (item == nullptr) {
         throw BadArgument("unknown item '" + options.item + "' (--list shows them)");
