@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 
 #include "PageFixture.h"
+#include "app/QtMessageBox.h"
 #include "app/pages/EepromReadoutPage.h"
 #include "link/ResultCodes.h"
 #include "vprinter/DumpImage.h"
@@ -130,6 +131,8 @@ TEST_F(EepromDumpPage, CancellingAsksWhetherToAbort) {
     EXPECT_EQ(box.text, "Do you want to abort this function?");
     EXPECT_EQ(box.caption, "");
     EXPECT_EQ(box.icon, orvane::MessageIcon::Question);
+    // Without a caption of its own a question is captioned as one.
+    EXPECT_EQ(orvane_app::QtMessageBox::Caption(box), QStringLiteral("Confirm"));
     EXPECT_EQ(box.buttons, orvane::MessageButtons::OkCancel);
     EXPECT_EQ(SaveDialogs().shown.size(), 1u);
     EXPECT_EQ(StatusText(), QStringLiteral("This function was aborted."));
@@ -157,6 +160,7 @@ TEST_F(EepromDumpPage, AFileThatCannotBeWrittenAsksForAnotherName) {
         EXPECT_EQ(box.caption, "");
         EXPECT_EQ(box.icon, orvane::MessageIcon::Error);
         EXPECT_EQ(box.buttons, orvane::MessageButtons::Ok);
+        EXPECT_EQ(orvane_app::QtMessageBox::Caption(box), QStringLiteral("Error"));
     }
     EXPECT_EQ(ReadFile(Data() / "saved.eep").size(), 1024u);
     EXPECT_EQ(StatusText(), QString(kCompleted));
