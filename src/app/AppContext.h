@@ -20,6 +20,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PortList.h"
 #include "platform/Random.h"
+#include "platform/SaveDialog.h"
 
 class TFormBoot;
 class TFormAdjust;
@@ -46,6 +47,7 @@ struct PlatformSeams {
     orvane::IPortList& ports;
     orvane::IRandom& random;
     orvane::IClock* baseClock = nullptr;  // none: the window clock sleeps for real
+    orvane::ISaveDialog* saveDialog = nullptr;  // none: the adjustment window's own dialog
 };
 
 // The status line as the module objects reach it: they are created before the
@@ -108,6 +110,7 @@ class AppContext {
     orvane::IMessageBox& MessageBox() { return seams_.messageBox; }
     orvane::IPortList& Ports() { return seams_.ports; }
     orvane::IRandom& Random() { return seams_.random; }
+    orvane::ISaveDialog* SaveDialog() { return seams_.saveDialog; }
     ErrorDetails& Details() { return details_; }
 
     TFormBoot& Boot() { return *boot_; }

@@ -41,9 +41,26 @@ QWidget* QtMessageBox::Owner(orvane::MessageOwner owner) const {
     return nullptr;
 }
 
+QString QtMessageBox::Caption(const orvane::MessageRequest& request) {
+    if (!request.caption.empty()) {
+        return QString::fromStdString(request.caption);
+    }
+    switch (request.icon) {
+        case orvane::MessageIcon::Question:
+            return QStringLiteral("Confirm");
+        case orvane::MessageIcon::Information:
+            return QStringLiteral("Information");
+        case orvane::MessageIcon::Warning:
+            return QStringLiteral("Warning");
+        case orvane::MessageIcon::Error:
+        case orvane::MessageIcon::None:
+            break;
+    }
+    return QString::fromUtf8(kDefaultCaption);
+}
+
 orvane::MessageAnswer QtMessageBox::Show(const orvane::MessageRequest& request) {
-    const QString caption = request.caption.empty() ? QString::fromUtf8(kDefaultCaption)
-                                                    : QString::fromStdString(request.caption);
+    const QString caption = Caption(request);
     const auto buttons = request.buttons == orvane::MessageButtons::OkCancel
                              ? QMessageBox::Ok | QMessageBox::Cancel
                              : QMessageBox::StandardButtons(QMessageBox::Ok);

@@ -5,6 +5,7 @@
 
 #include "app/AppContext.h"
 #include "app/Cursor.h"
+#include "app/QtSaveDialog.h"
 #include "app/Rk7formboot.h"
 #include "app/Rk7formquit.h"
 #include "app/pages/A4CheckPrintPage.h"
@@ -70,6 +71,12 @@ TFormAdjust::TFormAdjust(orvane_app::AppContext& context)
     : context_(context), ui_(std::make_unique<Ui::TFormAdjust>()) {
     ui_->setupUi(this);
     orvane_app::SetWindowBorder(this, orvane_app::WindowBorder::SingleMinimise, 846, 464);
+    eepSaveDialog_ = context.SaveDialog();
+    if (eepSaveDialog_ == nullptr) {
+        ownSaveDialog_ =
+            std::make_unique<orvane_app::QtSaveDialog>(this, QStringLiteral("EepSaveDialog"));
+        eepSaveDialog_ = ownSaveDialog_.get();
+    }
 
     ui_->AdjustmentTab->AddTab(ui_->AdjustmentSheet, QStringLiteral("Adjustment"));
     ui_->AdjustmentTab->AddTab(ui_->MaintenanceSheet, QStringLiteral("Maintenance"));

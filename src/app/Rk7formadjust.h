@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "link/StatusReporter.h"
+#include "platform/SaveDialog.h"
 
 namespace Ui {
 class TFormAdjust;
@@ -64,6 +65,10 @@ class TFormAdjust final : public QWidget, public IStatusReporter {
     void ShowPageOnly(const QString& panelName);
     void SetAdjustedValue(const QString& panelName, const QString& text);
     QString AdjustedValue(const QString& panelName) const;
+    // The status line's text set as it stands: colour, cursor and lock stay.
+    void SetStatusMemo(const QStringList& lines) { SetStatusLines(lines); }
+    // The save dialog of the full EEPROM dump.
+    orvane::ISaveDialog& EepSaveDialog() { return *eepSaveDialog_; }
 
     QTimer& DisableTimer() { return disableTimer_; }
     // A close that came while an operation was waiting runs now, unless the
@@ -105,6 +110,8 @@ class TFormAdjust final : public QWidget, public IStatusReporter {
     std::unique_ptr<Ui::TFormAdjust> ui_;
     QTimer disableTimer_;
     QTimer heldCloseTimer_;
+    std::unique_ptr<orvane::ISaveDialog> ownSaveDialog_;
+    orvane::ISaveDialog* eepSaveDialog_ = nullptr;
     std::map<QString, TPage*> pages_;
     std::vector<TPage*> pageOrder_;
     QStringList statusLines_;

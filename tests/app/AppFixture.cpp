@@ -23,7 +23,7 @@ void AppTest::Start() {
     orvane::IPortList& ports =
         useFakePorts_ ? static_cast<orvane::IPortList&>(fakePorts_) : virtualPorts_;
     context_ = std::make_unique<orvane_app::AppContext>(orvane_app::PlatformSeams{
-        loader_, orvane::ExecutableFolder(), boxes_, ports, random_, &Clock()});
+        loader_, orvane::ExecutableFolder(), boxes_, ports, random_, &Clock(), &saveDialog_});
     QTimer& timer = Adjust().DisableTimer();
     disableInterval = timer.interval();
     timer.stop();

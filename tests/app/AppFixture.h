@@ -15,6 +15,7 @@
 #include "platform/Random.h"
 #include "support/LinkFixture.h"
 #include "support/ScriptedMessageBox.h"
+#include "support/ScriptedSaveDialog.h"
 
 class TFormAdjust;
 class TFormBoot;
@@ -58,6 +59,7 @@ class AppTest : public VirtualPrinterTest {
     TFormBoot& Boot();
     TFormAdjust& Adjust();
     ScriptedMessageBox& Boxes() { return boxes_; }
+    ScriptedSaveDialog& SaveDialogs() { return saveDialog_; }
     FakePortList& FakePorts() {
         useFakePorts_ = true;
         return fakePorts_;
@@ -100,6 +102,7 @@ class AppTest : public VirtualPrinterTest {
     bool useFakePorts_ = false;
     orvane::StdRandom random_;
     ScriptedMessageBox boxes_;
+    ScriptedSaveDialog saveDialog_;
     std::unique_ptr<orvane_app::AppContext> context_;
 };
 

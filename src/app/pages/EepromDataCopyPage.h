@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <memory>
 
 #include "app/pages/Page.h"
@@ -8,7 +9,9 @@ namespace Ui {
 class EepromDataCopyPnl;
 }
 
-// The EEPROM data copy page.
+// The EEPROM data copy page: the backup of the old main board's data into
+// the backup file, and its restore to the new board. Its two panels act as
+// buttons.
 class TEepromDataCopyPage final : public TPage {
     Q_OBJECT
 
@@ -16,6 +19,14 @@ class TEepromDataCopyPage final : public TPage {
     TEepromDataCopyPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TEepromDataCopyPage() override;
 
+    void EepDataCopyBackUpStartPnlClick();
+    void EepDataCopyLoadStartPnlClick();
+
+  protected:
+    // A panel is clicked when the left button goes down and up on it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     std::unique_ptr<Ui::EepromDataCopyPnl> ui_;
+    QPointer<QObject> pressed_;
 };

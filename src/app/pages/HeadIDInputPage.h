@@ -8,7 +8,8 @@ namespace Ui {
 class HeadIDInputPnl;
 }
 
-// The Head ID page.
+// The Head ID page: Input checks and writes the typed Head ID, Read shows
+// the one stored.
 class THeadIDInputPage final : public TPage {
     Q_OBJECT
 
@@ -18,6 +19,9 @@ class THeadIDInputPage final : public TPage {
 
     // Choosing the page puts the cursor into the Head ID edit.
     void Opened() override;
+
+    void HeadIDInputOKBtnClick();
+    void HeadIDReadBtnClick();
 
   private:
     std::unique_ptr<Ui::HeadIDInputPnl> ui_;

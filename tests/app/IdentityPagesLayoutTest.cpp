@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "AppFixture.h"
+#include "app/Rk7formadjust.h"
+#include "app/pages/Page.h"
+
+namespace {
+
+using testing_support::AppTest;
+
+class IdentityPagesLayout : public AppTest {};
+
+// In the program's font every text fits its control and every control lies
+// inside the control that holds it.
+TEST_F(IdentityPagesLayout, NoTextIsClippedAndNoControlSticksOut) {
+    Start();
+    for (const char* name : {"DefaultSetPnl", "HeadIDInputPnl", "USBIDInputPnl",
+                             "EepromDataCopyPnl", "EepromReadoutPnl"}) {
+        TPage* page = Adjust().Page(name);
+        ASSERT_NE(page, nullptr) << name;
+        for (QWidget* child : page->findChildren<QWidget*>()) {
+            const QWidget* holder = child->parentWidget();
+            EXPECT_TRUE(holder->rect().contains(child->geometry()))
+                << name << " " << child->objectName().toStdString();
+        }
+        for (QLabel* label : page->findChildren<QLabel*>()) {
+            const std::string what = label->objectName().toStdString();
+            if (label->wordWrap()) {
+                EXPECT_LE(label->heightForWidth(label->width()), label->height()) << what;
+            } else {
+                EXPECT_LE(label->sizeHint().width(), label->width()) << what;
+                EXPECT_LE(label->sizeHint().height(), label->height()) << what;
+            }
+        }
+        for (QPushButton* button : page->findChildren<QPushButton*>()) {
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()) + 16, button->width())
+                << button->objectName().toStdString();
+        }
+    }
+}
+
+}  // namespace
