@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TPDLLFunction;
+class TPFactory;
+
+// The Bi-D adjustment: one signed value per print mode (VSD1, VSD2, VSD3,
+// ECO) and nozzle group (black, colour) that shifts the dots printed in one
+// carriage direction against the other. Values are set with the Bi-D packet
+// and read back from the EEPROM. Besides its collaborators the object's only
+// state is the error item that names a refused value (result
+// ResultBidValueError).
+class TPBid {
+  public:
+    // One of the eight values.
+    struct Item {
+        uint8_t colourSelector;  // SelectBlack or SelectColour
+        uint8_t mode;            // ModeVsd1 .. ModeEco
+        uint8_t address;         // where the printer keeps it
+        int16_t errorItem;       // names it when its value is refused
+    };
+
+    static constexpr int kItemCount = 8;
+    // The eight values in item order, the order in which every operation
+    // visits them: VSD1 black, VSD1 colour, VSD2 black, VSD2 colour, VSD3
+    // black, VSD3 colour, ECO black, ECO colour.
+    static const std::array<Item, kItemCount> kItems;
+
+    // Error items, by item.
+    static constexpr int16_t ErrorVsd1Black = 1;
+    static constexpr int16_t ErrorVsd1Colour = 6;
+    static constexpr int16_t ErrorVsd2Black = 2;
+    static constexpr int16_t ErrorVsd2Colour = 7;
+    static constexpr int16_t ErrorVsd3Black = 3;
+    static constexpr int16_t ErrorVsd3Colour = 8;
+    static constexpr int16_t ErrorEcoBlack = 5;
+    static constexpr int16_t ErrorEcoColour = 10;
+
+    static constexpr int kMinimum = -36;
+    static constexpr int kMaximum = 36;
+
+    TPBid(TPDLLFunction& link, TPFactory& factory);
+
+    // Reads the item's byte and gives it as signed decimal text; the text is
+    // left alone when the read fails. A mode that is none of the four gives
+    // ResultCommandError without a read.
+    uint16_t ReadBidValue(uint8_t colourSelector, uint8_t mode, std::string& text);
+    // Converts the text (a text that is no number counts as 100) and checks
+    // it against -36..36; a refused value sets the item's error item and
+    // returns ResultBidValueError with nothing sent. Otherwise sends the Bi-D
+    // packet. A mode that is none of the four gives ResultCommandError.
+    uint16_t WriteBidValue(uint8_t colourSelector, uint8_t mode, std::string_view text);
+
+    int16_t ErrorItem() const { return errorItem_; }
+
+    // The item of a colour selector (1 black, anything else colour) and mode,
+    // or nullptr when the mode is none of the four.
+    static const Item* FindItem(uint8_t colourSelector, uint8_t mode);
+
+  private:
+    TPDLLFunction& link_;
+    TPFactory& factory_;
+    int16_t errorItem_ = 0;
+};
