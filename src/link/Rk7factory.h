@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 
 #include "platform/Clock.h"
 
@@ -17,15 +18,19 @@ public:
 
     TPFactory(TPDLLFunction& link, TPStatusControl& status, orvane::IClock& clock);
 
+    // mode is one of the four dot-size modes, value a signed byte; anything
+    // else gives ResultCommandError and sends nothing.
     uint16_t SendBidValue(uint8_t colourSelector, uint8_t mode, int value);
     uint16_t SendHeadAngularValue(uint8_t value);
     uint16_t StartMaintenanceSequence(uint8_t sequence);
     uint16_t SendStoreCommand();
     uint16_t SendPfValue(uint8_t blackFlag, uint8_t value);
     uint16_t SendTopMarginValue(uint8_t value);
+    // -127..127; outside gives ResultCommandError and sends nothing.
     uint16_t SendFirstDotValue(int value);
 
-    // Sends count bytes of a packet with the busy retry.
+    // Sends count bytes of a packet; while the printer answers busy (and is
+    // not in its error state) sends the same bytes again every 500 ms.
     uint16_t SendPacket(const uint8_t* bytes, int count);
 
     // Maintenance sequence codes.
@@ -33,6 +38,10 @@ public:
     static constexpr uint8_t SequenceInkCharge = 7;
 
 private:
+    // Writes the packet head, the command, its complement, the function code
+    // and the parameters around the code bytes; returns the packet's length.
+    int Build(uint8_t command, uint8_t function, std::initializer_list<uint8_t> parameters);
+
     TPDLLFunction& link_;
     TPStatusControl& status_;
     orvane::IClock& clock_;

@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
+#include "link/ResultCodes.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 
@@ -18,16 +20,42 @@ public:
     static constexpr int kBufferSize = 1024;
     static constexpr int kSendSize = 1000;
 
+    // The paper-out box, shown once for every send refused for lack of paper.
+    static const char* const kPaperOutText;
+    // Shown when a run-length unit is asked for a count it cannot carry.
+    static const char* const kRepeatErrorText;
+
     TPRaster(TPDLLFunction& link, TPStatusControl& status, orvane::IClock& clock,
              orvane::IMessageBox& messageBox);
 
-    // Buffer and send path.
-    uint16_t SendBytes(const uint8_t* data, int length);
+    // Buffer and send path. Every operation returns the code of the first
+    // failed send, or 1.
+    //
+    // SendBytes appends at most 1000 bytes (more: ResultCommandError, nothing
+    // stored; length <= 0: nothing, 1), sending the buffer each time it holds
+    // 1000. When a failed send has left a full buffer behind, that buffer is
+    // sent first; while it cannot go out nothing new is stored, so no byte is
+    // lost or doubled.
+    uint16_t SendBytes(const uint8_t* data, int length) {
+        // Most pieces are a few bytes that leave the buffer short of a send.
+        if (length > 0 && length < kSendSize - fill_) {
+            std::memcpy(buffer_.data() + fill_, data, static_cast<size_t>(length));
+            fill_ += length;
+            return ResultOk;
+        }
+        return StoreAndSend(data, length);
+    }
+    // Sends what the buffer holds, even nothing.
     uint16_t Flush();
+    // Form feed, then Flush.
     uint16_t EjectPage();
+    // CR LF count times, without a flush.
     uint16_t FeedLines(int count);
 
-    // Run-length units of raster data.
+    // Run-length units of raster data. RepeatSend appends one unit of 1 to
+    // 129 copies of value; any other count shows "RepeatSend() error" and
+    // returns ResultCommandError. SendRun cuts a run into units of at most
+    // 120 copies; a run of 0 copies appends nothing.
     uint16_t RepeatSend(int count, uint8_t value);
     uint16_t SendRun(int count, uint8_t value);
 
@@ -38,6 +66,7 @@ public:
     uint16_t SendUnitExtended();
     uint16_t SendPrintDirection(uint8_t direction);
     uint16_t SendDotSize(uint8_t dotSize);
+    // 1 black only, 2 colour, any other value 0.
     uint16_t SendColorMode(uint8_t mode);
     uint16_t SendCarriageReturn();
     uint16_t MoveVertical(uint16_t units);
@@ -54,7 +83,13 @@ public:
     const uint8_t* Buffer() const { return buffer_.data(); }
 
 private:
+    // Sends the first fill-count bytes; while the printer is busy, or out of
+    // paper after the technician was asked to load it, again every 500 ms.
     uint16_t SendBuffer();
+    void ShowPaperOut();
+    // SendBytes for the pieces that reach 1000 bytes, and the caller faults.
+    uint16_t StoreAndSend(const uint8_t* data, int length);
+    uint16_t SendEightByteCommand(uint8_t command, const std::array<uint8_t, 8>& parameters);
 
     TPDLLFunction& link_;
     TPStatusControl& status_;
