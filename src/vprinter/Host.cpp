@@ -18,7 +18,6 @@ constexpr uint16_t kChannelError = 0x2000;
 constexpr uint16_t kChannelNoResponse = 1;
 constexpr uint16_t kChannelNotOpen = 2;
 constexpr uint16_t kChannelStorage = 3;
-constexpr uint16_t kChannelBusy = 51;
 
 // I/O error codes of GetIoErrorCodeByPway.
 constexpr int16_t kIoNoSuchPort = -1;
@@ -27,6 +26,7 @@ constexpr int16_t kIoNoResponse = -82;
 constexpr size_t kStatusBytes = 36;
 constexpr size_t kModelNameBytes = 30;
 constexpr size_t kTraceDataLimit = size_t{64} << 20;
+constexpr size_t kTraceEntryLimit = size_t{1} << 18;
 
 int64_t Pointer(const void* pointer) {
     return static_cast<int64_t>(reinterpret_cast<uintptr_t>(pointer));
@@ -40,6 +40,16 @@ Host::Host(std::string folder) : store_(std::move(folder)) { store_.EnsureCreate
 // Bookkeeping
 
 namespace {
+
+// Adds an entry to the trace, which keeps the newest entries within its bounds.
+void Keep(std::deque<TraceEntry>& trace, size_t& traceBytes, TraceEntry&& entry) {
+    traceBytes += entry.data.size();
+    trace.push_back(std::move(entry));
+    while ((traceBytes > kTraceDataLimit || trace.size() > kTraceEntryLimit) && trace.size() > 1) {
+        traceBytes -= trace.front().data.size();
+        trace.pop_front();
+    }
+}
 
 // Collects one trace entry and hands it to the host when the call returns.
 class Call {
@@ -55,12 +65,7 @@ public:
     std::vector<uint8_t>& Data() { return entry_.data; }
     uint16_t Return(uint16_t result) {
         entry_.result = result;
-        traceBytes_ += entry_.data.size();
-        trace_.push_back(std::move(entry_));
-        while (traceBytes_ > kTraceDataLimit && trace_.size() > 1) {
-            traceBytes_ -= trace_.front().data.size();
-            trace_.pop_front();
-        }
+        Keep(trace_, traceBytes_, std::move(entry_));
         return result;
     }
 
@@ -75,149 +80,28 @@ private:
 #define VP_CALL(name, ...) \
     Call call(trace_, traceBytes_, nextSequence_, openPort_, name, {__VA_ARGS__})
 
+void Host::RecordFaults(const std::vector<Noticed>& faults) {
+    for (size_t i = 0; i < faults.size() && i <= kFaultsPerCall; ++i) {
+        TraceEntry entry;
+        entry.sequence = nextSequence_++;
+        entry.function = "fault";
+        entry.port = openPort_;
+        if (i < kFaultsPerCall) {
+            entry.args = {static_cast<int64_t>(faults[i].offset)};
+            entry.note = "offset " + std::to_string(faults[i].offset) + ": " + faults[i].note;
+        } else {
+            entry.note = std::to_string(faults.size() - kFaultsPerCall) +
+                         " further faults of this call are not recorded";
+        }
+        Keep(trace_, traceBytes_, std::move(entry));
+    }
+}
+
 void Host::ClearTrace() {
     trace_.clear();
     traceBytes_ = 0;
 }
 
-void Host::Forget() {
-    printers_.clear();
-    libraryLoaded_ = false;
-    openPort_.clear();
-    negotiated_ = false;
-    ioError_ = 0;
-    channelError_ = 0;
-    commandCodeA_ = 0;
-    commandCodeB_ = 0;
-}
-
-void Host::Invalidate() { forceReload_ = true; }
-
-const LibraryConfig& Host::Library() {
-    const FileStamp stamp = store_.LibraryStamp();
-    if (!libraryLoaded_ || forceReload_ || !(stamp == libraryStamp_)) {
-        library_ = store_.LoadLibraryConfig(&libraryStamp_);
-        libraryLoaded_ = true;
-    }
-    return library_;
-}
-
-bool Host::ExportAvailable(const char* name) {
-    return Library().missingExports.count(name) == 0;
-}
-
-std::optional<uint16_t> Host::TakeCallFault(const std::string& function, bool channel) {
-    Library();
-    const auto it = library_.callFaults.find(function);
-    if (it == library_.callFaults.end()) {
-        return std::nullopt;
-    }
-    CallFault& fault = it->second;
-    if (--fault.remaining > 0) {
-        store_.SaveLibraryConfig(library_, &libraryStamp_);
-        return std::nullopt;
-    }
-    const CallFault fired = fault;
-    library_.callFaults.erase(it);
-    store_.SaveLibraryConfig(library_, &libraryStamp_);
-    if (channel) {
-        channelError_ = static_cast<uint16_t>(fired.detail.value_or(kChannelNoResponse));
-    } else {
-        ioError_ = static_cast<int16_t>(fired.detail.value_or(kIoNoSuchPort));
-    }
-    return fired.code;
-}
-
-Host::Printer* Host::FindPrinter(const std::string& port) {
-    if (port.empty() || !store_.Exists(port)) {
-        printers_.erase(port);
-        return nullptr;
-    }
-    Printer& printer = printers_[port];
-    printer.port = port;
-    const FileStamp configStamp = store_.ConfigStamp(port);
-    if (forceReload_ || !(configStamp == printer.configStamp)) {
-        store_.LoadConfig(port, printer.config, &printer.configStamp);
-    }
-    const FileStamp eepromStamp = store_.EepromStamp(port);
-    if (forceReload_ || !(eepromStamp == printer.eepromStamp)) {
-        if (!store_.LoadEeprom(port, printer.eeprom, &printer.eepromStamp)) {
-            printer.eeprom = Store::FreshBoard();
-        }
-    }
-    return &printer;
-}
-
-Host::Printer* Host::Open() {
-    if (forceReload_) {
-        Library();
-    }
-    Printer* printer = FindPrinter(openPort_);
-    forceReload_ = false;
-    return printer;
-}
-
-void Host::SaveConfig(Printer& printer) {
-    store_.SaveConfig(printer.port, printer.config, &printer.configStamp);
-}
-
-bool Host::ActivityRunning(Printer& printer) {
-    if (printer.activity != Activity::None &&
-        clock_.NowMilliseconds() >= printer.activityUntil) {
-        printer.activity = Activity::None;
-    }
-    return printer.activity != Activity::None;
-}
-
-void Host::EffectiveState(Printer& printer, bool consumePoll, uint8_t& state, uint8_t& error) {
-    error = 0;
-    if (ActivityRunning(printer)) {
-        state = 2;  // restarting
-        return;
-    }
-    if (printer.config.busyPolls > 0) {
-        if (consumePoll) {
-            --printer.config.busyPolls;
-            SaveConfig(printer);
-        }
-        state = 2;
-        return;
-    }
-    if (printer.config.busySends > 0) {
-        state = 2;
-        return;
-    }
-    state = printer.config.state;
-    error = printer.config.error;
-}
-
-bool Host::RefusesData(Printer& printer) {
-    if (printer.config.busySends > 0) {
-        --printer.config.busySends;
-        SaveConfig(printer);
-        return true;
-    }
-    // A printer in its error state takes no data; the program then asks for
-    // the status and finds the error.
-    return !ActivityRunning(printer) && printer.config.busyPolls == 0 && printer.config.state == 0;
-}
-
-std::optional<uint16_t> Host::ChannelUnavailable(Printer*& printer) {
-    printer = Open();
-    if (printer == nullptr) {
-        channelError_ = kChannelNotOpen;
-        return kChannelError;
-    }
-    if (!printer->config.powered) {
-        channelError_ = kChannelNoResponse;
-        return kChannelError;
-    }
-    if (!negotiated_) {
-        channelError_ = kChannelNotOpen;
-        return kChannelError;
-    }
-    return std::nullopt;
-}
 
 // ---------------------------------------------------------------------------
 // Port library
@@ -363,11 +247,11 @@ uint16_t Host::SendData(const uint8_t* data, uint32_t length, void* context) {
     if (auto failure = ChannelUnavailable(printer)) {
         return call.Return(*failure);
     }
-    if (RefusesData(*printer)) {
-        channelError_ = kChannelBusy;
-        return call.Return(kChannelError);
-    }
-    return call.Return(kOk);
+    std::vector<Noticed> faults;
+    const bool some = data != nullptr && length > 0;
+    const uint16_t result = call.Return(Print(*printer, some ? data : nullptr, some ? length : 0, faults));
+    RecordFaults(faults);
+    return result;
 }
 
 uint16_t Host::ReadEeprom(uint8_t address, uint8_t* value, void* context) {
@@ -455,9 +339,13 @@ uint16_t Host::Reset(void* context) {
     if (auto failure = ChannelUnavailable(printer)) {
         return call.Return(*failure);
     }
+    std::vector<Noticed> faults;
+    Restart(*printer, faults);
     printer->activity = Activity::Restarting;
     printer->activityUntil = clock_.NowMilliseconds() + kRestartMilliseconds;
-    return call.Return(kOk);
+    const uint16_t result = call.Return(kOk);
+    RecordFaults(faults);
+    return result;
 }
 
 // ---------------------------------------------------------------------------

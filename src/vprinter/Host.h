@@ -3,12 +3,15 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "vprinter/Capture.h"
 #include "vprinter/Clock.h"
 #include "vprinter/Config.h"
+#include "vprinter/PrintEngine.h"
 #include "vprinter/Store.h"
 #include "vprinter/Trace.h"
 
@@ -51,11 +54,31 @@ public:
     // Re-reads the state folder on the next call.
     void Invalidate();
 
+    // The pages a printer ejected since this process loaded it (the last
+    // PrintEngine::kPagesKept), and the sheet in it; nullptr when it has
+    // printed nothing here.
+    const std::deque<Page>* PrintedPages(const std::string& port) const;
+    const Page* SheetInPrinter(const std::string& port) const;
+    // The file that keeps the data calls the printer received.
+    std::string StreamFile(const std::string& port) const;
+
     // How long the printer is busy after D4Reset.
     static constexpr uint64_t kRestartMilliseconds = 5000;
+    // How long it prints a page after its form feed (state 3, data refused).
+    static constexpr uint64_t kPagePrintMilliseconds = 2000;
+    // The maintenance sequences (state 7), the ink they take from each
+    // cartridge in percent and what they add to the waste ink pad counter.
+    static constexpr uint64_t kCleaningMilliseconds = 100000;
+    static constexpr uint64_t kInkChargeMilliseconds = 50000;
+    static constexpr int kCleaningInk[4] = {8, 3, 3, 3};
+    static constexpr int kInkChargeInk[4] = {23, 8, 8, 8};
+    static constexpr unsigned kCleaningWasteInk = 300;
+    static constexpr unsigned kInkChargeWasteInk = 900;
+    // Faults of one data call that reach the trace; the rest are counted.
+    static constexpr size_t kFaultsPerCall = 32;
 
 private:
-    enum class Activity { None, Restarting };
+    enum class Activity { None, Restarting, Printing, Maintenance };
     struct Printer {
         std::string port;
         PrinterConfig config;
@@ -64,12 +87,36 @@ private:
         FileStamp eepromStamp;
         Activity activity = Activity::None;
         uint64_t activityUntil = 0;
+        uint8_t sequence = 0;  // of the maintenance running
+        // Values set by packets that the store packet writes to the EEPROM.
+        std::map<uint8_t, uint8_t> kept;
+        std::unique_ptr<PrintEngine> engine;
+        std::unique_ptr<CaptureFile> capture;
     };
+    struct Noticed {
+        uint64_t offset;
+        std::string note;
+    };
+    class EngineOwner;
 
     Printer* FindPrinter(const std::string& port);
     Printer* Open();  // the printer on the open port, synchronised with its files
     void SaveConfig(Printer& printer);
     bool ActivityRunning(Printer& printer);
+    void ActivityEnded(Printer& printer);
+
+    // Printing and the printer's own sequences (HostPrint.cpp).
+    PrintEngine& EngineOf(Printer& printer);
+    uint16_t Print(Printer& printer, const uint8_t* data, size_t length,
+                   std::vector<Noticed>& faults);
+    void Restart(Printer& printer, std::vector<Noticed>& faults);
+    void ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t offset,
+                     std::vector<Noticed>& faults);
+    void StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
+                          std::vector<Noticed>& faults);
+    bool WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes);
+    void PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults);
+    void RecordFaults(const std::vector<Noticed>& faults);
     void EffectiveState(Printer& printer, bool consumePoll, uint8_t& state, uint8_t& error);
     bool RefusesData(Printer& printer);
 

@@ -2,14 +2,20 @@
 // loaded libraries also use.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "StreamBuilder.h"
+#include "link/PrinterStatus.h"
 #include "link/ResultCodes.h"
 #include "support/LinkFixture.h"
 #include "support/Process.h"
+#include "support/TempFolder.h"
 
 namespace {
 
 using testing_support::ProcessResult;
 using testing_support::VirtualPrinterTest;
+using vprinter_test::Stream;
 
 class ControlTool : public VirtualPrinterTest {
 protected:
@@ -52,6 +58,10 @@ TEST_F(ControlTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
         {"create", "../up"},
         {"remove", "USB777"},
         {"new-board", "nothing"},
+        {"pages", "VTUSB009"},
+        {"reprint", "VTUSB001"},  // nothing received yet
+        {"inspect", "/no/such/file"},
+        {"paper", "VTUSB001", "-3"},
     };
     for (const auto& args : bad) {
         const auto result = Tool(args);
@@ -115,6 +125,82 @@ TEST_F(ControlTool, CreatesAndRemovesPrintersThatTheLibrariesThenAnswerFor) {
 
     ASSERT_EQ(Tool({"remove", "LPT1:"}).exitCode, 0);
     EXPECT_EQ(Link().PortOpenByPway(1152), ResultPortIoError);
+}
+
+class ControlToolPrints : public ControlTool {
+protected:
+    static Stream Job() {
+        Stream s;
+        s.Init().SmallPage(100).Text("Hi").Raw({0x0D, 0x0A, 0x00});
+        s.Packet(0x00, 0x00, {2, 2, 0xFD, 0xFF}).Graphics().Resolution().Block(0, 2, 2);
+        s.Run(4, 0xE4).Raw({0x1B, 'Q'}).FormFeed();
+        return s;
+    }
+    void Print(const Stream& stream) {
+        ASSERT_EQ(OpenLink(), ResultOk);
+        ASSERT_EQ(Link().SendDataChannel(stream.bytes.data(),
+                                         static_cast<uint32_t>(stream.bytes.size())),
+                  ResultOk);
+    }
+};
+
+TEST_F(ControlToolPrints, ListsThePagesAndPrintsTheReceivedStreamAgainAsItWas) {
+    Print(Job());
+    const auto pages = Tool({"pages", "VTUSB001"});
+    ASSERT_EQ(pages.exitCode, 0) << pages.err;
+    const std::string folder = StateFolder() + "/VTUSB001/pages/";
+    const auto size = std::filesystem::file_size(folder + "page-0001.png");
+    EXPECT_EQ(pages.out, "page-0001.png  2880 x 100  " + std::to_string(size) + " bytes\n");
+
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom[0x37] = 0; });
+    const auto reprint = Tool({"reprint", "VTUSB001"});
+    ASSERT_EQ(reprint.exitCode, 0) << reprint.err;
+    EXPECT_EQ(reprint.out, "fault at offset 73: unknown command ESC 0x51\nprinted page-0002.png\n");
+    EXPECT_EQ(testing_support::ReadFile(folder + "page-0002.png"),
+              testing_support::ReadFile(folder + "page-0001.png"));
+    EXPECT_EQ(Eeprom()[0x37], 0) << "printing again leaves the printer as it is";
+    EXPECT_EQ(Config().paper, 99);
+}
+
+TEST_F(ControlToolPrints, InspectListsTheCommandsOfAStreamFileOrOfRawData) {
+    Print(Job());
+    const auto listed = Tool({"inspect", StateFolder() + "/VTUSB001/received.stream"});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    for (const std::string line : {
+             "-- printer started\n-- command code 0B 54\n-- call 1: 76 bytes\n",
+             "         0  ESC @        initialize\n",
+             "        28  text         \"Hi\"\n        30  CR\n        31  LF\n        32  NUL\n",
+             "        33  ESC |        Bi-D VSD2 colour -3\n",
+             "        62  ESC i        black, compression 1, 2 bits a dot, 2 bytes x 2 lines\n"
+             "        71  data         1 unit, 4 bytes\n",
+             "        73  fault        unknown command ESC 0x51\n        75  FF           eject\n"}) {
+        EXPECT_NE(listed.out.find(line), std::string::npos) << line << "\nin\n" << listed.out;
+    }
+
+    testing_support::TempFolder temporary;
+    testing_support::WriteFile(temporary / "raw.prn", std::string("\x1B@ab\x1B(v\x02\x00\x10\x00\x1B(", 13));
+    const auto raw = Tool({"inspect", temporary / "raw.prn"});
+    ASSERT_EQ(raw.exitCode, 0) << raw.err;
+    EXPECT_EQ(raw.out,
+              "         0  ESC @        initialize\n"
+              "         2  sheet        taken from the tray, 4208 rows\n"
+              "         2  text         \"ab\"\n"
+              "         4  ESC ( v      down 16 units\n"
+              "        11  fault        the stream ends 2 bytes into a command\n");
+}
+
+TEST_F(ControlToolPrints, LoadingPaperEndsPaperOut) {
+    ASSERT_EQ(Tool({"paper", "VTUSB001", "0"}).exitCode, 0);
+    ASSERT_EQ(OpenLink(), ResultOk);
+    const uint8_t text[] = {'x'};
+    EXPECT_EQ(Link().SendDataChannel(text, 1), ResultChannelError);
+    EXPECT_EQ(Config().state, 0);
+    EXPECT_EQ(Config().error, 6);
+    ASSERT_EQ(Tool({"paper", "VTUSB001", "2"}).exitCode, 0);
+    PrinterStatus status;
+    ASSERT_EQ(Link().InquireStatus(status.Bytes()), ResultOk);
+    EXPECT_EQ(status.State(), PrinterStatus::StateReady);
+    EXPECT_EQ(Link().SendDataChannel(text, 1), ResultOk);
 }
 
 }  // namespace

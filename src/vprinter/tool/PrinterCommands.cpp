@@ -140,12 +140,16 @@ void AddPrinterCommands(CLI::App& app, Tool& tool) {
     });
 
     static std::string sheets;
-    auto* paper = app.add_subcommand("paper", "put sheets into the tray");
+    auto* paper = app.add_subcommand("paper", "put sheets into the tray (ends paper out)");
     paper->add_option("port", port)->required();
     paper->add_option("sheets", sheets)->required();
     paper->callback([&tool] {
         PrinterConfig config = tool.LoadConfig(port);
         config.paper = static_cast<int>(Number(sheets, 0, 1000000, "sheet count"));
+        if (config.paper > 0 && config.state == 0 && config.error == 6) {
+            config.state = 4;  // paper loaded: out of the paper-out error
+            config.error = 0;
+        }
         tool.SaveConfig(port, config);
     });
 

@@ -36,6 +36,7 @@ long long Number(const std::string& text, long long low, long long high, const c
 void AddPrinterCommands(CLI::App& app, Tool& tool);
 void AddFaultCommands(CLI::App& app, Tool& tool);
 void AddDumpCommands(CLI::App& app, Tool& tool);
+void AddStreamCommands(CLI::App& app, Tool& tool);
 
 std::string FormatPrinterList(Store& store);
 std::string FormatHexDump(const Eeprom& eeprom);

@@ -1,6 +1,7 @@
 // orvane-vprinter: the control tool of the virtual printers. It lists them,
-// creates and removes them, injects and clears faults, replaces main boards
-// and shows or sets EEPROM bytes.
+// creates and removes them, injects and clears faults, replaces main boards,
+// shows or sets EEPROM bytes, lists printed pages, prints a received stream
+// again and lists the commands of a stream file.
 #include <iostream>
 
 #include "vprinter/tool/Tool.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     vprinter::tool::AddPrinterCommands(app, tool);
     vprinter::tool::AddFaultCommands(app, tool);
     vprinter::tool::AddDumpCommands(app, tool);
+    vprinter::tool::AddStreamCommands(app, tool);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {

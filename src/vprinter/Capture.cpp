@@ -1,0 +1,172 @@
+#include "vprinter/Capture.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "vprinter/Store.h"
+
+namespace vprinter {
+
+namespace {
+
+const std::string kMagic(kStreamMagic, kStreamHeaderBytes);
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n <= 0) {
+            return false;
+        }
+        written += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string StreamRecordBytes(char kind, uint16_t result, const uint8_t* data, size_t length) {
+    std::string bytes;
+    bytes.reserve(kStreamRecordHead + length);
+    bytes += kind;
+    bytes += '\0';
+    bytes += static_cast<char>(result & 0xFF);
+    bytes += static_cast<char>(result >> 8);
+    for (int shift = 0; shift < 32; shift += 8) {
+        bytes += static_cast<char>((static_cast<uint64_t>(length) >> shift) & 0xFF);
+    }
+    if (length > 0) {
+        bytes.append(reinterpret_cast<const char*>(data), length);
+    }
+    return bytes;
+}
+
+bool ParseStream(const std::string& file, std::vector<StreamRecord>& records, std::string& error) {
+    records.clear();
+    if (file.compare(0, kStreamHeaderBytes, kMagic) != 0) {
+        records.push_back({'D', 1, 0, file.size()});
+        return true;
+    }
+    size_t position = kStreamHeaderBytes;
+    while (position < file.size()) {
+        if (file.size() - position < kStreamRecordHead) {
+            error = "the file ends inside the head of a record at byte " + std::to_string(position);
+            return false;
+        }
+        const auto* head = reinterpret_cast<const uint8_t*>(file.data() + position);
+        StreamRecord record;
+        record.kind = static_cast<char>(head[0]);
+        record.result = static_cast<uint16_t>(head[2] | head[3] << 8);
+        record.length = static_cast<size_t>(head[4]) | static_cast<size_t>(head[5]) << 8 |
+                        static_cast<size_t>(head[6]) << 16 | static_cast<size_t>(head[7]) << 24;
+        record.offset = position + kStreamRecordHead;
+        if (record.length > file.size() - record.offset) {
+            error = "the record at byte " + std::to_string(position) + " announces " +
+                    std::to_string(record.length) + " bytes, but only " +
+                    std::to_string(file.size() - record.offset) + " follow";
+            return false;
+        }
+        records.push_back(record);
+        position = record.offset + record.length;
+    }
+    return true;
+}
+
+CaptureFile::CaptureFile(std::string path, uint64_t limit)
+    : path_(std::move(path)), limit_(limit < 4096 ? 4096 : limit) {
+    std::ifstream in(path_, std::ios::binary);
+    std::string head(kStreamHeaderBytes, '\0');
+    if (in.read(head.data(), static_cast<std::streamsize>(head.size())) && head == kMagic) {
+        in.seekg(0, std::ios::end);
+        size_ = static_cast<uint64_t>(in.tellg());
+    } else {
+        WriteFileAtomically(path_, kMagic);
+        size_ = kStreamHeaderBytes;
+    }
+}
+
+void CaptureFile::Started(uint8_t codeA, uint8_t codeB) {
+    cuts_.push_back(size_);
+    Append(StreamRecordBytes('R', 1, nullptr, 0));
+    codeKnown_ = false;
+    Code(codeA, codeB);
+}
+
+void CaptureFile::Code(uint8_t codeA, uint8_t codeB) {
+    if (codeKnown_ && codeA == codeA_ && codeB == codeB_) {
+        return;
+    }
+    codeKnown_ = true;
+    codeA_ = codeA;
+    codeB_ = codeB;
+    const uint8_t pair[2] = {codeA, codeB};
+    Append(StreamRecordBytes('C', 1, pair, 2));
+}
+
+void CaptureFile::Call(const uint8_t* data, size_t length, uint16_t result, bool atRest,
+                       uint8_t codeA, uint8_t codeB) {
+    Code(codeA, codeB);
+    const uint64_t stretch = limit_ / 64;
+    if (atRest && (cuts_.empty() || cuts_.back() / stretch != size_ / stretch)) {
+        cuts_.push_back(size_);
+    }
+    Append(StreamRecordBytes('D', result, data, length));
+    if (size_ > limit_) {
+        Trim();
+    }
+}
+
+void CaptureFile::Append(const std::string& bytes) {
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size == 0) {
+        // Removed behind our back: a new file begins with its header.
+        WriteAll(fd, kMagic);
+        cuts_.clear();
+    }
+    WriteAll(fd, bytes);
+    if (::fstat(fd, &info) == 0) {
+        size_ = static_cast<uint64_t>(info.st_size);
+    }
+    ::close(fd);
+}
+
+void CaptureFile::Trim() {
+    const uint64_t from = size_ - limit_ * 3 / 4;
+    uint64_t cut = size_;
+    for (const uint64_t candidate : cuts_) {
+        if (candidate >= from && candidate > kStreamHeaderBytes) {
+            cut = candidate;
+            break;
+        }
+    }
+    std::string tail;
+    if (cut < size_) {
+        std::ifstream in(path_, std::ios::binary);
+        in.seekg(static_cast<std::streamoff>(cut));
+        tail.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const uint8_t pair[2] = {codeA_, codeB_};
+    const std::string head = kMagic + StreamRecordBytes('T', 1, nullptr, 0) +
+                             StreamRecordBytes('C', 1, pair, 2);
+    if (!WriteFileAtomically(path_, head + tail)) {
+        return;
+    }
+    std::deque<uint64_t> kept;
+    for (const uint64_t candidate : cuts_) {
+        if (candidate >= cut && cut < size_) {
+            kept.push_back(candidate - cut + head.size());
+        }
+    }
+    cuts_ = std::move(kept);
+    size_ = head.size() + tail.size();
+}
+
+}  // namespace vprinter

@@ -1,0 +1,189 @@
+// The host's side of printing: the data calls read by each printer's print
+// engine, the packets and maintenance sequences they start, sheets, paper out
+// and the pictures of the printed pages.
+#include <algorithm>
+
+#include "vprinter/Host.h"
+#include "vprinter/PageFiles.h"
+
+namespace vprinter {
+
+namespace {
+
+constexpr uint16_t kOk = 0x0001;
+constexpr uint16_t kChannelError = 0x2000;
+constexpr uint16_t kChannelBusy = 51;
+constexpr uint8_t kPaperOut = 6;
+constexpr uint8_t kWasteHigh = 0x0C;
+constexpr uint8_t kWasteLow = 0x0D;
+
+}  // namespace
+
+// What the engine of one printer asks of the printer while it reads a call.
+class Host::EngineOwner final : public PrintEngine::Owner {
+public:
+    EngineOwner(Host& host, Printer& printer, std::vector<Noticed>& faults)
+        : host_(host), printer_(printer), faults_(faults) {}
+
+    void Fault(uint64_t offset, const std::string& note) override {
+        faults_.push_back({offset, note});
+    }
+    void Packet(uint64_t offset, const PacketCommand& command) override {
+        host_.ApplyPacket(printer_, command, offset, faults_);
+    }
+    void SheetTaken() override {
+        printer_.config.paper = std::max(printer_.config.paper - 1, 0);
+        host_.SaveConfig(printer_);
+    }
+    void PagePrinted(Page& page) override { host_.PagePrinted(printer_, page, faults_); }
+
+private:
+    Host& host_;
+    Printer& printer_;
+    std::vector<Noticed>& faults_;
+};
+
+PrintEngine& Host::EngineOf(Printer& printer) {
+    if (!printer.engine) {
+        printer.engine = std::make_unique<PrintEngine>();
+        printer.capture = std::make_unique<CaptureFile>(StreamFile(printer.port));
+        printer.capture->Started(commandCodeA_, commandCodeB_);
+    }
+    printer.engine->SetCommandCode(commandCodeA_, commandCodeB_);
+    return *printer.engine;
+}
+
+std::string Host::StreamFile(const std::string& port) const {
+    return store_.PrinterFolder(port) + "/received.stream";
+}
+
+uint16_t Host::Print(Printer& printer, const uint8_t* data, size_t length,
+                     std::vector<Noticed>& faults) {
+    PrintEngine& engine = EngineOf(printer);
+    const bool atRest = engine.AtRest();
+    uint16_t result = kOk;
+    if (RefusesData(printer)) {
+        result = kChannelError;
+    } else if (engine.SheetsNeeded(data, length) > printer.config.paper) {
+        // The tray is empty: paper out, and none of the call's bytes are
+        // used, so that the same call sent again after loading goes on
+        // exactly where this one would have.
+        printer.config.state = 0;
+        printer.config.error = kPaperOut;
+        SaveConfig(printer);
+        result = kChannelError;
+    }
+    printer.capture->Call(data, length, result, atRest, commandCodeA_, commandCodeB_);
+    if (result != kOk) {
+        channelError_ = kChannelBusy;
+        return result;
+    }
+    EngineOwner owner(*this, printer, faults);
+    engine.Feed(data, length, owner);
+    return kOk;
+}
+
+void Host::Restart(Printer& printer, std::vector<Noticed>& faults) {
+    printer.kept.clear();
+    if (!printer.engine) {
+        return;
+    }
+    EngineOwner owner(*this, printer, faults);
+    printer.engine->Restart(owner);
+    printer.capture->Started(commandCodeA_, commandCodeB_);
+}
+
+void Host::ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t offset,
+                       std::vector<Noticed>& faults) {
+    switch (command.kind) {
+        case PacketCommand::Kind::Bid:
+            if (!WriteBytes(printer, {{command.Address(), static_cast<uint8_t>(command.value)}})) {
+                faults.push_back({offset, "the Bi-D value could not be written to the EEPROM"});
+            }
+            return;
+        case PacketCommand::Kind::PaperFeed:
+        case PacketCommand::Kind::HeadAngular:
+        case PacketCommand::Kind::FirstDot:
+        case PacketCommand::Kind::TopMargin:
+            printer.kept[command.Address()] = static_cast<uint8_t>(command.value);
+            return;
+        case PacketCommand::Kind::Store:
+            if (!printer.kept.empty() && !WriteBytes(printer, printer.kept)) {
+                faults.push_back({offset, "the stored values could not be written to the EEPROM"});
+                return;
+            }
+            printer.kept.clear();
+            return;
+        case PacketCommand::Kind::Maintenance:
+            StartMaintenance(printer, command.sequence, offset, faults);
+            return;
+    }
+}
+
+void Host::StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
+                            std::vector<Noticed>& faults) {
+    if (ActivityRunning(printer) && printer.activity == Activity::Maintenance) {
+        faults.push_back({offset, "a maintenance sequence runs already; this one is not started"});
+        return;
+    }
+    const bool cleaning = sequence == 2;
+    printer.activity = Activity::Maintenance;
+    printer.sequence = sequence;
+    printer.activityUntil =
+        clock_.NowMilliseconds() + (cleaning ? kCleaningMilliseconds : kInkChargeMilliseconds);
+    for (size_t colour = 0; colour < printer.config.ink.size(); ++colour) {
+        int16_t& amount = printer.config.ink[colour];
+        if (amount >= 0 && amount <= 100) {  // marker values stay as they are
+            const int used = cleaning ? kCleaningInk[colour] : kInkChargeInk[colour];
+            amount = static_cast<int16_t>(std::max(amount - used, 0));
+        }
+    }
+    SaveConfig(printer);
+    const unsigned present =
+        static_cast<unsigned>(printer.eeprom[kWasteHigh]) << 8 | printer.eeprom[kWasteLow];
+    const unsigned raised =
+        std::min(present + (cleaning ? kCleaningWasteInk : kInkChargeWasteInk), 0xFFFFu);
+    if (!WriteBytes(printer, {{kWasteHigh, static_cast<uint8_t>(raised >> 8)},
+                              {kWasteLow, static_cast<uint8_t>(raised & 0xFF)}})) {
+        faults.push_back({offset, "the waste ink pad counter could not be written"});
+    }
+}
+
+bool Host::WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes) {
+    Eeprom changed = printer.eeprom;
+    for (const auto& [address, value] : bytes) {
+        changed[address] = value;
+    }
+    if (!store_.SaveEeprom(printer.port, changed, &printer.eepromStamp)) {
+        return false;
+    }
+    printer.eeprom = changed;
+    return true;
+}
+
+void Host::PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults) {
+    std::string error;
+    if (!SavePage(store_.PagesFolder(printer.port), page, error)) {
+        faults.push_back({printer.engine ? printer.engine->Offset() : 0, error});
+    }
+    // The page takes its time to come out; data waits meanwhile.
+    const uint64_t now = clock_.NowMilliseconds();
+    if (printer.activity == Activity::None || !ActivityRunning(printer)) {
+        printer.activity = Activity::Printing;
+        printer.activityUntil = now + kPagePrintMilliseconds;
+    } else if (printer.activity == Activity::Printing) {
+        printer.activityUntil += kPagePrintMilliseconds;
+    }
+}
+
+const std::deque<Page>* Host::PrintedPages(const std::string& port) const {
+    const auto it = printers_.find(port);
+    return it != printers_.end() && it->second.engine ? &it->second.engine->Printed() : nullptr;
+}
+
+const Page* Host::SheetInPrinter(const std::string& port) const {
+    const auto it = printers_.find(port);
+    return it != printers_.end() && it->second.engine ? it->second.engine->Sheet() : nullptr;
+}
+
+}  // namespace vprinter

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "vprinter/Interpreter.h"
+
+namespace vprinter {
+
+// One printed sheet as dots at 360 dpi, 2880 across. Each dot position holds
+// the dot size (0 none, 1 small, 2 medium, 3 large) of each of the four inks,
+// packed into one byte: black in bits 6-7, cyan 4-5, magenta 2-3, yellow 0-1.
+// That byte is also the dot's palette index in the page's PNG picture. Rows
+// are kept only once something is printed on them.
+class Page {
+public:
+    static constexpr int64_t kColumns = Interpreter::kPageColumns;
+
+    explicit Page(int64_t rows) : rows_(rows), lines_(static_cast<size_t>(rows)) {}
+
+    int64_t Rows() const { return rows_; }
+    uint8_t Pixel(int64_t row, int64_t column) const;
+    int Level(Ink ink, int64_t row, int64_t column) const;
+    // The row's 2880 pixels, or nullptr while nothing is printed on it.
+    const uint8_t* Row(int64_t row) const;
+    bool Blank() const { return marked_ == 0; }
+
+    // Puts a dot of an ink; where one is already, the larger stays. Dots off
+    // the sheet are lost.
+    void Mark(Ink ink, int64_t row, int64_t column, int level);
+    // Prints a character with the top left corner of its cell (36 x 60 dots)
+    // at row, column, and notes it in Texts().
+    void Print(int64_t row, int64_t column, char character);
+
+    // The text printed on the page: characters that follow each other on a
+    // line form one entry.
+    struct Text {
+        int64_t row = 0;
+        int64_t column = 0;
+        std::string text;
+    };
+    const std::vector<Text>& Texts() const { return texts_; }
+    // All the page's text, one entry a line, top to bottom.
+    std::string AllText() const;
+
+    std::string name;  // the picture's file name once it is written
+
+private:
+    static constexpr size_t kTextLimit = 1 << 16;  // characters noted a page
+
+    int64_t rows_;
+    std::vector<std::vector<uint8_t>> lines_;
+    uint64_t marked_ = 0;  // rows with something on them
+    std::vector<Text> texts_;
+    size_t textCharacters_ = 0;
+};
+
+}  // namespace vprinter

@@ -1,0 +1,91 @@
+#include "vprinter/PageFiles.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "vprinter/Png.h"
+#include "vprinter/Store.h"
+
+namespace vprinter {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The number of a page picture's name, or 0 when it is no such name.
+unsigned long PageNumber(const std::string& name) {
+    constexpr size_t kPrefix = 5;  // "page-"
+    constexpr size_t kSuffix = 4;  // ".png"
+    if (name.size() <= kPrefix + kSuffix || name.rfind("page-", 0) != 0 ||
+        name.compare(name.size() - kSuffix, kSuffix, ".png") != 0) {
+        return 0;
+    }
+    const std::string digits = name.substr(kPrefix, name.size() - kPrefix - kSuffix);
+    if (digits.size() > 9 ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        return 0;
+    }
+    return std::stoul(digits);
+}
+
+}  // namespace
+
+std::vector<std::string> ListPages(const std::string& folder) {
+    std::vector<std::pair<unsigned long, std::string>> numbered;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (const unsigned long number = PageNumber(name); number > 0) {
+            numbered.emplace_back(number, name);
+        }
+    }
+    std::sort(numbered.begin(), numbered.end());
+    std::vector<std::string> names;
+    for (auto& entry : numbered) {
+        names.push_back(std::move(entry.second));
+    }
+    return names;
+}
+
+bool SavePage(const std::string& folder, Page& page, std::string& error) {
+    std::error_code made;
+    fs::create_directories(folder, made);
+    const auto names = ListPages(folder);
+    const unsigned long number = names.empty() ? 1 : PageNumber(names.back()) + 1;
+    char name[32];
+    std::snprintf(name, sizeof name, "page-%04lu.png", number);
+    std::vector<uint8_t> png;
+    if (!EncodePng(page, png)) {
+        error = std::string("cannot encode ") + name;
+        return false;
+    }
+    if (!WriteFileAtomically(folder + "/" + name, std::string(png.begin(), png.end()))) {
+        error = "cannot write " + folder + "/" + name;
+        return false;
+    }
+    page.name = name;
+    return true;
+}
+
+bool PngSize(const std::string& path, uint32_t& width, uint32_t& height) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char head[24];
+    if (!in.read(reinterpret_cast<char*>(head), sizeof head)) {
+        return false;
+    }
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (!std::equal(kSignature, kSignature + 8, head) || std::string(head + 12, head + 16) != "IHDR") {
+        return false;
+    }
+    const auto be32 = [](const unsigned char* p) {
+        return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+               static_cast<uint32_t>(p[2]) << 8 | p[3];
+    };
+    width = be32(head + 16);
+    height = be32(head + 20);
+    return true;
+}
+
+}  // namespace vprinter

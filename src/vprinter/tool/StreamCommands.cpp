@@ -1,0 +1,204 @@
+// The tool's commands on printed pages and received streams: pages, reprint
+// and inspect.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include "vprinter/Capture.h"
+#include "vprinter/PageFiles.h"
+#include "vprinter/PrintEngine.h"
+#include "vprinter/tool/Tool.h"
+
+namespace vprinter::tool {
+
+namespace {
+
+std::string ReadStreamFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        throw ToolError("no such file " + path);
+    }
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        throw ToolError("cannot read " + path);
+    }
+    return bytes;
+}
+
+const uint8_t* DataOf(const std::string& file, const StreamRecord& record) {
+    return reinterpret_cast<const uint8_t*>(file.data() + record.offset);
+}
+
+// Prints every command the interpreter reads, one a line.
+class Lister final : public PrintSink {
+public:
+    void Fault(uint64_t offset, const std::string& note) override { Line(offset, "fault", note); }
+    void Packet(uint64_t, const PacketCommand&) override {}
+    void StartSheet(int64_t) override {}
+    void Dot(Ink, int64_t, int64_t, int) override {}
+    void Character(int64_t, int64_t, char) override {}
+    void EjectSheet() override {}
+    bool WantsListing() const override { return true; }
+    void Listing(uint64_t offset, const std::string& command,
+                 const std::string& parameters) override {
+        Line(offset, command, parameters);
+    }
+
+private:
+    static void Line(uint64_t offset, const std::string& command, const std::string& parameters) {
+        if (parameters.empty()) {
+            std::printf("%10llu  %s\n", static_cast<unsigned long long>(offset), command.c_str());
+        } else {
+            std::printf("%10llu  %-12s %s\n", static_cast<unsigned long long>(offset),
+                        command.c_str(), parameters.c_str());
+        }
+    }
+};
+
+// Prints a stream again into a printer's pages folder, without touching the
+// printer: no paper, no EEPROM, no maintenance.
+class Reprint final : public PrintEngine::Owner {
+public:
+    explicit Reprint(std::string folder) : folder_(std::move(folder)) {}
+
+    void Fault(uint64_t offset, const std::string& note) override {
+        if (++faults_ <= kShown) {
+            std::printf("fault at offset %llu: %s\n", static_cast<unsigned long long>(offset),
+                        note.c_str());
+        }
+    }
+    void Packet(uint64_t, const PacketCommand&) override {}
+    void PagePrinted(Page& page) override {
+        std::string error;
+        if (!SavePage(folder_, page, error)) {
+            throw ToolError(error);
+        }
+        std::printf("printed %s\n", page.name.c_str());
+    }
+    void Summary() const {
+        if (faults_ > kShown) {
+            std::printf("%llu faults in all\n", static_cast<unsigned long long>(faults_));
+        }
+    }
+
+private:
+    static constexpr uint64_t kShown = 100;
+    std::string folder_;
+    uint64_t faults_ = 0;
+};
+
+void Inspect(const std::string& path) {
+    const std::string file = ReadStreamFile(path);
+    std::vector<StreamRecord> records;
+    std::string error;
+    const bool whole = ParseStream(file, records, error);
+    const bool raw = file.compare(0, kStreamHeaderBytes, kStreamMagic) != 0;
+    Interpreter interpreter;
+    interpreter.SetCommandCode(0x0B, 0x54);
+    Lister lister;
+    size_t call = 0;
+    for (const StreamRecord& record : records) {
+        const uint8_t* data = DataOf(file, record);
+        switch (record.kind) {
+            case 'D':
+                ++call;
+                if (raw) {
+                    break;
+                }
+                if (record.result != 1) {
+                    std::printf("-- call %zu: %zu bytes, refused (0x%04X)\n", call, record.length,
+                                record.result);
+                    continue;
+                }
+                std::printf("-- call %zu: %zu bytes\n", call, record.length);
+                break;
+            case 'C':
+                if (record.length == 2) {
+                    std::printf("-- command code %02X %02X\n", data[0], data[1]);
+                    interpreter.SetCommandCode(data[0], data[1]);
+                }
+                continue;
+            case 'R':
+            case 'T':
+                std::printf(record.kind == 'R' ? "-- printer started\n"
+                                               : "-- the stream before was dropped\n");
+                interpreter.Reset();
+                continue;
+            default:
+                std::printf("-- record of unknown kind 0x%02X\n", static_cast<unsigned char>(record.kind));
+                continue;
+        }
+        interpreter.Feed(data, record.length, lister);
+    }
+    interpreter.Finish(lister);
+    if (!whole) {
+        std::printf("-- %s\n", error.c_str());
+    }
+}
+
+}  // namespace
+
+void AddStreamCommands(CLI::App& app, Tool& tool) {
+    static std::string port;
+    auto* pages = app.add_subcommand("pages", "list the pages a printer printed");
+    pages->add_option("port", port)->required();
+    pages->callback([&tool] {
+        tool.RequirePrinter(port);
+        const std::string folder = tool.GetStore().PagesFolder(port);
+        for (const auto& name : ListPages(folder)) {
+            uint32_t width = 0;
+            uint32_t height = 0;
+            std::error_code error;
+            const auto bytes = std::filesystem::file_size(folder + "/" + name, error);
+            if (PngSize(folder + "/" + name, width, height)) {
+                std::printf("%s  %u x %u  %llu bytes\n", name.c_str(), width, height,
+                            static_cast<unsigned long long>(error ? 0 : bytes));
+            } else {
+                std::printf("%s  (no picture)\n", name.c_str());
+            }
+        }
+    });
+
+    auto* reprint = app.add_subcommand("reprint", "print the stream a printer received again");
+    reprint->add_option("port", port)->required();
+    reprint->callback([&tool] {
+        tool.RequirePrinter(port);
+        const std::string path = tool.GetStore().PrinterFolder(port) + "/received.stream";
+        std::error_code missing;
+        if (!std::filesystem::exists(path, missing)) {
+            throw ToolError("printer " + port + " has received no stream");
+        }
+        const std::string file = ReadStreamFile(path);
+        std::vector<StreamRecord> records;
+        std::string error;
+        const bool whole = ParseStream(file, records, error);
+        Reprint owner(tool.GetStore().PagesFolder(port));
+        PrintEngine engine;
+        engine.SetCommandCode(0x0B, 0x54);
+        for (const StreamRecord& record : records) {
+            const uint8_t* data = DataOf(file, record);
+            if (record.kind == 'R' || record.kind == 'T') {
+                engine.Restart(owner);
+            } else if (record.kind == 'C' && record.length == 2) {
+                engine.SetCommandCode(data[0], data[1]);
+            } else if (record.kind == 'D' && record.result == 1) {
+                engine.Feed(data, record.length, owner);
+            }
+        }
+        owner.Summary();
+        if (engine.Sheet() != nullptr) {
+            std::printf("a sheet is still in the printer: the stream ends before its form feed\n");
+        }
+        if (!whole) {
+            std::printf("the stream file is cut short: %s\n", error.c_str());
+        }
+    });
+
+    static std::string file;
+    auto* inspect = app.add_subcommand(
+        "inspect", "list the commands of a stream file (or raw print data), one a line");
+    inspect->add_option("file", file)->required();
+    inspect->callback([] { Inspect(file); });
+}
+
+}  // namespace vprinter::tool

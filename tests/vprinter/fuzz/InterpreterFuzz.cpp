@@ -1,0 +1,100 @@
+// libFuzzer target of the virtual printer's print engine. The first byte
+// chooses how the rest is cut into data calls; every call is first counted
+// for sheets and then printed, and the two must agree. The same bytes are
+// listed once more as the control tool's inspect does, and read as a stream
+// file.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "vprinter/Capture.h"
+#include "vprinter/PrintEngine.h"
+#include "vprinter/Png.h"
+
+namespace {
+
+class Owner final : public vprinter::PrintEngine::Owner {
+public:
+    int sheets = 0;
+    void Fault(uint64_t, const std::string& note) override {
+        if (note.empty()) {
+            std::abort();
+        }
+    }
+    void Packet(uint64_t, const vprinter::PacketCommand& command) override {
+        (void)vprinter::DescribePacket(command);
+    }
+    void SheetTaken() override { ++sheets; }
+    void PagePrinted(vprinter::Page& page) override {
+        if (page.Rows() > 64) {
+            return;  // pictures of small pages only: the fuzzer stays fast
+        }
+        std::vector<uint8_t> png;
+        uint32_t width = 0;
+        uint32_t height = 0;
+        std::vector<uint8_t> pixels;
+        if (!vprinter::EncodePng(page, png) || !vprinter::DecodePng(png, width, height, pixels) ||
+            height != page.Rows() || pixels[pixels.size() - 1] != page.Pixel(height - 1, width - 1)) {
+            std::abort();
+        }
+    }
+};
+
+class Lister final : public vprinter::PrintSink {
+public:
+    void Fault(uint64_t, const std::string&) override {}
+    void Packet(uint64_t, const vprinter::PacketCommand&) override {}
+    void StartSheet(int64_t) override {}
+    void Dot(vprinter::Ink, int64_t, int64_t, int) override {}
+    void Character(int64_t, int64_t, char) override {}
+    void EjectSheet() override {}
+    bool WantsListing() const override { return true; }
+    void Listing(uint64_t, const std::string& command, const std::string&) override {
+        if (command.empty()) {
+            std::abort();
+        }
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const size_t chunk = size_t{1} + data[0];
+    ++data;
+    --size;
+
+    vprinter::PrintEngine engine;
+    engine.SetCommandCode(0x0B, 0x54);
+    Owner owner;
+    for (size_t at = 0; at < size; at += chunk) {
+        const size_t n = size - at < chunk ? size - at : chunk;
+        const int expected = owner.sheets + engine.SheetsNeeded(data + at, n);
+        engine.Feed(data + at, n, owner);
+        if (owner.sheets != expected) {
+            std::abort();  // the count before a call must be what the call takes
+        }
+    }
+    engine.Finish(owner);
+    engine.Restart(owner);
+
+    vprinter::Interpreter lister;
+    Lister listing;
+    lister.Feed(data, size, listing);
+    lister.Finish(listing);
+
+    std::vector<vprinter::StreamRecord> records;
+    std::string error;
+    const std::string file(reinterpret_cast<const char*>(data), size);
+    vprinter::ParseStream(file, records, error);
+    for (const auto& record : records) {
+        if (record.offset + record.length > file.size()) {
+            std::abort();
+        }
+    }
+    return 0;
+}
