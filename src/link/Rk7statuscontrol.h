@@ -3,13 +3,16 @@
 #include <cstdint>
 
 #include "link/PrinterStatus.h"
+#include "platform/Clock.h"
 
+class IStatusReporter;
 class TPDLLFunction;
+class TPRaster;
 
-// The status module: the program's one status record and the inquiry that
-// fills it.
+// The status module: the program's one status record, the inquiry that fills
+// it and the wait until the printer is ready.
 class TPStatusControl {
-public:
+  public:
     explicit TPStatusControl(TPDLLFunction& link);
 
     PrinterStatus& Record() { return record_; }
@@ -21,7 +24,21 @@ public:
     uint16_t InquirePrinterStatus(PrinterStatus& record);
     uint16_t InquirePrinterStatus() { return InquirePrinterStatus(record_); }
 
-private:
+    // Polls the printer once a second until it is ready (1), in its error
+    // state or before its initial ink charge (0x4000), or a link call fails
+    // (that call's code). Busy, printing and cleaning show their text and
+    // "Please wait.." when showMessages is set. Each round that does not end
+    // the wait sends the initialize command through the print-data job and
+    // sleeps 1000 ms; there is no limit on the rounds.
+    uint16_t WaitUntilReady(PrinterStatus& record, bool showMessages, IStatusReporter& reporter,
+                            TPRaster& raster, orvane::IClock& clock);
+
+    static constexpr uint32_t kPollMilliseconds = 1000;
+
+    // The text of a state that the printer is working in, or nullptr.
+    static const char* WaitingText(uint8_t state);
+
+  private:
     TPDLLFunction& link_;
     PrinterStatus record_;
 };

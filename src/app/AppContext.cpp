@@ -1,0 +1,73 @@
+#include "app/AppContext.h"
+
+#include <QApplication>
+#include <QFont>
+
+#include "app/Rk7formabout.h"
+#include "app/Rk7formadjust.h"
+#include "app/Rk7formboot.h"
+#include "app/Rk7formquit.h"
+#include "app/Rk7howtobidadjust.h"
+#include "app/Rk7howtochecka4pat.h"
+#include "app/Rk7howtochecka4pat2.h"
+#include "app/Rk7howtofirstdotadjust.h"
+#include "app/Rk7howtohdangadjust.h"
+#include "app/Rk7howtopfadjust.h"
+#include "app/Rk7howtotopmarginadjust.h"
+#include "link/ResultCodes.h"
+
+namespace orvane_app {
+
+LibrariesLoaded::LibrariesLoaded(TPDLLFunction& link, orvane::IMessageBox& messageBox) {
+    link.LoadOrExit(messageBox);
+}
+
+Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock)
+    : link(seams.loader, seams.programFolder),
+      loaded(link, seams.messageBox),
+      raster(link, status, clock, seams.messageBox),
+      factory(link, status, clock),
+      remote(raster),
+      status(link),
+      eeprom(link),
+      headId(link, dataManu),
+      usbId(link, clock) {}
+
+AppContext::AppContext(const PlatformSeams& seams)
+    : seams_(seams), clock_(seams.baseClock), modules_(std::make_unique<Modules>(seams_, clock_)) {
+    QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
+    ApplyProgramFont();
+    PlugErrorDetails();
+
+    // The boot window first: closing it ends the program.
+    boot_ = std::make_unique<TFormBoot>(*this);
+    adjust_ = std::make_unique<TFormAdjust>(*this);
+    about_ = std::make_unique<TAboutBox>();
+    quit_ = std::make_unique<TFormQuit>(*this);
+    howToHdAng_ = std::make_unique<THowToHdAngAdjustForm>();
+    howToPF_ = std::make_unique<THowToPFAdjustForm>();
+    howToBid_ = std::make_unique<THowToBidAdjustForm>();
+    howToA4Pat_ = std::make_unique<THowToCheckA4PatForm>(*this);
+    howToA4Pad2_ = std::make_unique<THowToCheckA4Pad2Form>(*this);
+    howToFirstDot_ = std::make_unique<THowToFirstDotAdjustForm>();
+    howToTopMargin_ = std::make_unique<THowToTopMarginAdjustForm>();
+}
+
+AppContext::~AppContext() = default;
+
+void AppContext::PlugErrorDetails() {
+    Modules& modules = *modules_;
+    details_.Plug(ResultEepromFileError, [&modules] { return modules.eeprom.ErrorIndex(); });
+    details_.Plug(ResultHeadIdError, [&modules] { return modules.headId.ErrorIndex(); });
+    details_.Plug(ResultUsbIdError, [&modules] { return modules.usbId.ErrorIndex(); });
+    // Bi-D (ResultBidValueError) and head angular (ResultHeadAngularError)
+    // plug in here with their modules.
+}
+
+void ApplyProgramFont() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    QApplication::setFont(font);
+}
+
+}  // namespace orvane_app

@@ -1,0 +1,133 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/ErrorDetails.h"
+#include "app/WindowClock.h"
+#include "eeprom/Datamanu.h"
+#include "eeprom/Rk7eeprom.h"
+#include "eeprom/Rk7headid.h"
+#include "eeprom/Rk7usbid.h"
+#include "link/Dllfunction.h"
+#include "link/Rk7factory.h"
+#include "link/Rk7remotecomm.h"
+#include "link/Rk7statuscontrol.h"
+#include "pattern/Rk7raster.h"
+#include "platform/LibraryLoader.h"
+#include "platform/MessageBox.h"
+#include "platform/PortList.h"
+#include "platform/Random.h"
+
+class TFormBoot;
+class TFormAdjust;
+class TAboutBox;
+class TFormQuit;
+class THowToHdAngAdjustForm;
+class THowToPFAdjustForm;
+class THowToBidAdjustForm;
+class THowToCheckA4PatForm;
+class THowToCheckA4Pad2Form;
+class THowToFirstDotAdjustForm;
+class THowToTopMarginAdjustForm;
+
+namespace orvane_app {
+
+// The application title, also the caption of the exception report.
+inline constexpr const char* kApplicationTitle = "Adjustment program";
+
+// What the program takes from the platform.
+struct PlatformSeams {
+    orvane::ILibraryLoader& loader;
+    std::string programFolder;  // where the link libraries are loaded from
+    orvane::IMessageBox& messageBox;
+    orvane::IPortList& ports;
+    orvane::IRandom& random;
+    orvane::IClock* baseClock = nullptr;  // none: the window clock sleeps for real
+};
+
+// Loads both link libraries as soon as the link object exists; a missing
+// library shows the start-up message and ends the program.
+struct LibrariesLoaded {
+    LibrariesLoaded(TPDLLFunction& link, orvane::IMessageBox& messageBox);
+};
+
+// The module objects, one of each, created in this order before any window
+// and released in the opposite order at exit. Each constructor only keeps
+// the references it is given, so a module may be handed one that is created
+// after it.
+struct Modules {
+    Modules(const PlatformSeams& seams, orvane::IClock& clock);
+    Modules(const Modules&) = delete;
+    Modules& operator=(const Modules&) = delete;
+
+    TPDLLFunction link;
+    LibrariesLoaded loaded;
+    TPRaster raster;
+    TPFactory factory;
+    TPRemoteComm remote;
+    TPStatusControl status;
+    // TPCheckPattern comes here.
+    TPEeprom eeprom;
+    TPDataManu dataManu;
+    TPHeadID headId;
+    TPUsbId usbId;
+    // TPBid, TPHeadAngular, TPHeatProtect and TPMaintenance follow here, in
+    // this order. A module that refuses inputs plugs the reader of its error
+    // field into ErrorDetails in AppContext::PlugErrorDetails.
+};
+
+// The one application context: the seams, the module objects and the
+// windows. Creating it is the program's start: the module objects in their
+// order (loading the link libraries or ending the program), the title, then
+// the windows in their order, all hidden.
+class AppContext {
+  public:
+    explicit AppContext(const PlatformSeams& seams);
+    ~AppContext();
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    Modules& GetModules() { return *modules_; }
+    WindowClock& Clock() { return clock_; }
+    orvane::IMessageBox& MessageBox() { return seams_.messageBox; }
+    orvane::IPortList& Ports() { return seams_.ports; }
+    orvane::IRandom& Random() { return seams_.random; }
+    ErrorDetails& Details() { return details_; }
+
+    TFormBoot& Boot() { return *boot_; }
+    TFormAdjust& Adjust() { return *adjust_; }
+    TAboutBox& About() { return *about_; }
+    TFormQuit& Quit() { return *quit_; }
+    THowToHdAngAdjustForm& HowToHdAngAdjust() { return *howToHdAng_; }
+    THowToPFAdjustForm& HowToPFAdjust() { return *howToPF_; }
+    THowToBidAdjustForm& HowToBidAdjust() { return *howToBid_; }
+    THowToCheckA4PatForm& HowToCheckA4Pat() { return *howToA4Pat_; }
+    THowToCheckA4Pad2Form& HowToCheckA4Pad2() { return *howToA4Pad2_; }
+    THowToFirstDotAdjustForm& HowToFirstDotAdjust() { return *howToFirstDot_; }
+    THowToTopMarginAdjustForm& HowToTopMarginAdjust() { return *howToTopMargin_; }
+
+  private:
+    void PlugErrorDetails();
+
+    PlatformSeams seams_;
+    WindowClock clock_;
+    std::unique_ptr<Modules> modules_;
+    ErrorDetails details_;
+    std::unique_ptr<TFormBoot> boot_;
+    std::unique_ptr<TFormAdjust> adjust_;
+    std::unique_ptr<TAboutBox> about_;
+    std::unique_ptr<TFormQuit> quit_;
+    std::unique_ptr<THowToHdAngAdjustForm> howToHdAng_;
+    std::unique_ptr<THowToPFAdjustForm> howToPF_;
+    std::unique_ptr<THowToBidAdjustForm> howToBid_;
+    std::unique_ptr<THowToCheckA4PatForm> howToA4Pat_;
+    std::unique_ptr<THowToCheckA4Pad2Form> howToA4Pad2_;
+    std::unique_ptr<THowToFirstDotAdjustForm> howToFirstDot_;
+    std::unique_ptr<THowToTopMarginAdjustForm> howToTopMargin_;
+};
+
+// The font the windows are laid out for.
+void ApplyProgramFont();
+
+}  // namespace orvane_app

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QPixmap>
+#include <functional>
+
+// The common frame of the how-to windows: a dialog border with the close
+// button, centred on the screen, shown beside the adjustment window without
+// blocking it.
+class THowToForm : public QDialog {
+    Q_OBJECT
+
+  public:
+    THowToForm();
+
+    // Shows the window, or only brings it forward when it is open.
+    void ShowForward();
+
+  protected:
+    // Called after the form is set up: the border, and the picture, which
+    // is drawn when the window is first shown.
+    void Finish(QLabel* image, std::function<QPixmap()> picture);
+    // Puts "[", a text and "]" on one line, each right after the other.
+    static void Bracket(QLabel* open, QLabel* text, QLabel* close);
+
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    QLabel* image_ = nullptr;
+    std::function<QPixmap()> picture_;
+    bool placed_ = false;
+};

@@ -1,0 +1,269 @@
+#include "app/Rk7formadjust.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+
+#include "app/AppContext.h"
+#include "app/Cursor.h"
+#include "app/Rk7formboot.h"
+#include "app/Rk7formquit.h"
+#include "app/pages/A4CheckPrintPage.h"
+#include "app/pages/BidInputPage.h"
+#include "app/pages/BidPrintPage.h"
+#include "app/pages/CRHeatProtectOffsetPage.h"
+#include "app/pages/CleaningPage.h"
+#include "app/pages/DefaultSetPage.h"
+#include "app/pages/EepromDataCopyPage.h"
+#include "app/pages/EepromReadoutPage.h"
+#include "app/pages/G0SCheckPrintPage.h"
+#include "app/pages/HeadAngAdjustPage.h"
+#include "app/pages/HeadIDInputPage.h"
+#include "app/pages/InkChargePage.h"
+#include "app/pages/LandMarginAdjustPage.h"
+#include "app/pages/NozzleCheckPatternPrintPage.h"
+#include "app/pages/PFAdjustPage.h"
+#include "app/pages/ProCounterMaintePage.h"
+#include "app/pages/TopMarginMainPage.h"
+#include "app/pages/USBIDInputPage.h"
+#include "app/widgets/WindowPlacement.h"
+#include "link/Dllfunction.h"
+#include "ui_Rk7formadjust.h"
+
+namespace {
+
+constexpr int kDisableMilliseconds = 100;
+
+// The value panels that a close empties; the top margin and PF values stay
+// for the next printer.
+const char* const kValuesClearedAtClose[] = {
+    "ShowHeadIDPnl",     "ShowBid1BkPnl",   "ShowBid1ClPnl",   "ShowBid2BkPnl",
+    "ShowBid2ClPnl",     "ShowBid3BkPnl",   "ShowBid3ClPnl",   "ShowUSBIDPnl",
+    "ShowProCounterPnl", "ShowBidECOBkPnl", "ShowBidECOClPnl", "ShowHeadAngularAdjustValuePnl",
+};
+
+// The ink consumption captions of the cleaning and ink charge pages, by model.
+struct ConsumptionCaption {
+    const char* label;
+    const char* k31;  // nullptr: hidden for the Orvane K31
+    const char* k32;
+};
+const ConsumptionCaption kConsumptionCaptions[] = {
+    {"CleaningBlackConsumptionLabel", "About 8% of bland-new I/C.",
+     "R2281 : About 8% of bland-new I/C."},
+    {"CleaningColorMConsumptionLabel", "About 3% of bland-new I/C.",
+     "R228x : About 3% of bland-new I/C."},
+    {"CleaningColorSConsumptionLabel", nullptr, "R229x : About 4% of bland-new I/C."},
+    {"InkChargeBlackConsumptionLabel", "About 23% of bland-new I/C.",
+     "R2281 : About 23% of bland-new I/C."},
+    {"InkChargeColorMConsumptionLabel", "About 8% of bland-new I/C.",
+     "R228x : About 8% of bland-new I/C."},
+    {"InkChargeColorSConsumptionLabel", nullptr, "R229x : About 12% of bland-new I/C."},
+};
+
+}  // namespace
+
+const QColor TFormAdjust::kStatusBlack(0, 0, 0);
+const QColor TFormAdjust::kStatusBlue(0, 0, 255);
+const QColor TFormAdjust::kStatusRed(255, 0, 0);
+
+TFormAdjust::TFormAdjust(orvane_app::AppContext& context)
+    : context_(context), ui_(std::make_unique<Ui::TFormAdjust>()) {
+    ui_->setupUi(this);
+    orvane_app::SetWindowBorder(this, orvane_app::WindowBorder::SingleMinimise, 846, 464);
+
+    ui_->AdjustmentTab->AddTab(ui_->AdjustmentSheet, QStringLiteral("Adjustment"));
+    ui_->AdjustmentTab->AddTab(ui_->MaintenanceSheet, QStringLiteral("Maintenance"));
+    ui_->AdjustmentTab->AddTab(ui_->CheckPatternSheet, QStringLiteral("Check pattern"));
+    ui_->AdjustmentTab->AddTab(ui_->AppendixSheet, QStringLiteral("Appendix"));
+    for (orvane_app::RadioGroup* group :
+         {ui_->AdjustRdoGrp, ui_->MainteRdoGrp, ui_->CheckPatternPrnRdoGrp, ui_->AppendixRdoGrp}) {
+        group->CollectItems();
+    }
+    CreatePages();
+
+    connect(ui_->AdjustmentTab, &orvane_app::MultiLineTabControl::CurrentChanged, this,
+            &TFormAdjust::AdjustmentTabChange);
+    connect(ui_->AdjustRdoGrp, &orvane_app::RadioGroup::Click, this,
+            &TFormAdjust::AdjustRdoGrpClick);
+    connect(ui_->MainteRdoGrp, &orvane_app::RadioGroup::Click, this,
+            &TFormAdjust::MainteRdoGrpClick);
+    connect(ui_->CheckPatternPrnRdoGrp, &orvane_app::RadioGroup::Click, this,
+            &TFormAdjust::CheckPatternPrnRdoGrpClick);
+    connect(ui_->AppendixRdoGrp, &orvane_app::RadioGroup::Click, this,
+            &TFormAdjust::AppendixRdoGrpClick);
+    connect(ui_->AdjustQuitBtn, &QPushButton::clicked, this, &TFormAdjust::AdjustQuitBtnClick);
+    connect(ui_->GetStatusBtn, &QPushButton::clicked, this, &TFormAdjust::GetStatusBtnClick);
+
+    disableTimer_.setObjectName(QStringLiteral("DisableTimer"));
+    disableTimer_.setParent(this);
+    disableTimer_.setInterval(kDisableMilliseconds);
+    connect(&disableTimer_, &QTimer::timeout, this, &TFormAdjust::DisableTimerTimer);
+    disableTimer_.start();
+
+    heldCloseTimer_.setParent(this);
+    heldCloseTimer_.setSingleShot(true);
+    heldCloseTimer_.setInterval(1);
+    connect(&heldCloseTimer_, &QTimer::timeout, this, &TFormAdjust::ReleaseHeldClose);
+
+    ResetPageArea();
+    ui_->CanvasPnl->show();
+}
+
+// The member timers leave their parent before the window goes.
+TFormAdjust::~TFormAdjust() = default;
+
+void TFormAdjust::CreatePages() {
+    orvane_app::AppContext& c = context_;
+    const std::vector<TPage*> pages = {
+        new TDefaultSetPage(c, *this, this),
+        new THeadIDInputPage(c, *this, this),
+        new TCRHeatProtectOffsetPage(c, *this, this),
+        new THeadAngAdjustPage(c, *this, this),
+        new TBidPrintPage(c, *this, this),
+        new TBidInputPage(c, *this, this),
+        new TPFAdjustPage(c, *this, this),
+        new TUSBIDInputPage(c, *this, this),
+        new TLandMarginAdjustPage(c, *this, this),
+        new TTopMarginMainPage(c, *this, this),
+        new TCleaningPage(c, *this, this),
+        new TInkChargePage(c, *this, this),
+        new TProCounterMaintePage(c, *this, this),
+        new TEepromDataCopyPage(c, *this, this),
+        new TG0SCheckPrintPage(c, *this, this),
+        new TA4CheckPrintPage(c, *this, this),
+        new TNozzleCheckPatternPrintPage(c, *this, this),
+        new TEepromReadoutPage(c, *this, this),
+    };
+    for (TPage* page : pages) {
+        page->setGeometry(ui_->CanvasPnl->geometry());
+        page->hide();
+        pages_[page->objectName()] = page;
+        pageOrder_.push_back(page);
+    }
+    // The status line and the adjusted items stay above the page area.
+    ui_->StatusMemo->raise();
+    ui_->AdjustedItemsPnl->raise();
+}
+
+TPage* TFormAdjust::Page(const QString& panelName) const {
+    const auto it = pages_.find(panelName);
+    return it == pages_.end() ? nullptr : it->second;
+}
+
+void TFormAdjust::ShowPageOnly(const QString& panelName) {
+    ui_->CanvasPnl->hide();
+    for (TPage* page : pageOrder_) {
+        page->setVisible(page->objectName() == panelName);
+    }
+}
+
+void TFormAdjust::SetAdjustedValue(const QString& panelName, const QString& text) {
+    if (auto* panel = ui_->AdjustedItemsPnl->findChild<QLabel*>(panelName)) {
+        panel->setText(text);
+    }
+}
+
+QString TFormAdjust::AdjustedValue(const QString& panelName) const {
+    const auto* panel = ui_->AdjustedItemsPnl->findChild<QLabel*>(panelName);
+    return panel != nullptr ? panel->text() : QString();
+}
+
+void TFormAdjust::showEvent(QShowEvent* event) {
+    if (!placed_) {
+        orvane_app::CentreOnScreen(this);
+        placed_ = true;
+    }
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        FormShow();
+    }
+}
+
+void TFormAdjust::FormShow() {
+    const uint8_t modelCode = context_.Boot().ModelCode;
+    if (modelCode == 1 || modelCode == 2) {
+        SetModelTexts(modelCode);
+    } else {
+        orvane::MessageRequest request;
+        request.text = "program miss!!";
+        request.caption = "Error";
+        request.icon = orvane::MessageIcon::Error;
+        request.owner = orvane::MessageOwner::AdjustmentWindow;
+        context_.MessageBox().Show(request);
+    }
+    GetStatusBtnClick();
+}
+
+void TFormAdjust::SetModelTexts(uint8_t modelCode) {
+    const bool k31 = modelCode == 1;
+    ui_->ModelNameLbl->setText(k31 ? QStringLiteral("Orvane K31") : QStringLiteral("Orvane K32"));
+    for (const ConsumptionCaption& caption : kConsumptionCaptions) {
+        auto* label = findChild<QLabel*>(QString::fromUtf8(caption.label));
+        if (label == nullptr) {
+            continue;
+        }
+        const char* text = k31 ? caption.k31 : caption.k32;
+        label->setVisible(text != nullptr);
+        label->setText(text != nullptr ? QString::fromUtf8(text) : QString());
+    }
+}
+
+void TFormAdjust::AdjustQuitBtnClick() {
+    close();
+}
+
+void TFormAdjust::DisableTimerTimer() {
+    setEnabled(true);
+    disableTimer_.stop();
+}
+
+void TFormAdjust::closeEvent(QCloseEvent* event) {
+    if (context_.Clock().Waiting()) {
+        // An operation is waiting for the printer: the close follows when it
+        // has returned.
+        closeHeld_ = true;
+        heldCloseTimer_.start();
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+    hide();
+    context_.Quit().show();
+}
+
+void TFormAdjust::ReleaseHeldClose() {
+    if (!closeHeld_) {
+        return;
+    }
+    if (context_.Clock().Waiting()) {
+        heldCloseTimer_.start();
+        return;
+    }
+    closeHeld_ = false;
+    close();
+}
+
+void TFormAdjust::FormClose() {
+    ResetPageArea();
+    ui_->CanvasPnl->show();
+    for (const char* name : kValuesClearedAtClose) {
+        SetAdjustedValue(QString::fromUtf8(name), QString());
+    }
+
+    TPDLLFunction& link = context_.GetModules().link;
+    orvane_app::ShowHourglassCursor();
+    link.D4Termination();
+    link.PortCloseByPway();
+    orvane_app::ShowNormalCursor();
+
+    ui_->AdjustRdoGrp->SetItemIndex(-1);
+    ui_->MainteRdoGrp->SetItemIndex(-1);
+    ui_->CheckPatternPrnRdoGrp->SetItemIndex(-1);
+
+    ui_->AdjustmentTab->setEnabled(true);
+    ui_->AdjustmentTab->blockSignals(true);
+    ui_->AdjustmentTab->SetCurrentIndex(0);
+    ui_->AdjustmentTab->blockSignals(false);
+    ui_->AdjustQuitBtn->setEnabled(true);
+}

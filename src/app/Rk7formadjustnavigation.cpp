@@ -1,0 +1,129 @@
+// The navigation of the adjustment window: the tabs, the four radio groups,
+// the page area and which items may be chosen.
+#include <array>
+
+#include "app/Rk7formadjust.h"
+#include "app/pages/Page.h"
+#include "ui_Rk7formadjust.h"
+
+namespace {
+
+// Every page panel, in the order in which the page area hides them.
+constexpr std::array<const char*, 18> kPagePanels = {
+    "DefaultSetPnl",
+    "HeadIDInputPnl",
+    "CRHeatProtectOffsetPnl",
+    "HeadAngAdjustPnl",
+    "BidPrintPnl",
+    "BidInputPnl",
+    "PFAdjustPnl",
+    "USBIDInputPnl",
+    "LandMarginAdjustPnl",
+    "TopMarginMainPnl",
+    "CleaningPnl",
+    "InkChargePnl",
+    "ProCounterMaintePnl",
+    "EepromDataCopyPnl",
+    "G0SCheckPrintPnl",
+    "A4CheckPrintPnl",
+    "NozzleCheckPatternPrintPnl",
+    "EepromReadoutPnl",
+};
+
+// The page of each item of the four groups, in item order.
+const std::vector<QString> kAdjustPages = {
+    "DefaultSetPnl",       "USBIDInputPnl", "HeadIDInputPnl",   "HeadAngAdjustPnl",
+    "BidPrintPnl",         "PFAdjustPnl",   "TopMarginMainPnl", "CRHeatProtectOffsetPnl",
+    "LandMarginAdjustPnl",
+};
+const std::vector<QString> kMaintePages = {"CleaningPnl", "InkChargePnl", "ProCounterMaintePnl",
+                                           "EepromDataCopyPnl"};
+const std::vector<QString> kCheckPatternPages = {"G0SCheckPrintPnl", "A4CheckPrintPnl",
+                                                 "NozzleCheckPatternPrintPnl"};
+const std::vector<QString> kAppendixPages = {"EepromReadoutPnl"};
+
+}  // namespace
+
+void TFormAdjust::ResetPageArea() {
+    ui_->CanvasPnl->hide();
+    for (const char* name : kPagePanels) {
+        if (TPage* page = Page(QString::fromUtf8(name))) {
+            page->hide();
+        }
+    }
+    ui_->AdjustedItemsPnl->show();
+
+    // The status line: empty, black, below the page area.
+    SetStatusLines({});
+    SetStatusColour(kStatusBlack);
+    ui_->StatusMemo->show();
+    ui_->StatusMemo->setGeometry(ui_->StatusMemo->x(), ui_->ReturnPnl->y(), ui_->CanvasPnl->width(),
+                                 ui_->ReturnPnl->height());
+    ui_->StatusMemo->document()->setDefaultTextOption(QTextOption(Qt::AlignLeft));
+}
+
+void TFormAdjust::ClearOtherGroups(const orvane_app::RadioGroup* keep) {
+    for (orvane_app::RadioGroup* group :
+         {ui_->AdjustRdoGrp, ui_->MainteRdoGrp, ui_->CheckPatternPrnRdoGrp, ui_->AppendixRdoGrp}) {
+        if (group != keep) {
+            group->SetItemIndex(-1);
+        }
+    }
+}
+
+void TFormAdjust::Navigate(orvane_app::RadioGroup& group, const std::vector<QString>& panels) {
+    const int index = group.ItemIndex();
+    if (index < 0 || index >= static_cast<int>(panels.size())) {
+        return;
+    }
+    ResetPageArea();
+    if (TPage* page = Page(panels[static_cast<size_t>(index)])) {
+        page->show();
+        page->Opened();
+    }
+    ClearOtherGroups(&group);
+}
+
+void TFormAdjust::AdjustRdoGrpClick() {
+    Navigate(*ui_->AdjustRdoGrp, kAdjustPages);
+}
+
+void TFormAdjust::MainteRdoGrpClick() {
+    Navigate(*ui_->MainteRdoGrp, kMaintePages);
+}
+
+void TFormAdjust::CheckPatternPrnRdoGrpClick() {
+    Navigate(*ui_->CheckPatternPrnRdoGrp, kCheckPatternPages);
+}
+
+void TFormAdjust::AppendixRdoGrpClick() {
+    Navigate(*ui_->AppendixRdoGrp, kAppendixPages);
+}
+
+void TFormAdjust::AdjustmentTabChange() {
+    ResetPageArea();
+    ui_->CanvasPnl->show();
+    SetStatusLines({});
+    ClearOtherGroups(nullptr);
+}
+
+void TFormAdjust::EnableItems(int state) {
+    if (state != ItemsAll && state != ItemsPrinterError && state != ItemsNoLink) {
+        return;
+    }
+    const bool all = state == ItemsAll;
+    orvane_app::RadioGroup& adjust = *ui_->AdjustRdoGrp;
+    for (int i = 0; i < adjust.Count(); ++i) {
+        // Market setting stays possible while the printer reports an error.
+        adjust.Item(i)->setEnabled(all || (i == 0 && state == ItemsPrinterError));
+    }
+    // The fourth item, EEPROM data copy, is always possible.
+    for (int i = 0; i < 3; ++i) {
+        ui_->MainteRdoGrp->Item(i)->setEnabled(all);
+    }
+    ui_->CheckPatternPrnRdoGrp->setEnabled(all);
+    ui_->AppendixRdoGrp->Item(0)->setEnabled(state != ItemsNoLink);
+    if (state == ItemsNoLink) {
+        ShowStatus(StatusAddLine, "Restart the printer and click the [Get Status] button.");
+    }
+}

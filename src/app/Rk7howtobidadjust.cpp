@@ -1,0 +1,11 @@
+#include "app/Rk7howtobidadjust.h"
+
+#include "app/pictures/Pictures.h"
+#include "ui_Rk7howtobidadjust.h"
+
+THowToBidAdjustForm::THowToBidAdjustForm() : ui_(std::make_unique<Ui::THowToBidAdjustForm>()) {
+    ui_->setupUi(this);
+    Finish(ui_->Image1, orvane_app::BidPicture);
+}
+
+THowToBidAdjustForm::~THowToBidAdjustForm() = default;

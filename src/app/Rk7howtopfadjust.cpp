@@ -1,0 +1,11 @@
+#include "app/Rk7howtopfadjust.h"
+
+#include "app/pictures/Pictures.h"
+#include "ui_Rk7howtopfadjust.h"
+
+THowToPFAdjustForm::THowToPFAdjustForm() : ui_(std::make_unique<Ui::THowToPFAdjustForm>()) {
+    ui_->setupUi(this);
+    Finish(ui_->Image1, orvane_app::PfPicture);
+}
+
+THowToPFAdjustForm::~THowToPFAdjustForm() = default;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+
+#include "app/pages/Page.h"
+
+namespace Ui {
+class A4CheckPrintPnl;
+}
+
+// The A4 photo-paper check sheet page.
+class TA4CheckPrintPage final : public TPage {
+    Q_OBJECT
+
+  public:
+    TA4CheckPrintPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
+    ~TA4CheckPrintPage() override;
+
+  private:
+    std::unique_ptr<Ui::A4CheckPrintPnl> ui_;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFrame>
+
+namespace orvane_app {
+class AppContext;
+}
+class TFormAdjust;
+
+// One page of the adjustment window: a panel in the page area with its own
+// form and handlers. A page reaches the module objects, the boot window's
+// model and port and the how-to windows through the application context, and
+// reports through the adjustment window's ShowStatus and ReportResult.
+class TPage : public QFrame {
+    Q_OBJECT
+
+  public:
+    TPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
+
+    // Runs after the page's navigation item was chosen and the page shown
+    // (focus to an edit, emptying an edit, the page's Read action).
+    virtual void Opened();
+
+  protected:
+    orvane_app::AppContext& Context() { return context_; }
+    TFormAdjust& Form() { return form_; }
+
+  private:
+    orvane_app::AppContext& context_;
+    TFormAdjust& form_;
+};

@@ -1,0 +1,119 @@
+// Saves pictures of the program's windows as PNG files: the boot window, the
+// adjustment window on each of its tabs, the quit window, the About box, the
+// how-to windows and the start-up message. Runs the real windows on the
+// virtual printers of a scratch state folder.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "app/AppContext.h"
+#include "app/QtMessageBox.h"
+#include "app/Rk7formabout.h"
+#include "app/Rk7formadjust.h"
+#include "app/Rk7formboot.h"
+#include "app/Rk7formquit.h"
+#include "app/Rk7howtobidadjust.h"
+#include "app/Rk7howtochecka4pat.h"
+#include "app/Rk7howtochecka4pat2.h"
+#include "app/Rk7howtofirstdotadjust.h"
+#include "app/Rk7howtohdangadjust.h"
+#include "app/Rk7howtopfadjust.h"
+#include "app/Rk7howtotopmarginadjust.h"
+#include "app/widgets/MultiLineTabControl.h"
+#include "app/widgets/RadioGroup.h"
+#include "platform/ExecutableFolder.h"
+#include "platform/PortList.h"
+#include "platform/Random.h"
+
+namespace {
+
+bool Save(QWidget& window, const QString& folder, const QString& name) {
+    // A window shows itself for the picture, as the technician would see it.
+    const bool hidden = window.isHidden();
+    window.show();
+    QCoreApplication::processEvents();
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    const bool saved = window.grab().save(path);
+    std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
+    if (hidden) {
+        window.hide();
+    }
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: orvane-screenshots FOLDER\n");
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    QTemporaryDir state;
+    qputenv("ORVANE_VPRINTER_DIR", state.filePath(QStringLiteral("vprinter")).toLocal8Bit());
+
+    orvane_app::QtMessageBox messageBox;
+    orvane::SystemLibraryLoader loader;
+    orvane::VirtualPrinterPortList ports;
+    orvane::StdRandom random;
+    orvane_app::AppContext context(
+        orvane_app::PlatformSeams{loader, orvane::ExecutableFolder(), messageBox, ports, random});
+    messageBox.SetOwners(&context.Boot(), &context.Adjust());
+    bool ok = true;
+
+    TFormBoot& boot = context.Boot();
+    boot.show();
+    ok &= Save(boot, folder, QStringLiteral("boot"));
+
+    // Open the link to the first printer, an Orvane K31.
+    auto* model = boot.findChild<QComboBox*>(QStringLiteral("ModelNameCombo"));
+    auto* port = boot.findChild<QComboBox*>(QStringLiteral("InterfaceCombo"));
+    model->setCurrentIndex(0);
+    boot.ModelNameComboChange();
+    port->setCurrentIndex(0);
+    ok &= Save(boot, folder, QStringLiteral("boot-chosen"));
+    boot.PortSelectOKBtnClick();
+
+    TFormAdjust& adjust = context.Adjust();
+    auto* tabs =
+        adjust.findChild<orvane_app::MultiLineTabControl*>(QStringLiteral("AdjustmentTab"));
+    const char* const groups[] = {"AdjustRdoGrp", "MainteRdoGrp", "CheckPatternPrnRdoGrp",
+                                  "AppendixRdoGrp"};
+    for (int tab = 0; tab < tabs->Count(); ++tab) {
+        tabs->SetCurrentIndex(tab);
+        ok &= Save(adjust, folder, QStringLiteral("adjust-tab%1").arg(tab + 1));
+        // Every page of the tab, chosen through its navigation item.
+        auto* group = adjust.findChild<orvane_app::RadioGroup*>(QString::fromUtf8(groups[tab]));
+        for (int item = 0; item < group->Count(); ++item) {
+            group->Item(item)->click();
+            ok &= Save(adjust, folder,
+                       QStringLiteral("adjust-tab%1-item%2").arg(tab + 1).arg(item + 1));
+        }
+    }
+    tabs->SetCurrentIndex(0);
+    adjust.close();
+    ok &= Save(context.Quit(), folder, QStringLiteral("quit"));
+    context.Quit().hide();
+
+    ok &= Save(context.About(), folder, QStringLiteral("about"));
+    ok &= Save(context.HowToHdAngAdjust(), folder, QStringLiteral("howto-head-angular"));
+    ok &= Save(context.HowToPFAdjust(), folder, QStringLiteral("howto-pf"));
+    ok &= Save(context.HowToBidAdjust(), folder, QStringLiteral("howto-bid"));
+    ok &= Save(context.HowToCheckA4Pat(), folder, QStringLiteral("howto-a4-1"));
+    ok &= Save(context.HowToCheckA4Pad2(), folder, QStringLiteral("howto-a4-2"));
+    ok &= Save(context.HowToFirstDotAdjust(), folder, QStringLiteral("howto-first-dot"));
+    ok &= Save(context.HowToTopMarginAdjust(), folder, QStringLiteral("howto-top-margin"));
+
+    // The start-up message about a missing library, as the program shows it.
+    QMessageBox startup(QMessageBox::Critical,
+                        QString::fromUtf8(orvane_app::QtMessageBox::kDefaultCaption),
+                        QString::fromUtf8(TPDLLFunction::kLoadFailureText), QMessageBox::Ok);
+    startup.show();
+    ok &= Save(startup, folder, QStringLiteral("startup-message"));
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <cstdio>
+
+#include "AppFixture.h"
+#include "app/Program.h"
+#include "app/Rk7formabout.h"
+#include "app/Rk7formadjust.h"
+#include "app/Rk7formboot.h"
+#include "app/Rk7formquit.h"
+#include "app/Rk7howtobidadjust.h"
+#include "app/Rk7howtochecka4pat.h"
+#include "app/Rk7howtochecka4pat2.h"
+#include "app/Rk7howtofirstdotadjust.h"
+#include "app/Rk7howtohdangadjust.h"
+#include "app/Rk7howtopfadjust.h"
+#include "app/Rk7howtotopmarginadjust.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using testing_support::AppTest;
+
+// Starts the program from a folder without the link libraries. The scripted
+// box writes what it was asked to show, so that the parent can read it.
+void StartWithoutLibraries(const std::string& emptyFolder) {
+    testing_support::ScriptedMessageBox boxes;
+    boxes.onShow = [](const orvane::MessageRequest& request) {
+        std::fprintf(stderr, "box[%s] caption[%s] icon[%d] owner[%d]\n", request.text.c_str(),
+                     request.caption.c_str(), static_cast<int>(request.icon),
+                     static_cast<int>(request.owner));
+    };
+    orvane::SystemLibraryLoader loader;
+    testing_support::FakePortList ports;
+    orvane::StdRandom random;
+    orvane_app::AppContext context(
+        orvane_app::PlatformSeams{loader, emptyFolder, boxes, ports, random, nullptr});
+    std::fprintf(stderr, "the program went on\n");
+    std::exit(3);
+}
+
+TEST(StartUpDeathTest, WithoutTheLibrariesShowsTheJapaneseMessageAndEndsWithZero) {
+    testing_support::TempFolder empty;
+    EXPECT_EXIT(StartWithoutLibraries(empty.Path()), ::testing::ExitedWithCode(0),
+                "box\\[DLLファイルが見つかりません。\nこのプログラムは終了します。\\] "
+                "caption\\[\\] icon\\[1\\] owner\\[0\\]\n$");
+}
+
+class StartUp : public AppTest {};
+
+TEST_F(StartUp, CreatesEveryWindowHiddenAndSetsTheTitle) {
+    Start();
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Adjustment program"));
+    const std::vector<QWidget*> windows = {&Boot(),
+                                           &Adjust(),
+                                           &App().About(),
+                                           &App().Quit(),
+                                           &App().HowToHdAngAdjust(),
+                                           &App().HowToPFAdjust(),
+                                           &App().HowToBidAdjust(),
+                                           &App().HowToCheckA4Pat(),
+                                           &App().HowToCheckA4Pad2(),
+                                           &App().HowToFirstDotAdjust(),
+                                           &App().HowToTopMarginAdjust()};
+    for (QWidget* window : windows) {
+        EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
+        EXPECT_TRUE(window->isWindow()) << window->objectName().toStdString();
+    }
+    // Loading the libraries is the only thing the start does on the link.
+    EXPECT_TRUE(CallNames().empty());
+}
+
+TEST_F(StartUp, TheWindowsHaveTheirCaptions) {
+    Start();
+    EXPECT_EQ(Boot().windowTitle(), QStringLiteral(" VANTREL printer adjustment program"));
+    EXPECT_EQ(Adjust().windowTitle(), QStringLiteral("Adjustment program"));
+    EXPECT_EQ(App().Quit().windowTitle(), QStringLiteral(" Adjustment program"));
+    EXPECT_EQ(App().About().windowTitle(), QStringLiteral("Version"));
+    EXPECT_EQ(Adjust().size(), QSize(846, 464));
+    EXPECT_EQ(Adjust().minimumSize(), Adjust().maximumSize());
+    EXPECT_FALSE(Adjust().windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(Adjust().windowFlags() & Qt::WindowMinimizeButtonHint);
+}
+
+TEST_F(StartUp, ClosingTheBootWindowEndsTheProgramAndClosesThePort) {
+    Start();
+    QSignalSpy ends(&Boot(), &TFormBoot::ProgramEnds);
+    Boot().show();
+    ClearTrace();
+    Boot().close();
+    EXPECT_EQ(ends.count(), 1);
+    EXPECT_EQ(CallNames(), (std::vector<std::string>{"PortCloseByPway"}));
+}
+
+TEST(ExceptionReport, ShowsTheMessageUnderTheApplicationTitle) {
+    testing_support::ScriptedMessageBox boxes;
+    orvane_app::ReportException(boxes, "Access violation");
+    orvane_app::ReportException(boxes, "Out of range.");
+    orvane_app::ReportException(boxes, nullptr);
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown[0].text, "Access violation.");
+    EXPECT_EQ(boxes.shown[0].caption, "Adjustment program");
+    EXPECT_EQ(boxes.shown[0].icon, orvane::MessageIcon::Error);
+    EXPECT_EQ(boxes.shown[0].owner, orvane::MessageOwner::None);
+    EXPECT_EQ(boxes.shown[1].text, "Out of range.");
+    EXPECT_EQ(boxes.shown[2].text, "Unknown exception.");
+}
+
+}  // namespace
