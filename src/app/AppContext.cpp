@@ -22,19 +22,30 @@ LibrariesLoaded::LibrariesLoaded(TPDLLFunction& link, orvane::IMessageBox& messa
     link.LoadOrExit(messageBox);
 }
 
-Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock)
+uint16_t StatusRelay::ShowStatus(int kind, const std::string& text) {
+    return window_ != nullptr ? window_->ShowStatus(kind, text) : ResultOk;
+}
+
+void StatusRelay::Repaint() {
+    if (window_ != nullptr) {
+        window_->Repaint();
+    }
+}
+
+Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock, IStatusReporter& reporter)
     : link(seams.loader, seams.programFolder),
       loaded(link, seams.messageBox),
       raster(link, status, clock, seams.messageBox),
       factory(link, status, clock),
       remote(raster),
       status(link),
+      pattern(raster, factory, link, status, reporter, clock, seams.random),
       eeprom(link),
       headId(link, dataManu),
       usbId(link, clock) {}
 
 AppContext::AppContext(const PlatformSeams& seams)
-    : seams_(seams), clock_(seams.baseClock), modules_(std::make_unique<Modules>(seams_, clock_)) {
+    : seams_(seams), clock_(seams.baseClock), modules_(std::make_unique<Modules>(seams_, clock_, relay_)) {
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
     ApplyProgramFont();
     PlugErrorDetails();
@@ -42,6 +53,7 @@ AppContext::AppContext(const PlatformSeams& seams)
     // The boot window first: closing it ends the program.
     boot_ = std::make_unique<TFormBoot>(*this);
     adjust_ = std::make_unique<TFormAdjust>(*this);
+    relay_.Attach(adjust_.get());
     about_ = std::make_unique<TAboutBox>();
     quit_ = std::make_unique<TFormQuit>(*this);
     howToHdAng_ = std::make_unique<THowToHdAngAdjustForm>();

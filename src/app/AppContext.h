@@ -13,6 +13,8 @@
 #include "link/Rk7factory.h"
 #include "link/Rk7remotecomm.h"
 #include "link/Rk7statuscontrol.h"
+#include "link/StatusReporter.h"
+#include "pattern/Rk7pattern.h"
 #include "pattern/Rk7raster.h"
 #include "platform/LibraryLoader.h"
 #include "platform/MessageBox.h"
@@ -46,6 +48,18 @@ struct PlatformSeams {
     orvane::IClock* baseClock = nullptr;  // none: the window clock sleeps for real
 };
 
+// The status line as the module objects reach it: they are created before the
+// adjustment window, which takes the reports once it exists.
+class StatusRelay final : public IStatusReporter {
+  public:
+    void Attach(IStatusReporter* window) { window_ = window; }
+    uint16_t ShowStatus(int kind, const std::string& text) override;
+    void Repaint() override;
+
+  private:
+    IStatusReporter* window_ = nullptr;
+};
+
 // Loads both link libraries as soon as the link object exists; a missing
 // library shows the start-up message and ends the program.
 struct LibrariesLoaded {
@@ -57,7 +71,7 @@ struct LibrariesLoaded {
 // the references it is given, so a module may be handed one that is created
 // after it.
 struct Modules {
-    Modules(const PlatformSeams& seams, orvane::IClock& clock);
+    Modules(const PlatformSeams& seams, orvane::IClock& clock, IStatusReporter& reporter);
     Modules(const Modules&) = delete;
     Modules& operator=(const Modules&) = delete;
 
@@ -67,6 +81,7 @@ struct Modules {
     TPFactory factory;
     TPRemoteComm remote;
     TPStatusControl status;
+    TPPattern pattern;
     // TPCheckPattern comes here.
     TPEeprom eeprom;
     TPDataManu dataManu;
@@ -112,6 +127,7 @@ class AppContext {
 
     PlatformSeams seams_;
     WindowClock clock_;
+    StatusRelay relay_;
     std::unique_ptr<Modules> modules_;
     ErrorDetails details_;
     std::unique_ptr<TFormBoot> boot_;

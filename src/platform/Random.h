@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 
 namespace orvane {
 
@@ -14,10 +15,15 @@ public:
     virtual int Next() = 0;  // 0..32767
 };
 
+// The standard library's minimal-standard linear congruential generator;
+// each value is the top 15 of its 31 bits.
 class StdRandom final : public IRandom {
 public:
-    void Seed(uint32_t seed) override;
-    int Next() override;
+    void Seed(uint32_t seed) override { engine_.seed(seed); }
+    int Next() override { return static_cast<int>(engine_() >> 16); }
+
+private:
+    std::minstd_rand engine_;
 };
 
 }  // namespace orvane

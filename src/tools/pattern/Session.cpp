@@ -1,0 +1,107 @@
+#include "tools/pattern/Session.h"
+
+#include <cstdio>
+#include <iostream>
+#include <string_view>
+
+#include "link/ResultCodes.h"
+#include "platform/ExecutableFolder.h"
+#include "vprinter/Capture.h"
+#include "vprinter/Host.h"
+#include "vprinter/Store.h"
+
+namespace orvane::tools {
+
+namespace {
+
+// The code pair the boot window gives the channel.
+constexpr uint8_t kCommandCodeA = 11;
+constexpr uint8_t kCommandCodeB = 84;
+
+std::string Hex(uint16_t code) {
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%04X", code);
+    return text;
+}
+
+}  // namespace
+
+MessageAnswer ConsoleMessages::Show(const MessageRequest& request) {
+    std::string text = request.text;
+    for (char& c : text) {
+        c = c == '\n' ? ' ' : c;
+    }
+    std::cerr << (request.caption.empty() ? "Message" : request.caption) << ": " << text << '\n';
+    return MessageAnswer::Ok;
+}
+
+uint16_t ConsoleMessages::ShowStatus(int, const std::string& text) {
+    std::cerr << text << '\n';
+    return ResultOk;
+}
+
+Session::Session(const RunOptions& options)
+    : options_(options),
+      link_(loader_, ExecutableFolder()),
+      status_(link_),
+      raster_(link_, status_, clock_, console_),
+      factory_(link_, status_, clock_),
+      pattern_(raster_, factory_, link_, status_, console_, clock_, random_) {
+    if (options_.seed) {
+        random_.Seed(*options_.seed);
+    }
+}
+
+bool Session::Open(std::string& reason) {
+    // The libraries in this process share the tool's virtual printers.
+    vprinter::Host& host =
+        options_.folder.empty() ? vprinter::TheHost() : vprinter::ResetHost(options_.folder);
+    if (!host.GetStore().Exists(options_.port)) {
+        reason = "no printer on port '" + options_.port + "'";
+        return false;
+    }
+    if (!link_.Load()) {
+        reason = "the link libraries do not load from " + ExecutableFolder();
+        return false;
+    }
+    link_.SetD4CommandRCode(kCommandCodeA, kCommandCodeB);
+    link_.PortCloseByPway();
+    uint16_t result = link_.PortOpenByPway(vprinter::Store::PortNumber(options_.port));
+    if (result == ResultOk) {
+        result = link_.CheckDeviceIDByPway();
+    }
+    if (result == ResultOk) {
+        result = link_.D4Negotiation();
+    }
+    if (result != ResultOk) {
+        reason = "cannot open the link to " + options_.port + " (" + Hex(result) + ")";
+        return false;
+    }
+    host.ClearTrace();
+    return true;
+}
+
+bool Session::SaveReceived(const std::string& path, size_t& calls, size_t& bytes,
+                           std::string& reason) const {
+    // The code pair the link was opened with, then one record a call.
+    const uint8_t code[] = {kCommandCodeA, kCommandCodeB};
+    std::string file(vprinter::kStreamMagic, vprinter::kStreamHeaderBytes);
+    file += vprinter::StreamRecordBytes('C', ResultOk, code, sizeof code);
+    calls = 0;
+    bytes = 0;
+    for (const auto& entry : vprinter::TheHost().Trace()) {
+        if (entry.function == "SendDataChannel") {
+            file += vprinter::StreamRecordBytes('D', entry.result, entry.data.data(),
+                                                entry.data.size());
+            ++calls;
+            bytes += entry.data.size();
+        }
+    }
+    if (!vprinter::WriteFileAtomically(path, file)) {
+        reason = "cannot write " + path;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace orvane::tools
