@@ -7,6 +7,8 @@
 
 class TPDLLFunction;
 class TPFactory;
+class TPPattern;
+class TPRaster;
 
 // The Bi-D adjustment: one signed value per print mode (VSD1, VSD2, VSD3,
 // ECO) and nozzle group (black, colour) that shifts the dots printed in one
@@ -43,7 +45,10 @@ class TPBid {
     static constexpr int kMinimum = -36;
     static constexpr int kMaximum = 36;
 
-    TPBid(TPDLLFunction& link, TPFactory& factory);
+    // One yes/no flag per item, in item order.
+    using Flags = std::array<bool, kItemCount>;
+
+    TPBid(TPDLLFunction& link, TPFactory& factory, TPRaster& raster, TPPattern& pattern);
 
     // Reads the item's byte and gives it as signed decimal text; the text is
     // left alone when the read fails. A mode that is none of the four gives
@@ -55,6 +60,15 @@ class TPBid {
     // packet. A mode that is none of the four gives ResultCommandError.
     uint16_t WriteBidValue(uint8_t colourSelector, uint8_t mode, std::string_view text);
 
+    // Prints the check pattern of the flagged items on one page. Without a
+    // flag nothing is read or sent. Otherwise all eight stored values are
+    // read first (a failed read ends the operation before anything is sent),
+    // then come the heading and, for each mode with a flagged item, its title
+    // and the rows of its flagged nozzle groups around the stored values,
+    // and the page is ejected. The first failing step ends the operation;
+    // the page is then not ejected.
+    uint16_t PrintBidPattern(const Flags& flags);
+
     int16_t ErrorItem() const { return errorItem_; }
 
     // The item of a colour selector (1 black, anything else colour) and mode,
@@ -62,7 +76,12 @@ class TPBid {
     static const Item* FindItem(uint8_t colourSelector, uint8_t mode);
 
   private:
+    template <size_t N>
+    uint16_t SendText(const char (&text)[N]);
+
     TPDLLFunction& link_;
     TPFactory& factory_;
+    TPRaster& raster_;
+    TPPattern& pattern_;
     int16_t errorItem_ = 0;
 };
