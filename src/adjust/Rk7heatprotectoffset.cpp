@@ -1,0 +1,10 @@
+#include "adjust/Rk7heatprotectoffset.h"
+
+#include "eeprom/EepromMap.h"
+#include "link/Dllfunction.h"
+
+TPHeatProtect::TPHeatProtect(TPDLLFunction& link) : link_(link) {}
+
+uint16_t TPHeatProtect::WriteHeatProtectOffset() {
+    return link_.D4WriteEeprom(eeprom::HeatProtectOffset, kOffset);
+}

@@ -1,0 +1,44 @@
+#include "adjust/ValueText.h"
+
+#include <limits>
+
+namespace adjust {
+
+int TextToIntDef(std::string_view text, int fallback) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i == text.size()) {
+        return fallback;
+    }
+    // Accumulate the magnitude in a wider type so that the lowest int, whose
+    // magnitude is one above the highest, converts as well.
+    constexpr long long kLimit = static_cast<long long>(std::numeric_limits<int>::max()) + 1;
+    long long magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') {
+            return fallback;
+        }
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > kLimit) {
+            return fallback;
+        }
+    }
+    if (!negative && magnitude == kLimit) {
+        return fallback;
+    }
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+std::string SignedByteText(uint8_t value) {
+    return std::to_string(static_cast<int>(static_cast<int8_t>(value)));
+}
+
+}  // namespace adjust
