@@ -42,7 +42,11 @@ Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock, IStatusRepor
       pattern(raster, factory, link, status, reporter, clock, seams.random),
       eeprom(link),
       headId(link, dataManu),
-      usbId(link, clock) {}
+      usbId(link, clock),
+      bid(link, factory, raster, pattern),
+      headAngular(link, factory),
+      heatProtect(link),
+      maintenance(link) {}
 
 AppContext::AppContext(const PlatformSeams& seams)
     : seams_(seams), clock_(seams.baseClock), modules_(std::make_unique<Modules>(seams_, clock_, relay_)) {
@@ -72,8 +76,9 @@ void AppContext::PlugErrorDetails() {
     details_.Plug(ResultEepromFileError, [&modules] { return modules.eeprom.ErrorIndex(); });
     details_.Plug(ResultHeadIdError, [&modules] { return modules.headId.ErrorIndex(); });
     details_.Plug(ResultUsbIdError, [&modules] { return modules.usbId.ErrorIndex(); });
-    // Bi-D (ResultBidValueError) and head angular (ResultHeadAngularError)
-    // plug in here with their modules.
+    details_.Plug(ResultBidValueError, [&modules] { return modules.bid.ErrorItem(); });
+    details_.Plug(ResultHeadAngularError,
+                  [&modules] { return modules.headAngular.ErrorItem(); });
 }
 
 void ApplyProgramFont() {

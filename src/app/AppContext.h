@@ -3,6 +3,10 @@
 #include <memory>
 #include <string>
 
+#include "adjust/Rk7bid.h"
+#include "adjust/Rk7headangular.h"
+#include "adjust/Rk7heatprotectoffset.h"
+#include "adjust/Rk7maintenance.h"
 #include "app/ErrorDetails.h"
 #include "app/WindowClock.h"
 #include "eeprom/Datamanu.h"
@@ -89,9 +93,10 @@ struct Modules {
     TPDataManu dataManu;
     TPHeadID headId;
     TPUsbId usbId;
-    // TPBid, TPHeadAngular, TPHeatProtect and TPMaintenance follow here, in
-    // this order. A module that refuses inputs plugs the reader of its error
-    // field into ErrorDetails in AppContext::PlugErrorDetails.
+    TPBid bid;
+    TPHeadAngular headAngular;
+    TPHeatProtect heatProtect;
+    TPMaintenance maintenance;
 };
 
 // The one application context: the seams, the module objects and the

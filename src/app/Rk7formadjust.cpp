@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 
+#include "adjust/InkConsumptionCaptions.h"
 #include "app/AppContext.h"
 #include "app/Cursor.h"
 #include "app/QtSaveDialog.h"
@@ -42,24 +43,6 @@ const char* const kValuesClearedAtClose[] = {
     "ShowProCounterPnl", "ShowBidECOBkPnl", "ShowBidECOClPnl", "ShowHeadAngularAdjustValuePnl",
 };
 
-// The ink consumption captions of the cleaning and ink charge pages, by model.
-struct ConsumptionCaption {
-    const char* label;
-    const char* k31;  // nullptr: hidden for the Orvane K31
-    const char* k32;
-};
-const ConsumptionCaption kConsumptionCaptions[] = {
-    {"CleaningBlackConsumptionLabel", "About 8% of bland-new I/C.",
-     "R2281 : About 8% of bland-new I/C."},
-    {"CleaningColorMConsumptionLabel", "About 3% of bland-new I/C.",
-     "R228x : About 3% of bland-new I/C."},
-    {"CleaningColorSConsumptionLabel", nullptr, "R229x : About 4% of bland-new I/C."},
-    {"InkChargeBlackConsumptionLabel", "About 23% of bland-new I/C.",
-     "R2281 : About 23% of bland-new I/C."},
-    {"InkChargeColorMConsumptionLabel", "About 8% of bland-new I/C.",
-     "R228x : About 8% of bland-new I/C."},
-    {"InkChargeColorSConsumptionLabel", nullptr, "R229x : About 12% of bland-new I/C."},
-};
 
 }  // namespace
 
@@ -204,14 +187,21 @@ void TFormAdjust::FormShow() {
 void TFormAdjust::SetModelTexts(uint8_t modelCode) {
     const bool k31 = modelCode == 1;
     ui_->ModelNameLbl->setText(k31 ? QStringLiteral("Orvane K31") : QStringLiteral("Orvane K32"));
-    for (const ConsumptionCaption& caption : kConsumptionCaptions) {
-        auto* label = findChild<QLabel*>(QString::fromUtf8(caption.label));
-        if (label == nullptr) {
-            continue;
+    const InkConsumptionCaptions captions = InkConsumptionCaptionsFor(modelCode);
+    const std::pair<const char*, const std::string*> labels[] = {
+        {"CleaningBlackConsumptionLabel", &captions.cleaningBlack},
+        {"CleaningColorMConsumptionLabel", &captions.cleaningColorM},
+        {"CleaningColorSConsumptionLabel", &captions.cleaningColorS},
+        {"InkChargeBlackConsumptionLabel", &captions.inkChargeBlack},
+        {"InkChargeColorMConsumptionLabel", &captions.inkChargeColorM},
+        {"InkChargeColorSConsumptionLabel", &captions.inkChargeColorS},
+    };
+    for (const auto& [name, text] : labels) {
+        if (auto* label = findChild<QLabel*>(QString::fromUtf8(name)); label != nullptr) {
+            const bool colourS = std::string_view(name).find("ColorS") != std::string_view::npos;
+            label->setVisible(!colourS || captions.colorSShown);
+            label->setText(QString::fromStdString(*text));
         }
-        const char* text = k31 ? caption.k31 : caption.k32;
-        label->setVisible(text != nullptr);
-        label->setText(text != nullptr ? QString::fromUtf8(text) : QString());
     }
 }
 
