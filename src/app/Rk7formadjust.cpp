@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QLabel>
 
+#include <string_view>
+
 #include "adjust/InkConsumptionCaptions.h"
 #include "app/AppContext.h"
 #include "app/Cursor.h"
