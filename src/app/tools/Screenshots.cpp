@@ -94,6 +94,11 @@ int main(int argc, char** argv) {
             ok &= Save(adjust, folder,
                        QStringLiteral("adjust-tab%1-item%2").arg(tab + 1).arg(item + 1));
         }
+        if (tab == 0) {
+            // The Bi-D input page is reached from the Bi-D print page only.
+            adjust.ShowPageOnly(QStringLiteral("BidInputPnl"));
+            ok &= Save(adjust, folder, QStringLiteral("adjust-tab1-bid-input"));
+        }
     }
     tabs->SetCurrentIndex(0);
     adjust.close();
