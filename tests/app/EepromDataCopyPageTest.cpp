@@ -6,6 +6,7 @@
 #include "PageFixture.h"
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
+#include "support/Process.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -62,9 +63,13 @@ TEST_F(EepromDataCopyPage, TheDataMovesToANewMainBoard) {
     EXPECT_TRUE(Writes().empty());
     EXPECT_EQ(ReadFile(BackupFile()), BackupOf(old));
 
-    // The technician replaces the main board.
-    ChangeEeprom("VTUSB001",
-                 [](vprinter::Eeprom& eeprom) { eeprom = vprinter::Store::FreshBoard(); });
+    // The technician replaces the main board, here with the control tool.
+    const testing_support::ProcessResult swap =
+        testing_support::RunProcess({testing_support::OutputFolder() + "/orvane-vprinter", "--dir",
+                                     StateFolder(), "new-board", "VTUSB001"},
+                                    StateFolder());
+    ASSERT_EQ(swap.exitCode, 0) << swap.err;
+    ASSERT_EQ(Eeprom(), vprinter::Store::FreshBoard());
     ClearTrace();
     Restore();
     EXPECT_EQ(StatusText(), QString(kRestored));
