@@ -86,42 +86,22 @@ class NoWindow final : public orvane::IMessageBox, public IStatusReporter {
     void Repaint() override {}
 };
 
-// Random numbers 0..32767 from a generator without the C library's lock, to
-// show what the PF patterns cost apart from the program's std::rand.
-class UnlockedRandom final : public orvane::IRandom {
-  public:
-    void Seed(uint32_t seed) override { state_ = seed; }
-    int Next() override {
-        state_ = state_ * 214013u + 2531011u;
-        return static_cast<int>((state_ >> 16) & 0x7FFF);
-    }
-
-  private:
-    uint32_t state_ = 1;
-};
-
 // The program's objects on the counting channel.
 struct Program {
     CountingLoader loader;
     NoClock clock;
     NoWindow window;
-    orvane::StdRandom stdRandom;
-    UnlockedRandom unlockedRandom;
-    orvane::IRandom& random;
+    orvane::StdRandom random;
     TPDLLFunction link{loader, "/counting"};
     TPStatusControl status{link};
     TPRaster raster{link, status, clock, window};
     TPFactory factory{link, status, clock};
     TPPattern pattern{raster, factory, link, status, window, clock, random};
-    explicit Program(bool unlocked)
-        : random(unlocked ? static_cast<orvane::IRandom&>(unlockedRandom) : stdRandom) {
-        link.Load();
-    }
+    Program() { link.Load(); }
 };
 
-void RunPattern(benchmark::State& state, const std::function<uint16_t(TPPattern&)>& print,
-                bool unlockedRandom = false) {
-    Program program(unlockedRandom);
+void RunPattern(benchmark::State& state, const std::function<uint16_t(TPPattern&)>& print) {
+    Program program;
     channel = {};
     bench::allocationCount = 0;
     uint64_t patterns = 0;
@@ -171,17 +151,6 @@ PATTERN_BENCH(FirstDotPattern, PrintFirstDotPattern());
 PATTERN_BENCH(TopMarginPattern, PrintTopMarginPattern(0));
 PATTERN_BENCH(SheetTopMarginPattern, PrintSheetTopMarginPattern());
 PATTERN_BENCH(AccumulatedPitchPattern, PrintAccumulatedPitchPattern());
-// The PF patterns again, with random numbers that cost next to nothing.
-void PfBlackPatternUnlockedRandom(benchmark::State& state) {
-    RunPattern(
-        state, [](TPPattern& p) { return p.PrintPfBlackPattern(); }, true);
-}
-BENCHMARK(PfBlackPatternUnlockedRandom);
-void PfColorPatternUnlockedRandom(benchmark::State& state) {
-    RunPattern(
-        state, [](TPPattern& p) { return p.PrintPfColorPattern(); }, true);
-}
-BENCHMARK(PfColorPatternUnlockedRandom);
 
 PATTERN_BENCH(BidBlackPattern, PrintBidBlackPattern(16, 0));
 PATTERN_BENCH(BidColorPattern, PrintBidColorPattern(16, 0));
