@@ -1,10 +1,30 @@
 #include "app/pages/InkChargePage.h"
 
+#include "app/AppContext.h"
+#include "app/Rk7formadjust.h"
+#include "app/pages/BusyStart.h"
+#include "link/ResultCodes.h"
 #include "ui_InkChargePnl.h"
 
 TInkChargePage::TInkChargePage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::InkChargePnl>()) {
     ui_->setupUi(this);
+    connect(ui_->InkChargeOKBtn, &QPushButton::clicked, this, &TInkChargePage::InkChargeOKBtnClick);
 }
 
 TInkChargePage::~TInkChargePage() = default;
+
+void TInkChargePage::InkChargeOKBtnClick() {
+    TFormAdjust& form = Form();
+    if (!StartBusy(form, "Charging now...")) {
+        return;
+    }
+    const uint16_t result =
+        Context().GetModules().factory.StartMaintenanceSequence(TPFactory::SequenceInkCharge);
+    if (result != ResultOk) {
+        form.ReportResult(result);
+        return;
+    }
+    // Locked until the printer has finished charging.
+    form.ShowStatus(StatusDone, "The ink charge has completed.");
+}

@@ -8,13 +8,16 @@ namespace Ui {
 class InkChargePnl;
 }
 
-// The ink charge page.
+// The ink charge page: OK starts the printer's ink charge sequence and keeps
+// the window locked until the printer is ready again (about 50 seconds).
 class TInkChargePage final : public TPage {
     Q_OBJECT
 
   public:
     TInkChargePage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
     ~TInkChargePage() override;
+
+    void InkChargeOKBtnClick();
 
   private:
     std::unique_ptr<Ui::InkChargePnl> ui_;
