@@ -1,11 +1,98 @@
 #include "app/pages/LandMarginAdjustPage.h"
 
+#include <QIcon>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygon>
+#include <algorithm>
+
+#include "adjust/FirstDotDisplay.h"
+#include "adjust/ValueText.h"
+#include "app/AppContext.h"
+#include "app/Rk7formadjust.h"
+#include "app/Rk7howtofirstdotadjust.h"
+#include "app/pages/BusyStart.h"
+#include "eeprom/EepromMap.h"
+#include "link/ResultCodes.h"
 #include "ui_LandMarginAdjustPnl.h"
+
+namespace {
+
+// How far one press of a "four points at a time" button moves the value.
+constexpr int kStep = 4;
+// Line feeds of one press of Paper feed.
+constexpr int kFeedLines = 3;
+
+enum class Glyph { LeftEdge, Left, Centre, Right, RightEdge };
+
+// The step buttons' pictures: arrows toward the edge or the middle, drawn
+// on a 16 x 16 square.
+QIcon GlyphIcon(Glyph glyph) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    const QPolygon pointLeft({QPoint(10, 3), QPoint(10, 13), QPoint(5, 8)});
+    const QPolygon pointRight({QPoint(6, 3), QPoint(6, 13), QPoint(11, 8)});
+    switch (glyph) {
+        case Glyph::LeftEdge:
+            painter.drawRect(2, 3, 2, 11);
+            painter.drawPolygon(pointLeft.translated(2, 0));
+            break;
+        case Glyph::Left:
+            painter.drawPolygon(pointLeft);
+            break;
+        case Glyph::Centre:
+            painter.drawRect(7, 2, 2, 13);
+            painter.drawPolygon(QPolygon({QPoint(1, 4), QPoint(1, 12), QPoint(5, 8)}));
+            painter.drawPolygon(QPolygon({QPoint(15, 4), QPoint(15, 12), QPoint(11, 8)}));
+            break;
+        case Glyph::Right:
+            painter.drawPolygon(pointRight);
+            break;
+        case Glyph::RightEdge:
+            painter.drawRect(12, 3, 2, 11);
+            painter.drawPolygon(pointRight.translated(-2, 0));
+            break;
+    }
+    painter.end();
+    return QIcon(pixmap);
+}
+
+}  // namespace
 
 TLandMarginAdjustPage::TLandMarginAdjustPage(orvane_app::AppContext& context, TFormAdjust& form,
                                              QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::LandMarginAdjustPnl>()) {
     ui_->setupUi(this);
+
+    const std::pair<QPushButton*, Glyph> glyphs[] = {
+        {ui_->GotoLeftEdgeBitBtn, Glyph::LeftEdge},   {ui_->SteptoLeftBitBtn, Glyph::Left},
+        {ui_->CenteringBitBtn, Glyph::Centre},        {ui_->SteptoRightBitBtn, Glyph::Right},
+        {ui_->GotoRightEdgeBitBtn, Glyph::RightEdge},
+    };
+    for (const auto& [button, glyph] : glyphs) {
+        button->setIcon(GlyphIcon(glyph));
+        button->setIconSize(QSize(16, 16));
+    }
+
+    using Page = TLandMarginAdjustPage;
+    connect(ui_->LandMarginCheckBtn, &QPushButton::clicked, this, &Page::LandMarginCheckBtnClick);
+    connect(ui_->LandMarginInputBtn, &QPushButton::clicked, this, &Page::LandMarginInputBtnClick);
+    connect(ui_->LandMarginPrintBtn, &QPushButton::clicked, this, &Page::LandMarginPrintBtnClick);
+    connect(ui_->LandMarginFeedBtn, &QPushButton::clicked, this, &Page::LandMarginFeedBtnClick);
+    connect(ui_->FirstDotHowToAdjustBtn, &QPushButton::clicked, this,
+            &Page::FirstDotHowToAdjustBtnClick);
+    connect(ui_->GotoLeftEdgeBitBtn, &QPushButton::clicked, this, &Page::GotoLeftEdgeBitBtnClick);
+    connect(ui_->SteptoLeftBitBtn, &QPushButton::clicked, this, &Page::SteptoLeftBitBtnClick);
+    connect(ui_->CenteringBitBtn, &QPushButton::clicked, this, &Page::CenteringBitBtnClick);
+    connect(ui_->SteptoRightBitBtn, &QPushButton::clicked, this, &Page::SteptoRightBitBtnClick);
+    connect(ui_->GotoRightEdgeBitBtn, &QPushButton::clicked, this, &Page::GotoRightEdgeBitBtnClick);
+    connect(ui_->LandMarginInputUpDownUpBtn, &QToolButton::clicked, this,
+            [this] { LandMarginInputUpDownClick(+1); });
+    connect(ui_->LandMarginInputUpDownDownBtn, &QToolButton::clicked, this,
+            [this] { LandMarginInputUpDownClick(-1); });
 }
 
 TLandMarginAdjustPage::~TLandMarginAdjustPage() = default;
@@ -14,4 +101,139 @@ void TLandMarginAdjustPage::Opened() {
     LandMarginCheckBtnClick();
 }
 
-void TLandMarginAdjustPage::LandMarginCheckBtnClick() {}
+std::optional<int> TLandMarginAdjustPage::EditValue() const {
+    const std::string text = ui_->LandMarginInputEdit->text().toStdString();
+    // A text that converts gives the same integer whatever the fallback.
+    const int value = adjust::TextToIntDef(text, 0);
+    if (value != adjust::TextToIntDef(text, 1)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+void TLandMarginAdjustPage::ShowMargins(int value) {
+    const adjust::FirstDotDisplay display = adjust::FirstDotDisplayFor(value);
+    ui_->LeftMarginGauge->setValue(display.leftGauge);
+    ui_->RightMarginGauge->setValue(display.rightGauge);
+    ui_->LandMarginInputRealValuePnl->setText(QString::fromStdString(display.realValue));
+}
+
+void TLandMarginAdjustPage::ShowFirstDot(int value) {
+    const int shown = adjust::ClampFirstDot(value);
+    ui_->LandMarginInputEdit->setText(QString::number(shown));
+    ShowMargins(shown);
+}
+
+void TLandMarginAdjustPage::StepBy(int delta) {
+    if (const std::optional<int> value = EditValue()) {
+        ShowFirstDot(*value + delta);
+    }
+}
+
+void TLandMarginAdjustPage::GotoLeftEdgeBitBtnClick() {
+    ShowFirstDot(adjust::kFirstDotMin);
+}
+
+void TLandMarginAdjustPage::SteptoLeftBitBtnClick() {
+    StepBy(-kStep);
+}
+
+void TLandMarginAdjustPage::CenteringBitBtnClick() {
+    ShowFirstDot(0);
+}
+
+void TLandMarginAdjustPage::SteptoRightBitBtnClick() {
+    StepBy(kStep);
+}
+
+void TLandMarginAdjustPage::GotoRightEdgeBitBtnClick() {
+    ShowFirstDot(adjust::kFirstDotMax);
+}
+
+void TLandMarginAdjustPage::LandMarginInputUpDownClick(int direction) {
+    const std::optional<int> value = EditValue();
+    if (!value) {
+        return;
+    }
+    // The up-down keeps to its own range, which the form gives it; from a
+    // value outside it (a stored -128) it steps to the nearest end.
+    const QFrame* upDown = ui_->LandMarginInputUpDown;
+    const int minimum = upDown->property("minimum").toInt();
+    const int maximum = upDown->property("maximum").toInt();
+    const int increment = upDown->property("increment").toInt();
+    const int stepped = std::clamp(*value + direction * increment, minimum, maximum);
+    ui_->LandMarginInputEdit->setText(QString::number(stepped));
+    ShowMargins(stepped);
+}
+
+void TLandMarginAdjustPage::LandMarginCheckBtnClick() {
+    TFormAdjust& form = Form();
+    ui_->LandMarginInputEdit->clear();
+    if (!StartBusy(form, "Reading now...")) {
+        return;
+    }
+    uint8_t stored = 0;
+    const uint16_t result = Context().GetModules().link.D4ReadEeprom(eeprom::FirstDot, stored);
+    if (result != ResultOk) {
+        form.ReportResult(result);
+        return;
+    }
+    // The gauges and millimetres keep to the range; the edit shows the byte
+    // as stored, so that a stored -128 is seen (and refused by Input).
+    ShowFirstDot(static_cast<int8_t>(stored));
+    ui_->LandMarginInputEdit->setText(QString::fromStdString(adjust::SignedByteText(stored)));
+    form.ShowStatus(StatusDone, "The first dot position adjustment value has read properly.");
+}
+
+void TLandMarginAdjustPage::LandMarginInputBtnClick() {
+    TFormAdjust& form = Form();
+    const std::optional<int> value = EditValue();
+    if (!value || *value < adjust::kFirstDotMin || *value > adjust::kFirstDotMax) {
+        ui_->LandMarginInputEdit->setFocus(Qt::OtherFocusReason);
+        form.ShowStatus(StatusError, "First dot value is wrong. Set a value from -127 to 127.");
+        return;
+    }
+    if (!StartBusy(form, "Writing now...")) {
+        return;
+    }
+    TPFactory& factory = Context().GetModules().factory;
+    uint16_t result = factory.SendFirstDotValue(*value);
+    if (result == ResultOk) {
+        result = factory.SendStoreCommand();
+    }
+    if (result != ResultOk) {
+        form.ReportResult(result);
+        return;
+    }
+    form.ShowStatus(StatusDone, "The first dot position adjustment value has written properly.");
+}
+
+void TLandMarginAdjustPage::LandMarginPrintBtnClick() {
+    TFormAdjust& form = Form();
+    if (!StartBusy(form, "Printing now...")) {
+        return;
+    }
+    // The pattern ejects its page itself.
+    const uint16_t result = Context().GetModules().pattern.PrintFirstDotPattern();
+    if (result != ResultOk) {
+        form.ReportResult(result);
+        return;
+    }
+    form.ShowStatus(StatusDone, "The first dot position pattern print has completed.");
+}
+
+void TLandMarginAdjustPage::LandMarginFeedBtnClick() {
+    // A short feed: no wait for the printer and no lock.
+    TPRaster& raster = Context().GetModules().raster;
+    uint16_t result = raster.FeedLines(kFeedLines);
+    if (result == ResultOk) {
+        result = raster.Flush();
+    }
+    if (result != ResultOk) {
+        Form().ReportResult(result);
+    }
+}
+
+void TLandMarginAdjustPage::FirstDotHowToAdjustBtnClick() {
+    Context().HowToFirstDotAdjust().ShowForward();
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "app/pages/Page.h"
 
@@ -8,7 +9,10 @@ namespace Ui {
 class LandMarginAdjustPnl;
 }
 
-// The first-dot page.
+// The first-dot page: the value lives in a read-only edit that the up-down,
+// the five step buttons and Read set; the two margin gauges and the
+// millimetre panel follow it. Input writes it with the first-dot packet and
+// the store packet; Print and Paper feed print the pattern and feed paper.
 class TLandMarginAdjustPage final : public TPage {
     Q_OBJECT
 
@@ -19,10 +23,33 @@ class TLandMarginAdjustPage final : public TPage {
     // Choosing the page runs its Read action.
     void Opened() override;
 
-    // The page's Read action. It reads the stored value once the page has
-    // its module; until then it leaves the page as it is.
     void LandMarginCheckBtnClick();
+    void LandMarginInputBtnClick();
+    void LandMarginPrintBtnClick();
+    void LandMarginFeedBtnClick();
+    void FirstDotHowToAdjustBtnClick();
+
+    // The step buttons never reach the printer. The relative ones (up-down,
+    // four at a time) need a value to step from: on the empty edit that a
+    // failed Read leaves they do nothing, while the centre and edge buttons
+    // set their value.
+    void GotoLeftEdgeBitBtnClick();
+    void SteptoLeftBitBtnClick();
+    void CenteringBitBtnClick();
+    void SteptoRightBitBtnClick();
+    void GotoRightEdgeBitBtnClick();
+    // direction +1 for the up arrow, -1 for the down arrow.
+    void LandMarginInputUpDownClick(int direction);
 
   private:
+    // The display update: clamps value, shows it in the edit and sets the
+    // gauges and the millimetre panel.
+    void ShowFirstDot(int value);
+    // The gauges and the millimetre panel alone, for value clamped.
+    void ShowMargins(int value);
+    void StepBy(int delta);
+    // The edit's integer, or none when its text is not one.
+    std::optional<int> EditValue() const;
+
     std::unique_ptr<Ui::LandMarginAdjustPnl> ui_;
 };

@@ -8,7 +8,10 @@ namespace Ui {
 class TopMarginMainPnl;
 }
 
-// The top margin page.
+// The top margin page: three coarse choices, "-", "0" and "+", in a
+// drop-down list. Input writes the chosen value with the top margin packet
+// and the store packet, Read shows the stored value as the nearest choice,
+// Print prints the top margin pattern.
 class TTopMarginMainPage final : public TPage {
     Q_OBJECT
 
@@ -19,9 +22,10 @@ class TTopMarginMainPage final : public TPage {
     // Choosing the page runs its Read action.
     void Opened() override;
 
-    // The page's Read action. It reads the stored value once the page has
-    // its module; until then it leaves the page as it is.
     void TopMarginReadBtnClick();
+    void TopMarginInputBtnClick();
+    void TopMarginPrintBtnClick();
+    void TopMarginHowToAdjustBtnClick();
 
   private:
     std::unique_ptr<Ui::TopMarginMainPnl> ui_;
