@@ -91,6 +91,9 @@ int main(int argc, char** argv) {
         auto* group = adjust.findChild<orvane_app::RadioGroup*>(QString::fromUtf8(groups[tab]));
         for (int item = 0; item < group->Count(); ++item) {
             group->Item(item)->click();
+            // A page that reads the printer on opening keeps the window
+            // locked until the unlock timer's tick, as the event loop gives it.
+            adjust.DisableTimerTimer();
             ok &= Save(adjust, folder,
                        QStringLiteral("adjust-tab%1-item%2").arg(tab + 1).arg(item + 1));
         }
