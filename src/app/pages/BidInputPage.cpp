@@ -1,10 +1,154 @@
 #include "app/pages/BidInputPage.h"
 
+#include <QValidator>
+#include <algorithm>
+#include <string>
+
+#include "app/AppContext.h"
+#include "app/Rk7formadjust.h"
+#include "app/Rk7howtobidadjust.h"
+#include "app/pages/BusyStart.h"
+#include "app/widgets/UpDown.h"
+#include "link/ResultCodes.h"
 #include "ui_BidInputPnl.h"
+
+namespace {
+
+// The most characters the technician may type into a value edit.
+constexpr int kTypedLength = 3;
+
+// Limits what is typed or pasted to three characters. QLineEdit's own
+// maximum length would also cut what the page puts there, and a stored
+// -128 must be shown whole.
+class TypedLengthValidator final : public QValidator {
+  public:
+    explicit TypedLengthValidator(QObject* parent) : QValidator(parent) {}
+    State validate(QString& input, int&) const override {
+        return input.size() <= kTypedLength ? Acceptable : Invalid;
+    }
+};
+
+}  // namespace
 
 TBidInputPage::TBidInputPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::BidInputPnl>()) {
     ui_->setupUi(this);
+    rows_ = {{
+        {ui_->BidVSD1BkInputCheckBox, ui_->BidVSD1BkInputEdit, ui_->BidVSD1BkInputUpDown,
+         "ShowBid1BkPnl"},
+        {ui_->BidVSD1CLInputCheckBox, ui_->BidVSD1CLInputEdit, ui_->BidVSD1CLInputUpDown,
+         "ShowBid1ClPnl"},
+        {ui_->BidVSD2BkInputCheckBox, ui_->BidVSD2BkInputEdit, ui_->BidVSD2BkInputUpDown,
+         "ShowBid2BkPnl"},
+        {ui_->BidVSD2CLInputCheckBox, ui_->BidVSD2CLInputEdit, ui_->BidVSD2CLInputUpDown,
+         "ShowBid2ClPnl"},
+        {ui_->BidVSD3BkInputCheckBox, ui_->BidVSD3BkInputEdit, ui_->BidVSD3BkInputUpDown,
+         "ShowBid3BkPnl"},
+        {ui_->BidVSD3CLInputCheckBox, ui_->BidVSD3CLInputEdit, ui_->BidVSD3CLInputUpDown,
+         "ShowBid3ClPnl"},
+        {ui_->BidECOBkInputCheckBox, ui_->BidECOBkInputEdit, ui_->BidECOBkInputUpDown,
+         "ShowBidECOBkPnl"},
+        {ui_->BidECOCLInputCheckBox, ui_->BidECOCLInputEdit, ui_->BidECOCLInputUpDown,
+         "ShowBidECOClPnl"},
+    }};
+    for (const Row& row : rows_) {
+        TieRow(row);
+    }
+    connect(ui_->BidInputOKBtn, &QPushButton::clicked, this, &TBidInputPage::BidInputOKBtnClick);
+    connect(ui_->BidInputCheckBtn, &QPushButton::clicked, this,
+            &TBidInputPage::BidInputCheckBtnClick);
+    connect(ui_->BidInputShowPrintBtn, &QPushButton::clicked, this,
+            &TBidInputPage::BidInputShowPrintBtnClick);
+    connect(ui_->BidInputHowToAdjustBtn, &QPushButton::clicked, this,
+            &TBidInputPage::BidInputHowToAdjustBtnClick);
 }
 
 TBidInputPage::~TBidInputPage() = default;
+
+void TBidInputPage::TieRow(const Row& row) {
+    row.edit->setValidator(new TypedLengthValidator(row.edit));
+    row.upDown->SetAssociate(row.edit);
+    // Whatever changes the text, typing, the up-down or the page itself,
+    // selects the item when there is a text and deselects it when there is
+    // none.
+    QCheckBox* check = row.check;
+    connect(row.edit, &QLineEdit::textChanged, this,
+            [check](const QString& text) { check->setChecked(!text.isEmpty()); });
+}
+
+void TBidInputPage::BidInputOKBtnClick() {
+    TFormAdjust& form = Form();
+    if (std::none_of(rows_.begin(), rows_.end(),
+                     [](const Row& row) { return row.check->isChecked(); })) {
+        form.ShowStatus(StatusError, "Please select item.");
+        return;
+    }
+    if (!StartBusy(form, "Writing now...")) {
+        return;
+    }
+    // In item order; the first refused or failed value ends the writing,
+    // and the values before it stay written.
+    TPBid& bid = Context().GetModules().bid;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        if (!rows_[i].check->isChecked()) {
+            continue;
+        }
+        const TPBid::Item& item = TPBid::kItems[i];
+        const uint16_t result =
+            bid.WriteBidValue(item.colourSelector, item.mode, rows_[i].edit->text().toStdString());
+        if (result != ResultOk) {
+            form.ReportResult(result);
+            return;
+        }
+    }
+    // The adjusted values only once the printer is ready again.
+    if (form.ShowStatus(StatusDone, "The Bi-D adjustment value has written properly.") !=
+        ResultOk) {
+        return;
+    }
+    for (const Row& row : rows_) {
+        if (row.check->isChecked()) {
+            form.SetAdjustedValue(QString::fromUtf8(row.adjustedPanel), row.edit->text());
+        }
+    }
+}
+
+void TBidInputPage::BidInputCheckBtnClick() {
+    TFormAdjust& form = Form();
+    // Nothing old stays in view while the values are read, and no item
+    // stays selected, not even one checked by hand beside an empty edit.
+    for (const Row& row : rows_) {
+        row.edit->clear();
+        row.check->setChecked(false);
+    }
+    form.Repaint();
+    if (!StartBusy(form, "Reading now...")) {
+        return;
+    }
+    std::array<std::string, TPBid::kItemCount> texts;
+    TPBid& bid = Context().GetModules().bid;
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        const TPBid::Item& item = TPBid::kItems[i];
+        const uint16_t result = bid.ReadBidValue(item.colourSelector, item.mode, texts[i]);
+        if (result != ResultOk) {
+            form.ReportResult(result);
+            return;
+        }
+    }
+    form.ShowStatus(StatusDoneNoWait, "The Bi-D adjustment value has read properly.");
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        rows_[i].edit->setText(QString::fromStdString(texts[i]));
+    }
+    // Values just read are not to be written back unless changed.
+    for (const Row& row : rows_) {
+        row.check->setChecked(false);
+    }
+}
+
+void TBidInputPage::BidInputShowPrintBtnClick() {
+    Form().ShowPageOnly(QStringLiteral("BidPrintPnl"));
+}
+
+void TBidInputPage::BidInputHowToAdjustBtnClick() {
+    Context().HowToBidAdjust().ShowForward();
+}

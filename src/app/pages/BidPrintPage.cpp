@@ -1,10 +1,83 @@
 #include "app/pages/BidPrintPage.h"
 
+#include "app/AppContext.h"
+#include "app/Rk7formadjust.h"
+#include "app/Rk7howtobidadjust.h"
+#include "app/pages/BidInputPage.h"
+#include "app/pages/BusyStart.h"
+#include "link/ResultCodes.h"
 #include "ui_BidPrintPnl.h"
+
+namespace {
+
+// The lines one press of Paper feed advances the paper.
+constexpr int kPaperFeedLines = 7;
+
+}  // namespace
 
 TBidPrintPage::TBidPrintPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::BidPrintPnl>()) {
     ui_->setupUi(this);
+    requests_ = {ui_->BidVSD1BkPrnRequestCheckBox, ui_->BidVSD1CLPrnRequestCheckBox,
+                 ui_->BidVSD2BkPrnRequestCheckBox, ui_->BidVSD2CLPrnRequestCheckBox,
+                 ui_->BidVSD3BkPrnRequestCheckBox, ui_->BidVSD3CLPrnRequestCheckBox,
+                 ui_->BidECOBkPrnRequestCheckBox,  ui_->BidECOCLPrnRequestCheckBox};
+    connect(ui_->BidPrintOKBtn, &QPushButton::clicked, this, &TBidPrintPage::BidPrintOKBtnClick);
+    connect(ui_->BidPrintPaperFeedBtn, &QPushButton::clicked, this,
+            &TBidPrintPage::BidPrintPaperFeedBtnClick);
+    connect(ui_->BidPrintShowInputBtn, &QPushButton::clicked, this,
+            &TBidPrintPage::BidPrintShowInputBtnClick);
+    connect(ui_->BidPrintHowToAdjustBtn, &QPushButton::clicked, this,
+            &TBidPrintPage::BidPrintHowToAdjustBtnClick);
 }
 
 TBidPrintPage::~TBidPrintPage() = default;
+
+void TBidPrintPage::BidPrintOKBtnClick() {
+    TFormAdjust& form = Form();
+    TPBid::Flags flags{};
+    bool any = false;
+    for (size_t i = 0; i < requests_.size(); ++i) {
+        flags[i] = requests_[i]->isChecked();
+        any = any || flags[i];
+    }
+    if (!any) {
+        form.ShowStatus(StatusError, "Please select item.");
+        return;
+    }
+    if (!StartBusy(form, "Printing now...")) {
+        return;
+    }
+    const uint16_t result = Context().GetModules().bid.PrintBidPattern(flags);
+    if (result != ResultOk) {
+        form.ReportResult(result);
+        return;
+    }
+    // A failed wait is reported by the status line itself.
+    form.ShowStatus(StatusDone, "The Bi-D pattern print has completed.");
+}
+
+void TBidPrintPage::BidPrintPaperFeedBtnClick() {
+    // A quick feed between prints: no wait for the printer, no lock.
+    TPRaster& raster = Context().GetModules().raster;
+    uint16_t result = raster.FeedLines(kPaperFeedLines);
+    if (result == ResultOk) {
+        result = raster.Flush();
+    }
+    if (result != ResultOk) {
+        Form().ReportResult(result);
+    }
+}
+
+void TBidPrintPage::BidPrintShowInputBtnClick() {
+    TFormAdjust& form = Form();
+    form.ShowPageOnly(QStringLiteral("BidInputPnl"));
+    // The input page always starts from the values the printer holds.
+    if (auto* input = qobject_cast<TBidInputPage*>(form.Page(QStringLiteral("BidInputPnl")))) {
+        input->BidInputCheckBtnClick();
+    }
+}
+
+void TBidPrintPage::BidPrintHowToAdjustBtnClick() {
+    Context().HowToBidAdjust().ShowForward();
+}
