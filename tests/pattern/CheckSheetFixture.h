@@ -100,33 +100,6 @@ class CheckSheetTest : public PatternTest {
         EXPECT_NE(at, std::string::npos) << caption;
         return at == std::string::npos ? std::string() : stream.substr(at + caption.size(), count);
     }
-    // The Bi-D packets the printer accepted, as (mode byte, colour byte,
-    // value), and the PF packets' values.
-    struct BidSetting {
-        int mode;
-        int colour;
-        int value;
-    };
-    std::vector<BidSetting> BidSettings() const {
-        std::vector<BidSetting> settings;
-        for (const Bytes& send : AcceptedSends()) {
-            if (send.size() == 14 && send[0] == 0x1B && send[1] == 0x7C && send[7] == 0x00) {
-                settings.push_back(
-                    {send[10], send[11], static_cast<int16_t>(send[12] | send[13] << 8)});
-            }
-        }
-        return settings;
-    }
-    std::vector<int> PfSettings() const {
-        std::vector<int> values;
-        for (const Bytes& send : AcceptedSends()) {
-            if (send.size() == 12 && send[0] == 0x1B && send[1] == 0x7C && send[7] == 0x04) {
-                values.push_back(static_cast<int8_t>(send[10]));
-            }
-        }
-        return values;
-    }
-
     // What a print operation alone hands to the printer, flushed.
     Bytes Alone(const std::function<uint16_t()>& print) {
         ClearTrace();
