@@ -40,6 +40,7 @@ Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock, IStatusRepor
       remote(raster),
       status(link),
       pattern(raster, factory, link, status, reporter, clock, seams.random),
+      checkPattern(raster, pattern, remote, status, link, maintenance, headId, usbId, eeprom),
       eeprom(link),
       headId(link, dataManu),
       usbId(link, clock),

@@ -18,6 +18,7 @@
 #include "link/Rk7remotecomm.h"
 #include "link/Rk7statuscontrol.h"
 #include "link/StatusReporter.h"
+#include "pattern/Rk7checkpattern.h"
 #include "pattern/Rk7pattern.h"
 #include "pattern/Rk7raster.h"
 #include "platform/LibraryLoader.h"
@@ -88,7 +89,7 @@ struct Modules {
     TPRemoteComm remote;
     TPStatusControl status;
     TPPattern pattern;
-    // TPCheckPattern comes here.
+    TPCheckPattern checkPattern;
     TPEeprom eeprom;
     TPDataManu dataManu;
     TPHeadID headId;

@@ -1,11 +1,38 @@
 #include "app/pages/A4CheckPrintPage.h"
 
+#include "app/AppContext.h"
+#include "app/Rk7formadjust.h"
+#include "app/Rk7howtochecka4pat.h"
+#include "app/pages/BusyStart.h"
+#include "link/ResultCodes.h"
 #include "ui_A4CheckPrintPnl.h"
 
 TA4CheckPrintPage::TA4CheckPrintPage(orvane_app::AppContext& context, TFormAdjust& form,
                                      QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::A4CheckPrintPnl>()) {
     ui_->setupUi(this);
+    connect(ui_->A4PrintBtn, &QPushButton::clicked, this, &TA4CheckPrintPage::A4PrintBtnClick);
+    connect(ui_->HowToCheckA4Pat, &QPushButton::clicked, this,
+            &TA4CheckPrintPage::HowToCheckA4PatClick);
 }
 
 TA4CheckPrintPage::~TA4CheckPrintPage() = default;
+
+void TA4CheckPrintPage::A4PrintBtnClick() {
+    TFormAdjust& form = Form();
+    if (!StartBusy(form, "Printing now...")) {
+        return;
+    }
+    const uint16_t result = Context().GetModules().checkPattern.PrintPhotoPaperSheet();
+    if (result != ResultOk) {
+        form.ReportResult(result);
+        return;
+    }
+    // A failure of the wait before the text reports itself.
+    form.ShowStatus(StatusDone, "The A4 check pattern print has completed.");
+}
+
+void TA4CheckPrintPage::HowToCheckA4PatClick() {
+    // Beside the adjustment window, which stays usable.
+    Context().HowToCheckA4Pat().ShowForward();
+}

@@ -1,11 +1,49 @@
 #include "app/pages/NozzleCheckPatternPrintPage.h"
 
+#include "app/AppContext.h"
+#include "app/Rk7formadjust.h"
+#include "app/pages/BusyStart.h"
+#include "link/ResultCodes.h"
 #include "ui_NozzleCheckPatternPrintPnl.h"
 
 TNozzleCheckPatternPrintPage::TNozzleCheckPatternPrintPage(orvane_app::AppContext& context,
                                                            TFormAdjust& form, QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::NozzleCheckPatternPrintPnl>()) {
     ui_->setupUi(this);
+    connect(ui_->NozzleCheckPatternPrintBtn, &QPushButton::clicked, this,
+            &TNozzleCheckPatternPrintPage::NozzleCheckPatternPrintBtnClick);
+    connect(ui_->NozzleCheckPaperFeedBtn, &QPushButton::clicked, this,
+            &TNozzleCheckPatternPrintPage::NozzleCheckPaperFeedBtnClick);
 }
 
 TNozzleCheckPatternPrintPage::~TNozzleCheckPatternPrintPage() = default;
+
+void TNozzleCheckPatternPrintPage::NozzleCheckPatternPrintBtnClick() {
+    TFormAdjust& form = Form();
+    if (!StartBusy(form, "Printing now...")) {
+        return;
+    }
+    orvane_app::Modules& modules = Context().GetModules();
+    uint16_t result = modules.remote.PrintNozzleCheck();
+    if (result == ResultOk) {
+        result = modules.raster.EjectPage();
+    }
+    if (result != ResultOk) {
+        form.ReportResult(result);
+        return;
+    }
+    // A failure of the wait before the text reports itself.
+    form.ShowStatus(StatusDone, "The nozzle check pattern print has completed.");
+}
+
+void TNozzleCheckPatternPrintPage::NozzleCheckPaperFeedBtnClick() {
+    TPRaster& raster = Context().GetModules().raster;
+    uint16_t result = raster.FeedLines(kPaperFeedLines);
+    if (result == ResultOk) {
+        result = raster.Flush();
+    }
+    // Only a failure shows a text.
+    if (result != ResultOk) {
+        Form().ReportResult(result);
+    }
+}
