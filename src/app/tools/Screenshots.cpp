@@ -91,6 +91,9 @@ int main(int argc, char** argv) {
         auto* group = adjust.findChild<orvane_app::RadioGroup*>(QString::fromUtf8(groups[tab]));
         for (int item = 0; item < group->Count(); ++item) {
             group->Item(item)->click();
+            // A page that reads its value when chosen keeps the window locked
+            // until the unlock timer ticks.
+            adjust.DisableTimerTimer();
             ok &= Save(adjust, folder,
                        QStringLiteral("adjust-tab%1-item%2").arg(tab + 1).arg(item + 1));
         }
