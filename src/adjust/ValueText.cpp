@@ -4,7 +4,7 @@
 
 namespace adjust {
 
-int TextToIntDef(std::string_view text, int fallback) {
+std::optional<int> TextToInt(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && text[i] == ' ') {
         ++i;
@@ -15,7 +15,7 @@ int TextToIntDef(std::string_view text, int fallback) {
         ++i;
     }
     if (i == text.size()) {
-        return fallback;
+        return std::nullopt;
     }
     // Accumulate the magnitude in a wider type so that the lowest int, whose
     // magnitude is one above the highest, converts as well.
@@ -24,17 +24,21 @@ int TextToIntDef(std::string_view text, int fallback) {
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c < '0' || c > '9') {
-            return fallback;
+            return std::nullopt;
         }
         magnitude = magnitude * 10 + (c - '0');
         if (magnitude > kLimit) {
-            return fallback;
+            return std::nullopt;
         }
     }
     if (!negative && magnitude == kLimit) {
-        return fallback;
+        return std::nullopt;
     }
     return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+int TextToIntDef(std::string_view text, int fallback) {
+    return TextToInt(text).value_or(fallback);
 }
 
 std::string SignedByteText(uint8_t value) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@ namespace adjust {
 // "5 "), tabs, and hexadecimal forms ("$1F", "0x1F"); the edits are decimal,
 // so a hex text is treated as a typing slip rather than read as a value.
 int TextToIntDef(std::string_view text, int fallback);
+// The same conversion without a fallback: nothing when the text stands for no
+// integer.
+std::optional<int> TextToInt(std::string_view text);
 
 // A stored adjustment byte as the edits show it: two's complement, signed
 // decimal without leading zeros (0xFF gives "-1", 0x80 gives "-128").

@@ -84,12 +84,6 @@ class BidPages : public testing_support::PageTest {
         }
         return texts;
     }
-    // Clicks the upper (up) or lower (down) arrow of an up-down.
-    void Step(const char* upDownName, bool up) {
-        orvane_app::UpDown* upDown = UpDown(upDownName);
-        const QRect arrow = up ? upDown->UpRect() : upDown->DownRect();
-        QTest::mouseClick(upDown, Qt::LeftButton, {}, arrow.center());
-    }
 
     std::vector<adjust_tests::Bytes> Sent() const { return adjust_tests::SentData(Calls()); }
 };

@@ -63,12 +63,7 @@ class FirstDotPage : public PageTest {
                 Find<QProgressBar>(Adjust(), "RightMarginGauge")->value(),
                 Find<QLabel>(Adjust(), "LandMarginInputRealValuePnl")->text()};
     }
-    void UpDown(bool up) {
-        auto* arrow = Find<QToolButton>(
-            Adjust(), up ? "LandMarginInputUpDownUpBtn" : "LandMarginInputUpDownDownBtn");
-        ASSERT_NE(arrow, nullptr);
-        QTest::mouseClick(arrow, Qt::LeftButton);
-    }
+    void UpDown(bool up) { Step("LandMarginInputUpDown", up); }
     QWidget* Edit() { return Find<QLineEdit>(Adjust(), kEdit); }
 };
 
@@ -170,7 +165,7 @@ TEST_F(FirstDotPage, AStored0x80IsShownAsReadAndRefusedByInput) {
     EXPECT_EQ(EditText(kEdit), QStringLiteral("-124"));
     ReadBack(0x80);
     UpDown(true);
-    EXPECT_EQ(EditText(kEdit), QStringLiteral("-127"));
+    EXPECT_EQ(EditText(kEdit), QStringLiteral("-126"));
     ReadBack(0x80);
     UpDown(false);
     EXPECT_EQ(EditText(kEdit), QStringLiteral("-127"));
@@ -198,7 +193,7 @@ TEST_F(FirstDotPage, InputSendsTheValueThenStoresIt) {
     EXPECT_EQ(Display(), (Shown{"-127", 0, 100, "-2.2403 mm"}));
 }
 
-TEST_F(FirstDotPage, AFailedReadLeavesTheEditEmptyAndOnlyAbsoluteButtonsWork) {
+TEST_F(FirstDotPage, AFailedReadLeavesTheEditEmptyAndTheFourPointButtonsIdle) {
     Open(40);
     FailNextCall("D4ReadEeprom", ResultChannelError);
     Press("LandMarginCheckBtn");
@@ -206,11 +201,9 @@ TEST_F(FirstDotPage, AFailedReadLeavesTheEditEmptyAndOnlyAbsoluteButtonsWork) {
     EXPECT_TRUE(StatusText().startsWith("Communication error occurred."));
     EXPECT_TRUE(Adjust().isEnabled());
 
-    // Nothing to step from: the relative controls leave the edit empty.
+    // Nothing to step from: the four-at-a-time buttons leave the edit empty.
     Press("SteptoRightBitBtn");
     Press("SteptoLeftBitBtn");
-    UpDown(true);
-    UpDown(false);
     EXPECT_EQ(EditText(kEdit), QString());
 
     ClearTrace();
@@ -218,6 +211,10 @@ TEST_F(FirstDotPage, AFailedReadLeavesTheEditEmptyAndOnlyAbsoluteButtonsWork) {
     EXPECT_EQ(StatusColour(), TFormAdjust::kStatusRed);
     EXPECT_EQ(Adjust().focusWidget(), Edit());
     EXPECT_TRUE(CallNames().empty());
+
+    // The up-down steps from its own position, and the display follows.
+    UpDown(true);
+    EXPECT_EQ(Display(), (Shown{"1", 50, 50, "0.0176 mm"}));
 
     Press("CenteringBitBtn");
     EXPECT_EQ(Display(), (Shown{"0", 50, 50, "0.0000 mm"}));

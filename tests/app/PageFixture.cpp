@@ -1,6 +1,9 @@
 #include "PageFixture.h"
 
 #include <QTest>
+#include <QToolButton>
+
+#include "app/widgets/UpDown.h"
 
 namespace testing_support {
 
@@ -10,6 +13,12 @@ void PageTest::Type(const char* editName, const QString& text) {
     edit->clear();
     edit->setFocus();
     QTest::keyClicks(edit, text);
+}
+
+void PageTest::Step(const char* upDownName, bool up) {
+    auto* upDown = Find<orvane_app::UpDown>(Adjust(), upDownName);
+    ASSERT_NE(upDown, nullptr);
+    QTest::mouseClick(up ? upDown->UpArrow() : upDown->DownArrow(), Qt::LeftButton);
 }
 
 void PageTest::FailNextCall(const std::string& function, uint16_t code, int nth) {

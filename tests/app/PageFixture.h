@@ -43,6 +43,8 @@ class PageTest : public AppTest {
 
     // Types text into an edit as the technician does, after emptying it.
     void Type(const char* editName, const QString& text);
+    // Clicks the up (true) or down arrow of an up-down.
+    void Step(const char* upDownName, bool up);
     QString EditText(const char* editName) { return Find<QLineEdit>(Adjust(), editName)->text(); }
 
     std::vector<eeprom_tests::AddressValue> Writes() const {

@@ -1,6 +1,5 @@
 #include "app/pages/BidInputPage.h"
 
-#include <QValidator>
 #include <algorithm>
 #include <string>
 
@@ -8,27 +7,10 @@
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtobidadjust.h"
 #include "app/pages/BusyStart.h"
+#include "app/widgets/TypingLimit.h"
 #include "app/widgets/UpDown.h"
 #include "link/ResultCodes.h"
 #include "ui_BidInputPnl.h"
-
-namespace {
-
-// The most characters the technician may type into a value edit.
-constexpr int kTypedLength = 3;
-
-// Limits what is typed or pasted to three characters. QLineEdit's own
-// maximum length would also cut what the page puts there, and a stored
-// -128 must be shown whole.
-class TypedLengthValidator final : public QValidator {
-  public:
-    explicit TypedLengthValidator(QObject* parent) : QValidator(parent) {}
-    State validate(QString& input, int&) const override {
-        return input.size() <= kTypedLength ? Acceptable : Invalid;
-    }
-};
-
-}  // namespace
 
 TBidInputPage::TBidInputPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::BidInputPnl>()) {
@@ -66,7 +48,7 @@ TBidInputPage::TBidInputPage(orvane_app::AppContext& context, TFormAdjust& form,
 TBidInputPage::~TBidInputPage() = default;
 
 void TBidInputPage::TieRow(const Row& row) {
-    row.edit->setValidator(new TypedLengthValidator(row.edit));
+    orvane_app::MakeTypingLimit(*row.edit);
     row.upDown->SetAssociate(row.edit);
     // Whatever changes the text, typing, the up-down or the page itself,
     // selects the item when there is a text and deselects it when there is
@@ -137,7 +119,7 @@ void TBidInputPage::BidInputCheckBtnClick() {
     }
     form.ShowStatus(StatusDoneNoWait, "The Bi-D adjustment value has read properly.");
     for (size_t i = 0; i < rows_.size(); ++i) {
-        rows_[i].edit->setText(QString::fromStdString(texts[i]));
+        orvane_app::ShowWhole(*rows_[i].edit, QString::fromStdString(texts[i]));
     }
     // Values just read are not to be written back unless changed.
     for (const Row& row : rows_) {

@@ -1,11 +1,37 @@
 #include "app/pages/HeadAngAdjustPage.h"
 
+#include "app/AppContext.h"
+#include "app/Rk7formadjust.h"
+#include "app/Rk7howtohdangadjust.h"
+#include "app/pages/BusyStart.h"
+#include "app/widgets/TypingLimit.h"
+#include "link/ResultCodes.h"
 #include "ui_HeadAngAdjustPnl.h"
+
+namespace {
+
+// The remote setting the head angular pattern is printed with.
+constexpr uint8_t kPatternSetting = 0;
+constexpr int kPaperFeedLines = 14;
+
+}  // namespace
 
 THeadAngAdjustPage::THeadAngAdjustPage(orvane_app::AppContext& context, TFormAdjust& form,
                                        QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::HeadAngAdjustPnl>()) {
     ui_->setupUi(this);
+    orvane_app::MakeTypingLimit(*ui_->HeadAngularInputEdit);
+    ui_->HeadAngularAdjustUpDown->SetAssociate(ui_->HeadAngularInputEdit);
+    connect(ui_->HeadAngularPrintBtn, &QPushButton::clicked, this,
+            &THeadAngAdjustPage::HeadAngularPrintBtnClick);
+    connect(ui_->HeadAngularInputBtn, &QPushButton::clicked, this,
+            &THeadAngAdjustPage::HeadAngularInputBtnClick);
+    connect(ui_->HeadAngularReadBtn, &QPushButton::clicked, this,
+            &THeadAngAdjustPage::HeadAngularReadBtnClick);
+    connect(ui_->HeadAngularPaperFeedBtn, &QPushButton::clicked, this,
+            &THeadAngAdjustPage::HeadAngularPaperFeedBtnClick);
+    connect(ui_->HeadAngularAdjustHowToBtn, &QPushButton::clicked, this,
+            &THeadAngAdjustPage::HeadAngularAdjustHowToBtnClick);
 }
 
 THeadAngAdjustPage::~THeadAngAdjustPage() = default;
@@ -14,4 +40,75 @@ void THeadAngAdjustPage::Opened() {
     HeadAngularReadBtnClick();
 }
 
-void THeadAngAdjustPage::HeadAngularReadBtnClick() {}
+void THeadAngAdjustPage::HeadAngularPrintBtnClick() {
+    TFormAdjust& form = Form();
+    orvane_app::Modules& modules = Context().GetModules();
+    if (!StartBusy(form, "Printing now...")) {
+        return;
+    }
+    uint16_t result = modules.remote.SendRemoteSetting(kPatternSetting);
+    if (result == ResultOk) {
+        result = modules.pattern.PrintHeadAngularPattern();
+    }
+    if (result == ResultOk) {
+        result = modules.raster.EjectPage();
+    }
+    if (result != ResultOk) {
+        form.ReportResult(result);
+        return;
+    }
+    form.ShowStatus(StatusDone, "The head angular pattern print has completed.");
+}
+
+void THeadAngAdjustPage::HeadAngularInputBtnClick() {
+    TFormAdjust& form = Form();
+    if (!StartBusy(form, "Writing now...")) {
+        return;
+    }
+    const QString text = ui_->HeadAngularInputEdit->text();
+    // A refused value is reported with the focus on the edit.
+    const uint16_t result =
+        Context().GetModules().headAngular.WriteHeadAngularValue(text.toStdString());
+    if (result != ResultOk) {
+        form.ReportResult(result);
+        return;
+    }
+    if (form.ShowStatus(StatusDone, "The head angular adjustment value has written properly.") !=
+        ResultOk) {
+        return;
+    }
+    form.SetAdjustedValue(QStringLiteral("ShowHeadAngularAdjustValuePnl"), text);
+}
+
+void THeadAngAdjustPage::HeadAngularReadBtnClick() {
+    TFormAdjust& form = Form();
+    ui_->HeadAngularInputEdit->clear();
+    form.Repaint();
+    if (!StartBusy(form, "Reading now...")) {
+        return;
+    }
+    std::string text;
+    const uint16_t result = Context().GetModules().headAngular.ReadHeadAngularValue(text);
+    if (result != ResultOk) {
+        form.ReportResult(result);
+        return;
+    }
+    form.ShowStatus(StatusDoneNoWait, "The head angular adjustment value has read properly.");
+    // Whatever the printer holds is shown, also a value Input refuses.
+    orvane_app::ShowWhole(*ui_->HeadAngularInputEdit, QString::fromStdString(text));
+}
+
+void THeadAngAdjustPage::HeadAngularPaperFeedBtnClick() {
+    TPRaster& raster = Context().GetModules().raster;
+    uint16_t result = raster.FeedLines(kPaperFeedLines);
+    if (result == ResultOk) {
+        result = raster.Flush();
+    }
+    if (result != ResultOk) {
+        Form().ReportResult(result);
+    }
+}
+
+void THeadAngAdjustPage::HeadAngularAdjustHowToBtnClick() {
+    Context().HowToHdAngAdjust().ShowForward();
+}

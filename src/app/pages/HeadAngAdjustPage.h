@@ -8,7 +8,9 @@ namespace Ui {
 class HeadAngAdjustPnl;
 }
 
-// The head angular page.
+// The head angular page: prints the head angular check pattern, writes the
+// value chosen with the up-down (-3, 0 or 3), reads the stored value back and
+// feeds paper.
 class THeadAngAdjustPage final : public TPage {
     Q_OBJECT
 
@@ -19,9 +21,14 @@ class THeadAngAdjustPage final : public TPage {
     // Choosing the page runs its Read action.
     void Opened() override;
 
-    // The page's Read action. It reads the stored value once the page has
-    // its module; until then it leaves the page as it is.
+    void HeadAngularPrintBtnClick();
+    void HeadAngularInputBtnClick();
+    // Empties the edit first, so that it stays empty when the read fails.
     void HeadAngularReadBtnClick();
+    // Fourteen line feeds, without waiting for the printer or locking the
+    // window.
+    void HeadAngularPaperFeedBtnClick();
+    void HeadAngularAdjustHowToBtnClick();
 
   private:
     std::unique_ptr<Ui::HeadAngAdjustPnl> ui_;

@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPolygon>
-#include <algorithm>
 
 #include "adjust/FirstDotDisplay.h"
 #include "adjust/ValueText.h"
@@ -12,6 +11,7 @@
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtofirstdotadjust.h"
 #include "app/pages/BusyStart.h"
+#include "app/widgets/UpDown.h"
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "ui_LandMarginAdjustPnl.h"
@@ -89,10 +89,9 @@ TLandMarginAdjustPage::TLandMarginAdjustPage(orvane_app::AppContext& context, TF
     connect(ui_->CenteringBitBtn, &QPushButton::clicked, this, &Page::CenteringBitBtnClick);
     connect(ui_->SteptoRightBitBtn, &QPushButton::clicked, this, &Page::SteptoRightBitBtnClick);
     connect(ui_->GotoRightEdgeBitBtn, &QPushButton::clicked, this, &Page::GotoRightEdgeBitBtnClick);
-    connect(ui_->LandMarginInputUpDownUpBtn, &QToolButton::clicked, this,
-            [this] { LandMarginInputUpDownClick(+1); });
-    connect(ui_->LandMarginInputUpDownDownBtn, &QToolButton::clicked, this,
-            [this] { LandMarginInputUpDownClick(-1); });
+    ui_->LandMarginInputUpDown->SetAssociate(ui_->LandMarginInputEdit);
+    connect(ui_->LandMarginInputUpDown, &orvane_app::UpDown::Click, this,
+            &Page::LandMarginInputUpDownClick);
 }
 
 TLandMarginAdjustPage::~TLandMarginAdjustPage() = default;
@@ -102,13 +101,7 @@ void TLandMarginAdjustPage::Opened() {
 }
 
 std::optional<int> TLandMarginAdjustPage::EditValue() const {
-    const std::string text = ui_->LandMarginInputEdit->text().toStdString();
-    // A text that converts gives the same integer whatever the fallback.
-    const int value = adjust::TextToIntDef(text, 0);
-    if (value != adjust::TextToIntDef(text, 1)) {
-        return std::nullopt;
-    }
-    return value;
+    return adjust::TextToInt(ui_->LandMarginInputEdit->text().toStdString());
 }
 
 void TLandMarginAdjustPage::ShowMargins(int value) {
@@ -150,20 +143,11 @@ void TLandMarginAdjustPage::GotoRightEdgeBitBtnClick() {
     ShowFirstDot(adjust::kFirstDotMax);
 }
 
-void TLandMarginAdjustPage::LandMarginInputUpDownClick(int direction) {
-    const std::optional<int> value = EditValue();
-    if (!value) {
-        return;
+void TLandMarginAdjustPage::LandMarginInputUpDownClick() {
+    // The up-down has stepped the edit within its range.
+    if (const std::optional<int> value = EditValue()) {
+        ShowMargins(*value);
     }
-    // The up-down keeps to its own range, which the form gives it; from a
-    // value outside it (a stored -128) it steps to the nearest end.
-    const QFrame* upDown = ui_->LandMarginInputUpDown;
-    const int minimum = upDown->property("minimum").toInt();
-    const int maximum = upDown->property("maximum").toInt();
-    const int increment = upDown->property("increment").toInt();
-    const int stepped = std::clamp(*value + direction * increment, minimum, maximum);
-    ui_->LandMarginInputEdit->setText(QString::number(stepped));
-    ShowMargins(stepped);
 }
 
 void TLandMarginAdjustPage::LandMarginCheckBtnClick() {

@@ -29,17 +29,17 @@ class TLandMarginAdjustPage final : public TPage {
     void LandMarginFeedBtnClick();
     void FirstDotHowToAdjustBtnClick();
 
-    // The step buttons never reach the printer. The relative ones (up-down,
-    // four at a time) need a value to step from: on the empty edit that a
-    // failed Read leaves they do nothing, while the centre and edge buttons
-    // set their value.
+    // The step buttons never reach the printer. The four-at-a-time ones need
+    // a value to step from: on the empty edit that a failed Read leaves they
+    // do nothing, while the centre and edge buttons set their value (and the
+    // up-down steps from its own position).
     void GotoLeftEdgeBitBtnClick();
     void SteptoLeftBitBtnClick();
     void CenteringBitBtnClick();
     void SteptoRightBitBtnClick();
     void GotoRightEdgeBitBtnClick();
-    // direction +1 for the up arrow, -1 for the down arrow.
-    void LandMarginInputUpDownClick(int direction);
+    // After the up-down has stepped the edit: the gauges and millimetres follow.
+    void LandMarginInputUpDownClick();
 
   private:
     // The display update: clamps value, shows it in the edit and sets the

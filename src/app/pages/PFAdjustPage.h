@@ -8,7 +8,10 @@ namespace Ui {
 class PFAdjustPnl;
 }
 
-// The PF adjustment page.
+// The PF adjustment page: the paper feed amount for black or for colour
+// printing, chosen with the Black / Color group, whose choice decides every
+// action of the page. It has no module of its own: it sends the packets,
+// reads the EEPROM and prints the patterns itself.
 class TPFAdjustPage final : public TPage {
     Q_OBJECT
 
@@ -18,6 +21,16 @@ class TPFAdjustPage final : public TPage {
 
     // Choosing the page empties the value edit.
     void Opened() override;
+
+    // Switches the group captions to the chosen colour and empties the edit,
+    // so that a value typed for one colour is never written for the other.
+    void PFColorSelectRadioGroupClick();
+    void PFAdjustPrintBKBtnClick();
+    // A value outside -4..4, or a text that is no number, is refused before
+    // the printer is touched.
+    void PFAdjustInputBtnClick();
+    void PFAdjustCheckBtnClick();
+    void PFAdjustHowToBtnClick();
 
   private:
     std::unique_ptr<Ui::PFAdjustPnl> ui_;

@@ -2,28 +2,35 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QStyleOption>
+#include <QToolButton>
 #include <algorithm>
+#include <optional>
+
+#include "adjust/ValueText.h"
 
 namespace orvane_app {
 
 namespace {
 
-// Holding an arrow down steps again after this long, then at the interval.
-constexpr int kRepeatDelayMs = 400;
-constexpr int kRepeatIntervalMs = 80;
+QToolButton* MakeArrow(QWidget* parent, Qt::ArrowType type, const char* name) {
+    auto* arrow = new QToolButton(parent);
+    arrow->setObjectName(QString::fromUtf8(name));
+    arrow->setArrowType(type);
+    arrow->setAutoRepeat(true);
+    arrow->setFocusPolicy(Qt::NoFocus);
+    return arrow;
+}
 
 }  // namespace
 
-UpDown::UpDown(QWidget* parent) : QWidget(parent) {
+UpDown::UpDown(QWidget* parent)
+    : QWidget(parent),
+      up_(MakeArrow(this, Qt::UpArrow, "UpArrow")),
+      down_(MakeArrow(this, Qt::DownArrow, "DownArrow")) {
     setFocusPolicy(Qt::NoFocus);
-    connect(&repeat_, &QTimer::timeout, this, &UpDown::Repeat);
-}
-
-void UpDown::SetPosition(int position) {
-    position_ = std::clamp(position, min_, std::max(min_, max_));
+    connect(up_, &QToolButton::clicked, this, [this] { Step(1); });
+    connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+    PlaceArrows();
 }
 
 void UpDown::SetAssociate(QLineEdit* edit) {
@@ -34,75 +41,34 @@ void UpDown::SetAssociate(QLineEdit* edit) {
     if (associate_ != nullptr) {
         associate_->installEventFilter(this);
     }
+    // A form sets the control's size before it associates the edit, and a
+    // hidden control hears of its size only when it is shown.
+    PlaceArrows();
 }
 
-void UpDown::Step(int count) {
+int UpDown::Clamped(long long value) const {
+    // A range set the wrong way round holds its minimum only.
+    return static_cast<int>(std::max<long long>(min_, std::min<long long>(max_, value)));
+}
+
+void UpDown::Step(int direction) {
+    long long from = position_;
     if (associate_ != nullptr) {
-        bool isNumber = false;
-        const int shown = associate_->text().trimmed().toInt(&isNumber);
-        if (isNumber) {
-            SetPosition(shown);
+        // The edit may have been typed or read into since the last step.
+        if (const std::optional<int> shown = adjust::TextToInt(associate_->text().toStdString())) {
+            from = Clamped(*shown);
         }
     }
-    // In 64 bits, so that no step overflows before it is held in range.
-    const long long next =
-        static_cast<long long>(position_) + static_cast<long long>(count) * increment_;
-    SetPosition(static_cast<int>(std::clamp<long long>(next, min_, std::max(min_, max_))));
+    position_ = Clamped(from + static_cast<long long>(increment_) * (direction < 0 ? -1 : 1));
     if (associate_ != nullptr) {
         associate_->setText(QString::number(position_));
     }
+    emit Click();
 }
 
-QRect UpDown::UpRect() const {
-    return QRect(0, 0, width(), height() / 2);
-}
-
-QRect UpDown::DownRect() const {
-    return QRect(0, height() / 2, width(), height() - height() / 2);
-}
-
-void UpDown::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    const auto drawButton = [&](const QRect& rect, QStyle::PrimitiveElement arrow, bool sunken) {
-        QStyleOption option;
-        option.initFrom(this);
-        option.rect = rect;
-        option.state |= sunken ? QStyle::State_Sunken : QStyle::State_Raised;
-        style()->drawPrimitive(QStyle::PE_PanelButtonBevel, &option, &painter, this);
-        option.rect = rect.adjusted(3, 2, -3, -2);
-        style()->drawPrimitive(arrow, &option, &painter, this);
-    };
-    drawButton(UpRect(), QStyle::PE_IndicatorArrowUp, pressed_ > 0);
-    drawButton(DownRect(), QStyle::PE_IndicatorArrowDown, pressed_ < 0);
-}
-
-void UpDown::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        QWidget::mousePressEvent(event);
-        return;
-    }
-    pressed_ = UpRect().contains(event->position().toPoint()) ? 1 : -1;
-    Step(pressed_);
-    repeat_.start(kRepeatDelayMs);
-    update();
-}
-
-void UpDown::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) {
-        pressed_ = 0;
-        repeat_.stop();
-        update();
-    }
-    QWidget::mouseReleaseEvent(event);
-}
-
-void UpDown::Repeat() {
-    if (pressed_ == 0) {
-        repeat_.stop();
-        return;
-    }
-    Step(pressed_);
-    repeat_.setInterval(kRepeatIntervalMs);
+void UpDown::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceArrows();
 }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {
@@ -114,6 +80,12 @@ bool UpDown::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void UpDown::PlaceArrows() {
+    const int upper = height() / 2;
+    up_->setGeometry(0, 0, width(), upper);
+    down_->setGeometry(0, upper, width(), height() - upper);
 }
 
 }  // namespace orvane_app

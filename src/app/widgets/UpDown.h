@@ -1,59 +1,59 @@
 #pragma once
 
-#include <QTimer>
 #include <QWidget>
 
 class QLineEdit;
+class QToolButton;
 
 namespace orvane_app {
 
-// An up-down control: two small arrow buttons, one above the other, beside
-// an edit, its associate. Each press of an arrow (held down, it repeats) steps the number the edit
-// shows by the increment, within min..max, and writes it back as the edit's
-// text; the Up and Down keys in the edit do the same. A text that is no number
-// steps from the last position. The control itself takes no keyboard focus.
+// An up-down control tied to an edit: an arrow up above an arrow down, each of
+// which steps the control's position between Min and Max by Increment and
+// writes it into the edit as decimal text. A step starts from the number the
+// edit shows, brought into the range first (a stored value beyond it steps
+// from the nearer end), and from the last position when the edit shows no
+// number; it stops at the ends of the range. Holding an arrow repeats its
+// step, and the Up and Down keys in the edit step it too. The arrows take no
+// keyboard focus, so it stays where it was.
 class UpDown final : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(int min READ Min WRITE SetMin)
-    Q_PROPERTY(int max READ Max WRITE SetMax)
-    Q_PROPERTY(int increment READ Increment WRITE SetIncrement)
-    Q_PROPERTY(int position READ Position WRITE SetPosition)
+    Q_PROPERTY(int Min READ Min WRITE SetMin)
+    Q_PROPERTY(int Max READ Max WRITE SetMax)
+    Q_PROPERTY(int Increment READ Increment WRITE SetIncrement)
 
   public:
     explicit UpDown(QWidget* parent = nullptr);
 
-    int Min() const { return min_; }
-    int Max() const { return max_; }
-    int Increment() const { return increment_; }
-    int Position() const { return position_; }
-    void SetMin(int min) { min_ = min; }
-    void SetMax(int max) { max_ = max; }
-    void SetIncrement(int increment) { increment_ = increment; }
-    // Held within min..max; the edit is left as it is.
-    void SetPosition(int position);
-
     void SetAssociate(QLineEdit* edit);
     QLineEdit* Associate() const { return associate_; }
 
-    // Steps by count increments: positive up, negative down.
-    void Step(int count);
+    int Min() const { return min_; }
+    void SetMin(int min) { min_ = min; }
+    int Max() const { return max_; }
+    void SetMax(int max) { max_ = max; }
+    int Increment() const { return increment_; }
+    void SetIncrement(int increment) { increment_ = increment; }
+    // One step up (direction 1) or down (-1), as a click on that arrow.
+    void Step(int direction);
 
-    // Where the up and the down arrow are.
-    QRect UpRect() const;
-    QRect DownRect() const;
+    QToolButton* UpArrow() const { return up_; }
+    QToolButton* DownArrow() const { return down_; }
+
+  signals:
+    // After every step that changed the edit or held it at an end of the range.
+    void Click();
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void Repeat();
+    int Clamped(long long value) const;
+    void PlaceArrows();
 
+    QToolButton* up_;
+    QToolButton* down_;
     QLineEdit* associate_ = nullptr;
-    QTimer repeat_;
-    int pressed_ = 0;  // 1 up, -1 down, 0 none
     int min_ = 0;
     int max_ = 100;
     int increment_ = 1;
