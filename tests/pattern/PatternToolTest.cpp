@@ -92,6 +92,21 @@ TEST_F(PatternTool, StoresTheValueOfAPfPageBeforeItPrints) {
     EXPECT_EQ(captured.back().data, Bytes({0x0C}));
 }
 
+// The check sheets and the nozzle check are items too; the nozzle check
+// needs no page to come out, so nothing here waits for the printer.
+TEST_F(PatternTool, RunsTheNozzleCheckInRemoteMode) {
+    const auto result = Tool({"nozzle-check", "--out", CapturePath()});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto listing =
+        testing_support::RunProcess({testing_support::OutputFolder() + "/orvane-vprinter", "--dir",
+                                     StateFolder(), "inspect", CapturePath()},
+                                    StateFolder());
+    ASSERT_EQ(listing.exitCode, 0) << listing.err;
+    EXPECT_NE(listing.out.find("remote mode REMOTE1"), std::string::npos) << listing.out;
+    EXPECT_NE(listing.out.find("nozzle check"), std::string::npos);
+    EXPECT_EQ(listing.out.find("fault"), std::string::npos) << listing.out;
+}
+
 TEST_F(PatternTool, AFailingItemSavesWhatWasSentAndExitsWithOne) {
     ChangeLibrary([](vprinter::LibraryConfig& config) {
         config.callFaults["SendDataChannel"] = {3, 0x2000, 7};

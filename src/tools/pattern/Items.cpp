@@ -88,6 +88,12 @@ const std::vector<Item>& Items() {
         {"sheet-bid-color", "Bi-D colour of the photo-paper sheet: --value, +1, -1",
          TakesValue | TakesDotSize, kByteLow, kByteHigh,
          [](Session& s) { return s.Pattern().PrintSheetBidColorPattern(DotSize(s), Value(s)); }},
+        {"nozzle-check", "the printer's own nozzle check in remote mode, with its caption",
+         TakesNothing, 0, 0, [](Session& s) { return s.Remote().PrintNozzleCheck(); }},
+        {"normal-sheet", "the A4 normal-paper check sheet, at what the printer holds (ejects)",
+         TakesNothing, 0, 0, [](Session& s) { return s.CheckPattern().PrintNormalPaperSheet(); }},
+        {"photo-sheet", "the A4 photo-paper check sheet, two pages at the stored values (ejects)",
+         TakesNothing, 0, 0, [](Session& s) { return s.CheckPattern().PrintPhotoPaperSheet(); }},
     };
     return items;
 }

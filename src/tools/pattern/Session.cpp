@@ -46,7 +46,14 @@ Session::Session(const RunOptions& options)
       status_(link_),
       raster_(link_, status_, clock_, console_),
       factory_(link_, status_, clock_),
-      pattern_(raster_, factory_, link_, status_, console_, clock_, random_) {
+      pattern_(raster_, factory_, link_, status_, console_, clock_, random_),
+      remote_(raster_),
+      eeprom_(link_),
+      headId_(link_, dataManu_),
+      usbId_(link_, clock_),
+      maintenance_(link_),
+      checkPattern_(raster_, pattern_, remote_, status_, link_, maintenance_, headId_, usbId_,
+                    eeprom_) {
     if (options_.seed) {
         random_.Seed(*options_.seed);
     }

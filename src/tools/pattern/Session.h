@@ -5,10 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "adjust/Rk7maintenance.h"
+#include "eeprom/Datamanu.h"
+#include "eeprom/Rk7eeprom.h"
+#include "eeprom/Rk7headid.h"
+#include "eeprom/Rk7usbid.h"
 #include "link/Dllfunction.h"
 #include "link/Rk7factory.h"
+#include "link/Rk7remotecomm.h"
 #include "link/Rk7statuscontrol.h"
 #include "link/StatusReporter.h"
+#include "pattern/Rk7checkpattern.h"
 #include "pattern/Rk7pattern.h"
 #include "pattern/Rk7raster.h"
 #include "platform/Clock.h"
@@ -57,6 +64,8 @@ class Session {
     TPRaster& Raster() { return raster_; }
     TPFactory& Factory() { return factory_; }
     TPPattern& Pattern() { return pattern_; }
+    TPRemoteComm& Remote() { return remote_; }
+    TPCheckPattern& CheckPattern() { return checkPattern_; }
 
     // Writes every SendDataChannel call the printer got since the link was
     // opened, with its result, to a stream file of the virtual printer
@@ -76,6 +85,13 @@ class Session {
     TPRaster raster_;
     TPFactory factory_;
     TPPattern pattern_;
+    TPRemoteComm remote_;
+    TPEeprom eeprom_;
+    TPDataManu dataManu_;
+    TPHeadID headId_;
+    TPUsbId usbId_;
+    TPMaintenance maintenance_;
+    TPCheckPattern checkPattern_;
 };
 
 }  // namespace orvane::tools
