@@ -8,34 +8,20 @@
 // committing.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "CheckSheetFixture.h"
+#include "GoldenPictures.h"
 #include "link/ResultCodes.h"
 #include "support/TempFolder.h"
 #include "vprinter/PageFiles.h"
-#include "vprinter/Png.h"
 #include "vprinter/Store.h"
 
 namespace {
 
-bool Updating() {
-    const char* update = std::getenv("ORVANE_UPDATE_GOLDEN");
-    return update != nullptr && *update != '\0' && std::string(update) != "0";
-}
-
-struct Picture {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    std::vector<uint8_t> pixels;
-};
-
-bool Decode(const std::string& file, Picture& picture) {
-    const std::vector<uint8_t> png(file.begin(), file.end());
-    return vprinter::DecodePng(png, picture.width, picture.height, picture.pixels);
-}
+using golden_pictures::ExpectSamePicture;
+using golden_pictures::Updating;
 
 class CheckSheetGolden : public testing_support::CheckSheetTest {
   protected:
@@ -47,7 +33,7 @@ class CheckSheetGolden : public testing_support::CheckSheetTest {
         ASSERT_EQ(printed.size(), names.size()) << "pages in " << folder;
         for (size_t i = 0; i < names.size(); ++i) {
             const std::string page = testing_support::ReadFile(folder + "/" + printed[i]);
-            const std::string path = std::string(ORVANE_GOLDEN_DIR) + "/" + names[i] + ".png";
+            const std::string path = golden_pictures::PathOf(names[i]);
             if (Updating()) {
                 testing_support::WriteFile(path, page);
                 continue;
@@ -57,28 +43,6 @@ class CheckSheetGolden : public testing_support::CheckSheetTest {
         if (Updating()) {
             GTEST_SKIP() << "wrote the pictures";
         }
-    }
-
-    static void ExpectSamePicture(const std::string& page, const std::string& path) {
-        const std::string stored = testing_support::ReadFile(path);
-        ASSERT_FALSE(stored.empty())
-            << "no picture " << path << " (ORVANE_UPDATE_GOLDEN=1 writes it)";
-        Picture now;
-        Picture before;
-        ASSERT_TRUE(Decode(page, now));
-        ASSERT_TRUE(Decode(stored, before));
-        ASSERT_EQ(now.width, before.width) << path;
-        ASSERT_EQ(now.height, before.height) << path;
-        size_t differing = 0;
-        size_t first = 0;
-        for (size_t i = 0; i < now.pixels.size(); ++i) {
-            if (now.pixels[i] != before.pixels[i]) {
-                first = differing++ == 0 ? i : first;
-            }
-        }
-        EXPECT_EQ(differing, 0u) << "first at row " << first / now.width << ", column "
-                                 << first % now.width << " (ORVANE_UPDATE_GOLDEN=1 rewrites "
-                                 << path << ")";
     }
 };
 

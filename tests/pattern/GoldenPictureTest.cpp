@@ -8,16 +8,15 @@
 // them before committing.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <ostream>
 #include <string>
 
+#include "GoldenPictures.h"
 #include "PatternFixture.h"
 #include "link/ResultCodes.h"
 #include "support/TempFolder.h"
 #include "vprinter/PageFiles.h"
-#include "vprinter/Png.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -58,22 +57,6 @@ const std::vector<Golden>& Goldens() {
     return goldens;
 }
 
-bool Updating() {
-    const char* update = std::getenv("ORVANE_UPDATE_GOLDEN");
-    return update != nullptr && *update != '\0' && std::string(update) != "0";
-}
-
-struct Picture {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    std::vector<uint8_t> pixels;
-};
-
-bool Decode(const std::string& file, Picture& picture) {
-    const std::vector<uint8_t> png(file.begin(), file.end());
-    return vprinter::DecodePng(png, picture.width, picture.height, picture.pixels);
-}
-
 class GoldenPicture : public PatternTest, public ::testing::WithParamInterface<Golden> {};
 
 TEST_P(GoldenPicture, ThePrintedPageIsTheStoredPicture) {
@@ -86,31 +69,13 @@ TEST_P(GoldenPicture, ThePrintedPageIsTheStoredPicture) {
     const auto printed = vprinter::ListPages(pages);
     ASSERT_EQ(printed.size(), 1u) << "one page, in " << pages;
     const std::string page = testing_support::ReadFile(pages + "/" + printed.front());
-    const std::string goldenPath = std::string(ORVANE_GOLDEN_DIR) + "/" + golden.name + ".png";
+    const std::string goldenPath = golden_pictures::PathOf(golden.name);
 
-    if (Updating()) {
+    if (golden_pictures::Updating()) {
         testing_support::WriteFile(goldenPath, page);
         GTEST_SKIP() << "wrote " << goldenPath;
     }
-    const std::string stored = testing_support::ReadFile(goldenPath);
-    ASSERT_FALSE(stored.empty()) << "no picture " << goldenPath
-                                 << " (ORVANE_UPDATE_GOLDEN=1 writes it)";
-    Picture now;
-    Picture before;
-    ASSERT_TRUE(Decode(page, now));
-    ASSERT_TRUE(Decode(stored, before));
-    ASSERT_EQ(now.width, before.width);
-    ASSERT_EQ(now.height, before.height);
-    size_t differing = 0;
-    size_t first = 0;
-    for (size_t i = 0; i < now.pixels.size(); ++i) {
-        if (now.pixels[i] != before.pixels[i]) {
-            first = differing++ == 0 ? i : first;
-        }
-    }
-    EXPECT_EQ(differing, 0u) << "first at row " << first / now.width << ", column "
-                             << first % now.width << " (ORVANE_UPDATE_GOLDEN=1 rewrites "
-                             << goldenPath << ")";
+    golden_pictures::ExpectSamePicture(page, goldenPath);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryGenerator, GoldenPicture, ::testing::ValuesIn(Goldens()),

@@ -58,15 +58,7 @@ void TBidPrintPage::BidPrintOKBtnClick() {
 }
 
 void TBidPrintPage::BidPrintPaperFeedBtnClick() {
-    // A quick feed between prints: no wait for the printer, no lock.
-    TPRaster& raster = Context().GetModules().raster;
-    uint16_t result = raster.FeedLines(kPaperFeedLines);
-    if (result == ResultOk) {
-        result = raster.Flush();
-    }
-    if (result != ResultOk) {
-        Form().ReportResult(result);
-    }
+    FeedPaper(kPaperFeedLines);
 }
 
 void TBidPrintPage::BidPrintShowInputBtnClick() {

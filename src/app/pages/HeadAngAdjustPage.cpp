@@ -99,14 +99,7 @@ void THeadAngAdjustPage::HeadAngularReadBtnClick() {
 }
 
 void THeadAngAdjustPage::HeadAngularPaperFeedBtnClick() {
-    TPRaster& raster = Context().GetModules().raster;
-    uint16_t result = raster.FeedLines(kPaperFeedLines);
-    if (result == ResultOk) {
-        result = raster.Flush();
-    }
-    if (result != ResultOk) {
-        Form().ReportResult(result);
-    }
+    FeedPaper(kPaperFeedLines);
 }
 
 void THeadAngAdjustPage::HeadAngularAdjustHowToBtnClick() {

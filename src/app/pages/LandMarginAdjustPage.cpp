@@ -207,15 +207,7 @@ void TLandMarginAdjustPage::LandMarginPrintBtnClick() {
 }
 
 void TLandMarginAdjustPage::LandMarginFeedBtnClick() {
-    // A short feed: no wait for the printer and no lock.
-    TPRaster& raster = Context().GetModules().raster;
-    uint16_t result = raster.FeedLines(kFeedLines);
-    if (result == ResultOk) {
-        result = raster.Flush();
-    }
-    if (result != ResultOk) {
-        Form().ReportResult(result);
-    }
+    FeedPaper(kFeedLines);
 }
 
 void TLandMarginAdjustPage::FirstDotHowToAdjustBtnClick() {

@@ -37,13 +37,5 @@ void TNozzleCheckPatternPrintPage::NozzleCheckPatternPrintBtnClick() {
 }
 
 void TNozzleCheckPatternPrintPage::NozzleCheckPaperFeedBtnClick() {
-    TPRaster& raster = Context().GetModules().raster;
-    uint16_t result = raster.FeedLines(kPaperFeedLines);
-    if (result == ResultOk) {
-        result = raster.Flush();
-    }
-    // Only a failure shows a text.
-    if (result != ResultOk) {
-        Form().ReportResult(result);
-    }
+    FeedPaper(kPaperFeedLines);
 }

@@ -1,6 +1,21 @@
 #include "app/pages/Page.h"
 
+#include "app/AppContext.h"
+#include "app/Rk7formadjust.h"
+#include "link/ResultCodes.h"
+
 TPage::TPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
     : QFrame(parent), context_(context), form_(form) {}
 
 void TPage::Opened() {}
+
+void TPage::FeedPaper(int lines) {
+    TPRaster& raster = context_.GetModules().raster;
+    uint16_t result = raster.FeedLines(lines);
+    if (result == ResultOk) {
+        result = raster.Flush();
+    }
+    if (result != ResultOk) {
+        form_.ReportResult(result);
+    }
+}

@@ -23,6 +23,9 @@ class TPage : public QFrame {
 
   protected:
     orvane_app::AppContext& Context() { return context_; }
+    // A quick feed between prints: the line feeds go out at once, without a
+    // wait for the printer and without the lock; only a failure is reported.
+    void FeedPaper(int lines);
     TFormAdjust& Form() { return form_; }
 
   private:
