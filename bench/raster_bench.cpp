@@ -25,7 +25,7 @@ constexpr char kPort[] = "VTUSB001";
 
 // Sleeps move the printers' manual clock on; nothing sleeps for real.
 class PrinterClock final : public orvane::IClock {
-public:
+  public:
     void Sleep(uint32_t milliseconds) override {
         vprinter::TheHost().GetClock().Advance(milliseconds);
     }
@@ -46,7 +46,7 @@ void KeepPrinterSupplied() {
 
 // A paper-out box is answered by loading paper, as the technician would.
 class LoadingPaperBox final : public orvane::IMessageBox {
-public:
+  public:
     orvane::MessageAnswer Show(const orvane::MessageRequest&) override {
         KeepPrinterSupplied();
         return orvane::MessageAnswer::Ok;
@@ -107,9 +107,8 @@ void Check(benchmark::State& state, uint16_t result) {
 void Report(benchmark::State& state, int64_t units, int64_t wireBytes) {
     state.SetItemsProcessed(units);
     state.SetBytesProcessed(wireBytes);
-    state.counters["x_usb12"] =
-        benchmark::Counter(static_cast<double>(wireBytes) / kUsbBytesPerSecond,
-                           benchmark::Counter::kIsRate);
+    state.counters["x_usb12"] = benchmark::Counter(
+        static_cast<double>(wireBytes) / kUsbBytesPerSecond, benchmark::Counter::kIsRate);
 }
 
 // Bands of the solid black pattern: 90 lines of 356 bytes FF and 364 bytes
@@ -128,15 +127,21 @@ void BM_SolidBlackBands(benchmark::State& state) {
     int bands = 0;
     for (auto _ : state) {
         uint16_t result = raster.SendColorMode(1);
-        if (result == ResultOk) result = raster.SendResolution(0x68, 0x01, 0x03, 0x01);
-        if (result == ResultOk) result = raster.SendRasterHeader(0, 1, 2, 720, kLines);
+        if (result == ResultOk)
+            result = raster.SendResolution(0x68, 0x01, 0x03, 0x01);
+        if (result == ResultOk)
+            result = raster.SendRasterHeader(0, 1, 2, 720, kLines);
         for (int line = 0; line < kLines && result == ResultOk; ++line) {
             result = raster.SendRun(356, 0xFF);
-            if (result == ResultOk) result = raster.SendRun(364, 0x00);
+            if (result == ResultOk)
+                result = raster.SendRun(364, 0x00);
         }
-        if (result == ResultOk) result = raster.SendCarriageReturn();
-        if (result == ResultOk) result = raster.SendUnit(10);
-        if (result == ResultOk) result = raster.MoveVertical(90);
+        if (result == ResultOk)
+            result = raster.SendCarriageReturn();
+        if (result == ResultOk)
+            result = raster.SendUnit(10);
+        if (result == ResultOk)
+            result = raster.MoveVertical(90);
         if (result == ResultOk && ++bands % 10 == 0) {
             result = raster.EjectPage();
             wire += 1;

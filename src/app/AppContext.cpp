@@ -50,7 +50,9 @@ Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock, IStatusRepor
       maintenance(link) {}
 
 AppContext::AppContext(const PlatformSeams& seams)
-    : seams_(seams), clock_(seams.baseClock), modules_(std::make_unique<Modules>(seams_, clock_, relay_)) {
+    : seams_(seams),
+      clock_(seams.baseClock),
+      modules_(std::make_unique<Modules>(seams_, clock_, relay_)) {
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
     ApplyProgramFont();
     PlugErrorDetails();
@@ -78,8 +80,7 @@ void AppContext::PlugErrorDetails() {
     details_.Plug(ResultHeadIdError, [&modules] { return modules.headId.ErrorIndex(); });
     details_.Plug(ResultUsbIdError, [&modules] { return modules.usbId.ErrorIndex(); });
     details_.Plug(ResultBidValueError, [&modules] { return modules.bid.ErrorItem(); });
-    details_.Plug(ResultHeadAngularError,
-                  [&modules] { return modules.headAngular.ErrorItem(); });
+    details_.Plug(ResultHeadAngularError, [&modules] { return modules.headAngular.ErrorItem(); });
 }
 
 void ApplyProgramFont() {

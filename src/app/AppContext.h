@@ -51,7 +51,7 @@ struct PlatformSeams {
     orvane::IMessageBox& messageBox;
     orvane::IPortList& ports;
     orvane::IRandom& random;
-    orvane::IClock* baseClock = nullptr;  // none: the window clock sleeps for real
+    orvane::IClock* baseClock = nullptr;        // none: the window clock sleeps for real
     orvane::ISaveDialog* saveDialog = nullptr;  // none: the adjustment window's own dialog
 };
 

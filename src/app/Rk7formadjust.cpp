@@ -45,7 +45,6 @@ const char* const kValuesClearedAtClose[] = {
     "ShowProCounterPnl", "ShowBidECOBkPnl", "ShowBidECOClPnl", "ShowHeadAngularAdjustValuePnl",
 };
 
-
 }  // namespace
 
 const QColor TFormAdjust::kStatusBlack(0, 0, 0);

@@ -5,7 +5,7 @@
 
 // Hex text conversion for the Head ID.
 class TPDataManu {
-public:
+  public:
     // Reads the first two characters of text as two upper-case hex digits
     // ('0'-'9', 'A'-'F'); the first gives the high nibble. Returns false and
     // leaves value alone when either is missing or not such a digit.

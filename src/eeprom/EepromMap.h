@@ -13,7 +13,7 @@ inline constexpr int kSize = 256;
 inline constexpr uint8_t kLastAddress = 0xFF;
 
 // Carried over on main-board replacement, not interpreted.
-inline constexpr uint8_t CarriedFirst = 0x04;      // 0x04-0x09
+inline constexpr uint8_t CarriedFirst = 0x04;        // 0x04-0x09
 inline constexpr uint8_t CarriedSecondFirst = 0x12;  // 0x12-0x21
 
 // Waste ink pad counter: present count and the three limit counters.

@@ -35,7 +35,9 @@ const char* const TPDLLFunction::kLoadFailureText =
 TPDLLFunction::TPDLLFunction(orvane::ILibraryLoader& loader, std::string programFolder)
     : loader_(loader), programFolder_(std::move(programFolder)) {}
 
-TPDLLFunction::~TPDLLFunction() { Unload(); }
+TPDLLFunction::~TPDLLFunction() {
+    Unload();
+}
 
 bool TPDLLFunction::Load() {
     Unload();

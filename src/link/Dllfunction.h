@@ -13,7 +13,7 @@
 // Every wrapper looks its function up anew on each call and returns
 // ResultDllMissing (0xB000) when the library or the function is missing.
 class TPDLLFunction {
-public:
+  public:
     // The two lines shown when a library is missing at start.
     static const char* const kLoadFailureText;
 
@@ -53,7 +53,7 @@ public:
     uint16_t InquireStatus(uint8_t* record);
     uint16_t D4Reset();
 
-private:
+  private:
     template <typename Function>
     Function* Find(orvane::LibraryHandle library, const char* name);
     void* Context() { return this; }

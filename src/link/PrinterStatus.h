@@ -13,7 +13,7 @@
 //   36     1 = all four raw amounts valid at the last inquiry
 //   38-45  accepted amounts (black, cyan, magenta, yellow), 16-bit signed
 class PrinterStatus {
-public:
+  public:
     static constexpr size_t kLibrarySize = 36;
     static constexpr size_t kSize = 46;
 
@@ -38,16 +38,14 @@ public:
     uint8_t ErrorCode() const { return bytes_[1]; }
     int16_t RawInk(Colour colour) const { return ReadInt16(kRawInkOffset + 2 * colour); }
     uint8_t InkValid() const { return bytes_[kValidOffset]; }
-    int16_t AcceptedInk(Colour colour) const {
-        return ReadInt16(kAcceptedInkOffset + 2 * colour);
-    }
+    int16_t AcceptedInk(Colour colour) const { return ReadInt16(kAcceptedInkOffset + 2 * colour); }
 
     // Takes the raw amounts of the last inquiry: every valid amount replaces
     // the accepted one; a marker keeps the accepted amount and clears the
     // valid flag.
     void AcceptInkAmounts();
 
-private:
+  private:
     static constexpr size_t kRawInkOffset = 14;
     static constexpr size_t kValidOffset = 36;
     static constexpr size_t kAcceptedInkOffset = 38;

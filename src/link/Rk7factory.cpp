@@ -42,7 +42,9 @@ constexpr int kFirstDotMax = 127;
 constexpr int kBidMin = -128;
 constexpr int kBidMax = 127;
 
-uint8_t LowByte(int value) { return static_cast<uint8_t>(value & 0xFF); }
+uint8_t LowByte(int value) {
+    return static_cast<uint8_t>(value & 0xFF);
+}
 
 }  // namespace
 
@@ -74,11 +76,20 @@ int TPFactory::Build(uint8_t command, uint8_t function, std::initializer_list<ui
 uint16_t TPFactory::SendBidValue(uint8_t colourSelector, uint8_t mode, int value) {
     uint8_t modeByte = 0;
     switch (mode) {
-    case ModeVsd1: modeByte = 1; break;
-    case ModeVsd2: modeByte = 2; break;
-    case ModeVsd3: modeByte = 3; break;
-    case ModeEco: modeByte = 0; break;
-    default: return ResultCommandError;
+        case ModeVsd1:
+            modeByte = 1;
+            break;
+        case ModeVsd2:
+            modeByte = 2;
+            break;
+        case ModeVsd3:
+            modeByte = 3;
+            break;
+        case ModeEco:
+            modeByte = 0;
+            break;
+        default:
+            return ResultCommandError;
     }
     if (value < kBidMin || value > kBidMax) {
         return ResultCommandError;

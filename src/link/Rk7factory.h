@@ -13,7 +13,7 @@ class TPStatusControl;
 // maintenance sequences. Each operation builds its packet in the one packet
 // buffer and sends it, again every 500 ms while the printer answers busy.
 class TPFactory {
-public:
+  public:
     static constexpr int kPacketSize = 14;
 
     TPFactory(TPDLLFunction& link, TPStatusControl& status, orvane::IClock& clock);
@@ -37,7 +37,7 @@ public:
     static constexpr uint8_t SequenceCleaning = 2;
     static constexpr uint8_t SequenceInkCharge = 7;
 
-private:
+  private:
     // Writes the packet head, the command, its complement, the function code
     // and the parameters around the code bytes; returns the packet's length.
     int Build(uint8_t command, uint8_t function, std::initializer_list<uint8_t> parameters);

@@ -9,7 +9,7 @@ class TPRaster;
 // The printer's remote mode inside the print-data stream: the "SN" setting
 // tables sent before some patterns, and the printer's own nozzle check.
 class TPRemoteComm {
-public:
+  public:
     static constexpr size_t kTableSize = 72;
 
     explicit TPRemoteComm(TPRaster& raster);
@@ -29,6 +29,6 @@ public:
     // The 16-bit sum of a table's bytes, sent after it.
     static uint16_t TableSum(const std::array<uint8_t, kTableSize>& table);
 
-private:
+  private:
     TPRaster& raster_;
 };

@@ -18,7 +18,7 @@ enum StatusKind : int {
 // The status line and window lock as the core modules reach them: the
 // adjustment window implements this, tests fake it.
 class IStatusReporter {
-public:
+  public:
     virtual ~IStatusReporter() = default;
     // Returns 1, or for StatusDone and StatusBusy the failing result of the
     // readiness wait.

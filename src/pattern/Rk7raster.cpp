@@ -19,8 +19,12 @@ constexpr uint8_t kCarriageReturn = 0x0D;
 constexpr uint8_t kLineFeed = 0x0A;
 constexpr uint8_t kFormFeed = 0x0C;
 
-uint8_t Low(uint16_t value) { return static_cast<uint8_t>(value % 256); }
-uint8_t High(uint16_t value) { return static_cast<uint8_t>(value / 256); }
+uint8_t Low(uint16_t value) {
+    return static_cast<uint8_t>(value % 256);
+}
+uint8_t High(uint16_t value) {
+    return static_cast<uint8_t>(value / 256);
+}
 
 }  // namespace
 
@@ -38,8 +42,7 @@ TPRaster::TPRaster(TPDLLFunction& link, TPStatusControl& status, orvane::IClock&
 
 uint16_t TPRaster::SendBuffer() {
     for (;;) {
-        const uint16_t result =
-            link_.SendDataChannel(buffer_.data(), static_cast<uint32_t>(fill_));
+        const uint16_t result = link_.SendDataChannel(buffer_.data(), static_cast<uint32_t>(fill_));
         if (result == ResultOk) {
             buffer_.fill(0);
             fill_ = 0;
@@ -109,7 +112,9 @@ uint16_t TPRaster::StoreAndSend(const uint8_t* data, int length) {
     return ResultOk;
 }
 
-uint16_t TPRaster::Flush() { return SendBuffer(); }
+uint16_t TPRaster::Flush() {
+    return SendBuffer();
+}
 
 uint16_t TPRaster::EjectPage() {
     const uint16_t result = SendBytes(&kFormFeed, 1);
@@ -251,8 +256,15 @@ uint16_t TPRaster::SendPageLength(uint8_t length) {
 
 uint16_t TPRaster::SendRasterHeader(uint8_t colour, uint8_t compression, uint8_t bitsPerDot,
                                     uint16_t bytesPerLine, uint16_t lines) {
-    const uint8_t bytes[] = {0x1B,        0x69,       colour,      compression, bitsPerDot,
-                             Low(bytesPerLine), High(bytesPerLine), Low(lines), High(lines)};
+    const uint8_t bytes[] = {0x1B,
+                             0x69,
+                             colour,
+                             compression,
+                             bitsPerDot,
+                             Low(bytesPerLine),
+                             High(bytesPerLine),
+                             Low(lines),
+                             High(lines)};
     return SendBytes(bytes, sizeof bytes);
 }
 

@@ -16,7 +16,7 @@ class TPStatusControl;
 // gathered or a caller flushes. While the printer is busy it sends again
 // every 500 ms; on paper out it asks the technician to reload paper first.
 class TPRaster {
-public:
+  public:
     static constexpr int kBufferSize = 1024;
     static constexpr int kSendSize = 1000;
 
@@ -82,7 +82,7 @@ public:
     int FillCount() const { return fill_; }
     const uint8_t* Buffer() const { return buffer_.data(); }
 
-private:
+  private:
     // Sends the first fill-count bytes; while the printer is busy, or out of
     // paper after the technician was asked to load it, again every 500 ms.
     uint16_t SendBuffer();

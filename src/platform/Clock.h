@@ -18,14 +18,14 @@ struct LocalDateTime {
 // the system clock (or the window's clock that keeps painting while it waits);
 // tests use a virtual clock that records every sleep and never sleeps.
 class IClock {
-public:
+  public:
     virtual ~IClock() = default;
     virtual void Sleep(uint32_t milliseconds) = 0;
     virtual LocalDateTime Now() = 0;
 };
 
 class SystemClock final : public IClock {
-public:
+  public:
     void Sleep(uint32_t milliseconds) override;
     LocalDateTime Now() override;
 };

@@ -10,7 +10,7 @@ using LibraryHandle = void*;
 // Loading a shared library by its full path, looking a function up by name and
 // freeing the library again.
 class ILibraryLoader {
-public:
+  public:
     virtual ~ILibraryLoader() = default;
     // Returns nullptr when the library cannot be loaded. Only absolute paths are
     // accepted: a library is never searched for along a library search path.
@@ -21,7 +21,7 @@ public:
 };
 
 class SystemLibraryLoader final : public ILibraryLoader {
-public:
+  public:
     LibraryHandle Load(const std::string& absolutePath) override;
     void* Lookup(LibraryHandle library, const char* name) override;
     void Free(LibraryHandle library) override;

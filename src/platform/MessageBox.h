@@ -20,7 +20,7 @@ struct MessageRequest {
 
 // Modal message boxes. The windows show real boxes; tests answer from a script.
 class IMessageBox {
-public:
+  public:
     virtual ~IMessageBox() = default;
     virtual MessageAnswer Show(const MessageRequest& request) = 0;
 };

@@ -34,7 +34,8 @@ bool VirtualPrinterPortList::EnumeratePorts(std::vector<std::string>& names) {
     std::vector<std::string> found;
     for (const auto& entry : it) {
         std::error_code entryError;
-        if (entry.is_directory(entryError) && fs::exists(entry.path() / "printer.conf", entryError)) {
+        if (entry.is_directory(entryError) &&
+            fs::exists(entry.path() / "printer.conf", entryError)) {
             found.push_back(entry.path().filename().string());
         }
     }

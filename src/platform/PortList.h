@@ -7,7 +7,7 @@ namespace orvane {
 
 // The printer ports of this machine, as the print spooler would list them.
 class IPortList {
-public:
+  public:
     virtual ~IPortList() = default;
     // Fills names with every port, in the system's order, and returns true.
     // Returns false, leaving names untouched, when the ports cannot be listed.
@@ -17,12 +17,12 @@ public:
 // On this platform the printers are the virtual printers: each lives in a
 // folder of the virtual printers' state folder, named by its port.
 class VirtualPrinterPortList final : public IPortList {
-public:
+  public:
     VirtualPrinterPortList();
     explicit VirtualPrinterPortList(std::string stateFolder);
     bool EnumeratePorts(std::vector<std::string>& names) override;
 
-private:
+  private:
     std::string stateFolder_;
 };
 

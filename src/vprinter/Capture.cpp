@@ -154,8 +154,8 @@ void CaptureFile::Trim() {
         tail.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     const uint8_t pair[2] = {codeA_, codeB_};
-    const std::string head = kMagic + StreamRecordBytes('T', 1, nullptr, 0) +
-                             StreamRecordBytes('C', 1, pair, 2);
+    const std::string head =
+        kMagic + StreamRecordBytes('T', 1, nullptr, 0) + StreamRecordBytes('C', 1, pair, 2);
     if (!WriteFileAtomically(path_, head + tail)) {
         return;
     }

@@ -54,7 +54,7 @@ bool ParseStream(const std::string& file, std::vector<StreamRecord>& records, st
 // oldest records are dropped, cutting only where the printer was between
 // pages, and a 'T' record heads the rest.
 class CaptureFile {
-public:
+  public:
     static constexpr uint64_t kDefaultLimit = uint64_t{16} << 20;
 
     explicit CaptureFile(std::string path, uint64_t limit = kDefaultLimit);
@@ -68,7 +68,7 @@ public:
     const std::string& Path() const { return path_; }
     uint64_t Size() const { return size_; }
 
-private:
+  private:
     void Code(uint8_t codeA, uint8_t codeB);
     void Append(const std::string& bytes);
     void Trim();

@@ -89,17 +89,24 @@ void Interpreter::Short(uint8_t command, const uint8_t* p, PrintSink& sink) {
 
 bool Interpreter::ParenShape(uint8_t letter, size_t length) const {
     switch (letter) {
-        case 'G': return length == 1;
-        case 'U': return length == 1 || length == 5;
+        case 'G':
+            return length == 1;
+        case 'U':
+            return length == 1 || length == 5;
         case 'e':
         case 'K':
-        case 'v': return length == 2;
-        case 'D': return length == 4;
+        case 'v':
+            return length == 2;
+        case 'D':
+            return length == 4;
         case 'S':
         case 'c':
-        case 'R': return length == 8;
-        case 'C': return length == 2 || length == 4;
-        default: return false;
+        case 'R':
+            return length == 8;
+        case 'C':
+            return length == 2 || length == 4;
+        default:
+            return false;
     }
 }
 
@@ -133,7 +140,7 @@ void Interpreter::Paren(uint8_t letter, const uint8_t* p, size_t n, PrintSink& s
             List(sink, at, "ESC ( U",
                  n == 1 ? Format("unit %u/3600 inch", p[0])
                         : Format("page %u, vertical %u, horizontal %u / %u inch", p[0], p[1], p[2],
-                                     p[3] | p[4] << 8));
+                                 p[3] | p[4] << 8));
             settings_.pageUnit = page;
             settings_.verticalUnit = vertical;
             settings_.horizontalUnit = horizontal;
@@ -148,7 +155,8 @@ void Interpreter::Paren(uint8_t letter, const uint8_t* p, size_t n, PrintSink& s
             return;
         case 'K':
             if (p[0] != 0 || p[1] > 2) {
-                Fault(sink, at, Format("ESC ( K with an unknown colour mode %02X %02X", p[0], p[1]));
+                Fault(sink, at,
+                      Format("ESC ( K with an unknown colour mode %02X %02X", p[0], p[1]));
                 return;
             }
             List(sink, at, "ESC ( K",
@@ -182,7 +190,8 @@ void Interpreter::Paren(uint8_t letter, const uint8_t* p, size_t n, PrintSink& s
         case 'S': {
             const int64_t rows = SheetRows(Le32(p + 4), settings_.pageUnit);
             if (Le32(p) == 0 || rows < 0) {
-                Fault(sink, at, Format("ESC ( S with a paper size of %u x %u units", Le32(p), Le32(p + 4)));
+                Fault(sink, at,
+                      Format("ESC ( S with a paper size of %u x %u units", Le32(p), Le32(p + 4)));
                 return;
             }
             List(sink, at, "ESC ( S", Format("paper %u x %u units", Le32(p), Le32(p + 4)));

@@ -219,17 +219,16 @@ LibraryConfig ParseLibraryConfig(const std::string& text) {
 }
 
 const std::vector<std::string>& PortFunctionNames() {
-    static const std::vector<std::string> names = {
-        "PortOpenByPway", "PortCloseByPway", "CheckDeviceIDByPway", "GetIoErrorCodeByPway",
-        "GetModelNameByPway"};
+    static const std::vector<std::string> names = {"PortOpenByPway", "PortCloseByPway",
+                                                   "CheckDeviceIDByPway", "GetIoErrorCodeByPway",
+                                                   "GetModelNameByPway"};
     return names;
 }
 
 const std::vector<std::string>& ChannelFunctionNames() {
     static const std::vector<std::string> names = {
-        "D4Negotiation", "D4Termination", "SetD4CommandRCode", "SendDataChannel",
-        "D4ReadEeprom",  "D4WriteEeprom", "GetD4ErrorCode",    "InquireStatus",
-        "D4Reset"};
+        "D4Negotiation", "D4Termination",  "SetD4CommandRCode", "SendDataChannel", "D4ReadEeprom",
+        "D4WriteEeprom", "GetD4ErrorCode", "InquireStatus",     "D4Reset"};
     return names;
 }
 

@@ -21,11 +21,11 @@ struct PrinterConfig {
     uint8_t state = 4;  // the state when no activity runs: 4 ready, 0 error, 8 before ink charge...
     uint8_t error = 0;  // error code reported with state 0
     std::array<int16_t, 4> ink = {80, 80, 80, 80};  // black, cyan, magenta, yellow
-    int paper = 100;                                 // sheets in the tray
-    int busyPolls = 0;  // the next N status inquiries answer "busy"
-    int busySends = 0;  // the next N data sends are refused as busy
-    std::map<uint8_t, uint16_t> readFaults;   // EEPROM address -> result code
-    std::map<uint8_t, uint16_t> writeFaults;  // EEPROM address -> result code
+    int paper = 100;                                // sheets in the tray
+    int busyPolls = 0;                              // the next N status inquiries answer "busy"
+    int busySends = 0;                              // the next N data sends are refused as busy
+    std::map<uint8_t, uint16_t> readFaults;         // EEPROM address -> result code
+    std::map<uint8_t, uint16_t> writeFaults;        // EEPROM address -> result code
 };
 
 // A call of a library function that fails on purpose.

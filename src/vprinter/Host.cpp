@@ -34,7 +34,9 @@ int64_t Pointer(const void* pointer) {
 
 }  // namespace
 
-Host::Host(std::string folder) : store_(std::move(folder)) { store_.EnsureCreated(); }
+Host::Host(std::string folder) : store_(std::move(folder)) {
+    store_.EnsureCreated();
+}
 
 // ---------------------------------------------------------------------------
 // Bookkeeping
@@ -53,7 +55,7 @@ void Keep(std::deque<TraceEntry>& trace, size_t& traceBytes, TraceEntry&& entry)
 
 // Collects one trace entry and hands it to the host when the call returns.
 class Call {
-public:
+  public:
     Call(std::deque<TraceEntry>& trace, size_t& traceBytes, uint64_t& sequence,
          const std::string& port, const char* function, std::vector<int64_t> args)
         : trace_(trace), traceBytes_(traceBytes) {
@@ -69,7 +71,7 @@ public:
         return result;
     }
 
-private:
+  private:
     std::deque<TraceEntry>& trace_;
     size_t& traceBytes_;
     TraceEntry entry_;
@@ -101,7 +103,6 @@ void Host::ClearTrace() {
     trace_.clear();
     traceBytes_ = 0;
 }
-
 
 // ---------------------------------------------------------------------------
 // Port library
@@ -249,7 +250,8 @@ uint16_t Host::SendData(const uint8_t* data, uint32_t length, void* context) {
     }
     std::vector<Noticed> faults;
     const bool some = data != nullptr && length > 0;
-    const uint16_t result = call.Return(Print(*printer, some ? data : nullptr, some ? length : 0, faults));
+    const uint16_t result =
+        call.Return(Print(*printer, some ? data : nullptr, some ? length : 0, faults));
     RecordFaults(faults);
     return result;
 }

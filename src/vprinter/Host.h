@@ -22,7 +22,7 @@ namespace vprinter {
 // state loaded from the state folder. Changes that another process (the
 // control tool) makes to the folder are picked up on the next call.
 class Host {
-public:
+  public:
     explicit Host(std::string folder);
 
     // The exported functions, one for one.
@@ -77,7 +77,7 @@ public:
     // Faults of one data call that reach the trace; the rest are counted.
     static constexpr size_t kFaultsPerCall = 32;
 
-private:
+  private:
     enum class Activity { None, Restarting, Printing, Maintenance };
     struct Printer {
         std::string port;

@@ -21,7 +21,7 @@ constexpr uint8_t kWasteLow = 0x0D;
 
 // What the engine of one printer asks of the printer while it reads a call.
 class Host::EngineOwner final : public PrintEngine::Owner {
-public:
+  public:
     EngineOwner(Host& host, Printer& printer, std::vector<Noticed>& faults)
         : host_(host), printer_(printer), faults_(faults) {}
 
@@ -37,7 +37,7 @@ public:
     }
     void PagePrinted(Page& page) override { host_.PagePrinted(printer_, page, faults_); }
 
-private:
+  private:
     Host& host_;
     Printer& printer_;
     std::vector<Noticed>& faults_;

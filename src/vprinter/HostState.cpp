@@ -28,7 +28,9 @@ void Host::Forget() {
     commandCodeB_ = 0;
 }
 
-void Host::Invalidate() { forceReload_ = true; }
+void Host::Invalidate() {
+    forceReload_ = true;
+}
 
 const LibraryConfig& Host::Library() {
     const FileStamp stamp = store_.LibraryStamp();
@@ -99,8 +101,7 @@ void Host::SaveConfig(Printer& printer) {
 }
 
 bool Host::ActivityRunning(Printer& printer) {
-    if (printer.activity != Activity::None &&
-        clock_.NowMilliseconds() >= printer.activityUntil) {
+    if (printer.activity != Activity::None && clock_.NowMilliseconds() >= printer.activityUntil) {
         ActivityEnded(printer);
         printer.activity = Activity::None;
     }
@@ -120,9 +121,15 @@ void Host::EffectiveState(Printer& printer, bool consumePoll, uint8_t& state, ui
     error = 0;
     if (ActivityRunning(printer)) {
         switch (printer.activity) {
-            case Activity::Printing: state = 3; break;
-            case Activity::Maintenance: state = 7; break;
-            default: state = 2; break;  // restarting
+            case Activity::Printing:
+                state = 3;
+                break;
+            case Activity::Maintenance:
+                state = 7;
+                break;
+            default:
+                state = 2;
+                break;  // restarting
         }
         return;
     }

@@ -72,10 +72,10 @@ void Interpreter::Finish(PrintSink& sink) {
     FlushRuns(sink);
     switch (mode_) {
         case Mode::Raster:
-            Fault(sink, block_.dataStart,
-                  Format("the stream ends inside a raster block: %lld of %lld bytes",
-                         static_cast<long long>(block_.done),
-                         static_cast<long long>(block_.total)));
+            Fault(
+                sink, block_.dataStart,
+                Format("the stream ends inside a raster block: %lld of %lld bytes",
+                       static_cast<long long>(block_.done), static_cast<long long>(block_.total)));
             break;
         case Mode::Skip:
             Fault(sink, offset_,
@@ -91,8 +91,9 @@ void Interpreter::Finish(PrintSink& sink) {
             break;
     }
     if (!pending_.empty()) {
-        Fault(sink, pendingStart_, Format("the stream ends %zu byte%s into a command",
-                                          pending_.size(), pending_.size() == 1 ? "" : "s"));
+        Fault(sink, pendingStart_,
+              Format("the stream ends %zu byte%s into a command", pending_.size(),
+                     pending_.size() == 1 ? "" : "s"));
     }
     pending_.clear();
     mode_ = Mode::Command;
@@ -154,7 +155,9 @@ void Interpreter::SkipBytes(uint64_t count, Mode after) {
     }
 }
 
-void Interpreter::MoveDown(int64_t fine) { y_ = std::min(y_ + fine, kFarAway); }
+void Interpreter::MoveDown(int64_t fine) {
+    y_ = std::min(y_ + fine, kFarAway);
+}
 
 void Interpreter::TakeSheet(PrintSink& sink) {
     if (sheet_) {
@@ -164,8 +167,8 @@ void Interpreter::TakeSheet(PrintSink& sink) {
     sheetRows_ = settings_.paperRows;
     sheetTop_ = settings_.topRows;
     pastEndTold_ = false;
-    List(sink, current_, "sheet", Format("taken from the tray, %lld rows",
-                                         static_cast<long long>(sheetRows_)));
+    List(sink, current_, "sheet",
+         Format("taken from the tray, %lld rows", static_cast<long long>(sheetRows_)));
     sink.StartSheet(sheetRows_);
 }
 
@@ -266,11 +269,19 @@ void Interpreter::Escape(PrintSink& sink) {
     size_t need = 0;
     switch (command) {
         case '@':
-        case '<': need = 2; break;
+        case '<':
+            need = 2;
+            break;
         case 'U':
-        case 'x': need = 3; break;
-        case '\\': need = 4; break;
-        case 'i': need = 9; break;
+        case 'x':
+            need = 3;
+            break;
+        case '\\':
+            need = 4;
+            break;
+        case 'i':
+            need = 9;
+            break;
         case '|':
             if (pending_.size() < 4) {
                 return;
@@ -288,7 +299,8 @@ void Interpreter::Escape(PrintSink& sink) {
                       (letter >= 0x20 && letter < 0x7F
                            ? "ESC ( " + std::string(1, static_cast<char>(letter))
                            : Format("ESC ( 0x%02X", letter)) +
-                          Format(" with %zu parameter bytes is not a command of this printer", length));
+                          Format(" with %zu parameter bytes is not a command of this printer",
+                                 length));
                 SkipBytes(length, Mode::Command);
                 return;
             }

@@ -15,7 +15,7 @@ enum class Ink : uint8_t { Black = 0, Cyan = 1, Magenta = 2, Yellow = 3 };
 // What the interpreter makes of the print-data stream, handed on as it reads.
 // Rows and columns are dots at 360 dpi from the top left corner of the sheet.
 class PrintSink {
-public:
+  public:
     virtual ~PrintSink() = default;
     // Something in the stream the printer could not use; offset is the
     // stream offset of its first byte.
@@ -50,7 +50,7 @@ public:
 // Remote mode ends at its exit 1B 00 00 00, or at the first byte that cannot
 // begin a remote command, which is then read again as a command.
 class Interpreter {
-public:
+  public:
     // Positions are kept in 1/28800 inch, which holds 1/3600 and 1/2880 exactly.
     static constexpr int64_t kFinePerInch = 28800;
     static constexpr int64_t kFinePerDot = 80;  // one dot at 360 dpi
@@ -58,8 +58,8 @@ public:
     static constexpr int64_t kDefaultPaperRows = 4208;  // A4
     static constexpr int64_t kDefaultTopRows = 42;
     static constexpr int64_t kMaxPaperRows = 44 * 360;
-    static constexpr int64_t kLineRows = 60;        // text lines 1/6 inch apart
-    static constexpr int64_t kCharacterDots = 36;   // 10 characters an inch
+    static constexpr int64_t kLineRows = 60;       // text lines 1/6 inch apart
+    static constexpr int64_t kCharacterDots = 36;  // 10 characters an inch
     static constexpr int64_t kNozzlePitch = kFinePerInch / 120;
     static constexpr int kBlackNozzles = 90;
     static constexpr int64_t kNozzleDashDots = 32;  // of the nozzle check
@@ -86,7 +86,7 @@ public:
     bool AtRest() const;
     bool SheetTaken() const { return sheet_; }
 
-private:
+  private:
     // Positions beyond this are far off any sheet; keeping them here keeps the
     // arithmetic away from overflow however far a stream moves the head.
     static constexpr int64_t kFarAway = int64_t{1} << 50;
@@ -98,9 +98,9 @@ private:
         int64_t pageUnit = kFinePerDot;
         int64_t verticalUnit = kFinePerDot;
         int64_t horizontalUnit = kFinePerDot;
-        int64_t linePitch = kNozzlePitch;  // raster lines of one block
-        int64_t dotPitch = kFinePerDot;    // dots of a raster line
-        uint8_t colourMode = 0;            // 1 black only
+        int64_t linePitch = kNozzlePitch;       // raster lines of one block
+        int64_t dotPitch = kFinePerDot;         // dots of a raster line
+        uint8_t colourMode = 0;                 // 1 black only
         int64_t paperRows = kDefaultPaperRows;  // for the next sheet
         int64_t topRows = kDefaultTopRows;
     };
@@ -120,8 +120,8 @@ private:
         int64_t left = 0;
         int64_t dotPitch = 0;
         int64_t linePitch = 0;
-        int repeat = 0;       // copies of the unit whose value comes next
-        bool header = true;   // a unit header comes next
+        int repeat = 0;      // copies of the unit whose value comes next
+        bool header = true;  // a unit header comes next
     };
 
     // Command mode and remote mode, one byte at a time.
@@ -159,7 +159,7 @@ private:
     Mode afterSkip_ = Mode::Command;
     uint64_t skip_ = 0;
     uint64_t offset_ = 0;
-    uint64_t current_ = 0;  // offset of the byte being read
+    uint64_t current_ = 0;          // offset of the byte being read
     std::vector<uint8_t> pending_;  // the command being gathered
     uint64_t pendingStart_ = 0;
     uint8_t codeA_ = 0;

@@ -33,10 +33,14 @@ std::string Hex2(unsigned value) {
 
 const char* ModeName(uint8_t mode) {
     switch (mode) {
-        case 0: return "ECO";
-        case 1: return "VSD1";
-        case 2: return "VSD2";
-        default: return "VSD3";
+        case 0:
+            return "ECO";
+        case 1:
+            return "VSD1";
+        case 2:
+            return "VSD2";
+        default:
+            return "VSD3";
     }
 }
 
@@ -49,11 +53,16 @@ uint8_t PacketCommand::Address() const {
             const uint8_t base = static_cast<uint8_t>(0x32 + 2 * mode);
             return black ? base : static_cast<uint8_t>(base + 1);
         }
-        case Kind::PaperFeed: return black ? 0x2C : 0x2D;
-        case Kind::HeadAngular: return 0x75;
-        case Kind::FirstDot: return 0x59;
-        case Kind::TopMargin: return 0x5A;
-        default: return 0;
+        case Kind::PaperFeed:
+            return black ? 0x2C : 0x2D;
+        case Kind::HeadAngular:
+            return 0x75;
+        case Kind::FirstDot:
+            return 0x59;
+        case Kind::TopMargin:
+            return 0x5A;
+        default:
+            return 0;
     }
 }
 
@@ -154,11 +163,16 @@ std::string DescribePacket(const PacketCommand& command) {
     switch (command.kind) {
         case PacketCommand::Kind::Bid:
             return std::string("Bi-D ") + ModeName(command.mode) + " " + colour + " " + value;
-        case PacketCommand::Kind::PaperFeed: return std::string("PF ") + colour + " " + value;
-        case PacketCommand::Kind::HeadAngular: return "head angular " + value;
-        case PacketCommand::Kind::FirstDot: return "first dot " + value;
-        case PacketCommand::Kind::TopMargin: return "top margin " + value;
-        case PacketCommand::Kind::Store: return "store";
+        case PacketCommand::Kind::PaperFeed:
+            return std::string("PF ") + colour + " " + value;
+        case PacketCommand::Kind::HeadAngular:
+            return "head angular " + value;
+        case PacketCommand::Kind::FirstDot:
+            return "first dot " + value;
+        case PacketCommand::Kind::TopMargin:
+            return "top margin " + value;
+        case PacketCommand::Kind::Store:
+            return "store";
         case PacketCommand::Kind::Maintenance:
             return command.sequence == 2 ? "head cleaning" : "ink charge";
     }

@@ -21,10 +21,10 @@ struct PacketCommand {
         Maintenance,  // 84 7B 42 v: 2 head cleaning, 7 ink charge
     };
     Kind kind = Kind::Store;
-    bool black = true;    // Bi-D and PF
-    uint8_t mode = 0;     // Bi-D: 0 ECO, 1 VSD1, 2 VSD2, 3 VSD3
-    int8_t value = 0;     // the adjustment value
-    uint8_t sequence = 0; // maintenance sequence
+    bool black = true;     // Bi-D and PF
+    uint8_t mode = 0;      // Bi-D: 0 ECO, 1 VSD1, 2 VSD2, 3 VSD3
+    int8_t value = 0;      // the adjustment value
+    uint8_t sequence = 0;  // maintenance sequence
 
     // The EEPROM address that holds the value of a Bi-D, PF, head angular,
     // top margin or first-dot packet.

@@ -8,7 +8,9 @@ namespace vprinter {
 
 namespace {
 
-int Shift(Ink ink) { return 6 - 2 * static_cast<int>(ink); }
+int Shift(Ink ink) {
+    return 6 - 2 * static_cast<int>(ink);
+}
 
 }  // namespace
 

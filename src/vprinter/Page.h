@@ -14,7 +14,7 @@ namespace vprinter {
 // That byte is also the dot's palette index in the page's PNG picture. Rows
 // are kept only once something is printed on them.
 class Page {
-public:
+  public:
     static constexpr int64_t kColumns = Interpreter::kPageColumns;
 
     explicit Page(int64_t rows) : rows_(rows), lines_(static_cast<size_t>(rows)) {}
@@ -46,7 +46,7 @@ public:
 
     std::string name;  // the picture's file name once it is written
 
-private:
+  private:
     static constexpr size_t kTextLimit = 1 << 16;  // characters noted a page
 
     int64_t rows_;

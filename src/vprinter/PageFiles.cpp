@@ -76,7 +76,8 @@ bool PngSize(const std::string& path, uint32_t& width, uint32_t& height) {
         return false;
     }
     static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (!std::equal(kSignature, kSignature + 8, head) || std::string(head + 12, head + 16) != "IHDR") {
+    if (!std::equal(kSignature, kSignature + 8, head) ||
+        std::string(head + 12, head + 16) != "IHDR") {
         return false;
     }
     const auto be32 = [](const unsigned char* p) {

@@ -12,10 +12,10 @@ namespace {
 // Dot coverage in percent of the four dot sizes.
 constexpr int kCoverage[4] = {0, 40, 70, 100};
 constexpr int kInkColour[4][3] = {
-    {0, 0, 0},        // black
-    {0, 160, 227},    // cyan
-    {228, 0, 124},    // magenta
-    {255, 230, 0},    // yellow
+    {0, 0, 0},      // black
+    {0, 160, 227},  // cyan
+    {228, 0, 124},  // magenta
+    {255, 230, 0},  // yellow
 };
 
 std::array<std::array<uint8_t, 3>, 256> BuildPalette() {

@@ -12,4 +12,6 @@ VP_EXPORT(uint16_t, GetModelNameByPway, (char* name), GetModelName(name))
 
 // Loading the library is the printers' first use: the state folder with its
 // two default printers then exists before the program lists the ports.
-__attribute__((constructor)) static void AttachPrinters() { vprinter::TheHost(); }
+__attribute__((constructor)) static void AttachPrinters() {
+    vprinter::TheHost();
+}

@@ -5,7 +5,7 @@ namespace vprinter {
 // The interpreter's sink while printing: draws on the sheet and hands the
 // rest to the owner.
 class PrintEngine::Drawing final : public PrintSink {
-public:
+  public:
     Drawing(PrintEngine& engine, Owner& owner) : engine_(engine), owner_(owner) {}
 
     void Fault(uint64_t offset, const std::string& note) override { owner_.Fault(offset, note); }
@@ -31,7 +31,7 @@ public:
     }
     void EjectSheet() override { engine_.Eject(owner_); }
 
-private:
+  private:
     PrintEngine& engine_;
     Owner& owner_;
 };
@@ -40,7 +40,7 @@ namespace {
 
 // Only counts the sheets that the data would take.
 class SheetCount final : public PrintSink {
-public:
+  public:
     int sheets = 0;
     void Fault(uint64_t, const std::string&) override {}
     void Packet(uint64_t, const PacketCommand&) override {}

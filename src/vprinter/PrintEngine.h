@@ -16,9 +16,9 @@ namespace vprinter {
 // (packets, sheets from the tray, pictures of the ejected pages) goes to the
 // engine's owner.
 class PrintEngine {
-public:
+  public:
     class Owner {
-    public:
+      public:
         virtual ~Owner() = default;
         virtual void Fault(uint64_t offset, const std::string& note) = 0;
         virtual void Packet(uint64_t offset, const PacketCommand& command) = 0;
@@ -45,7 +45,7 @@ public:
     const std::deque<Page>& Printed() const { return printed_; }
     const Page* Sheet() const { return sheet_ ? &*sheet_ : nullptr; }
 
-private:
+  private:
     class Drawing;
 
     void Eject(Owner& owner);

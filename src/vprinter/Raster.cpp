@@ -11,12 +11,18 @@ namespace {
 
 const char* InkName(uint8_t colour) {
     switch (colour) {
-        case 0: return "black";
-        case 1: return "magenta";
-        case 2: return "cyan";
-        case 4: return "yellow";
-        case 6: return "black (6)";
-        default: return "unknown colour";
+        case 0:
+            return "black";
+        case 1:
+            return "magenta";
+        case 2:
+            return "cyan";
+        case 4:
+            return "yellow";
+        case 6:
+            return "black (6)";
+        default:
+            return "unknown colour";
     }
 }
 
@@ -37,10 +43,11 @@ void Interpreter::StartBlock(const uint8_t* h, PrintSink& sink) {
     if (compression > 1 || bytesPerLine == 0 || lines == 0) {
         // Without a known size and coding the data cannot be told from the
         // commands after it: what follows is read as commands.
-        Fault(sink, at, Format("raster block with compression %u, %llu bytes a line and %llu lines "
-                               "cannot be read",
-                               compression, static_cast<unsigned long long>(bytesPerLine),
-                               static_cast<unsigned long long>(lines)));
+        Fault(sink, at,
+              Format("raster block with compression %u, %llu bytes a line and %llu lines "
+                     "cannot be read",
+                     compression, static_cast<unsigned long long>(bytesPerLine),
+                     static_cast<unsigned long long>(lines)));
         return;
     }
     Block block;
@@ -53,12 +60,23 @@ void Interpreter::StartBlock(const uint8_t* h, PrintSink& sink) {
     int group = 0;  // the colour's place in the colour nozzle row
     switch (colour) {
         case 0:
-        case 6: block.ink = Ink::Black; break;
-        case 2: block.ink = Ink::Cyan; break;
-        case 1: block.ink = Ink::Magenta; group = 1; break;
-        case 4: block.ink = Ink::Yellow; group = 2; break;
+        case 6:
+            block.ink = Ink::Black;
+            break;
+        case 2:
+            block.ink = Ink::Cyan;
+            break;
+        case 1:
+            block.ink = Ink::Magenta;
+            group = 1;
+            break;
+        case 4:
+            block.ink = Ink::Yellow;
+            group = 2;
+            break;
         default:
-            Fault(sink, at, Format("raster block for colour %u, which this printer has not", colour));
+            Fault(sink, at,
+                  Format("raster block for colour %u, which this printer has not", colour));
             block.draw = false;
             break;
     }
@@ -76,10 +94,11 @@ void Interpreter::StartBlock(const uint8_t* h, PrintSink& sink) {
     }
     const uint64_t nozzles = block.ink == Ink::Black ? kBlackNozzles : kColourNozzles;
     if (block.draw && lines > nozzles) {
-        Fault(sink, at, Format("raster block of %llu lines for %llu nozzles: the lines beyond "
-                               "are not printed",
-                               static_cast<unsigned long long>(lines),
-                               static_cast<unsigned long long>(nozzles)));
+        Fault(sink, at,
+              Format("raster block of %llu lines for %llu nozzles: the lines beyond "
+                     "are not printed",
+                     static_cast<unsigned long long>(lines),
+                     static_cast<unsigned long long>(nozzles)));
     }
     block.drawLines = block.draw ? std::min(lines, nozzles) : 0;
     if (block.draw) {
@@ -162,8 +181,8 @@ void Interpreter::Copies(uint64_t count, uint8_t value, PrintSink& sink) {
             const auto first = static_cast<int64_t>((p % block.bytesPerLine) * dots);
             const int64_t row = block.top + static_cast<int64_t>(line) * block.linePitch;
             for (int d = 0; d < dots; ++d) {
-                const int level = block.bits == 2 ? (value >> (6 - 2 * d)) & 3
-                                                  : ((value >> (7 - d)) & 1) * 3;
+                const int level =
+                    block.bits == 2 ? (value >> (6 - 2 * d)) & 3 : ((value >> (7 - d)) & 1) * 3;
                 if (level != 0) {
                     Mark(block.ink, row, block.left + (first + d) * block.dotPitch, level, sink);
                 }

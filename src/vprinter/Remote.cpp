@@ -13,7 +13,9 @@ namespace {
 constexpr uint8_t kEsc = 0x1B;
 constexpr size_t kSettingBytes = 72;
 
-bool IsName(uint8_t byte) { return byte >= 'A' && byte <= 'Z'; }
+bool IsName(uint8_t byte) {
+    return byte >= 'A' && byte <= 'Z';
+}
 
 }  // namespace
 
@@ -25,8 +27,8 @@ void Interpreter::RemoteByte(uint8_t byte, uint64_t at, PrintSink& sink) {
     pending_.push_back(byte);
     if (pending_.size() <= 2) {
         const bool exit = pending_[0] == kEsc;
-        const bool fits = pending_.size() == 1 ? exit || IsName(byte)
-                                               : (exit ? byte == 0x00 : IsName(byte));
+        const bool fits =
+            pending_.size() == 1 ? exit || IsName(byte) : (exit ? byte == 0x00 : IsName(byte));
         if (!fits) {
             LeaveRemote(sink, "remote mode left without its exit 1B 00 00 00");
         }
@@ -39,8 +41,9 @@ void Interpreter::RemoteByte(uint8_t byte, uint64_t at, PrintSink& sink) {
     if (pending_[0] == kEsc) {
         List(sink, pendingStart_, "ESC 00", "exit remote mode");
         if (length != 0) {
-            Fault(sink, pendingStart_,
-                  Format("remote-mode exit with %u parameter bytes", static_cast<unsigned>(length)));
+            Fault(
+                sink, pendingStart_,
+                Format("remote-mode exit with %u parameter bytes", static_cast<unsigned>(length)));
         }
         SkipBytes(length, Mode::Command);
         return;
@@ -49,8 +52,8 @@ void Interpreter::RemoteByte(uint8_t byte, uint64_t at, PrintSink& sink) {
     const bool known = name == "SN" || name == "NC";
     if (!(name == "SN" && length == 4 + kSettingBytes) && !(name == "NC" && length == 2)) {
         Fault(sink, pendingStart_,
-              (known ? "remote command " + name + Format(" with %u parameter bytes",
-                                                         static_cast<unsigned>(length))
+              (known ? "remote command " + name +
+                           Format(" with %u parameter bytes", static_cast<unsigned>(length))
                      : "unknown remote command " + name));
         SkipBytes(length, Mode::Remote);
         return;

@@ -21,7 +21,9 @@ const char* const kConfigFile = "printer.conf";
 const char* const kEepromFile = "eeprom.bin";
 const char* const kLibraryFile = "library.conf";
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
 
 // Reads the decimal digits after a prefix; a ':' may follow them.
 bool DigitsAfter(const std::string& port, size_t prefixLength, long& number) {
@@ -135,7 +137,8 @@ bool Store::Exists(const std::string& port) const {
 
 bool Store::CreatePrinter(const std::string& port, const std::string& model, std::string& reason) {
     if (!IsValidPortName(port)) {
-        reason = "a port name is 1 to 32 letters, digits or ':' '_' '-' and does not start with '-'";
+        reason =
+            "a port name is 1 to 32 letters, digits or ':' '_' '-' and does not start with '-'";
         return false;
     }
     if (Exists(port)) {
@@ -150,8 +153,8 @@ bool Store::CreatePrinter(const std::string& port, const std::string& model, std
     if (number != 0) {
         for (const auto& other : Ports()) {
             if (PortNumber(other) == number) {
-                reason = "port " + other + " already answers to port number " +
-                         std::to_string(number);
+                reason =
+                    "port " + other + " already answers to port number " + std::to_string(number);
                 return false;
             }
         }
@@ -195,7 +198,8 @@ bool Store::LoadConfig(const std::string& port, PrinterConfig& config, FileStamp
 
 bool Store::SaveConfig(const std::string& port, const PrinterConfig& config, FileStamp* stamp) {
     const std::string path = PrinterFolder(port) + "/" + kConfigFile;
-    const bool saved = IsValidPortName(port) && WriteFileAtomically(path, FormatPrinterConfig(config));
+    const bool saved =
+        IsValidPortName(port) && WriteFileAtomically(path, FormatPrinterConfig(config));
     if (stamp != nullptr) {
         *stamp = StampOf(path);
     }
@@ -256,9 +260,13 @@ FileStamp Store::EepromStamp(const std::string& port) const {
     return StampOf(PrinterFolder(port) + "/" + kEepromFile);
 }
 
-FileStamp Store::LibraryStamp() const { return StampOf(folder_ + "/" + kLibraryFile); }
+FileStamp Store::LibraryStamp() const {
+    return StampOf(folder_ + "/" + kLibraryFile);
+}
 
-std::string Store::PrinterFolder(const std::string& port) const { return folder_ + "/" + port; }
+std::string Store::PrinterFolder(const std::string& port) const {
+    return folder_ + "/" + port;
+}
 
 std::string Store::PagesFolder(const std::string& port) const {
     return PrinterFolder(port) + "/pages";
@@ -293,8 +301,8 @@ Eeprom Store::FreshBoard() {
     // unwritten as 0xFF, adjustment values and counters at 0.
     Eeprom eeprom;
     eeprom.fill(0xFF);
-    for (const uint8_t address : {0x0C, 0x0D, 0x2B, 0x2C, 0x2D, 0x32, 0x33, 0x34, 0x35, 0x36,
-                                  0x37, 0x38, 0x39, 0x3E, 0x3F, 0x56, 0x59, 0x5A, 0x75}) {
+    for (const uint8_t address : {0x0C, 0x0D, 0x2B, 0x2C, 0x2D, 0x32, 0x33, 0x34, 0x35, 0x36, 0x37,
+                                  0x38, 0x39, 0x3E, 0x3F, 0x56, 0x59, 0x5A, 0x75}) {
         eeprom[address] = 0x00;
     }
     return eeprom;

@@ -22,7 +22,7 @@ struct FileStamp {
 // faults of the libraries themselves. Every write goes to a temporary file
 // that is then renamed over the old one, so a crash never leaves half a file.
 class Store {
-public:
+  public:
     explicit Store(std::string folder);
 
     // ORVANE_VPRINTER_DIR, else $XDG_STATE_HOME/orvane-vprinter, else
@@ -42,7 +42,8 @@ public:
     bool CreatePrinter(const std::string& port, const std::string& model, std::string& reason);
     bool RemovePrinter(const std::string& port);
 
-    bool LoadConfig(const std::string& port, PrinterConfig& config, FileStamp* stamp = nullptr) const;
+    bool LoadConfig(const std::string& port, PrinterConfig& config,
+                    FileStamp* stamp = nullptr) const;
     bool SaveConfig(const std::string& port, const PrinterConfig& config,
                     FileStamp* stamp = nullptr);
     bool LoadEeprom(const std::string& port, Eeprom& eeprom, FileStamp* stamp = nullptr) const;
@@ -64,7 +65,7 @@ public:
     // The EEPROM of a new main board.
     static Eeprom FreshBoard();
 
-private:
+  private:
     std::string folder_;
 };
 

@@ -2,7 +2,6 @@
 // writes.
 #include <gtest/gtest.h>
 
-
 #include "PageFixture.h"
 #include "link/ResultCodes.h"
 

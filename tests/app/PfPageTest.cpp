@@ -189,8 +189,8 @@ TEST_F(PfPage, TheUpDownStepsTheValueWithinMinusFourToFour) {
         bool up;
         const char* value;
     };
-    const Case cases[] = {{"3", true, "4"},    {"4", true, "4"},  {"-3", false, "-4"},
-                          {"-4", false, "-4"}, {"9", true, "4"},  {"", false, "3"}};
+    const Case cases[] = {{"3", true, "4"},    {"4", true, "4"}, {"-3", false, "-4"},
+                          {"-4", false, "-4"}, {"9", true, "4"}, {"", false, "3"}};
     for (const Case& c : cases) {
         Type("PFAdjustDataEdit", c.typed);
         c.up ? Up() : Down();

@@ -51,10 +51,10 @@ TEST(EepromMap, TheBackupListHoldsSixtyFourDistinctAddressesOfTheMap) {
                                      eeprom::BackupAddresses.end());
     EXPECT_EQ(distinct.size(), 64u);
     for (const uint8_t address :
-         {eeprom::WasteCounterHigh, eeprom::WasteCounterLow, eeprom::WasteLimitA,
-          eeprom::PfBlack, eeprom::PfColour, eeprom::BidEcoBlack, eeprom::BidVsd3Colour,
-          eeprom::WasteLimitB, eeprom::WasteLimitC, eeprom::HeadIdNinth,
-          eeprom::HeatProtectOffset, eeprom::FirstDot, eeprom::TopMargin, eeprom::HeadAngular}) {
+         {eeprom::WasteCounterHigh, eeprom::WasteCounterLow, eeprom::WasteLimitA, eeprom::PfBlack,
+          eeprom::PfColour, eeprom::BidEcoBlack, eeprom::BidVsd3Colour, eeprom::WasteLimitB,
+          eeprom::WasteLimitC, eeprom::HeadIdNinth, eeprom::HeatProtectOffset, eeprom::FirstDot,
+          eeprom::TopMargin, eeprom::HeadAngular}) {
         EXPECT_EQ(distinct.count(address), 1u) << std::hex << int(address);
     }
     for (const uint8_t address : {eeprom::MarketFixed30, eeprom::MarketFixed31,

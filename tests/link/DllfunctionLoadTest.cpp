@@ -17,7 +17,7 @@ using testing_support::TempFolder;
 
 // Answers loads from a list of available paths and records every call.
 class ScriptedLoader final : public orvane::ILibraryLoader {
-public:
+  public:
     std::map<std::string, int> available;  // path -> handle number
     std::vector<std::string> calls;
 
@@ -34,7 +34,7 @@ public:
         calls.push_back("free " + std::to_string(Number(library)));
     }
 
-private:
+  private:
     static orvane::LibraryHandle Handle(int number) {
         return reinterpret_cast<orvane::LibraryHandle>(static_cast<uintptr_t>(number));
     }
@@ -44,7 +44,7 @@ private:
 };
 
 class RecordingMessageBox final : public orvane::IMessageBox {
-public:
+  public:
     orvane::MessageAnswer Show(const orvane::MessageRequest& request) override {
         fprintf(stderr, "box[%s] caption[%s] icon %d owner %d\n", request.text.c_str(),
                 request.caption.c_str(), static_cast<int>(request.icon),
@@ -92,9 +92,9 @@ TEST(DllfunctionLoad, LooksTheFunctionUpAnewOnEveryCall) {
     link.D4ReadEeprom(0x42, value);
     int16_t code = 0;
     link.GetIoErrorCodeByPway(code);
-    EXPECT_EQ(loader.calls, (std::vector<std::string>{"lookup D4ReadEeprom in 2",
-                                                      "lookup D4ReadEeprom in 2",
-                                                      "lookup GetIoErrorCodeByPway in 1"}));
+    EXPECT_EQ(loader.calls,
+              (std::vector<std::string>{"lookup D4ReadEeprom in 2", "lookup D4ReadEeprom in 2",
+                                        "lookup GetIoErrorCodeByPway in 1"}));
 }
 
 TEST(DllfunctionLoad, ReloadingFreesWhatWasHeldFirst) {
@@ -122,13 +122,13 @@ TEST(DllfunctionLoadDeathTest, AMissingLibraryShowsTheStartUpMessageAndEndsWithE
 // The real libraries, copied with the probe into a program folder; the probe
 // is started from another folder that holds decoy files of the same names.
 class ProgramFolder : public ::testing::Test {
-protected:
+  protected:
     ProgramFolder() {
         fs::create_directories(root_ / "program");
         fs::create_directories(root_ / "elsewhere");
         const std::string from = testing_support::OutputFolder();
-        for (const char* file : {"orvane-link-probe", "libPortway.so", "libChanlink.so",
-                                 "libOrvaneVPrinter.so"}) {
+        for (const char* file :
+             {"orvane-link-probe", "libPortway.so", "libChanlink.so", "libOrvaneVPrinter.so"}) {
             fs::copy_file(from + "/" + file, root_ / "program/" + file);
         }
         for (const char* decoy : {"libPortway.so", "libChanlink.so"}) {

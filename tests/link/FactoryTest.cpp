@@ -13,7 +13,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 class Factory : public testing_support::PrintJobTest {
-protected:
+  protected:
     // Sends one packet and returns the one thing that reached the library.
     Bytes SentBy(const std::function<uint16_t()>& send) {
         ClearTrace();
@@ -28,18 +28,18 @@ protected:
 
 TEST_F(Factory, BidPacketsCarryModeColourAndTheValueAsSixteenBits) {
     EXPECT_EQ(SentBy([&] { return factory_.SendBidValue(SelectColour, ModeVsd2, -3); }),
-              (Bytes{0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, 0x02, 0x02,
-                     0xFD, 0xFF}));
+              (Bytes{0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, 0x02, 0x02, 0xFD,
+                     0xFF}));
     EXPECT_EQ(SentBy([&] { return factory_.SendBidValue(SelectBlack, ModeEco, 5); }),
-              (Bytes{0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, 0x00, 0x01,
-                     0x05, 0x00}));
+              (Bytes{0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, 0x00, 0x01, 0x05,
+                     0x00}));
     EXPECT_EQ(SentBy([&] { return factory_.SendBidValue(SelectBlack, ModeVsd1, -36); }),
-              (Bytes{0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, 0x01, 0x01,
-                     0xDC, 0xFF}));
+              (Bytes{0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, 0x01, 0x01, 0xDC,
+                     0xFF}));
     // Any selector but 1 is colour.
     EXPECT_EQ(SentBy([&] { return factory_.SendBidValue(7, ModeVsd3, 0); }),
-              (Bytes{0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, 0x03, 0x02,
-                     0x00, 0x00}));
+              (Bytes{0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, 0x03, 0x02, 0x00,
+                     0x00}));
 }
 
 TEST_F(Factory, BidValuesThePacketCannotCarryAndUnknownModesAreRefusedUnsent) {
@@ -49,17 +49,19 @@ TEST_F(Factory, BidValuesThePacketCannotCarryAndUnknownModesAreRefusedUnsent) {
     EXPECT_EQ(factory_.SendBidValue(SelectBlack, ModeVsd1, -129), ResultCommandError);
     EXPECT_TRUE(Sends().empty());
     EXPECT_EQ(SentBy([&] { return factory_.SendBidValue(SelectBlack, ModeVsd1, -128); }),
-              (Bytes{0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, 0x01, 0x01,
-                     0x80, 0xFF}));
+              (Bytes{0x1B, 0x7C, 0x00, 0x09, 0x00, 0x0B, 0x54, 0x00, 0xFF, 0x00, 0x01, 0x01, 0x80,
+                     0xFF}));
 }
 
 TEST_F(Factory, OneByteCommandsCopyTheirValue) {
     EXPECT_EQ(SentBy([&] { return factory_.SendHeadAngularValue(0xFE); }),
               (Bytes{0x1B, 0x7C, 0x00, 0x06, 0x00, 0x0B, 0x54, 0x05, 0xFA, 0x82, 0xFE}));
-    EXPECT_EQ(SentBy([&] { return factory_.StartMaintenanceSequence(TPFactory::SequenceCleaning); }),
-              (Bytes{0x1B, 0x7C, 0x00, 0x06, 0x00, 0x0B, 0x54, 0x84, 0x7B, 0x42, 0x02}));
-    EXPECT_EQ(SentBy([&] { return factory_.StartMaintenanceSequence(TPFactory::SequenceInkCharge); }),
-              (Bytes{0x1B, 0x7C, 0x00, 0x06, 0x00, 0x0B, 0x54, 0x84, 0x7B, 0x42, 0x07}));
+    EXPECT_EQ(
+        SentBy([&] { return factory_.StartMaintenanceSequence(TPFactory::SequenceCleaning); }),
+        (Bytes{0x1B, 0x7C, 0x00, 0x06, 0x00, 0x0B, 0x54, 0x84, 0x7B, 0x42, 0x02}));
+    EXPECT_EQ(
+        SentBy([&] { return factory_.StartMaintenanceSequence(TPFactory::SequenceInkCharge); }),
+        (Bytes{0x1B, 0x7C, 0x00, 0x06, 0x00, 0x0B, 0x54, 0x84, 0x7B, 0x42, 0x07}));
     EXPECT_EQ(SentBy([&] { return factory_.SendTopMarginValue(0xD8); }),
               (Bytes{0x1B, 0x7C, 0x00, 0x06, 0x00, 0x0B, 0x54, 0x07, 0xF8, 0x83, 0xD8}));
 }
@@ -154,9 +156,8 @@ TEST_F(Factory, APoweredOffPrinterOrAMissingExportFailsTheCommand) {
     EXPECT_EQ(factory_.SendTopMarginValue(0x28), ResultChannelError);
     EXPECT_TRUE(Calls("InquireStatus").empty());
 
-    ChangeLibrary([](vprinter::LibraryConfig& config) {
-        config.missingExports.insert("SendDataChannel");
-    });
+    ChangeLibrary(
+        [](vprinter::LibraryConfig& config) { config.missingExports.insert("SendDataChannel"); });
     EXPECT_EQ(factory_.SendTopMarginValue(0x28), ResultDllMissing);
     EXPECT_TRUE(Clock().Sleeps().empty());
 }

@@ -11,8 +11,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const Bytes kEnter = {0x1B, 0x28, 0x52, 0x08, 0x00, 0x00, 0x52,
-                      0x45, 0x4D, 0x4F, 0x54, 0x45, 0x31};
+const Bytes kEnter = {0x1B, 0x28, 0x52, 0x08, 0x00, 0x00, 0x52, 0x45, 0x4D, 0x4F, 0x54, 0x45, 0x31};
 const Bytes kExit = {0x1B, 0x00, 0x00, 0x00};
 const Bytes kSettingHead = {0x53, 0x4E, 0x4C, 0x00, 0x00, 0x09};
 
@@ -30,7 +29,7 @@ Bytes TableOf(uint8_t setting) {
 }
 
 class RemoteComm : public testing_support::PrintJobTest {
-protected:
+  protected:
     TPRemoteComm remote_{raster_};
 };
 
@@ -70,8 +69,10 @@ TEST_F(RemoteComm, NozzleCheckSendsCaptionWithItsZeroCommandAndTwoNewLines) {
     captionBytes.push_back(0x0D);
     captionBytes.push_back(0x00);
     ASSERT_EQ(captionBytes.size(), 22u);
-    EXPECT_EQ(Sends(), (std::vector<Bytes>{Join({captionBytes, kEnter,
-                                                 {0x4E, 0x43, 0x02, 0x00, 0x00, 0x00}, kExit,
+    EXPECT_EQ(Sends(), (std::vector<Bytes>{Join({captionBytes,
+                                                 kEnter,
+                                                 {0x4E, 0x43, 0x02, 0x00, 0x00, 0x00},
+                                                 kExit,
                                                  {0x0D, 0x0A, 0x0D, 0x0A}})}));
 }
 

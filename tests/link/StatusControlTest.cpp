@@ -9,7 +9,7 @@ namespace {
 using testing_support::VirtualPrinterTest;
 
 class StatusControl : public VirtualPrinterTest {
-protected:
+  protected:
     void SetInk(int16_t black, int16_t cyan, int16_t magenta, int16_t yellow) {
         ChangePrinter("VTUSB001", [=](vprinter::PrinterConfig& config) {
             config.ink = {black, cyan, magenta, yellow};

@@ -9,7 +9,7 @@
 namespace {
 
 class PrintingMessageBox final : public orvane::IMessageBox {
-public:
+  public:
     orvane::MessageAnswer Show(const orvane::MessageRequest& request) override {
         std::printf("message box: %s\n", request.text.c_str());
         std::fflush(stdout);

@@ -23,11 +23,13 @@ Bytes Counting(size_t count, uint8_t first = 0) {
 }
 
 class RasterSend : public testing_support::PrintJobTest {
-protected:
+  protected:
     uint16_t Append(const Bytes& bytes) {
         return raster_.SendBytes(bytes.data(), static_cast<int>(bytes.size()));
     }
-    Bytes Pending() const { return Bytes(raster_.Buffer(), raster_.Buffer() + raster_.FillCount()); }
+    Bytes Pending() const {
+        return Bytes(raster_.Buffer(), raster_.Buffer() + raster_.FillCount());
+    }
     void SetPowered(bool powered) {
         ChangePrinter("VTUSB001",
                       [=](vprinter::PrinterConfig& config) { config.powered = powered; });
@@ -257,9 +259,8 @@ TEST_F(RasterSend, FailuresOfTheLinkArePassedOnUnchanged) {
     EXPECT_EQ(raster_.Flush(), ResultPortNoResponse);
     EXPECT_EQ(Calls("InquireStatus").size(), 1u);
 
-    ChangeLibrary([](vprinter::LibraryConfig& config) {
-        config.missingExports.insert("SendDataChannel");
-    });
+    ChangeLibrary(
+        [](vprinter::LibraryConfig& config) { config.missingExports.insert("SendDataChannel"); });
     EXPECT_EQ(raster_.Flush(), ResultDllMissing);
     EXPECT_TRUE(Clock().Sleeps().empty());
     EXPECT_EQ(Pending(), Counting(5));

@@ -7,7 +7,8 @@ namespace testing_support {
 
 VirtualPrinterTest::VirtualPrinterTest()
     : stateFolder_(folder_ / "printers"),
-      host_(&vprinter::ResetHost(stateFolder_)), link_(loader_, orvane::ExecutableFolder()) {
+      host_(&vprinter::ResetHost(stateFolder_)),
+      link_(loader_, orvane::ExecutableFolder()) {
     if (!link_.Load()) {
         ADD_FAILURE() << "the link libraries do not load from " << orvane::ExecutableFolder();
     }

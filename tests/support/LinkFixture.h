@@ -19,7 +19,7 @@ namespace testing_support {
 // the virtual clock, and the link object loaded with the real libraries from
 // the output folder.
 class VirtualPrinterTest : public ::testing::Test {
-protected:
+  protected:
     VirtualPrinterTest();
 
     vprinter::Host& Printers() { return *host_; }
@@ -33,7 +33,8 @@ protected:
 
     void ChangePrinter(const std::string& port,
                        const std::function<void(vprinter::PrinterConfig&)>& change);
-    void ChangeEeprom(const std::string& port, const std::function<void(vprinter::Eeprom&)>& change);
+    void ChangeEeprom(const std::string& port,
+                      const std::function<void(vprinter::Eeprom&)>& change);
     void ChangeLibrary(const std::function<void(vprinter::LibraryConfig&)>& change);
     vprinter::PrinterConfig Config(const std::string& port = "VTUSB001");
     vprinter::Eeprom Eeprom(const std::string& port = "VTUSB001");
@@ -45,7 +46,7 @@ protected:
     std::vector<uint8_t> AcceptedBytes() const;
     void ClearTrace() { host_->ClearTrace(); }
 
-private:
+  private:
     TempFolder folder_;
     std::string stateFolder_;
     vprinter::Host* host_;

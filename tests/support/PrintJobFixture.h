@@ -13,7 +13,7 @@ namespace testing_support {
 // A link opened to VTUSB001 with an empty trace, the status record, and the
 // print-data job on the virtual clock with a scripted message box.
 class PrintJobTest : public VirtualPrinterTest {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_EQ(OpenLink(), 1);
         ClearTrace();

@@ -14,7 +14,9 @@ extern char** environ;
 
 namespace testing_support {
 
-std::string OutputFolder() { return orvane::ExecutableFolder(); }
+std::string OutputFolder() {
+    return orvane::ExecutableFolder();
+}
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
                          const std::vector<std::string>& extraEnvironment) {

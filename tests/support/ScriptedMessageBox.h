@@ -11,7 +11,7 @@ namespace testing_support {
 // Answers message boxes from a script and records every box shown. Without a
 // scripted answer a box is answered with OK.
 class ScriptedMessageBox final : public orvane::IMessageBox {
-public:
+  public:
     orvane::MessageAnswer Show(const orvane::MessageRequest& request) override {
         shown.push_back(request);
         if (onShow) {

@@ -6,7 +6,9 @@
 
 namespace testing_support {
 
-VirtualClock::VirtualClock() { vprinter::TheHost().GetClock().UseManual(true); }
+VirtualClock::VirtualClock() {
+    vprinter::TheHost().GetClock().UseManual(true);
+}
 
 void VirtualClock::Sleep(uint32_t milliseconds) {
     sleeps_.push_back(milliseconds);

@@ -11,7 +11,7 @@ namespace testing_support {
 // A clock that never sleeps: it records every sleep, moves its own time on,
 // and tells the virtual printers that the time has passed.
 class VirtualClock final : public orvane::IClock {
-public:
+  public:
     VirtualClock();
 
     void Sleep(uint32_t milliseconds) override;
@@ -24,7 +24,7 @@ public:
     // Called after each recorded sleep, e.g. to change the printer meanwhile.
     std::function<void(uint32_t)> onSleep;
 
-private:
+  private:
     std::vector<uint32_t> sleeps_;
     orvane::LocalDateTime now_{2026, 12, 7, 10, 0, 0};
 };

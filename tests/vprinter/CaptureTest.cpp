@@ -60,9 +60,10 @@ TEST_F(StreamFile, KeepsEveryDataCallInOrderWithWhatItReturned) {
 }
 
 TEST_F(StreamFile, ReadsWholeRecordsOfACutFileAndTakesOtherFilesAsRawData) {
-    const std::string file = std::string("ORVSTRM1") +
-                             vprinter::StreamRecordBytes('D', 1, reinterpret_cast<const uint8_t*>("xy"), 2) +
-                             vprinter::StreamRecordBytes('D', 1, reinterpret_cast<const uint8_t*>("abc"), 3);
+    const std::string file =
+        std::string("ORVSTRM1") +
+        vprinter::StreamRecordBytes('D', 1, reinterpret_cast<const uint8_t*>("xy"), 2) +
+        vprinter::StreamRecordBytes('D', 1, reinterpret_cast<const uint8_t*>("abc"), 3);
     std::vector<StreamRecord> records;
     std::string error;
     EXPECT_FALSE(ParseStream(file.substr(0, file.size() - 1), records, error));

@@ -18,10 +18,10 @@ using testing_support::VirtualPrinterTest;
 using vprinter_test::Stream;
 
 class ControlTool : public VirtualPrinterTest {
-protected:
+  protected:
     ProcessResult Tool(std::vector<std::string> args) {
-        args.insert(args.begin(), {testing_support::OutputFolder() + "/orvane-vprinter", "--dir",
-                                   StateFolder()});
+        args.insert(args.begin(),
+                    {testing_support::OutputFolder() + "/orvane-vprinter", "--dir", StateFolder()});
         return testing_support::RunProcess(args, StateFolder());
     }
 };
@@ -33,8 +33,9 @@ TEST_F(ControlTool, ListsThePrintersWithPortModelStateAndInk) {
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("VTUSB001     1025  Orvane K31       error 6"), std::string::npos)
         << result.out;
-    EXPECT_NE(result.out.find("VTUSB002     1026  Orvane K32       ready              50% AN 30% 0%"),
-              std::string::npos)
+    EXPECT_NE(
+        result.out.find("VTUSB002     1026  Orvane K32       ready              50% AN 30% 0%"),
+        std::string::npos)
         << result.out;
 }
 
@@ -128,7 +129,7 @@ TEST_F(ControlTool, CreatesAndRemovesPrintersThatTheLibrariesThenAnswerFor) {
 }
 
 class ControlToolPrints : public ControlTool {
-protected:
+  protected:
     static Stream Job() {
         Stream s;
         s.Init().SmallPage(100).Text("Hi").Raw({0x0D, 0x0A, 0x00});
@@ -138,9 +139,9 @@ protected:
     }
     void Print(const Stream& stream) {
         ASSERT_EQ(OpenLink(), ResultOk);
-        ASSERT_EQ(Link().SendDataChannel(stream.bytes.data(),
-                                         static_cast<uint32_t>(stream.bytes.size())),
-                  ResultOk);
+        ASSERT_EQ(
+            Link().SendDataChannel(stream.bytes.data(), static_cast<uint32_t>(stream.bytes.size())),
+            ResultOk);
     }
 };
 
@@ -166,19 +167,20 @@ TEST_F(ControlToolPrints, InspectListsTheCommandsOfAStreamFileOrOfRawData) {
     Print(Job());
     const auto listed = Tool({"inspect", StateFolder() + "/VTUSB001/received.stream"});
     ASSERT_EQ(listed.exitCode, 0) << listed.err;
-    for (const std::string line : {
-             "-- printer started\n-- command code 0B 54\n-- call 1: 76 bytes\n",
-             "         0  ESC @        initialize\n",
-             "        28  text         \"Hi\"\n        30  CR\n        31  LF\n        32  NUL\n",
-             "        33  ESC |        Bi-D VSD2 colour -3\n",
-             "        62  ESC i        black, compression 1, 2 bits a dot, 2 bytes x 2 lines\n"
-             "        71  data         1 unit, 4 bytes\n",
-             "        73  fault        unknown command ESC 0x51\n        75  FF           eject\n"}) {
+    for (const std::string line :
+         {"-- printer started\n-- command code 0B 54\n-- call 1: 76 bytes\n",
+          "         0  ESC @        initialize\n",
+          "        28  text         \"Hi\"\n        30  CR\n        31  LF\n        32  NUL\n",
+          "        33  ESC |        Bi-D VSD2 colour -3\n",
+          "        62  ESC i        black, compression 1, 2 bits a dot, 2 bytes x 2 lines\n"
+          "        71  data         1 unit, 4 bytes\n",
+          "        73  fault        unknown command ESC 0x51\n        75  FF           eject\n"}) {
         EXPECT_NE(listed.out.find(line), std::string::npos) << line << "\nin\n" << listed.out;
     }
 
     testing_support::TempFolder temporary;
-    testing_support::WriteFile(temporary / "raw.prn", std::string("\x1B@ab\x1B(v\x02\x00\x10\x00\x1B(", 13));
+    testing_support::WriteFile(temporary / "raw.prn",
+                               std::string("\x1B@ab\x1B(v\x02\x00\x10\x00\x1B(", 13));
     const auto raw = Tool({"inspect", temporary / "raw.prn"});
     ASSERT_EQ(raw.exitCode, 0) << raw.err;
     EXPECT_EQ(raw.out,

@@ -11,7 +11,7 @@ namespace {
 using testing_support::VirtualPrinterTest;
 
 class Fault : public VirtualPrinterTest {
-protected:
+  protected:
     uint8_t State() {
         PrinterStatus record;
         EXPECT_EQ(Link().InquireStatus(record.Bytes()), ResultOk);
@@ -89,7 +89,8 @@ TEST_F(Fault, BusyForNSendsRefusesDataWithChannelErrorFiftyOne) {
 TEST_F(Fault, AnyStateAndErrorCodeIsReportedAndAnErrorStateRefusesData) {
     ASSERT_EQ(OpenLink(), ResultOk);
     for (const uint8_t state : {1, 2, 3, 5, 6, 7, 8, 9, 200}) {
-        ChangePrinter("VTUSB001", [state](vprinter::PrinterConfig& config) { config.state = state; });
+        ChangePrinter("VTUSB001",
+                      [state](vprinter::PrinterConfig& config) { config.state = state; });
         EXPECT_EQ(State(), state);
     }
     ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) {

@@ -12,7 +12,7 @@ using vprinter_test::PrintTest;
 using vprinter_test::Stream;
 
 class Malformed : public PrintTest {
-protected:
+  protected:
     // The text on the sheet in the printer.
     std::string SheetText() {
         const Page* sheet = Printers().SheetInPrinter("VTUSB001");

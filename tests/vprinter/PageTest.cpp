@@ -105,7 +105,8 @@ TEST_F(Pages, ANozzleCheckPrintsADashForEveryNozzleBelowItsCaption) {
     for (const auto& group : groups) {
         for (int nozzle = 0; nozzle < group.nozzles; ++nozzle) {
             for (int dot = 0; dot < 32; ++dot) {
-                expected.Mark(group.ink, group.top + 3 * nozzle, group.left + nozzle % 6 * 40 + dot, 3);
+                expected.Mark(group.ink, group.top + 3 * nozzle, group.left + nozzle % 6 * 40 + dot,
+                              3);
             }
         }
     }
@@ -142,8 +143,8 @@ TEST_F(Pages, EachEjectedPageBecomesAPictureThatReadsBackAsThePage) {
     uint32_t width = 0;
     uint32_t height = 0;
     std::vector<uint8_t> pixels;
-    ASSERT_TRUE(vprinter::DecodePng(std::vector<uint8_t>(first.begin(), first.end()), width,
-                                    height, pixels));
+    ASSERT_TRUE(vprinter::DecodePng(std::vector<uint8_t>(first.begin(), first.end()), width, height,
+                                    pixels));
     ASSERT_EQ(width, 2880u);
     ASSERT_EQ(height, 120u);
     size_t differences = 0;
@@ -162,7 +163,8 @@ TEST_F(Pages, ThePaletteShowsEachInkAndDotSizeAsItsOwnShade) {
     EXPECT_EQ(palette[0], (std::array<uint8_t, 3>{255, 255, 255}));
     EXPECT_EQ(palette[0xC0], (std::array<uint8_t, 3>{0, 0, 0}));
     std::set<std::array<uint8_t, 3>> shades;
-    for (const int single : {0x40, 0x80, 0xC0, 0x10, 0x20, 0x30, 0x04, 0x08, 0x0C, 0x01, 0x02, 0x03}) {
+    for (const int single :
+         {0x40, 0x80, 0xC0, 0x10, 0x20, 0x30, 0x04, 0x08, 0x0C, 0x01, 0x02, 0x03}) {
         shades.insert(palette[static_cast<size_t>(single)]);
     }
     EXPECT_EQ(shades.size(), 12u);

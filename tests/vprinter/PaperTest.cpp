@@ -10,11 +10,10 @@ using vprinter_test::SamePixels;
 using vprinter_test::Stream;
 
 class Paper : public PrintTest {
-protected:
+  protected:
     void Tray(int sheets) {
-        ChangePrinter("VTUSB001", [sheets](vprinter::PrinterConfig& config) {
-            config.paper = sheets;
-        });
+        ChangePrinter("VTUSB001",
+                      [sheets](vprinter::PrinterConfig& config) { config.paper = sheets; });
     }
     // A page whose dots, text and packet all show whether the call was used.
     static Stream Page(const std::string& caption) {

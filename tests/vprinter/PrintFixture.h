@@ -16,7 +16,7 @@
 namespace vprinter_test {
 
 class PrintTest : public testing_support::VirtualPrinterTest {
-protected:
+  protected:
     void SetUp() override { ASSERT_EQ(OpenLink(), ResultOk); }
 
     uint16_t Send(const std::vector<uint8_t>& bytes) {
@@ -27,8 +27,8 @@ protected:
     uint16_t SendInPieces(const Stream& stream, size_t chunk) {
         for (size_t at = 0; at < stream.bytes.size(); at += chunk) {
             const size_t n = std::min(chunk, stream.bytes.size() - at);
-            const uint16_t result = Link().SendDataChannel(stream.bytes.data() + at,
-                                                           static_cast<uint32_t>(n));
+            const uint16_t result =
+                Link().SendDataChannel(stream.bytes.data() + at, static_cast<uint32_t>(n));
             if (result != ResultOk) {
                 return result;
             }
@@ -76,8 +76,8 @@ protected:
 inline ::testing::AssertionResult SamePixels(const vprinter::Page& actual,
                                              const vprinter::Page& expected) {
     if (actual.Rows() != expected.Rows()) {
-        return ::testing::AssertionFailure() << "the page has " << actual.Rows()
-                                             << " rows instead of " << expected.Rows();
+        return ::testing::AssertionFailure()
+               << "the page has " << actual.Rows() << " rows instead of " << expected.Rows();
     }
     size_t differences = 0;
     std::string shown;

@@ -11,7 +11,7 @@ using vprinter_test::SamePixels;
 using vprinter_test::Stream;
 
 class Raster : public PrintTest {
-protected:
+  protected:
     // Each dot of a 2-bit raster byte at the given row, from column left on.
     static void Byte(Page& page, Ink ink, int64_t row, int64_t left, uint8_t value) {
         for (int dot = 0; dot < 4; ++dot) {
@@ -144,8 +144,8 @@ TEST_F(Raster, UncompressedAndOneBitBlocksArePrintedToo) {
 TEST_F(Raster, ABlockLeftOutsideGraphicsModeOrItsColourModeIsReadButNotPrinted) {
     Stream s;
     s.Init().SmallPage(300).Resolution().Block(0, 1, 1).Run(1, 0xFF);  // no ESC ( G
-    s.Graphics().ColourMode(1).Block(2, 1, 1).Run(1, 0xFF);             // cyan, black only
-    s.Block(0, 1, 92).Run(92, 0xC0);                                    // more lines than nozzles
+    s.Graphics().ColourMode(1).Block(2, 1, 1).Run(1, 0xFF);            // cyan, black only
+    s.Block(0, 1, 92).Run(92, 0xC0);                                   // more lines than nozzles
     s.FormFeed();
     ASSERT_EQ(Send(s), ResultOk);
 

@@ -10,7 +10,7 @@
 namespace vprinter_test {
 
 class Stream {
-public:
+  public:
     std::vector<uint8_t> bytes;
 
     Stream& Raw(std::initializer_list<int> values) {
@@ -65,12 +65,10 @@ public:
              0xFF - command, function});
         return Raw(parameters);
     }
-    Stream& RemoteEntry() {
-        return Raw({0x1B, 0x28, 0x52, 0x08, 0x00, 0x00}).Text("REMOTE1");
-    }
+    Stream& RemoteEntry() { return Raw({0x1B, 0x28, 0x52, 0x08, 0x00, 0x00}).Text("REMOTE1"); }
     Stream& RemoteExit() { return Raw({0x1B, 0x00, 0x00, 0x00}); }
 
-private:
+  private:
     Stream& Le32(uint32_t value) {
         return Raw({static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
                     static_cast<int>((value >> 16) & 0xFF), static_cast<int>(value >> 24)});

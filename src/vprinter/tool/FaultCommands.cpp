@@ -133,8 +133,9 @@ void AddFaultCommands(CLI::App& app, Tool& tool) {
         });
     });
 
-    auto* clearFaults = app.add_subcommand("clear-faults", "clear every fault of a printer, "
-                                                           "or with --library of the libraries");
+    auto* clearFaults = app.add_subcommand("clear-faults",
+                                           "clear every fault of a printer, "
+                                           "or with --library of the libraries");
     clearFaults->add_option("port", port);
     clearFaults->add_flag("--library", clear, "clear missing exports and call faults");
     clearFaults->callback([&tool] {

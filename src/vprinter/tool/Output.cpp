@@ -9,24 +9,36 @@ namespace {
 
 std::string StateName(uint8_t state) {
     switch (state) {
-        case 0: return "error";
-        case 2: return "busy";
-        case 3: return "printing";
-        case 4: return "ready";
-        case 7: return "cleaning";
-        case 8: return "before-ink-charge";
-        default: return "state-" + std::to_string(state);
+        case 0:
+            return "error";
+        case 2:
+            return "busy";
+        case 3:
+            return "printing";
+        case 4:
+            return "ready";
+        case 7:
+            return "cleaning";
+        case 8:
+            return "before-ink-charge";
+        default:
+            return "state-" + std::to_string(state);
     }
 }
 
 std::string InkText(int16_t raw) {
     const auto bits = static_cast<uint16_t>(raw);
     switch (bits) {
-        case 0x4349: return "IC";
-        case 0x4E41: return "AN";
-        case 0x5245: return "ER";
-        case 0x5745: return "EW";
-        default: return std::to_string(raw) + "%";
+        case 0x4349:
+            return "IC";
+        case 0x4E41:
+            return "AN";
+        case 0x5245:
+            return "ER";
+        case 0x5745:
+            return "EW";
+        default:
+            return std::to_string(raw) + "%";
     }
 }
 

@@ -62,10 +62,14 @@ long long Number(const std::string& text, long long low, long long high, const c
 namespace {
 
 int16_t InkAmount(const std::string& text) {
-    if (text == "IC") return 0x4349;
-    if (text == "AN") return 0x4E41;
-    if (text == "ER") return 0x5245;
-    if (text == "EW") return 0x5745;
+    if (text == "IC")
+        return 0x4349;
+    if (text == "AN")
+        return 0x4E41;
+    if (text == "ER")
+        return 0x5245;
+    if (text == "EW")
+        return 0x5745;
     return static_cast<int16_t>(static_cast<uint16_t>(Number(text, -32768, 65535, "ink amount")));
 }
 

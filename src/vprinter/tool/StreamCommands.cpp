@@ -31,7 +31,7 @@ const uint8_t* DataOf(const std::string& file, const StreamRecord& record) {
 
 // Prints every command the interpreter reads, one a line.
 class Lister final : public PrintSink {
-public:
+  public:
     void Fault(uint64_t offset, const std::string& note) override { Line(offset, "fault", note); }
     void Packet(uint64_t, const PacketCommand&) override {}
     void StartSheet(int64_t) override {}
@@ -44,7 +44,7 @@ public:
         Line(offset, command, parameters);
     }
 
-private:
+  private:
     static void Line(uint64_t offset, const std::string& command, const std::string& parameters) {
         if (parameters.empty()) {
             std::printf("%10llu  %s\n", static_cast<unsigned long long>(offset), command.c_str());
@@ -58,7 +58,7 @@ private:
 // Prints a stream again into a printer's pages folder, without touching the
 // printer: no paper, no EEPROM, no maintenance.
 class Reprint final : public PrintEngine::Owner {
-public:
+  public:
     explicit Reprint(std::string folder) : folder_(std::move(folder)) {}
 
     void Fault(uint64_t offset, const std::string& note) override {
@@ -81,7 +81,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr uint64_t kShown = 100;
     std::string folder_;
     uint64_t faults_ = 0;
@@ -125,7 +125,8 @@ void Inspect(const std::string& path) {
                 interpreter.Reset();
                 continue;
             default:
-                std::printf("-- record of unknown kind 0x%02X\n", static_cast<unsigned char>(record.kind));
+                std::printf("-- record of unknown kind 0x%02X\n",
+                            static_cast<unsigned char>(record.kind));
                 continue;
         }
         interpreter.Feed(data, record.length, lister);

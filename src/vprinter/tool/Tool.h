@@ -11,7 +11,7 @@ namespace vprinter::tool {
 
 // A bad argument or a failed change: one line on stderr, exit code 2.
 class ToolError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -26,7 +26,7 @@ struct Tool {
     Eeprom LoadEeprom(const std::string& port);
     void SaveEeprom(const std::string& port, const Eeprom& eeprom);
 
-private:
+  private:
     std::unique_ptr<Store> store_;
 };
 

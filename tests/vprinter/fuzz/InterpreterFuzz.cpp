@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "vprinter/Capture.h"
-#include "vprinter/PrintEngine.h"
 #include "vprinter/Png.h"
+#include "vprinter/PrintEngine.h"
 
 namespace {
 
 class Owner final : public vprinter::PrintEngine::Owner {
-public:
+  public:
     int sheets = 0;
     void Fault(uint64_t, const std::string& note) override {
         if (note.empty()) {
@@ -36,14 +36,15 @@ public:
         uint32_t height = 0;
         std::vector<uint8_t> pixels;
         if (!vprinter::EncodePng(page, png) || !vprinter::DecodePng(png, width, height, pixels) ||
-            height != page.Rows() || pixels[pixels.size() - 1] != page.Pixel(height - 1, width - 1)) {
+            height != page.Rows() ||
+            pixels[pixels.size() - 1] != page.Pixel(height - 1, width - 1)) {
             std::abort();
         }
     }
 };
 
 class Lister final : public vprinter::PrintSink {
-public:
+  public:
     void Fault(uint64_t, const std::string&) override {}
     void Packet(uint64_t, const vprinter::PacketCommand&) override {}
     void StartSheet(int64_t) override {}
