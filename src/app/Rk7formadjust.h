@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "link/ResultMessages.h"
 #include "link/StatusReporter.h"
 #include "platform/SaveDialog.h"
 
@@ -98,6 +99,7 @@ class TFormAdjust final : public QWidget, public IStatusReporter {
     uint16_t WaitUntilReady(bool showMessages);
 
     // Reporting of the families of result codes.
+    void ShowResultMessage(const ResultMessage& message);
     void ReportPrinterError(uint8_t errorCode);
     void ReportHeadIdError();
     void ReportBidError();

@@ -7,74 +7,43 @@
 #include "app/Rk7formadjust.h"
 #include "link/Dllfunction.h"
 #include "link/ResultCodes.h"
+#include "link/ResultMessages.h"
 #include "ui_Rk7formadjust.h"
 
 namespace {
 
-// A message of a family, by the module's detail value.
-struct FamilyMessage {
+// The edit that gets the keyboard focus before a family's message, by the
+// module's error item.
+struct FocusEditOf {
     int detail;
-    const char* text;
-    const char* focus = nullptr;  // the edit that gets the keyboard focus first
+    const char* edit;
 };
 
-const FamilyMessage kHeadIdMessages[] = {
-    {16, "The number of digit is wrong."},
-    {17, "1st and 2nd digit is wrong."},
-    {18, "3rd and 4th digit are wrong."},
-    {19, "5th and 6th digit are wrong."},
-    {20, "7th and 8th digit are wrong."},
-    {21, "9th digit are wrong."},
-    {22, "Check ID is wrong."},
+const FocusEditOf kBidFocus[] = {
+    {1, "BidVSD1BkInputEdit"}, {2, "BidVSD2BkInputEdit"}, {3, "BidVSD3BkInputEdit"},
+    {5, "BidECOBkInputEdit"},  {6, "BidVSD1CLInputEdit"}, {7, "BidVSD2CLInputEdit"},
+    {8, "BidVSD3CLInputEdit"}, {10, "BidECOCLInputEdit"},
 };
 
-const FamilyMessage kBidMessages[] = {
-    {1, "VSD1 Black value is wrong.", "BidVSD1BkInputEdit"},
-    {2, "VSD2 Black value is wrong.", "BidVSD2BkInputEdit"},
-    {3, "VSD3 Black value is wrong.", "BidVSD3BkInputEdit"},
-    {5, "ECO Black value is wrong.", "BidECOBkInputEdit"},
-    {6, "VSD1 Color value is wrong.", "BidVSD1CLInputEdit"},
-    {7, "VSD2 Color value is wrong.", "BidVSD2CLInputEdit"},
-    {8, "VSD3 Color value is wrong.", "BidVSD3CLInputEdit"},
-    {10, "ECO Color value is wrong.", "BidECOCLInputEdit"},
-};
-
-const FamilyMessage kUsbIdMessages[] = {
-    {1, "The Number of digit is wrong."},
-    {2, "Parameter is only number & alphabet."},
-    {3, "The year of the PC clock must be 1999 to 2034."},
-    {16, "The USB ID is wrong."},
-};
-
-const FamilyMessage kHeadAngularMessages[] = {
-    {1, "Head angular value is wrong.", "HeadAngularInputEdit"},
-};
-
-const FamilyMessage kEepromFileMessages[] = {
-    {2, "Cannot create file."},
-    {3, "Cannot read data from file."},
+const FocusEditOf kHeadAngularFocus[] = {
+    {1, "HeadAngularInputEdit"},
 };
 
 template <size_t N>
-const FamilyMessage* Find(const FamilyMessage (&table)[N], std::optional<int> detail) {
-    if (!detail) {
-        return nullptr;
-    }
-    for (const FamilyMessage& message : table) {
-        if (message.detail == *detail) {
-            return &message;
+const char* FocusEditName(const FocusEditOf (&table)[N], int detail) {
+    for (const FocusEditOf& entry : table) {
+        if (entry.detail == detail) {
+            return entry.edit;
         }
     }
     return nullptr;
 }
 
-// The I/O errors of the port library that mean "no answer from the printer".
-bool IsNoAnswerIoError(int16_t code) {
-    return code == -105 || code == -104 || code == -103 || code == -82 || code == -81;
+// The family's text for the module's present detail, if it has one.
+const char* FamilyText(const orvane_app::ErrorDetails& details, uint16_t familyCode) {
+    const std::optional<int> detail = details.Read(familyCode);
+    return detail ? FamilyErrorText(familyCode, *detail) : nullptr;
 }
-
-const char* const kCommunicationError = "Communication error occurred.";
-const char* const kClearTheError = "Clear the error and click the [Get Status] button.";
 
 }  // namespace
 
@@ -187,19 +156,14 @@ void TFormAdjust::ReportResult(uint16_t code) {
         case ResultPortIoError: {
             int16_t ioError = 0;
             link.GetIoErrorCodeByPway(ioError);
-            ShowStatus(StatusError,
-                       IsNoAnswerIoError(ioError) ? "Communication error." : kCommunicationError);
+            ShowResultMessage(LinkResultMessage(code, ioError));
             EnableItems(ItemsNoLink);
             break;
         }
         case ResultPortDeviceId:
         case ResultCommandError:
-            ShowStatus(StatusError, kCommunicationError);
-            EnableItems(ItemsNoLink);
-            break;
         case ResultPortNoResponse:
-            ShowStatus(StatusError, kCommunicationError);
-            ShowStatus(StatusAddLine, "Check the I/F cable connection and power of printer.");
+            ShowResultMessage(LinkResultMessage(code, 0));
             EnableItems(ItemsNoLink);
             break;
         case ResultChannelError: {
@@ -207,12 +171,14 @@ void TFormAdjust::ReportResult(uint16_t code) {
             // every channel failure reads the same to the technician.
             uint16_t channelError = 0;
             link.GetD4ErrorCode(channelError);
-            ShowStatus(StatusError, kCommunicationError);
+            ShowResultMessage(LinkResultMessage(code, 0));
             EnableItems(ItemsNoLink);
             break;
         }
         case ResultFileOpenError:
-            ShowStatus(StatusError, "Cannot file open.");
+        case ResultDllMissing:
+        case ResultOutOfMemory:
+            ShowResultMessage(LinkResultMessage(code, 0));
             break;
         case ResultPrinterError:
             ReportPrinterError(context_.GetModules().status.Record().ErrorCode());
@@ -226,13 +192,6 @@ void TFormAdjust::ReportResult(uint16_t code) {
         case ResultUsbIdError:
             ReportUsbIdError();
             break;
-        case ResultDllMissing:
-            ShowStatus(StatusError, "Cannot found the DLL files.");
-            break;
-        case ResultOutOfMemory:
-            ShowStatus(StatusError, "There is not enough free memory to run this program.");
-            ShowStatus(StatusAddLine, "Quit one or more programs, and then try again.");
-            break;
         case ResultHeadAngularError:
             ReportHeadAngularError();
             break;
@@ -244,36 +203,17 @@ void TFormAdjust::ReportResult(uint16_t code) {
     }
 }
 
-void TFormAdjust::ReportPrinterError(uint8_t errorCode) {
-    switch (errorCode) {
-        case 0:
-            ShowStatus(StatusError, "Fatal error.");
-            break;
-        case 1:
-            ShowStatus(StatusError, "Communication error.");
-            break;
-        case 4:
-            ShowStatus(StatusError, "Paper jam error.");
-            ShowStatus(StatusAddLine, kClearTheError);
-            break;
-        case 5:
-            ShowStatus(StatusError, "Ink out error.");
-            ShowStatus(StatusAddLine, kClearTheError);
-            break;
-        case 6:
-            ShowStatus(StatusError, "Paper out error.");
-            ShowStatus(StatusAddLine, kClearTheError);
-            break;
-        case 16:
-            ShowStatus(StatusError, "Maintenance error.");
-            break;
-        case 18:
-            ShowStatus(StatusError, "Double feed error.");
-            ShowStatus(StatusAddLine, kClearTheError);
-            break;
-        default:
-            break;
+void TFormAdjust::ShowResultMessage(const ResultMessage& message) {
+    if (message.error != nullptr) {
+        ShowStatus(StatusError, message.error);
     }
+    if (message.line != nullptr) {
+        ShowStatus(StatusAddLine, message.line);
+    }
+}
+
+void TFormAdjust::ReportPrinterError(uint8_t errorCode) {
+    ShowResultMessage(PrinterErrorMessage(errorCode));
     EnableItems(ItemsPrinterError);
 }
 
@@ -284,35 +224,39 @@ void TFormAdjust::FocusEdit(const char* editName) {
 }
 
 void TFormAdjust::ReportHeadIdError() {
-    if (const auto* message = Find(kHeadIdMessages, context_.Details().Read(ResultHeadIdError))) {
-        ShowStatus(StatusError, message->text);
+    if (const char* text = FamilyText(context_.Details(), ResultHeadIdError)) {
+        ShowStatus(StatusError, text);
     }
 }
 
 void TFormAdjust::ReportBidError() {
-    if (const auto* message = Find(kBidMessages, context_.Details().Read(ResultBidValueError))) {
-        FocusEdit(message->focus);
-        ShowStatus(StatusError, message->text);
+    const std::optional<int> item = context_.Details().Read(ResultBidValueError);
+    if (const char* text = item ? FamilyErrorText(ResultBidValueError, *item) : nullptr) {
+        if (const char* edit = FocusEditName(kBidFocus, *item)) {
+            FocusEdit(edit);
+        }
+        ShowStatus(StatusError, text);
     }
 }
 
 void TFormAdjust::ReportUsbIdError() {
-    const auto* message = Find(kUsbIdMessages, context_.Details().Read(ResultUsbIdError));
+    const char* text = FamilyText(context_.Details(), ResultUsbIdError);
     // An index without a message empties the status line and turns it red.
-    ShowStatus(StatusError, message != nullptr ? message->text : "");
+    ShowStatus(StatusError, text != nullptr ? text : "");
 }
 
 void TFormAdjust::ReportHeadAngularError() {
-    if (const auto* message =
-            Find(kHeadAngularMessages, context_.Details().Read(ResultHeadAngularError))) {
-        FocusEdit(message->focus);
-        ShowStatus(StatusError, message->text);
+    const std::optional<int> item = context_.Details().Read(ResultHeadAngularError);
+    if (const char* text = item ? FamilyErrorText(ResultHeadAngularError, *item) : nullptr) {
+        if (const char* edit = FocusEditName(kHeadAngularFocus, *item)) {
+            FocusEdit(edit);
+        }
+        ShowStatus(StatusError, text);
     }
 }
 
 void TFormAdjust::ReportEepromFileError() {
-    if (const auto* message =
-            Find(kEepromFileMessages, context_.Details().Read(ResultEepromFileError))) {
-        ShowStatus(StatusError, message->text);
+    if (const char* text = FamilyText(context_.Details(), ResultEepromFileError)) {
+        ShowStatus(StatusError, text);
     }
 }

@@ -65,20 +65,22 @@ uint16_t TPRaster::SendBuffer() {
             if (record.ErrorCode() != kPaperOutError) {
                 return ResultPrinterError;
             }
-            ShowPaperOut();
+            if (ShowPaperOut() == orvane::MessageAnswer::Cancel) {
+                return ResultPrinterError;
+            }
         }
         clock_.Sleep(kRetryMilliseconds);
     }
 }
 
-void TPRaster::ShowPaperOut() {
+orvane::MessageAnswer TPRaster::ShowPaperOut() {
     orvane::MessageRequest request;
     request.text = kPaperOutText;
     request.caption = "Error";
     request.icon = orvane::MessageIcon::Error;
     request.buttons = orvane::MessageButtons::Ok;
     request.owner = orvane::MessageOwner::AdjustmentWindow;
-    messageBox_.Show(request);
+    return messageBox_.Show(request);
 }
 
 uint16_t TPRaster::StoreAndSend(const uint8_t* data, int length) {

@@ -21,6 +21,8 @@ class TPRaster {
     static constexpr int kSendSize = 1000;
 
     // The paper-out box, shown once for every send refused for lack of paper.
+    // The window's box has only OK; a box answered with Cancel gives the wait
+    // up, and the send ends with ResultPrinterError.
     static const char* const kPaperOutText;
     // Shown when a run-length unit is asked for a count it cannot carry.
     static const char* const kRepeatErrorText;
@@ -86,7 +88,7 @@ class TPRaster {
     // Sends the first fill-count bytes; while the printer is busy, or out of
     // paper after the technician was asked to load it, again every 500 ms.
     uint16_t SendBuffer();
-    void ShowPaperOut();
+    orvane::MessageAnswer ShowPaperOut();
     // SendBytes for the pieces that reach 1000 bytes, and the caller faults.
     uint16_t StoreAndSend(const uint8_t* data, int length);
     uint16_t SendEightByteCommand(uint8_t command, const std::array<uint8_t, 8>& parameters);

@@ -2,11 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <functional>
 
 #include "PatternFixture.h"
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "support/Process.h"
+#include "support/TempFolder.h"
 #include "vprinter/Capture.h"
 #include "vprinter/Store.h"
 
@@ -16,12 +19,29 @@ using testing_support::PatternTest;
 using testing_support::ProcessResult;
 using Bytes = std::vector<uint8_t>;
 
+// The tool on the manual clock: its waits take no real time.
+const std::vector<std::string> kManualClock = {"ORVANE_MANUAL_CLOCK=1"};
+
 class PatternTool : public PatternTest {
   protected:
-    ProcessResult Tool(std::vector<std::string> args) {
+    std::vector<std::string> Command(std::vector<std::string> args) const {
         args.insert(args.begin(),
                     {testing_support::OutputFolder() + "/orvane-pattern", "--dir", StateFolder()});
-        return testing_support::RunProcess(args, StateFolder());
+        return args;
+    }
+    ProcessResult Tool(std::vector<std::string> args,
+                       const std::vector<std::string>& environment = {}) {
+        return testing_support::RunProcess(Command(std::move(args)), StateFolder(), environment);
+    }
+    void EmptyTheTray() {
+        ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) { config.paper = 0; });
+    }
+    static size_t CountOf(const std::string& text, const std::string& part) {
+        size_t count = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+            ++count;
+        }
+        return count;
     }
     std::string CapturePath() const { return StateFolder() + "/run.stream"; }
 
@@ -113,7 +133,9 @@ TEST_F(PatternTool, AFailingItemSavesWhatWasSentAndExitsWithOne) {
     });
     const auto result = Tool({"beta", "--out", CapturePath()});
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("beta failed with 0x2000"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("beta failed with 0x2000: Communication error occurred.\n"),
+              std::string::npos)
+        << result.err;
     const auto captured = Captured();
     ASSERT_EQ(captured.size(), 3u);
     EXPECT_EQ(captured[0].result, ResultOk);
@@ -132,6 +154,7 @@ TEST_F(PatternTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
         {"bid-black", "--value", "ten", "--out", "x"},
         {"top-margin", "--skip-caption", "256", "--out", "x"},
         {"first-dot", "--dot-size", "16", "--out", "x"},
+        {"beta", "--paper-wait", "-1", "--out", "x"},
     };
     for (const auto& args : bad) {
         const auto result = Tool(args);
@@ -144,6 +167,125 @@ TEST_F(PatternTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
             << joined << result.err;
         EXPECT_TRUE(result.out.empty()) << joined;
     }
+}
+
+// A failure is told with what its code means, as the adjustment window
+// words it.
+TEST_F(PatternTool, AFailureNamesWhatItsCodeMeans) {
+    struct Case {
+        std::function<void()> fault;
+        std::string said;
+    };
+    const std::vector<Case> cases = {
+        {[this] {
+             ChangeLibrary([](vprinter::LibraryConfig& config) {
+                 config.callFaults["SendDataChannel"] = {1, 0xC000, 0};
+             });
+         },
+         "beta failed with 0xC000: There is not enough free memory to run this program. Quit one "
+         "or more programs, and then try again.\n"},
+        {[this] { SetPrinterState(0, 4); },
+         "beta failed with 0x4000: Paper jam error. Clear the error and click the [Get Status] "
+         "button.\n"},
+        {[this] { SetPrinterState(0, 99); }, "beta failed with 0x4000\n"},
+    };
+    for (const Case& c : cases) {
+        c.fault();
+        const auto result = Tool({"beta", "--out", CapturePath()});
+        EXPECT_EQ(result.exitCode, 1) << c.said;
+        EXPECT_NE(result.err.find("orvane-pattern: " + c.said), std::string::npos) << result.err;
+        ChangeLibrary([](vprinter::LibraryConfig& config) { config = {}; });
+        SetPrinterState(4, 0);
+    }
+}
+
+TEST_F(PatternTool, BadStateFoldersGetOneLineAndExitCodeTwo) {
+    testing_support::TempFolder temporary;
+    testing_support::WriteFile(temporary / "file", "not a folder");
+    for (const std::string& folder : {std::string(), temporary / "file", temporary / "file/sub"}) {
+        const auto result =
+            testing_support::RunProcess({testing_support::OutputFolder() + "/orvane-pattern",
+                                         "--dir", folder, "beta", "--out", CapturePath()},
+                                        StateFolder());
+        EXPECT_EQ(result.exitCode, 2) << folder;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1)
+            << folder << result.err;
+        EXPECT_NE(result.err.find("state folder"), std::string::npos) << result.err;
+    }
+}
+
+TEST_F(PatternTool, AnUnwritableOutIsRefusedBeforeThePrinterGetsAnything) {
+    testing_support::TempFolder temporary;
+    testing_support::WriteFile(temporary / "file", "in the way");
+    const std::string received = StateFolder() + "/VTUSB001/received.stream";
+    const std::string before = testing_support::ReadFile(received);
+    for (const std::string& out : {temporary.Path(), temporary / "no-such-folder/run.stream",
+                                   temporary / "file/run.stream"}) {
+        const auto result = Tool({"pf-black", "--value", "5", "--out", out});
+        EXPECT_EQ(result.exitCode, 2) << out;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << out << result.err;
+        EXPECT_NE(result.err.find("--out"), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(static_cast<int8_t>(Eeprom()[eeprom::PfBlack]), 0) << "nothing stored";
+    EXPECT_EQ(testing_support::ReadFile(received), before) << "nothing sent";
+}
+
+TEST_F(PatternTool, PaperOutIsSaidOnceAndTheWaitEndsAtItsLimit) {
+    EmptyTheTray();
+    const auto result = Tool({"beta", "--paper-wait", "30", "--out", CapturePath()}, kManualClock);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(CountOf(result.err, "out of paper"), 1u) << result.err;
+    EXPECT_NE(result.err.find("orvane-vprinter --dir " + StateFolder() + " paper VTUSB001 N"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("beta ended: no paper after 30 s\n"), std::string::npos)
+        << result.err;
+    const auto captured = Captured();
+    ASSERT_FALSE(captured.empty());
+    for (const auto& call : captured) {
+        EXPECT_EQ(call.result, ResultChannelError) << "the empty tray took nothing";
+    }
+}
+
+TEST_F(PatternTool, LoadingPaperWhileItWaitsPrintsTheItemAsAFullTrayWould) {
+    EmptyTheTray();
+    // The limit only keeps a broken wait from hanging the test.
+    testing_support::ChildProcess tool(
+        Command({"bid-black", "--value", "2", "--paper-wait", "604800", "--out", CapturePath()}),
+        StateFolder(), kManualClock);
+    ASSERT_TRUE(tool.WaitForErr("out of paper")) << tool.Finish().err;
+    const auto loaded =
+        testing_support::RunProcess({testing_support::OutputFolder() + "/orvane-vprinter", "--dir",
+                                     StateFolder(), "paper", "VTUSB001", "5"},
+                                    StateFolder());
+    ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
+    const auto result = tool.Finish();
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(CountOf(result.err, "out of paper"), 1u) << result.err;
+
+    ASSERT_EQ(pattern_.PrintBidBlackPattern(16, 2), ResultOk);
+    std::vector<Bytes> accepted;
+    for (const auto& call : Captured()) {
+        if (call.result == ResultOk) {
+            accepted.push_back(call.data);
+        }
+    }
+    EXPECT_EQ(accepted, AcceptedSends());
+}
+
+TEST_F(PatternTool, CtrlCWhileWaitingForPaperEndsTheRunAndWritesWhatWasSent) {
+    EmptyTheTray();
+    // On the real clock: the signal, not the time, ends this wait.
+    testing_support::ChildProcess tool(
+        Command({"beta", "--paper-wait", "600", "--out", CapturePath()}), StateFolder());
+    ASSERT_TRUE(tool.WaitForErr("out of paper")) << tool.Finish().err;
+    tool.Signal(SIGINT);
+    const auto result = tool.Finish();
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("beta ended: interrupted while waiting for paper\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_FALSE(Captured().empty());
 }
 
 }  // namespace

@@ -185,6 +185,27 @@ TEST_F(RasterSend, OkBeforeThePaperIsLoadedShowsTheBoxAgain) {
     EXPECT_EQ(AcceptedBytes(), Counting(10));
 }
 
+TEST_F(RasterSend, APaperBoxAnsweredWithCancelEndsTheSendAndKeepsTheBytes) {
+    const Bytes data = Counting(50);
+    ASSERT_EQ(Append(data), ResultOk);
+    SetPrinterState(0, 6);
+    messageBox_.answers = {orvane::MessageAnswer::Ok, orvane::MessageAnswer::Cancel};
+    // Paper arrives only with a third box, which a given-up wait never shows.
+    messageBox_.onShow = [this](const orvane::MessageRequest&) {
+        if (messageBox_.shown.size() == 3) {
+            SetPrinterState(4, 0);
+        }
+    };
+    EXPECT_EQ(raster_.Flush(), ResultPrinterError);
+    EXPECT_EQ(messageBox_.shown.size(), 2u);
+    EXPECT_EQ(Clock().Sleeps(), (std::vector<uint32_t>{500}));
+    EXPECT_EQ(Pending(), data);
+
+    SetPrinterState(4, 0);
+    ASSERT_EQ(raster_.Flush(), ResultOk);
+    EXPECT_EQ(AcceptedBytes(), data);
+}
+
 TEST_F(RasterSend, PaperOutInTheMiddleOfAJobLosesAndDoublesNothing) {
     const Bytes data = Counting(2345, 9);
     LoadPaperWhenAsked();

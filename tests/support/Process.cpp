@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,13 +19,17 @@ std::string OutputFolder() {
     return orvane::ExecutableFolder();
 }
 
-ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
-                         const std::vector<std::string>& extraEnvironment) {
-    ProcessResult result;
+ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
+                           const std::vector<std::string>& extraEnvironment) {
     int out[2];
     int err[2];
-    if (pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
-        return result;
+    if (pipe2(out, O_CLOEXEC) != 0) {
+        return;
+    }
+    if (pipe2(err, O_CLOEXEC) != 0) {
+        close(out[0]);
+        close(out[1]);
+        return;
     }
     std::vector<std::string> environment;
     for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -32,8 +37,8 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     }
     environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
 
-    const pid_t child = fork();
-    if (child == 0) {
+    child_ = fork();
+    if (child_ == 0) {
         dup2(out[1], 1);
         dup2(err[1], 2);
         if (chdir(workingFolder.c_str()) != 0) {
@@ -54,31 +59,71 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string
     }
     close(out[1]);
     close(err[1]);
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    std::string* sinks[2] = {&result.out, &result.err};
-    int open = 2;
-    while (open > 0) {
-        if (poll(fds, 2, -1) < 0) {
-            break;
-        }
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].fd >= 0 && (fds[i].revents & (POLLIN | POLLHUP)) != 0) {
-                char buffer[4096];
-                const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-                if (n > 0) {
-                    sinks[i]->append(buffer, static_cast<size_t>(n));
-                } else {
-                    close(fds[i].fd);
-                    fds[i].fd = -1;
-                    --open;
-                }
+    fds_[0] = out[0];
+    fds_[1] = err[0];
+}
+
+ChildProcess::~ChildProcess() {
+    if (child_ > 0) {
+        kill(child_, SIGKILL);
+        Finish();
+    }
+}
+
+bool ChildProcess::ReadSome() {
+    pollfd fds[2] = {{fds_[0], POLLIN, 0}, {fds_[1], POLLIN, 0}};
+    if (fds_[0] < 0 && fds_[1] < 0) {
+        return false;
+    }
+    if (poll(fds, 2, -1) < 0) {
+        return true;
+    }
+    std::string* sinks[2] = {&result_.out, &result_.err};
+    for (int i = 0; i < 2; ++i) {
+        if (fds_[i] >= 0 && (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+            char buffer[4096];
+            const ssize_t n = read(fds_[i], buffer, sizeof buffer);
+            if (n > 0) {
+                sinks[i]->append(buffer, static_cast<size_t>(n));
+            } else {
+                close(fds_[i]);
+                fds_[i] = -1;
             }
         }
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return true;
+}
+
+bool ChildProcess::WaitForErr(const std::string& text) {
+    while (result_.err.find(text) == std::string::npos) {
+        if (!ReadSome()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void ChildProcess::Signal(int signal) {
+    if (child_ > 0) {
+        kill(child_, signal);
+    }
+}
+
+ProcessResult ChildProcess::Finish() {
+    while (ReadSome()) {
+    }
+    if (child_ > 0) {
+        int status = 0;
+        waitpid(child_, &status, 0);
+        result_.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        child_ = -1;
+    }
+    return result_;
+}
+
+ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
+                         const std::vector<std::string>& extraEnvironment) {
+    return ChildProcess(argv, workingFolder, extraEnvironment).Finish();
 }
 
 }  // namespace testing_support

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <vector>
 
@@ -9,6 +11,31 @@ struct ProcessResult {
     int exitCode = -1;  // -1 when it did not exit normally
     std::string out;
     std::string err;
+};
+
+// A program started with arguments in a working folder, its stdout and
+// stderr gathered while the test talks to it.
+class ChildProcess {
+  public:
+    ChildProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
+                 const std::vector<std::string>& extraEnvironment = {});
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Reads its output until stderr holds text; false when it ended first.
+    bool WaitForErr(const std::string& text);
+    void Signal(int signal);
+    // Reads the rest of its output and waits for it to end.
+    ProcessResult Finish();
+
+  private:
+    // Reads what one poll brings; false when both streams have ended.
+    bool ReadSome();
+
+    pid_t child_ = -1;
+    int fds_[2] = {-1, -1};
+    ProcessResult result_;
 };
 
 // Runs a program with arguments in a working folder and waits for it.

@@ -10,6 +10,7 @@
 #include "support/LinkFixture.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
+#include "vprinter/Capture.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ TEST_F(ControlTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
         {"reprint", "VTUSB001"},  // nothing received yet
         {"inspect", "/no/such/file"},
         {"paper", "VTUSB001", "-3"},
+        {"frobnicate", "VTUSB001"},
     };
     for (const auto& args : bad) {
         const auto result = Tool(args);
@@ -203,6 +205,85 @@ TEST_F(ControlToolPrints, LoadingPaperEndsPaperOut) {
     ASSERT_EQ(Link().InquireStatus(status.Bytes()), ResultOk);
     EXPECT_EQ(status.State(), PrinterStatus::StateReady);
     EXPECT_EQ(Link().SendDataChannel(text, 1), ResultOk);
+}
+
+TEST_F(ControlTool, AnUnknownCommandIsNamed) {
+    const auto result = Tool({"frobnicate"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("frobnicate"), std::string::npos) << result.err;
+}
+
+TEST_F(ControlTool, BadStateFoldersGetOneLineAndExitCodeTwo) {
+    testing_support::TempFolder temporary;
+    testing_support::WriteFile(temporary / "file", "not a folder");
+    testing_support::WriteFile(temporary / "raw.prn", "ab");
+    for (const std::string& folder : {std::string(), temporary / "file", temporary / "file/sub"}) {
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"list"}, {"inspect", temporary / "raw.prn"}}) {
+            std::vector<std::string> args = {testing_support::OutputFolder() + "/orvane-vprinter",
+                                             "--dir", folder};
+            args.insert(args.end(), command.begin(), command.end());
+            const auto result = testing_support::RunProcess(args, StateFolder());
+            EXPECT_EQ(result.exitCode, 2) << folder << " " << command[0];
+            EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1)
+                << folder << result.err;
+            EXPECT_NE(result.err.find("state folder"), std::string::npos) << result.err;
+            EXPECT_TRUE(result.out.empty()) << result.out;
+        }
+    }
+}
+
+// Stream files that are cut short or break the format: what can be read is
+// still listed or printed, the damage is noted on stderr, exit code 1.
+TEST_F(ControlToolPrints, DamagedStreamFilesAreNotedOnStderrWithExitCodeOne) {
+    const auto bytes = Job().bytes;
+    const std::string code = vprinter::StreamRecordBytes('C', 1, bytes.data(), 2);
+    const std::string call = vprinter::StreamRecordBytes('D', 1, bytes.data(), bytes.size());
+    const std::string whole = std::string(vprinter::kStreamMagic) + call + call;
+    struct Case {
+        std::string file;
+        std::string note;
+    };
+    const std::vector<Case> cases = {
+        {whole.substr(0, whole.size() - 5), "cut short"},
+        {whole.substr(0, 12), "cut short"},
+        {std::string(vprinter::kStreamMagic) + code.substr(0, 4) + '\x03' + code.substr(5) + "x" +
+             call,
+         "damaged"},
+    };
+    const std::string received = StateFolder() + "/VTUSB001/received.stream";
+    for (const Case& c : cases) {
+        testing_support::WriteFile(received, c.file);
+        for (const std::string command : {"inspect", "reprint"}) {
+            const auto result = Tool({command, command == "inspect" ? received : "VTUSB001"});
+            EXPECT_EQ(result.exitCode, 1) << command << " " << c.note;
+            EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+            EXPECT_NE(result.err.find(c.note), std::string::npos) << command << result.err;
+        }
+    }
+    // The whole call before the cut is still read.
+    testing_support::WriteFile(received, cases[0].file);
+    const auto listed = Tool({"inspect", received});
+    EXPECT_NE(listed.out.find("-- call 1: 76 bytes\n"), std::string::npos) << listed.out;
+    EXPECT_EQ(listed.out.find("-- call 2"), std::string::npos) << listed.out;
+}
+
+TEST_F(ControlToolPrints, ReprintStopsAtItsPageLimit) {
+    Stream pages;
+    pages.Init();
+    for (int page = 0; page < 205; ++page) {
+        pages.SmallPage(2).Text("x").FormFeed();
+    }
+    const std::string file =
+        std::string(vprinter::kStreamMagic) +
+        vprinter::StreamRecordBytes('D', 1, pages.bytes.data(), pages.bytes.size());
+    testing_support::WriteFile(StateFolder() + "/VTUSB001/received.stream", file);
+    const auto result = Tool({"reprint", "VTUSB001"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("reprint stopped after 200 pages"), std::string::npos) << result.err;
+    EXPECT_EQ(std::count(result.out.begin(), result.out.end(), '\n'), 200);
+    EXPECT_NE(result.out.find("printed page-0200.png\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(StateFolder() + "/VTUSB001/pages/page-0201.png"));
 }
 
 }  // namespace

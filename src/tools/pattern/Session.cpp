@@ -27,6 +27,9 @@ std::string Hex(uint16_t code) {
 }  // namespace
 
 MessageAnswer ConsoleMessages::Show(const MessageRequest& request) {
+    if (onPaperOut && request.text == TPRaster::kPaperOutText) {
+        return onPaperOut();
+    }
     std::string text = request.text;
     for (char& c : text) {
         c = c == '\n' ? ' ' : c;
@@ -44,6 +47,7 @@ Session::Session(const RunOptions& options)
     : options_(options),
       link_(loader_, ExecutableFolder()),
       status_(link_),
+      paperWait_({options.port, options.folder, options.paperWait}, clock_, status_),
       raster_(link_, status_, clock_, console_),
       factory_(link_, status_, clock_),
       pattern_(raster_, factory_, link_, status_, console_, clock_, random_),
@@ -57,12 +61,29 @@ Session::Session(const RunOptions& options)
     if (options_.seed) {
         random_.Seed(*options_.seed);
     }
+    console_.onPaperOut = [this] { return paperWait_.Wait(); };
+}
+
+std::optional<int> Session::FamilyDetail(uint16_t familyCode) const {
+    switch (familyCode) {
+        case ResultHeadIdError:
+            return headId_.ErrorIndex();
+        case ResultUsbIdError:
+            return usbId_.ErrorIndex();
+        case ResultEepromFileError:
+            return eeprom_.ErrorIndex();
+        default:
+            return std::nullopt;
+    }
 }
 
 bool Session::Open(std::string& reason) {
     // The libraries in this process share the tool's virtual printers.
     vprinter::Host& host =
         options_.folder.empty() ? vprinter::TheHost() : vprinter::ResetHost(options_.folder);
+    if (clock_.IsManual()) {
+        host.GetClock().UseManual(true);
+    }
     if (!host.GetStore().Exists(options_.port)) {
         reason = "no printer on port '" + options_.port + "'";
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "platform/LibraryLoader.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
+#include "tools/pattern/Waiting.h"
 
 namespace orvane::tools {
 
@@ -36,12 +38,16 @@ struct RunOptions {
     int skipCaption = 0;
     bool eject = false;  // eject the page after the item
     std::optional<uint32_t> seed;
+    std::optional<int> paperWait;  // seconds to wait for paper; nothing: no limit
 };
 
 // Message boxes and status texts of a program without windows: each goes to
-// stderr as one line; a box is answered with OK.
+// stderr as one line; a box is answered with OK. The paper-out box goes to
+// onPaperOut instead, which answers it.
 class ConsoleMessages final : public IMessageBox, public IStatusReporter {
   public:
+    std::function<MessageAnswer()> onPaperOut;
+
     MessageAnswer Show(const MessageRequest& request) override;
     uint16_t ShowStatus(int kind, const std::string& text) override;
     void Repaint() override {}
@@ -66,6 +72,11 @@ class Session {
     TPPattern& Pattern() { return pattern_; }
     TPRemoteComm& Remote() { return remote_; }
     TPCheckPattern& CheckPattern() { return checkPattern_; }
+    const PaperWait& PaperWaiting() const { return paperWait_; }
+
+    // The module's error index or item behind a family result code, if this
+    // session has the module.
+    std::optional<int> FamilyDetail(uint16_t familyCode) const;
 
     // Writes every SendDataChannel call the printer got since the link was
     // opened, with its result, to a stream file of the virtual printer
@@ -77,11 +88,12 @@ class Session {
   private:
     RunOptions options_;
     SystemLibraryLoader loader_;
-    SystemClock clock_;
+    ToolClock clock_;
     StdRandom random_;
     ConsoleMessages console_;
     TPDLLFunction link_;
     TPStatusControl status_;
+    PaperWait paperWait_;
     TPRaster raster_;
     TPFactory factory_;
     TPPattern pattern_;

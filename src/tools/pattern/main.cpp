@@ -3,13 +3,20 @@
 // SendDataChannel call the printer got, in order, to a stream file.
 #include <CLI/CLI.hpp>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <stdexcept>
 
 #include "link/ResultCodes.h"
 #include "tools/pattern/Items.h"
+#include "tools/pattern/Report.h"
 #include "tools/pattern/Session.h"
+#include "tools/pattern/Waiting.h"
+#include "vprinter/StateFolder.h"
 
 namespace {
 
@@ -31,6 +38,31 @@ void ListItems() {
     for (const Item& item : orvane::tools::Items()) {
         std::printf("%-22s %s\n", item.name, item.summary);
     }
+}
+
+// The stream file is written through a temporary file beside it and a
+// rename, so its folder has to take a new file; this is tried before the
+// printer gets anything.
+void CheckOutput(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
+        throw BadArgument("--out " + path + " is a folder");
+    }
+    fs::path folder = fs::path(path).parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    if (!fs::is_directory(folder, error)) {
+        throw BadArgument("--out " + path + ": no folder " + folder.string());
+    }
+    std::string probe = (folder / ".orvane-pattern-XXXXXX").string();
+    const int file = mkstemp(probe.data());
+    if (file < 0) {
+        throw BadArgument("--out " + path + ": cannot write into " + folder.string());
+    }
+    close(file);
+    unlink(probe.c_str());
 }
 
 // Checks the options against what the item takes.
@@ -55,10 +87,12 @@ const Item& Check(const RunOptions& options, bool valueGiven, bool dotSizeGiven,
     if (options.output.empty()) {
         throw BadArgument("--out FILE is required");
     }
+    CheckOutput(options.output);
     return *item;
 }
 
 int Run(const RunOptions& options, const Item& item) {
+    orvane::tools::CatchInterrupts();
     orvane::tools::Session session(options);
     std::string reason;
     if (!session.Open(reason)) {
@@ -77,8 +111,8 @@ int Run(const RunOptions& options, const Item& item) {
     }
     std::cout << item.name << ": " << Hex(result) << ", " << calls << " calls, " << bytes
               << " bytes -> " << options.output << '\n';
-    if (result != ResultOk) {
-        std::cerr << "orvane-pattern: " << item.name << " failed with " << Hex(result) << '\n';
+    if (result != ResultOk || orvane::tools::Interrupted()) {
+        orvane::tools::ReportEnding(session, item.name, result);
         return 1;
     }
     return 0;
@@ -96,9 +130,10 @@ int main(int argc, char** argv) {
     app.add_option("item", options.item, "the item to print");
     app.add_option("--out,-o", options.output, "stream file to write");
     app.add_option("--port", options.port, "printer port (default VTUSB001)");
-    app.add_option("--dir", options.folder,
-                   "state folder of the virtual printers (default: ORVANE_VPRINTER_DIR, else the "
-                   "XDG state folder)");
+    auto* dirOption = app.add_option(
+        "--dir", options.folder,
+        "state folder of the virtual printers (default: ORVANE_VPRINTER_DIR, else the "
+        "XDG state folder)");
     auto* valueOption = app.add_option("--value", value, "stored adjustment value");
     auto* dotSizeOption = app.add_option("--dot-size", options.dotSize, "16 VSD1 .. 19 ECO")
                               ->check(CLI::Range(16, 19));
@@ -106,6 +141,9 @@ int main(int argc, char** argv) {
                            ->check(CLI::Range(0, 255));
     app.add_flag("--eject", options.eject, "eject the page after the item");
     app.add_option("--seed", options.seed, "seed of the dither bytes' random numbers");
+    app.add_option("--paper-wait", options.paperWait,
+                   "seconds to wait for paper when the printer is out of it (default: no limit)")
+        ->check(CLI::Range(0, 7 * 86400));
     try {
         app.parse(argc, argv);
         if (list) {
@@ -114,6 +152,12 @@ int main(int argc, char** argv) {
         }
         if (options.item.empty()) {
             throw BadArgument("name an item to print (--list shows them)");
+        }
+        if (dirOption->count() > 0) {
+            if (const std::string problem = vprinter::StateFolderProblem(options.folder);
+                !problem.empty()) {
+                throw BadArgument(problem);
+            }
         }
         const bool valueGiven = valueOption->count() > 0;
         if (valueGiven) {

@@ -29,6 +29,51 @@ const uint8_t* DataOf(const std::string& file, const StreamRecord& record) {
     return reinterpret_cast<const uint8_t*>(file.data() + record.offset);
 }
 
+// Reprint stops after this many pages: a damaged or hostile stream of form
+// feeds would otherwise fill the pages folder.
+constexpr uint64_t kReprintPageLimit = 200;
+
+// A stream file read whole: its records, and what is wrong with it when it is
+// cut short or a record breaks the format (a code pair record without its 2
+// bytes, a start or drop record with data). Empty when it is sound.
+struct StreamFile {
+    std::string bytes;
+    std::vector<StreamRecord> records;
+    std::string damage;
+};
+
+StreamFile ReadStream(const std::string& path) {
+    StreamFile stream;
+    stream.bytes = ReadStreamFile(path);
+    std::string error;
+    if (!ParseStream(stream.bytes, stream.records, error)) {
+        stream.damage = "the stream file is cut short: " + error;
+    }
+    for (const StreamRecord& record : stream.records) {
+        const bool bad = (record.kind == 'C' && record.length != 2) ||
+                         ((record.kind == 'R' || record.kind == 'T') && record.length != 0);
+        if (bad && stream.damage.empty()) {
+            stream.damage = "the stream file is damaged: the '" + std::string(1, record.kind) +
+                            "' record at byte " +
+                            std::to_string(record.offset - kStreamRecordHead) + " has " +
+                            std::to_string(record.length) + " data bytes";
+        }
+    }
+    return stream;
+}
+
+// A damaged file is still read as far as it goes; the note goes to stderr and
+// the tool ends with exit code 1.
+void NoteDamage(Tool& tool, const StreamFile& stream) {
+    if (!stream.damage.empty()) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "orvane-vprinter: %s\n", stream.damage.c_str());
+        tool.exitCode = 1;
+    }
+}
+
+struct PageLimitReached {};
+
 // Prints every command the interpreter reads, one a line.
 class Lister final : public PrintSink {
   public:
@@ -74,6 +119,9 @@ class Reprint final : public PrintEngine::Owner {
             throw ToolError(error);
         }
         std::printf("printed %s\n", page.name.c_str());
+        if (++pages_ == kReprintPageLimit) {
+            throw PageLimitReached{};
+        }
     }
     void Summary() const {
         if (faults_ > kShown) {
@@ -85,13 +133,13 @@ class Reprint final : public PrintEngine::Owner {
     static constexpr uint64_t kShown = 100;
     std::string folder_;
     uint64_t faults_ = 0;
+    uint64_t pages_ = 0;
 };
 
-void Inspect(const std::string& path) {
-    const std::string file = ReadStreamFile(path);
-    std::vector<StreamRecord> records;
-    std::string error;
-    const bool whole = ParseStream(file, records, error);
+void Inspect(Tool& tool, const std::string& path) {
+    const StreamFile stream = ReadStream(path);
+    const std::string& file = stream.bytes;
+    const std::vector<StreamRecord>& records = stream.records;
     const bool raw = file.compare(0, kStreamHeaderBytes, kStreamMagic) != 0;
     Interpreter interpreter;
     interpreter.SetCommandCode(0x0B, 0x54);
@@ -132,9 +180,7 @@ void Inspect(const std::string& path) {
         interpreter.Feed(data, record.length, lister);
     }
     interpreter.Finish(lister);
-    if (!whole) {
-        std::printf("-- %s\n", error.c_str());
-    }
+    NoteDamage(tool, stream);
 }
 
 }  // namespace
@@ -169,37 +215,43 @@ void AddStreamCommands(CLI::App& app, Tool& tool) {
         if (!std::filesystem::exists(path, missing)) {
             throw ToolError("printer " + port + " has received no stream");
         }
-        const std::string file = ReadStreamFile(path);
-        std::vector<StreamRecord> records;
-        std::string error;
-        const bool whole = ParseStream(file, records, error);
+        const StreamFile stream = ReadStream(path);
         Reprint owner(tool.GetStore().PagesFolder(port));
         PrintEngine engine;
         engine.SetCommandCode(0x0B, 0x54);
-        for (const StreamRecord& record : records) {
-            const uint8_t* data = DataOf(file, record);
-            if (record.kind == 'R' || record.kind == 'T') {
-                engine.Restart(owner);
-            } else if (record.kind == 'C' && record.length == 2) {
-                engine.SetCommandCode(data[0], data[1]);
-            } else if (record.kind == 'D' && record.result == 1) {
-                engine.Feed(data, record.length, owner);
+        try {
+            for (const StreamRecord& record : stream.records) {
+                const uint8_t* data = DataOf(stream.bytes, record);
+                if (record.kind == 'R' || record.kind == 'T') {
+                    engine.Restart(owner);
+                } else if (record.kind == 'C' && record.length == 2) {
+                    engine.SetCommandCode(data[0], data[1]);
+                } else if (record.kind == 'D' && record.result == 1) {
+                    engine.Feed(data, record.length, owner);
+                }
             }
+        } catch (const PageLimitReached&) {
+            owner.Summary();
+            std::fflush(stdout);
+            std::fprintf(stderr,
+                         "orvane-vprinter: reprint stopped after %llu pages; the rest of the "
+                         "stream is not printed\n",
+                         static_cast<unsigned long long>(kReprintPageLimit));
+            tool.exitCode = 1;
+            return;
         }
         owner.Summary();
         if (engine.Sheet() != nullptr) {
             std::printf("a sheet is still in the printer: the stream ends before its form feed\n");
         }
-        if (!whole) {
-            std::printf("the stream file is cut short: %s\n", error.c_str());
-        }
+        NoteDamage(tool, stream);
     });
 
     static std::string file;
     auto* inspect = app.add_subcommand(
         "inspect", "list the commands of a stream file (or raw print data), one a line");
     inspect->add_option("file", file)->required();
-    inspect->callback([] { Inspect(file); });
+    inspect->callback([&tool] { Inspect(tool, file); });
 }
 
 }  // namespace vprinter::tool

@@ -17,6 +17,8 @@ class ToolError : public std::runtime_error {
 
 struct Tool {
     std::string folder;  // --dir, else the default state folder
+    // 1 when a command did only part of its work; it said why on stderr.
+    int exitCode = 0;
     Store& GetStore();
 
     // Throws ToolError unless the printer exists.

@@ -1,0 +1,108 @@
+#include "tools/pattern/Waiting.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+
+#include "link/PrinterStatus.h"
+#include "link/ResultCodes.h"
+#include "link/Rk7statuscontrol.h"
+#include "vprinter/Host.h"
+
+namespace orvane::tools {
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) {
+    interrupted = 1;
+}
+
+constexpr uint32_t kPollMilliseconds = 500;
+constexpr uint8_t kPaperOutError = 6;
+
+}  // namespace
+
+void CatchInterrupts() {
+    struct sigaction action = {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a sleep comes back at once. The second Ctrl-C finds the
+    // default action again and ends the process.
+    action.sa_flags = SA_RESETHAND;
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool Interrupted() {
+    return interrupted != 0;
+}
+
+ToolClock::ToolClock() {
+    const char* manual = std::getenv("ORVANE_MANUAL_CLOCK");
+    manual_ = manual != nullptr && std::string(manual) == "1";
+}
+
+void ToolClock::Sleep(uint32_t milliseconds) {
+    if (manual_) {
+        manualNow_ += milliseconds;
+        vprinter::TheHost().GetClock().Advance(milliseconds);
+        return;
+    }
+    // A signal cuts only the sleep it arrives in short; later sleeps are
+    // whole, so a run that goes on after Ctrl-C keeps its pace.
+    timespec left{static_cast<time_t>(milliseconds / 1000),
+                  static_cast<long>(milliseconds % 1000) * 1000000L};
+    nanosleep(&left, &left);
+}
+
+uint64_t ToolClock::Elapsed() const {
+    if (manual_) {
+        return manualNow_;
+    }
+    const auto elapsed = std::chrono::steady_clock::now() - start_;
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+PaperWait::PaperWait(Setup setup, ToolClock& clock, TPStatusControl& status)
+    : setup_(std::move(setup)), clock_(clock), status_(status) {}
+
+MessageAnswer PaperWait::Wait() {
+    if (!gaveUp_.empty()) {
+        return MessageAnswer::Cancel;
+    }
+    const std::string dir = setup_.folder.empty() ? "" : " --dir " + setup_.folder;
+    std::cerr << "orvane-pattern: " << setup_.port
+              << " is out of paper; load paper into the virtual printer with 'orvane-vprinter"
+              << dir << " paper " << setup_.port << " N' (waiting for it)\n";
+    const uint64_t start = clock_.Elapsed();
+    for (;;) {
+        if (Interrupted()) {
+            gaveUp_ = "interrupted while waiting for paper";
+            return MessageAnswer::Cancel;
+        }
+        if (HasPaper()) {
+            return MessageAnswer::Ok;
+        }
+        if (setup_.limitSeconds &&
+            clock_.Elapsed() - start >= static_cast<uint64_t>(*setup_.limitSeconds) * 1000) {
+            gaveUp_ = "no paper after " + std::to_string(*setup_.limitSeconds) + " s";
+            return MessageAnswer::Cancel;
+        }
+        clock_.Sleep(kPollMilliseconds);
+    }
+}
+
+bool PaperWait::HasPaper() {
+    // A failed inquiry ends the wait too: the send that follows meets the
+    // same failure and reports it.
+    if (status_.InquirePrinterStatus() != ResultOk) {
+        return true;
+    }
+    const PrinterStatus& record = status_.Record();
+    return record.State() != PrinterStatus::StateError || record.ErrorCode() != kPaperOutError;
+}
+
+}  // namespace orvane::tools

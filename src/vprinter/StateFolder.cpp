@@ -1,0 +1,45 @@
+#include "vprinter/StateFolder.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace vprinter {
+
+std::string StateFolderProblem(const std::string& folder) {
+    if (folder.empty()) {
+        return "the state folder (--dir) is an empty name";
+    }
+    std::error_code error;
+    const fs::file_status status = fs::status(folder, error);
+    if (fs::exists(status)) {
+        if (!fs::is_directory(status)) {
+            return "the state folder " + folder + " is not a folder";
+        }
+        if (access(folder.c_str(), R_OK | W_OK | X_OK) != 0) {
+            return "the state folder " + folder + " cannot be read and changed";
+        }
+        return {};
+    }
+    // Not there yet: the nearest part of the path that exists has to be a
+    // folder it can be made in.
+    fs::path parent = fs::absolute(folder, error).parent_path();
+    while (!parent.empty() && !fs::exists(parent, error)) {
+        if (parent == parent.parent_path()) {
+            break;
+        }
+        parent = parent.parent_path();
+    }
+    if (!fs::is_directory(parent, error)) {
+        return "the state folder " + folder + " cannot be made: " + parent.string() +
+               " is not a folder";
+    }
+    if (access(parent.c_str(), W_OK | X_OK) != 0) {
+        return "the state folder " + folder + " cannot be made in " + parent.string();
+    }
+    return {};
+}
+
+}  // namespace vprinter
