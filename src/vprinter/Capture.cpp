@@ -89,7 +89,22 @@ CaptureFile::CaptureFile(std::string path, uint64_t limit)
     }
 }
 
+void CaptureFile::Refresh() {
+    struct stat info {};
+    if (::stat(path_.c_str(), &info) != 0) {
+        size_ = 0;
+        cuts_.clear();
+        return;
+    }
+    if (static_cast<uint64_t>(info.st_ino) != inode_) {
+        inode_ = static_cast<uint64_t>(info.st_ino);
+        cuts_.clear();
+    }
+    size_ = static_cast<uint64_t>(info.st_size);
+}
+
 void CaptureFile::Started(uint8_t codeA, uint8_t codeB) {
+    Refresh();
     cuts_.push_back(size_);
     Append(StreamRecordBytes('R', 1, nullptr, 0));
     codeKnown_ = false;
@@ -109,6 +124,7 @@ void CaptureFile::Code(uint8_t codeA, uint8_t codeB) {
 
 void CaptureFile::Call(const uint8_t* data, size_t length, uint16_t result, bool atRest,
                        uint8_t codeA, uint8_t codeB) {
+    Refresh();
     Code(codeA, codeB);
     const uint64_t stretch = limit_ / 64;
     if (atRest && (cuts_.empty() || cuts_.back() / stretch != size_ / stretch)) {
@@ -134,6 +150,7 @@ void CaptureFile::Append(const std::string& bytes) {
     WriteAll(fd, bytes);
     if (::fstat(fd, &info) == 0) {
         size_ = static_cast<uint64_t>(info.st_size);
+        inode_ = static_cast<uint64_t>(info.st_ino);
     }
     ::close(fd);
 }
@@ -167,6 +184,10 @@ void CaptureFile::Trim() {
     }
     cuts_ = std::move(kept);
     size_ = head.size() + tail.size();
+    struct stat info {};
+    if (::stat(path_.c_str(), &info) == 0) {
+        inode_ = static_cast<uint64_t>(info.st_ino);
+    }
 }
 
 }  // namespace vprinter

@@ -52,7 +52,9 @@ bool ParseStream(const std::string& file, std::vector<StreamRecord>& records, st
 // The printer's own stream file, <printer folder>/received.stream, appended
 // to as calls arrive and kept below a bound: once it passes the bound, the
 // oldest records are dropped, cutting only where the printer was between
-// pages, and a 'T' record heads the rest.
+// pages, and a 'T' record heads the rest. Processes that share the file
+// append and trim it under the printer's lock; each looks at the file again
+// before it appends.
 class CaptureFile {
   public:
     static constexpr uint64_t kDefaultLimit = uint64_t{16} << 20;
@@ -69,6 +71,9 @@ class CaptureFile {
     uint64_t Size() const { return size_; }
 
   private:
+    // Takes the file's present size; another process may have appended to it
+    // or cut it (then this one's places to cut are gone).
+    void Refresh();
     void Code(uint8_t codeA, uint8_t codeB);
     void Append(const std::string& bytes);
     void Trim();
@@ -76,6 +81,7 @@ class CaptureFile {
     std::string path_;
     uint64_t limit_;
     uint64_t size_ = 0;
+    uint64_t inode_ = 0;
     bool codeKnown_ = false;
     uint8_t codeA_ = 0;
     uint8_t codeB_ = 0;

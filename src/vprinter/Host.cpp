@@ -79,7 +79,22 @@ class Call {
 
 }  // namespace
 
-#define VP_CALL(name, ...) \
+class Host::CallEnd {
+  public:
+    explicit CallEnd(std::optional<FileLock>& lock) : lock_(lock) {}
+    ~CallEnd() { lock_.reset(); }
+    CallEnd(const CallEnd&) = delete;
+    CallEnd& operator=(const CallEnd&) = delete;
+
+  private:
+    std::optional<FileLock>& lock_;
+};
+
+// Every exported function begins with this: its trace entry, and the lock of
+// the printer it works on (taken when it first looks at it), released after
+// the call has returned.
+#define VP_CALL(name, ...)            \
+    const CallEnd callEnd(callLock_); \
     Call call(trace_, traceBytes_, nextSequence_, openPort_, name, {__VA_ARGS__})
 
 void Host::RecordFaults(const std::vector<Noticed>& faults) {
@@ -114,11 +129,10 @@ uint16_t Host::PortOpen(uint16_t portNumber) {
     }
     openPort_.clear();
     negotiated_ = false;
-    for (const auto& port : store_.Ports()) {
-        if (Store::PortNumber(port) == portNumber) {
-            openPort_ = port;
-            break;
-        }
+    // Exactly the printer that answers to the number: none when two do (a
+    // folder changed by hand), rather than either of them.
+    if (const auto answering = store_.PortsAnswering(portNumber); answering.size() == 1) {
+        openPort_ = answering.front();
     }
     Printer* printer = Open();
     if (printer == nullptr) {
@@ -265,6 +279,10 @@ uint16_t Host::ReadEeprom(uint8_t address, uint8_t* value, void* context) {
     if (auto failure = ChannelUnavailable(printer)) {
         return call.Return(*failure);
     }
+    if (!printer->eepromProblem.empty()) {
+        channelError_ = kChannelStorage;
+        return call.Return(kChannelError);
+    }
     if (const auto it = printer->config.readFaults.find(address);
         it != printer->config.readFaults.end()) {
         channelError_ = kChannelNoResponse;
@@ -285,6 +303,10 @@ uint16_t Host::WriteEeprom(uint8_t address, uint8_t value, void* context) {
     Printer* printer = nullptr;
     if (auto failure = ChannelUnavailable(printer)) {
         return call.Return(*failure);
+    }
+    if (!printer->eepromProblem.empty()) {
+        channelError_ = kChannelStorage;
+        return call.Return(kChannelError);
     }
     if (const auto it = printer->config.writeFaults.find(address);
         it != printer->config.writeFaults.end()) {

@@ -85,6 +85,9 @@ class Host {
         FileStamp configStamp;
         Eeprom eeprom{};
         FileStamp eepromStamp;
+        // Why eeprom.bin cannot be used (empty when it can): the EEPROM is
+        // broken and every access to it fails until the file is mended.
+        std::string eepromProblem;
         Activity activity = Activity::None;
         uint64_t activityUntil = 0;
         uint8_t sequence = 0;  // of the maintenance running
@@ -99,8 +102,13 @@ class Host {
     };
     class EngineOwner;
 
+    // Releases the printer's lock when a call returns.
+    class CallEnd;
+
+    // The printer on port with its files read again, under its lock until
+    // the call returns; nullptr when there is none.
     Printer* FindPrinter(const std::string& port);
-    Printer* Open();  // the printer on the open port, synchronised with its files
+    Printer* Open();  // the printer on the open port
     void SaveConfig(Printer& printer);
     bool ActivityRunning(Printer& printer);
     void ActivityEnded(Printer& printer);
@@ -114,8 +122,11 @@ class Host {
                      std::vector<Noticed>& faults);
     void StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
                           std::vector<Noticed>& faults);
-    bool WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes);
-    void PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults);
+    // Writes bytes of the EEPROM as the printer does by itself: all or,
+    // with the reason, none (a broken EEPROM, a write fault at an address).
+    bool WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes, std::string& reason);
+    // False when the page's picture could not be saved.
+    bool PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults);
     void RecordFaults(const std::vector<Noticed>& faults);
     void EffectiveState(Printer& printer, bool consumePoll, uint8_t& state, uint8_t& error);
     bool RefusesData(Printer& printer);
@@ -133,6 +144,7 @@ class Host {
     Store store_;
     Clock clock_;
     std::map<std::string, Printer> printers_;
+    std::optional<FileLock> callLock_;  // of the printer the running call works on
     LibraryConfig library_;
     FileStamp libraryStamp_;
     bool libraryLoaded_ = false;

@@ -2,6 +2,7 @@
 // engine, the packets and maintenance sequences they start, sheets, paper out
 // and the pictures of the printed pages.
 #include <algorithm>
+#include <cstdio>
 
 #include "vprinter/Host.h"
 #include "vprinter/PageFiles.h"
@@ -13,6 +14,7 @@ namespace {
 constexpr uint16_t kOk = 0x0001;
 constexpr uint16_t kChannelError = 0x2000;
 constexpr uint16_t kChannelBusy = 51;
+constexpr uint16_t kChannelStorage = 3;
 constexpr uint8_t kPaperOut = 6;
 constexpr uint8_t kWasteHigh = 0x0C;
 constexpr uint8_t kWasteLow = 0x0D;
@@ -35,9 +37,16 @@ class Host::EngineOwner final : public PrintEngine::Owner {
         printer_.config.paper = std::max(printer_.config.paper - 1, 0);
         host_.SaveConfig(printer_);
     }
-    void PagePrinted(Page& page) override { host_.PagePrinted(printer_, page, faults_); }
+    void PagePrinted(Page& page) override {
+        if (!host_.PagePrinted(printer_, page, faults_)) {
+            pageLost_ = true;
+        }
+    }
+    // A page came out whose picture could not be saved.
+    bool PageLost() const { return pageLost_; }
 
   private:
+    bool pageLost_ = false;
     Host& host_;
     Printer& printer_;
     std::vector<Noticed>& faults_;
@@ -80,6 +89,12 @@ uint16_t Host::Print(Printer& printer, const uint8_t* data, size_t length,
     }
     EngineOwner owner(*this, printer, faults);
     engine.Feed(data, length, owner);
+    if (owner.PageLost()) {
+        // The printer took the bytes, but the page it printed is lost: the
+        // call that ejected it fails, as a printer reports a jam.
+        channelError_ = kChannelStorage;
+        return kChannelError;
+    }
     return kOk;
 }
 
@@ -96,24 +111,31 @@ void Host::Restart(Printer& printer, std::vector<Noticed>& faults) {
 void Host::ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t offset,
                        std::vector<Noticed>& faults) {
     switch (command.kind) {
-        case PacketCommand::Kind::Bid:
-            if (!WriteBytes(printer, {{command.Address(), static_cast<uint8_t>(command.value)}})) {
-                faults.push_back({offset, "the Bi-D value could not be written to the EEPROM"});
+        case PacketCommand::Kind::Bid: {
+            std::string reason;
+            if (!WriteBytes(printer, {{command.Address(), static_cast<uint8_t>(command.value)}},
+                            reason)) {
+                faults.push_back(
+                    {offset, "the Bi-D value could not be written to the EEPROM: " + reason});
             }
             return;
+        }
         case PacketCommand::Kind::PaperFeed:
         case PacketCommand::Kind::HeadAngular:
         case PacketCommand::Kind::FirstDot:
         case PacketCommand::Kind::TopMargin:
             printer.kept[command.Address()] = static_cast<uint8_t>(command.value);
             return;
-        case PacketCommand::Kind::Store:
-            if (!printer.kept.empty() && !WriteBytes(printer, printer.kept)) {
-                faults.push_back({offset, "the stored values could not be written to the EEPROM"});
+        case PacketCommand::Kind::Store: {
+            std::string reason;
+            if (!printer.kept.empty() && !WriteBytes(printer, printer.kept, reason)) {
+                faults.push_back(
+                    {offset, "the stored values could not be written to the EEPROM: " + reason});
                 return;
             }
             printer.kept.clear();
             return;
+        }
         case PacketCommand::Kind::Maintenance:
             StartMaintenance(printer, command.sequence, offset, faults);
             return;
@@ -143,28 +165,45 @@ void Host::StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
         static_cast<unsigned>(printer.eeprom[kWasteHigh]) << 8 | printer.eeprom[kWasteLow];
     const unsigned raised =
         std::min(present + (cleaning ? kCleaningWasteInk : kInkChargeWasteInk), 0xFFFFu);
-    if (!WriteBytes(printer, {{kWasteHigh, static_cast<uint8_t>(raised >> 8)},
-                              {kWasteLow, static_cast<uint8_t>(raised & 0xFF)}})) {
-        faults.push_back({offset, "the waste ink pad counter could not be written"});
+    std::string reason;
+    if (!WriteBytes(printer,
+                    {{kWasteHigh, static_cast<uint8_t>(raised >> 8)},
+                     {kWasteLow, static_cast<uint8_t>(raised & 0xFF)}},
+                    reason)) {
+        faults.push_back({offset, "the waste ink pad counter could not be written: " + reason});
     }
 }
 
-bool Host::WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes) {
+bool Host::WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes,
+                      std::string& reason) {
+    if (!printer.eepromProblem.empty()) {
+        reason = printer.eepromProblem;
+        return false;
+    }
     Eeprom changed = printer.eeprom;
     for (const auto& [address, value] : bytes) {
+        if (printer.config.writeFaults.count(address) != 0) {
+            char text[48];
+            std::snprintf(text, sizeof text, "the write of address 0x%02X fails", address);
+            reason = text;
+            return false;
+        }
         changed[address] = value;
     }
     if (!store_.SaveEeprom(printer.port, changed, &printer.eepromStamp)) {
+        reason = "cannot write " + store_.PrinterFolder(printer.port) + "/eeprom.bin";
         return false;
     }
     printer.eeprom = changed;
     return true;
 }
 
-void Host::PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults) {
+bool Host::PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults) {
     std::string error;
-    if (!SavePage(store_.PagesFolder(printer.port), page, error)) {
-        faults.push_back({printer.engine ? printer.engine->Offset() : 0, error});
+    const bool saved = SavePage(store_.PagesFolder(printer.port), page, error);
+    if (!saved) {
+        faults.push_back({printer.engine ? printer.engine->Offset() : 0,
+                          "the page's picture is lost: " + error});
     }
     // The page takes its time to come out; data waits meanwhile.
     const uint64_t now = clock_.NowMilliseconds();
@@ -174,6 +213,7 @@ void Host::PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& fault
     } else if (printer.activity == Activity::Printing) {
         printer.activityUntil += kPagePrintMilliseconds;
     }
+    return saved;
 }
 
 const std::deque<Page>* Host::PrintedPages(const std::string& port) const {

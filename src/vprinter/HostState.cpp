@@ -46,7 +46,12 @@ bool Host::ExportAvailable(const char* name) {
 }
 
 std::optional<uint16_t> Host::TakeCallFault(const std::string& function, bool channel) {
-    Library();
+    if (Library().callFaults.count(function) == 0) {
+        return std::nullopt;
+    }
+    // Counting down is a change of library.conf: read it again under its lock.
+    const FileLock lock = store_.LockFolder();
+    library_ = store_.LoadLibraryConfig(&libraryStamp_);
     const auto it = library_.callFaults.find(function);
     if (it == library_.callFaults.end()) {
         return std::nullopt;
@@ -72,17 +77,17 @@ Host::Printer* Host::FindPrinter(const std::string& port) {
         printers_.erase(port);
         return nullptr;
     }
+    if (!callLock_) {
+        callLock_.emplace(store_.LockPrinter(port));
+    }
     Printer& printer = printers_[port];
     printer.port = port;
-    const FileStamp configStamp = store_.ConfigStamp(port);
-    if (forceReload_ || !(configStamp == printer.configStamp)) {
-        store_.LoadConfig(port, printer.config, &printer.configStamp);
-    }
-    const FileStamp eepromStamp = store_.EepromStamp(port);
-    if (forceReload_ || !(eepromStamp == printer.eepromStamp)) {
-        if (!store_.LoadEeprom(port, printer.eeprom, &printer.eepromStamp)) {
-            printer.eeprom = Store::FreshBoard();
-        }
+    // Another process may have changed the files since this one last looked,
+    // and a file's stamp does not always show it (the same inode and size
+    // within one tick of the clock): what this call changes is read anew.
+    store_.LoadConfig(port, printer.config, &printer.configStamp);
+    if (store_.LoadEeprom(port, printer.eeprom, &printer.eepromStamp, &printer.eepromProblem)) {
+        printer.eepromProblem.clear();
     }
     return &printer;
 }
