@@ -6,7 +6,9 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 
+#include "vprinter/FileLock.h"
 #include "vprinter/Store.h"
 
 namespace vprinter {
@@ -76,8 +78,12 @@ bool ParseStream(const std::string& file, std::vector<StreamRecord>& records, st
     return true;
 }
 
-CaptureFile::CaptureFile(std::string path, uint64_t limit)
-    : path_(std::move(path)), limit_(limit < 4096 ? 4096 : limit) {
+CaptureFile::CaptureFile(std::string path, uint64_t limit, std::string lockPath)
+    : path_(std::move(path)), limit_(limit < 4096 ? 4096 : limit), lockPath_(std::move(lockPath)) {
+    std::optional<FileLock> lock;
+    if (!lockPath_.empty()) {
+        lock.emplace(lockPath_);
+    }
     std::ifstream in(path_, std::ios::binary);
     std::string head(kStreamHeaderBytes, '\0');
     if (in.read(head.data(), static_cast<std::streamsize>(head.size())) && head == kMagic) {
@@ -156,6 +162,15 @@ void CaptureFile::Append(const std::string& bytes) {
 }
 
 void CaptureFile::Trim() {
+    std::optional<FileLock> lock;
+    if (!lockPath_.empty()) {
+        // Another process may have cut the file meanwhile.
+        lock.emplace(lockPath_);
+        Refresh();
+        if (size_ <= limit_) {
+            return;
+        }
+    }
     const uint64_t from = size_ - limit_ * 3 / 4;
     uint64_t cut = size_;
     for (const uint64_t candidate : cuts_) {

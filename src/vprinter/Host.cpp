@@ -79,22 +79,7 @@ class Call {
 
 }  // namespace
 
-class Host::CallEnd {
-  public:
-    explicit CallEnd(std::optional<FileLock>& lock) : lock_(lock) {}
-    ~CallEnd() { lock_.reset(); }
-    CallEnd(const CallEnd&) = delete;
-    CallEnd& operator=(const CallEnd&) = delete;
-
-  private:
-    std::optional<FileLock>& lock_;
-};
-
-// Every exported function begins with this: its trace entry, and the lock of
-// the printer it works on (taken when it first looks at it), released after
-// the call has returned.
-#define VP_CALL(name, ...)            \
-    const CallEnd callEnd(callLock_); \
+#define VP_CALL(name, ...) \
     Call call(trace_, traceBytes_, nextSequence_, openPort_, name, {__VA_ARGS__})
 
 void Host::RecordFaults(const std::vector<Noticed>& faults) {
@@ -313,13 +298,11 @@ uint16_t Host::WriteEeprom(uint8_t address, uint8_t value, void* context) {
         channelError_ = kChannelNoResponse;
         return call.Return(it->second);
     }
-    Eeprom changed = printer->eeprom;
-    changed[address] = value;
-    if (!store_.SaveEeprom(printer->port, changed, &printer->eepromStamp)) {
+    std::string reason;
+    if (!WriteBytes(*printer, {{address, value}}, false, reason)) {
         channelError_ = kChannelStorage;
         return call.Return(kChannelError);
     }
-    printer->eeprom = changed;
     return call.Return(kOk);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -102,14 +103,20 @@ class Host {
     };
     class EngineOwner;
 
-    // Releases the printer's lock when a call returns.
-    class CallEnd;
-
-    // The printer on port with its files read again, under its lock until
-    // the call returns; nullptr when there is none.
+    // The printer on port, synchronised with its files; nullptr when there is
+    // none.
     Printer* FindPrinter(const std::string& port);
     Printer* Open();  // the printer on the open port
-    void SaveConfig(Printer& printer);
+    void LoadEeprom(Printer& printer);
+    // Every change the printer makes to its files is a read-modify-write
+    // under its lock: the file is read again (another process may have
+    // changed it), changed and written before the lock is let go.
+    void ChangeConfig(Printer& printer, const std::function<void(PrinterConfig&)>& change);
+    // Writes bytes of the EEPROM: all or, with the reason, none (a broken
+    // EEPROM; with applyWriteFaults, as when the printer writes them itself,
+    // a write fault at one of the addresses).
+    bool WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes,
+                    bool applyWriteFaults, std::string& reason);
     bool ActivityRunning(Printer& printer);
     void ActivityEnded(Printer& printer);
 
@@ -122,9 +129,6 @@ class Host {
                      std::vector<Noticed>& faults);
     void StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
                           std::vector<Noticed>& faults);
-    // Writes bytes of the EEPROM as the printer does by itself: all or,
-    // with the reason, none (a broken EEPROM, a write fault at an address).
-    bool WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes, std::string& reason);
     // False when the page's picture could not be saved.
     bool PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults);
     void RecordFaults(const std::vector<Noticed>& faults);
@@ -144,7 +148,6 @@ class Host {
     Store store_;
     Clock clock_;
     std::map<std::string, Printer> printers_;
-    std::optional<FileLock> callLock_;  // of the printer the running call works on
     LibraryConfig library_;
     FileStamp libraryStamp_;
     bool libraryLoaded_ = false;

@@ -2,7 +2,6 @@
 // engine, the packets and maintenance sequences they start, sheets, paper out
 // and the pictures of the printed pages.
 #include <algorithm>
-#include <cstdio>
 
 #include "vprinter/Host.h"
 #include "vprinter/PageFiles.h"
@@ -34,8 +33,8 @@ class Host::EngineOwner final : public PrintEngine::Owner {
         host_.ApplyPacket(printer_, command, offset, faults_);
     }
     void SheetTaken() override {
-        printer_.config.paper = std::max(printer_.config.paper - 1, 0);
-        host_.SaveConfig(printer_);
+        host_.ChangeConfig(
+            printer_, [](PrinterConfig& config) { config.paper = std::max(config.paper - 1, 0); });
     }
     void PagePrinted(Page& page) override {
         if (!host_.PagePrinted(printer_, page, faults_)) {
@@ -55,7 +54,9 @@ class Host::EngineOwner final : public PrintEngine::Owner {
 PrintEngine& Host::EngineOf(Printer& printer) {
     if (!printer.engine) {
         printer.engine = std::make_unique<PrintEngine>();
-        printer.capture = std::make_unique<CaptureFile>(StreamFile(printer.port));
+        printer.capture =
+            std::make_unique<CaptureFile>(StreamFile(printer.port), CaptureFile::kDefaultLimit,
+                                          store_.PrinterFolder(printer.port) + "/.lock");
         printer.capture->Started(commandCodeA_, commandCodeB_);
     }
     printer.engine->SetCommandCode(commandCodeA_, commandCodeB_);
@@ -77,9 +78,10 @@ uint16_t Host::Print(Printer& printer, const uint8_t* data, size_t length,
         // The tray is empty: paper out, and none of the call's bytes are
         // used, so that the same call sent again after loading goes on
         // exactly where this one would have.
-        printer.config.state = 0;
-        printer.config.error = kPaperOut;
-        SaveConfig(printer);
+        ChangeConfig(printer, [](PrinterConfig& config) {
+            config.state = 0;
+            config.error = kPaperOut;
+        });
         result = kChannelError;
     }
     printer.capture->Call(data, length, result, atRest, commandCodeA_, commandCodeB_);
@@ -114,7 +116,7 @@ void Host::ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t 
         case PacketCommand::Kind::Bid: {
             std::string reason;
             if (!WriteBytes(printer, {{command.Address(), static_cast<uint8_t>(command.value)}},
-                            reason)) {
+                            true, reason)) {
                 faults.push_back(
                     {offset, "the Bi-D value could not be written to the EEPROM: " + reason});
             }
@@ -128,7 +130,7 @@ void Host::ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t 
             return;
         case PacketCommand::Kind::Store: {
             std::string reason;
-            if (!printer.kept.empty() && !WriteBytes(printer, printer.kept, reason)) {
+            if (!printer.kept.empty() && !WriteBytes(printer, printer.kept, true, reason)) {
                 faults.push_back(
                     {offset, "the stored values could not be written to the EEPROM: " + reason});
                 return;
@@ -153,14 +155,18 @@ void Host::StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
     printer.sequence = sequence;
     printer.activityUntil =
         clock_.NowMilliseconds() + (cleaning ? kCleaningMilliseconds : kInkChargeMilliseconds);
-    for (size_t colour = 0; colour < printer.config.ink.size(); ++colour) {
-        int16_t& amount = printer.config.ink[colour];
-        if (amount >= 0 && amount <= 100) {  // marker values stay as they are
-            const int used = cleaning ? kCleaningInk[colour] : kInkChargeInk[colour];
-            amount = static_cast<int16_t>(std::max(amount - used, 0));
+    ChangeConfig(printer, [cleaning](PrinterConfig& config) {
+        for (size_t colour = 0; colour < config.ink.size(); ++colour) {
+            int16_t& amount = config.ink[colour];
+            if (amount >= 0 && amount <= 100) {  // marker values stay as they are
+                const int used = cleaning ? kCleaningInk[colour] : kInkChargeInk[colour];
+                amount = static_cast<int16_t>(std::max(amount - used, 0));
+            }
         }
-    }
-    SaveConfig(printer);
+    });
+    // The counter is raised from what the file holds now.
+    const FileLock lock = store_.LockPrinter(printer.port);
+    LoadEeprom(printer);
     const unsigned present =
         static_cast<unsigned>(printer.eeprom[kWasteHigh]) << 8 | printer.eeprom[kWasteLow];
     const unsigned raised =
@@ -169,33 +175,9 @@ void Host::StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
     if (!WriteBytes(printer,
                     {{kWasteHigh, static_cast<uint8_t>(raised >> 8)},
                      {kWasteLow, static_cast<uint8_t>(raised & 0xFF)}},
-                    reason)) {
+                    true, reason)) {
         faults.push_back({offset, "the waste ink pad counter could not be written: " + reason});
     }
-}
-
-bool Host::WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes,
-                      std::string& reason) {
-    if (!printer.eepromProblem.empty()) {
-        reason = printer.eepromProblem;
-        return false;
-    }
-    Eeprom changed = printer.eeprom;
-    for (const auto& [address, value] : bytes) {
-        if (printer.config.writeFaults.count(address) != 0) {
-            char text[48];
-            std::snprintf(text, sizeof text, "the write of address 0x%02X fails", address);
-            reason = text;
-            return false;
-        }
-        changed[address] = value;
-    }
-    if (!store_.SaveEeprom(printer.port, changed, &printer.eepromStamp)) {
-        reason = "cannot write " + store_.PrinterFolder(printer.port) + "/eeprom.bin";
-        return false;
-    }
-    printer.eeprom = changed;
-    return true;
 }
 
 bool Host::PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults) {

@@ -8,6 +8,7 @@
 #include "link/ResultCodes.h"
 #include "support/Process.h"
 #include "vprinter/Capture.h"
+#include "vprinter/PageFiles.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -119,6 +120,37 @@ TEST_F(PatternTool, AFailingItemSavesWhatWasSentAndExitsWithOne) {
     EXPECT_EQ(captured[0].result, ResultOk);
     EXPECT_EQ(captured[1].result, ResultOk);
     EXPECT_EQ(captured[2].result, ResultChannelError);
+}
+
+TEST_F(PatternTool, APageWhosePictureCannotBeSavedFailsTheRun) {
+    testing_support::WriteFile(StateFolder() + "/VTUSB001/pages", "not a folder");
+    const auto result = Tool({"pf-color", "--value", "-3", "--out", CapturePath(), "--eject"});
+    EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+    EXPECT_NE(result.err.find("pf-color failed"), std::string::npos) << result.err;
+}
+
+// Two runs at once on one printer: each keeps its stored value, its sheet
+// and its page picture.
+TEST_F(PatternTool, TwoRunsAtOnceOnOnePrinterLoseNothing) {
+    const int paper = Config().paper;
+    constexpr int kRounds = 3;
+    for (int round = 1; round <= kRounds; ++round) {
+        std::vector<std::vector<std::string>> runs;
+        for (const std::string item : {"pf-black", "pf-color"}) {
+            const int value = item == "pf-black" ? round : -round;
+            runs.push_back({testing_support::OutputFolder() + "/orvane-pattern", "--dir",
+                            StateFolder(), item, "--value", std::to_string(value), "--eject",
+                            "--out", StateFolder() + "/" + item + ".stream"});
+        }
+        for (const auto& result : testing_support::RunProcessesTogether(runs, StateFolder())) {
+            ASSERT_EQ(result.exitCode, 0) << result.err;
+        }
+        const auto eeprom = Eeprom();
+        EXPECT_EQ(static_cast<int8_t>(eeprom[eeprom::PfBlack]), round);
+        EXPECT_EQ(static_cast<int8_t>(eeprom[eeprom::PfColour]), -round);
+    }
+    EXPECT_EQ(Config().paper, paper - 2 * kRounds);
+    EXPECT_EQ(vprinter::ListPages(StateFolder() + "/VTUSB001/pages").size(), 2u * kRounds);
 }
 
 TEST_F(PatternTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
