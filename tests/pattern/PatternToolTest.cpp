@@ -129,18 +129,26 @@ TEST_F(PatternTool, APageWhosePictureCannotBeSavedFailsTheRun) {
     EXPECT_NE(result.err.find("pf-color failed"), std::string::npos) << result.err;
 }
 
-// Two runs at once on one printer: each keeps its stored value, its sheet
-// and its page picture.
-TEST_F(PatternTool, TwoRunsAtOnceOnOnePrinterLoseNothing) {
+// Runs at once on one printer: each keeps its stored value, its sheet and
+// its page picture.
+TEST_F(PatternTool, RunsAtOnceOnOnePrinterLoseNothing) {
     const int paper = Config().paper;
-    constexpr int kRounds = 3;
+    constexpr int kRounds = 4;
+    const std::vector<std::string> items = {"pf-black", "pf-color", "first-dot", "first-dot"};
     for (int round = 1; round <= kRounds; ++round) {
         std::vector<std::vector<std::string>> runs;
-        for (const std::string item : {"pf-black", "pf-color"}) {
-            const int value = item == "pf-black" ? round : -round;
-            runs.push_back({testing_support::OutputFolder() + "/orvane-pattern", "--dir",
-                            StateFolder(), item, "--value", std::to_string(value), "--eject",
-                            "--out", StateFolder() + "/" + item + ".stream"});
+        for (size_t i = 0; i < items.size(); ++i) {
+            std::vector<std::string> run = {testing_support::OutputFolder() + "/orvane-pattern",
+                                            "--dir",
+                                            StateFolder(),
+                                            items[i],
+                                            "--out",
+                                            StateFolder() + "/run" + std::to_string(i) + ".stream"};
+            if (i < 2) {
+                run.insert(run.end(),
+                           {"--value", std::to_string(i == 0 ? round : -round), "--eject"});
+            }
+            runs.push_back(run);
         }
         for (const auto& result : testing_support::RunProcessesTogether(runs, StateFolder())) {
             ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -149,8 +157,10 @@ TEST_F(PatternTool, TwoRunsAtOnceOnOnePrinterLoseNothing) {
         EXPECT_EQ(static_cast<int8_t>(eeprom[eeprom::PfBlack]), round);
         EXPECT_EQ(static_cast<int8_t>(eeprom[eeprom::PfColour]), -round);
     }
-    EXPECT_EQ(Config().paper, paper - 2 * kRounds);
-    EXPECT_EQ(vprinter::ListPages(StateFolder() + "/VTUSB001/pages").size(), 2u * kRounds);
+    const auto rounds = static_cast<int>(items.size()) * kRounds;
+    EXPECT_EQ(Config().paper, paper - rounds);
+    EXPECT_EQ(vprinter::ListPages(StateFolder() + "/VTUSB001/pages").size(),
+              static_cast<size_t>(rounds));
 }
 
 TEST_F(PatternTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
