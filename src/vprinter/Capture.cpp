@@ -6,7 +6,9 @@
 
 #include <fstream>
 #include <iterator>
+#include <optional>
 
+#include "vprinter/FileLock.h"
 #include "vprinter/Store.h"
 
 namespace vprinter {
@@ -76,8 +78,12 @@ bool ParseStream(const std::string& file, std::vector<StreamRecord>& records, st
     return true;
 }
 
-CaptureFile::CaptureFile(std::string path, uint64_t limit)
-    : path_(std::move(path)), limit_(limit < 4096 ? 4096 : limit) {
+CaptureFile::CaptureFile(std::string path, uint64_t limit, std::string lockPath)
+    : path_(std::move(path)), limit_(limit < 4096 ? 4096 : limit), lockPath_(std::move(lockPath)) {
+    std::optional<FileLock> lock;
+    if (!lockPath_.empty()) {
+        lock.emplace(lockPath_);
+    }
     std::ifstream in(path_, std::ios::binary);
     std::string head(kStreamHeaderBytes, '\0');
     if (in.read(head.data(), static_cast<std::streamsize>(head.size())) && head == kMagic) {
@@ -89,7 +95,22 @@ CaptureFile::CaptureFile(std::string path, uint64_t limit)
     }
 }
 
+void CaptureFile::Refresh() {
+    struct stat info {};
+    if (::stat(path_.c_str(), &info) != 0) {
+        size_ = 0;
+        cuts_.clear();
+        return;
+    }
+    if (static_cast<uint64_t>(info.st_ino) != inode_) {
+        inode_ = static_cast<uint64_t>(info.st_ino);
+        cuts_.clear();
+    }
+    size_ = static_cast<uint64_t>(info.st_size);
+}
+
 void CaptureFile::Started(uint8_t codeA, uint8_t codeB) {
+    Refresh();
     cuts_.push_back(size_);
     Append(StreamRecordBytes('R', 1, nullptr, 0));
     codeKnown_ = false;
@@ -109,6 +130,7 @@ void CaptureFile::Code(uint8_t codeA, uint8_t codeB) {
 
 void CaptureFile::Call(const uint8_t* data, size_t length, uint16_t result, bool atRest,
                        uint8_t codeA, uint8_t codeB) {
+    Refresh();
     Code(codeA, codeB);
     const uint64_t stretch = limit_ / 64;
     if (atRest && (cuts_.empty() || cuts_.back() / stretch != size_ / stretch)) {
@@ -134,11 +156,21 @@ void CaptureFile::Append(const std::string& bytes) {
     WriteAll(fd, bytes);
     if (::fstat(fd, &info) == 0) {
         size_ = static_cast<uint64_t>(info.st_size);
+        inode_ = static_cast<uint64_t>(info.st_ino);
     }
     ::close(fd);
 }
 
 void CaptureFile::Trim() {
+    std::optional<FileLock> lock;
+    if (!lockPath_.empty()) {
+        // Another process may have cut the file meanwhile.
+        lock.emplace(lockPath_);
+        Refresh();
+        if (size_ <= limit_) {
+            return;
+        }
+    }
     const uint64_t from = size_ - limit_ * 3 / 4;
     uint64_t cut = size_;
     for (const uint64_t candidate : cuts_) {
@@ -167,6 +199,10 @@ void CaptureFile::Trim() {
     }
     cuts_ = std::move(kept);
     size_ = head.size() + tail.size();
+    struct stat info {};
+    if (::stat(path_.c_str(), &info) == 0) {
+        inode_ = static_cast<uint64_t>(info.st_ino);
+    }
 }
 
 }  // namespace vprinter

@@ -52,12 +52,15 @@ bool ParseStream(const std::string& file, std::vector<StreamRecord>& records, st
 // The printer's own stream file, <printer folder>/received.stream, appended
 // to as calls arrive and kept below a bound: once it passes the bound, the
 // oldest records are dropped, cutting only where the printer was between
-// pages, and a 'T' record heads the rest.
+// pages, and a 'T' record heads the rest. Processes may share the file: each
+// record is appended in one write, each looks at the file again before it
+// appends, and the file is begun and cut under the lock file given.
 class CaptureFile {
   public:
     static constexpr uint64_t kDefaultLimit = uint64_t{16} << 20;
 
-    explicit CaptureFile(std::string path, uint64_t limit = kDefaultLimit);
+    explicit CaptureFile(std::string path, uint64_t limit = kDefaultLimit,
+                         std::string lockPath = {});
 
     // The printer started; the code pair goes with it.
     void Started(uint8_t codeA, uint8_t codeB);
@@ -69,13 +72,18 @@ class CaptureFile {
     uint64_t Size() const { return size_; }
 
   private:
+    // Takes the file's present size; another process may have appended to it
+    // or cut it (then this one's places to cut are gone).
+    void Refresh();
     void Code(uint8_t codeA, uint8_t codeB);
     void Append(const std::string& bytes);
     void Trim();
 
     std::string path_;
     uint64_t limit_;
+    std::string lockPath_;
     uint64_t size_ = 0;
+    uint64_t inode_ = 0;
     bool codeKnown_ = false;
     uint8_t codeA_ = 0;
     uint8_t codeB_ = 0;

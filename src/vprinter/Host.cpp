@@ -114,11 +114,10 @@ uint16_t Host::PortOpen(uint16_t portNumber) {
     }
     openPort_.clear();
     negotiated_ = false;
-    for (const auto& port : store_.Ports()) {
-        if (Store::PortNumber(port) == portNumber) {
-            openPort_ = port;
-            break;
-        }
+    // Exactly the printer that answers to the number: none when two do (a
+    // folder changed by hand), rather than either of them.
+    if (const auto answering = store_.PortsAnswering(portNumber); answering.size() == 1) {
+        openPort_ = answering.front();
     }
     Printer* printer = Open();
     if (printer == nullptr) {
@@ -265,6 +264,10 @@ uint16_t Host::ReadEeprom(uint8_t address, uint8_t* value, void* context) {
     if (auto failure = ChannelUnavailable(printer)) {
         return call.Return(*failure);
     }
+    if (!printer->eepromProblem.empty()) {
+        channelError_ = kChannelStorage;
+        return call.Return(kChannelError);
+    }
     if (const auto it = printer->config.readFaults.find(address);
         it != printer->config.readFaults.end()) {
         channelError_ = kChannelNoResponse;
@@ -286,18 +289,20 @@ uint16_t Host::WriteEeprom(uint8_t address, uint8_t value, void* context) {
     if (auto failure = ChannelUnavailable(printer)) {
         return call.Return(*failure);
     }
+    if (!printer->eepromProblem.empty()) {
+        channelError_ = kChannelStorage;
+        return call.Return(kChannelError);
+    }
     if (const auto it = printer->config.writeFaults.find(address);
         it != printer->config.writeFaults.end()) {
         channelError_ = kChannelNoResponse;
         return call.Return(it->second);
     }
-    Eeprom changed = printer->eeprom;
-    changed[address] = value;
-    if (!store_.SaveEeprom(printer->port, changed, &printer->eepromStamp)) {
+    std::string reason;
+    if (!WriteBytes(*printer, {{address, value}}, false, reason)) {
         channelError_ = kChannelStorage;
         return call.Return(kChannelError);
     }
-    printer->eeprom = changed;
     return call.Return(kOk);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -85,6 +86,9 @@ class Host {
         FileStamp configStamp;
         Eeprom eeprom{};
         FileStamp eepromStamp;
+        // Why eeprom.bin cannot be used (empty when it can): the EEPROM is
+        // broken and every access to it fails until the file is mended.
+        std::string eepromProblem;
         Activity activity = Activity::None;
         uint64_t activityUntil = 0;
         uint8_t sequence = 0;  // of the maintenance running
@@ -99,9 +103,20 @@ class Host {
     };
     class EngineOwner;
 
+    // The printer on port, synchronised with its files; nullptr when there is
+    // none.
     Printer* FindPrinter(const std::string& port);
-    Printer* Open();  // the printer on the open port, synchronised with its files
-    void SaveConfig(Printer& printer);
+    Printer* Open();  // the printer on the open port
+    void LoadEeprom(Printer& printer);
+    // Every change the printer makes to its files is a read-modify-write
+    // under its lock: the file is read again (another process may have
+    // changed it), changed and written before the lock is let go.
+    void ChangeConfig(Printer& printer, const std::function<void(PrinterConfig&)>& change);
+    // Writes bytes of the EEPROM: all or, with the reason, none (a broken
+    // EEPROM; with applyWriteFaults, as when the printer writes them itself,
+    // a write fault at one of the addresses).
+    bool WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes,
+                    bool applyWriteFaults, std::string& reason);
     bool ActivityRunning(Printer& printer);
     void ActivityEnded(Printer& printer);
 
@@ -114,8 +129,8 @@ class Host {
                      std::vector<Noticed>& faults);
     void StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
                           std::vector<Noticed>& faults);
-    bool WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes);
-    void PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults);
+    // False when the page's picture could not be saved.
+    bool PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults);
     void RecordFaults(const std::vector<Noticed>& faults);
     void EffectiveState(Printer& printer, bool consumePoll, uint8_t& state, uint8_t& error);
     bool RefusesData(Printer& printer);

@@ -13,6 +13,7 @@ namespace {
 constexpr uint16_t kOk = 0x0001;
 constexpr uint16_t kChannelError = 0x2000;
 constexpr uint16_t kChannelBusy = 51;
+constexpr uint16_t kChannelStorage = 3;
 constexpr uint8_t kPaperOut = 6;
 constexpr uint8_t kWasteHigh = 0x0C;
 constexpr uint8_t kWasteLow = 0x0D;
@@ -32,12 +33,19 @@ class Host::EngineOwner final : public PrintEngine::Owner {
         host_.ApplyPacket(printer_, command, offset, faults_);
     }
     void SheetTaken() override {
-        printer_.config.paper = std::max(printer_.config.paper - 1, 0);
-        host_.SaveConfig(printer_);
+        host_.ChangeConfig(
+            printer_, [](PrinterConfig& config) { config.paper = std::max(config.paper - 1, 0); });
     }
-    void PagePrinted(Page& page) override { host_.PagePrinted(printer_, page, faults_); }
+    void PagePrinted(Page& page) override {
+        if (!host_.PagePrinted(printer_, page, faults_)) {
+            pageLost_ = true;
+        }
+    }
+    // A page came out whose picture could not be saved.
+    bool PageLost() const { return pageLost_; }
 
   private:
+    bool pageLost_ = false;
     Host& host_;
     Printer& printer_;
     std::vector<Noticed>& faults_;
@@ -46,7 +54,9 @@ class Host::EngineOwner final : public PrintEngine::Owner {
 PrintEngine& Host::EngineOf(Printer& printer) {
     if (!printer.engine) {
         printer.engine = std::make_unique<PrintEngine>();
-        printer.capture = std::make_unique<CaptureFile>(StreamFile(printer.port));
+        printer.capture =
+            std::make_unique<CaptureFile>(StreamFile(printer.port), CaptureFile::kDefaultLimit,
+                                          store_.PrinterFolder(printer.port) + "/.lock");
         printer.capture->Started(commandCodeA_, commandCodeB_);
     }
     printer.engine->SetCommandCode(commandCodeA_, commandCodeB_);
@@ -68,9 +78,10 @@ uint16_t Host::Print(Printer& printer, const uint8_t* data, size_t length,
         // The tray is empty: paper out, and none of the call's bytes are
         // used, so that the same call sent again after loading goes on
         // exactly where this one would have.
-        printer.config.state = 0;
-        printer.config.error = kPaperOut;
-        SaveConfig(printer);
+        ChangeConfig(printer, [](PrinterConfig& config) {
+            config.state = 0;
+            config.error = kPaperOut;
+        });
         result = kChannelError;
     }
     printer.capture->Call(data, length, result, atRest, commandCodeA_, commandCodeB_);
@@ -80,6 +91,12 @@ uint16_t Host::Print(Printer& printer, const uint8_t* data, size_t length,
     }
     EngineOwner owner(*this, printer, faults);
     engine.Feed(data, length, owner);
+    if (owner.PageLost()) {
+        // The printer took the bytes, but the page it printed is lost: the
+        // call that ejected it fails, as a printer reports a jam.
+        channelError_ = kChannelStorage;
+        return kChannelError;
+    }
     return kOk;
 }
 
@@ -96,24 +113,31 @@ void Host::Restart(Printer& printer, std::vector<Noticed>& faults) {
 void Host::ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t offset,
                        std::vector<Noticed>& faults) {
     switch (command.kind) {
-        case PacketCommand::Kind::Bid:
-            if (!WriteBytes(printer, {{command.Address(), static_cast<uint8_t>(command.value)}})) {
-                faults.push_back({offset, "the Bi-D value could not be written to the EEPROM"});
+        case PacketCommand::Kind::Bid: {
+            std::string reason;
+            if (!WriteBytes(printer, {{command.Address(), static_cast<uint8_t>(command.value)}},
+                            true, reason)) {
+                faults.push_back(
+                    {offset, "the Bi-D value could not be written to the EEPROM: " + reason});
             }
             return;
+        }
         case PacketCommand::Kind::PaperFeed:
         case PacketCommand::Kind::HeadAngular:
         case PacketCommand::Kind::FirstDot:
         case PacketCommand::Kind::TopMargin:
             printer.kept[command.Address()] = static_cast<uint8_t>(command.value);
             return;
-        case PacketCommand::Kind::Store:
-            if (!printer.kept.empty() && !WriteBytes(printer, printer.kept)) {
-                faults.push_back({offset, "the stored values could not be written to the EEPROM"});
+        case PacketCommand::Kind::Store: {
+            std::string reason;
+            if (!printer.kept.empty() && !WriteBytes(printer, printer.kept, true, reason)) {
+                faults.push_back(
+                    {offset, "the stored values could not be written to the EEPROM: " + reason});
                 return;
             }
             printer.kept.clear();
             return;
+        }
         case PacketCommand::Kind::Maintenance:
             StartMaintenance(printer, command.sequence, offset, faults);
             return;
@@ -131,40 +155,37 @@ void Host::StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
     printer.sequence = sequence;
     printer.activityUntil =
         clock_.NowMilliseconds() + (cleaning ? kCleaningMilliseconds : kInkChargeMilliseconds);
-    for (size_t colour = 0; colour < printer.config.ink.size(); ++colour) {
-        int16_t& amount = printer.config.ink[colour];
-        if (amount >= 0 && amount <= 100) {  // marker values stay as they are
-            const int used = cleaning ? kCleaningInk[colour] : kInkChargeInk[colour];
-            amount = static_cast<int16_t>(std::max(amount - used, 0));
+    ChangeConfig(printer, [cleaning](PrinterConfig& config) {
+        for (size_t colour = 0; colour < config.ink.size(); ++colour) {
+            int16_t& amount = config.ink[colour];
+            if (amount >= 0 && amount <= 100) {  // marker values stay as they are
+                const int used = cleaning ? kCleaningInk[colour] : kInkChargeInk[colour];
+                amount = static_cast<int16_t>(std::max(amount - used, 0));
+            }
         }
-    }
-    SaveConfig(printer);
+    });
+    // The counter is raised from what the file holds now.
+    const FileLock lock = store_.LockPrinter(printer.port);
+    LoadEeprom(printer);
     const unsigned present =
         static_cast<unsigned>(printer.eeprom[kWasteHigh]) << 8 | printer.eeprom[kWasteLow];
     const unsigned raised =
         std::min(present + (cleaning ? kCleaningWasteInk : kInkChargeWasteInk), 0xFFFFu);
-    if (!WriteBytes(printer, {{kWasteHigh, static_cast<uint8_t>(raised >> 8)},
-                              {kWasteLow, static_cast<uint8_t>(raised & 0xFF)}})) {
-        faults.push_back({offset, "the waste ink pad counter could not be written"});
+    std::string reason;
+    if (!WriteBytes(printer,
+                    {{kWasteHigh, static_cast<uint8_t>(raised >> 8)},
+                     {kWasteLow, static_cast<uint8_t>(raised & 0xFF)}},
+                    true, reason)) {
+        faults.push_back({offset, "the waste ink pad counter could not be written: " + reason});
     }
 }
 
-bool Host::WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes) {
-    Eeprom changed = printer.eeprom;
-    for (const auto& [address, value] : bytes) {
-        changed[address] = value;
-    }
-    if (!store_.SaveEeprom(printer.port, changed, &printer.eepromStamp)) {
-        return false;
-    }
-    printer.eeprom = changed;
-    return true;
-}
-
-void Host::PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults) {
+bool Host::PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults) {
     std::string error;
-    if (!SavePage(store_.PagesFolder(printer.port), page, error)) {
-        faults.push_back({printer.engine ? printer.engine->Offset() : 0, error});
+    const bool saved = SavePage(store_.PagesFolder(printer.port), page, error);
+    if (!saved) {
+        faults.push_back({printer.engine ? printer.engine->Offset() : 0,
+                          "the page's picture is lost: " + error});
     }
     // The page takes its time to come out; data waits meanwhile.
     const uint64_t now = clock_.NowMilliseconds();
@@ -174,6 +195,7 @@ void Host::PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& fault
     } else if (printer.activity == Activity::Printing) {
         printer.activityUntil += kPagePrintMilliseconds;
     }
+    return saved;
 }
 
 const std::deque<Page>* Host::PrintedPages(const std::string& port) const {

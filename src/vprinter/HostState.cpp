@@ -1,5 +1,8 @@
 // The host's bookkeeping of the printers: their files, the faults of the
 // libraries, activities and the state that the status inquiry reports.
+#include <algorithm>
+#include <cstdio>
+
 #include "vprinter/Host.h"
 
 namespace vprinter {
@@ -46,7 +49,12 @@ bool Host::ExportAvailable(const char* name) {
 }
 
 std::optional<uint16_t> Host::TakeCallFault(const std::string& function, bool channel) {
-    Library();
+    if (Library().callFaults.count(function) == 0) {
+        return std::nullopt;
+    }
+    // Counting down is a change of library.conf: read it again under its lock.
+    const FileLock lock = store_.LockFolder();
+    library_ = store_.LoadLibraryConfig(&libraryStamp_);
     const auto it = library_.callFaults.find(function);
     if (it == library_.callFaults.end()) {
         return std::nullopt;
@@ -79,12 +87,17 @@ Host::Printer* Host::FindPrinter(const std::string& port) {
         store_.LoadConfig(port, printer.config, &printer.configStamp);
     }
     const FileStamp eepromStamp = store_.EepromStamp(port);
-    if (forceReload_ || !(eepromStamp == printer.eepromStamp)) {
-        if (!store_.LoadEeprom(port, printer.eeprom, &printer.eepromStamp)) {
-            printer.eeprom = Store::FreshBoard();
-        }
+    if (forceReload_ || !(eepromStamp == printer.eepromStamp) || printer.eepromStamp.size < 0) {
+        LoadEeprom(printer);
     }
     return &printer;
+}
+
+void Host::LoadEeprom(Printer& printer) {
+    if (store_.LoadEeprom(printer.port, printer.eeprom, &printer.eepromStamp,
+                          &printer.eepromProblem)) {
+        printer.eepromProblem.clear();
+    }
 }
 
 Host::Printer* Host::Open() {
@@ -96,8 +109,37 @@ Host::Printer* Host::Open() {
     return printer;
 }
 
-void Host::SaveConfig(Printer& printer) {
+void Host::ChangeConfig(Printer& printer, const std::function<void(PrinterConfig&)>& change) {
+    const FileLock lock = store_.LockPrinter(printer.port);
+    store_.LoadConfig(printer.port, printer.config, &printer.configStamp);
+    change(printer.config);
     store_.SaveConfig(printer.port, printer.config, &printer.configStamp);
+}
+
+bool Host::WriteBytes(Printer& printer, const std::map<uint8_t, uint8_t>& bytes,
+                      bool applyWriteFaults, std::string& reason) {
+    const FileLock lock = store_.LockPrinter(printer.port);
+    LoadEeprom(printer);
+    if (!printer.eepromProblem.empty()) {
+        reason = printer.eepromProblem;
+        return false;
+    }
+    Eeprom changed = printer.eeprom;
+    for (const auto& [address, value] : bytes) {
+        if (applyWriteFaults && printer.config.writeFaults.count(address) != 0) {
+            char text[48];
+            std::snprintf(text, sizeof text, "the write of address 0x%02X fails", address);
+            reason = text;
+            return false;
+        }
+        changed[address] = value;
+    }
+    if (!store_.SaveEeprom(printer.port, changed, &printer.eepromStamp)) {
+        reason = "cannot write " + store_.PrinterFolder(printer.port) + "/eeprom.bin";
+        return false;
+    }
+    printer.eeprom = changed;
+    return true;
 }
 
 bool Host::ActivityRunning(Printer& printer) {
@@ -112,8 +154,11 @@ void Host::ActivityEnded(Printer& printer) {
     // An ink charge makes a printer that waited for its first charge ready.
     if (printer.activity == Activity::Maintenance && printer.sequence == 7 &&
         printer.config.state == 8) {
-        printer.config.state = 4;
-        SaveConfig(printer);
+        ChangeConfig(printer, [](PrinterConfig& config) {
+            if (config.state == 8) {
+                config.state = 4;
+            }
+        });
     }
 }
 
@@ -135,8 +180,9 @@ void Host::EffectiveState(Printer& printer, bool consumePoll, uint8_t& state, ui
     }
     if (printer.config.busyPolls > 0) {
         if (consumePoll) {
-            --printer.config.busyPolls;
-            SaveConfig(printer);
+            ChangeConfig(printer, [](PrinterConfig& config) {
+                config.busyPolls = std::max(config.busyPolls - 1, 0);
+            });
         }
         state = 2;
         return;
@@ -151,8 +197,9 @@ void Host::EffectiveState(Printer& printer, bool consumePoll, uint8_t& state, ui
 
 bool Host::RefusesData(Printer& printer) {
     if (printer.config.busySends > 0) {
-        --printer.config.busySends;
-        SaveConfig(printer);
+        ChangeConfig(printer, [](PrinterConfig& config) {
+            config.busySends = std::max(config.busySends - 1, 0);
+        });
         return true;
     }
     if (ActivityRunning(printer) && printer.activity == Activity::Printing) {

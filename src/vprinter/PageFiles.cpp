@@ -1,10 +1,15 @@
 #include "vprinter/PageFiles.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "vprinter/FileLock.h"
 #include "vprinter/Png.h"
 #include "vprinter/Store.h"
 
@@ -13,6 +18,10 @@ namespace vprinter {
 namespace fs = std::filesystem;
 
 namespace {
+
+const char* const kNextFile = ".next";
+// Page numbers have at most 9 digits.
+constexpr unsigned long kMaxPage = 1000000000;
 
 // The number of a page picture's name, or 0 when it is no such name.
 unsigned long PageNumber(const std::string& name) {
@@ -49,22 +58,60 @@ std::vector<std::string> ListPages(const std::string& folder) {
     return names;
 }
 
+namespace {
+
+// The number the next picture of the folder takes: kept in .next, so that a
+// page is numbered without listing the folder; without that file, one past
+// the highest picture there.
+unsigned long NextNumber(const std::string& folder) {
+    std::string text;
+    if (ReadWholeFile(folder + "/" + kNextFile, text)) {
+        const unsigned long number = std::strtoul(text.c_str(), nullptr, 10);
+        if (number > 0 && number < kMaxPage) {
+            return number;
+        }
+    }
+    const auto names = ListPages(folder);
+    return names.empty() ? 1 : PageNumber(names.back()) + 1;
+}
+
+std::string PageName(unsigned long number) {
+    char name[32];
+    std::snprintf(name, sizeof name, "page-%04lu.png", number);
+    return name;
+}
+
+}  // namespace
+
 bool SavePage(const std::string& folder, Page& page, std::string& error) {
     std::error_code made;
     fs::create_directories(folder, made);
-    const auto names = ListPages(folder);
-    const unsigned long number = names.empty() ? 1 : PageNumber(names.back()) + 1;
-    char name[32];
-    std::snprintf(name, sizeof name, "page-%04lu.png", number);
     std::vector<uint8_t> png;
     if (!EncodePng(page, png)) {
-        error = std::string("cannot encode ") + name;
+        error = "cannot encode the picture of the page";
         return false;
     }
-    if (!WriteFileAtomically(folder + "/" + name, std::string(png.begin(), png.end()))) {
+    // The picture is written whole under a name of its own first; under the
+    // folder's lock it then takes the next number that no picture has, so
+    // that two processes printing into one folder never take the same one.
+    const std::string part = folder + "/.page-" + std::to_string(getpid()) + ".part";
+    if (!WriteFileAtomically(part, std::string(png.begin(), png.end()))) {
+        error = "cannot write a picture into " + folder;
+        return false;
+    }
+    const FileLock lock(folder + "/.lock");
+    unsigned long number = NextNumber(folder);
+    struct stat info {};
+    while (number < kMaxPage && ::stat((folder + "/" + PageName(number)).c_str(), &info) == 0) {
+        ++number;
+    }
+    const std::string name = PageName(number);
+    if (number >= kMaxPage || ::rename(part.c_str(), (folder + "/" + name).c_str()) != 0) {
+        ::unlink(part.c_str());
         error = "cannot write " + folder + "/" + name;
         return false;
     }
+    WriteFileAtomically(folder + "/" + kNextFile, std::to_string(number + 1) + "\n");
     page.name = name;
     return true;
 }

@@ -9,7 +9,9 @@
 namespace vprinter {
 
 // The pictures of the printed pages in a printer's pages folder:
-// page-0001.png, page-0002.png ... numbered on from the highest there.
+// page-0001.png, page-0002.png ... The next number is kept in the folder's
+// .next file (without it: one past the highest picture there) and taken under
+// the folder's .lock; a picture is never written over another.
 
 // File names in the order they were printed.
 std::vector<std::string> ListPages(const std::string& folder);

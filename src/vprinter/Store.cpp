@@ -25,17 +25,25 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
-// Reads the decimal digits after a prefix; a ':' may follow them.
-bool DigitsAfter(const std::string& port, size_t prefixLength, long& number) {
+// The number after a prefix, its first ':' left out: false unless the rest
+// is a run of decimal digits whose value with offset fits in 16 bits.
+bool NumberAfter(const std::string& port, size_t prefixLength, unsigned offset, uint16_t& number) {
     std::string rest = port.substr(prefixLength);
-    if (!rest.empty() && rest.back() == ':') {
-        rest.pop_back();
+    if (const auto colon = rest.find(':'); colon != std::string::npos) {
+        rest.erase(colon, 1);
     }
-    if (rest.empty() || rest.size() > 6 ||
+    if (rest.empty() ||
         !std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; })) {
         return false;
     }
-    number = std::strtol(rest.c_str(), nullptr, 10);
+    unsigned long value = 0;
+    for (const char digit : rest) {
+        value = value * 10 + static_cast<unsigned long>(digit - '0');
+        if (value + offset > 0xFFFF) {
+            return false;
+        }
+    }
+    number = static_cast<uint16_t>(value + offset);
     return true;
 }
 
@@ -112,9 +120,16 @@ bool Store::EnsureCreated() {
     if (!fs::create_directories(folder_, error) && error) {
         return false;
     }
+    // Another process may be making its first use at the same time.
+    const FileLock lock = LockFolder();
     std::string reason;
-    return CreatePrinter("VTUSB001", "Orvane K31", reason) &&
-           CreatePrinter("VTUSB002", "Orvane K32", reason);
+    for (const auto& [port, model] :
+         {std::pair{"VTUSB001", "Orvane K31"}, std::pair{"VTUSB002", "Orvane K32"}}) {
+        if (!Exists(port) && !CreatePrinter(port, model, reason)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::vector<std::string> Store::Ports() const {
@@ -141,22 +156,26 @@ bool Store::CreatePrinter(const std::string& port, const std::string& model, std
             "a port name is 1 to 32 letters, digits or ':' '_' '-' and does not start with '-'";
         return false;
     }
+    const uint16_t number = PortNumber(port);
+    if (number == 0) {
+        reason = "port " + port +
+                 " gives no port number: a port name is USB, VTUSB or LPT and a decimal number, "
+                 "and the port number (USB + 1024, LPT + 1151) is at most 65535";
+        return false;
+    }
+    reason = ModelNameProblem(model);
+    if (!reason.empty()) {
+        return false;
+    }
+    const FileLock lock = LockFolder();
     if (Exists(port)) {
         reason = "a printer on port " + port + " exists already";
         return false;
     }
-    if (model.empty() || model.size() > 29 || model.find('\n') != std::string::npos) {
-        reason = "a model name is 1 to 29 characters on one line";
-        return false;
-    }
-    const uint16_t number = PortNumber(port);
-    if (number != 0) {
-        for (const auto& other : Ports()) {
-            if (PortNumber(other) == number) {
-                reason =
-                    "port " + other + " already answers to port number " + std::to_string(number);
-                return false;
-            }
+    for (const auto& other : Ports()) {
+        if (PortNumber(other) == number) {
+            reason = "port " + other + " already answers to port number " + std::to_string(number);
+            return false;
         }
     }
     std::error_code error;
@@ -175,12 +194,35 @@ bool Store::CreatePrinter(const std::string& port, const std::string& model, std
 }
 
 bool Store::RemovePrinter(const std::string& port) {
+    const FileLock folderLock = LockFolder();
     if (!Exists(port)) {
         return false;
     }
+    const FileLock printerLock = LockPrinter(port);
     std::error_code error;
     fs::remove_all(PrinterFolder(port), error);
     return !error;
+}
+
+std::vector<std::string> Store::PortsAnswering(uint16_t number) const {
+    std::vector<std::string> answering;
+    if (number == 0) {
+        return answering;
+    }
+    for (const auto& port : Ports()) {
+        if (PortNumber(port) == number) {
+            answering.push_back(port);
+        }
+    }
+    return answering;
+}
+
+FileLock Store::LockPrinter(const std::string& port) const {
+    return FileLock(PrinterFolder(port) + "/.lock");
+}
+
+FileLock Store::LockFolder() const {
+    return FileLock(folder_ + "/.lock");
 }
 
 bool Store::LoadConfig(const std::string& port, PrinterConfig& config, FileStamp* stamp) const {
@@ -206,17 +248,36 @@ bool Store::SaveConfig(const std::string& port, const PrinterConfig& config, Fil
     return saved;
 }
 
-bool Store::LoadEeprom(const std::string& port, Eeprom& eeprom, FileStamp* stamp) const {
+bool Store::LoadEeprom(const std::string& port, Eeprom& eeprom, FileStamp* stamp,
+                       std::string* problem) const {
     const std::string path = PrinterFolder(port) + "/" + kEepromFile;
     if (stamp != nullptr) {
         *stamp = StampOf(path);
     }
+    std::string what;
     std::string data;
-    if (!IsValidPortName(port) || !ReadWholeFile(path, data) || data.size() != eeprom.size()) {
-        return false;
+    struct stat info {};
+    if (!IsValidPortName(port)) {
+        what = "there is no printer on port '" + port + "'";
+    } else if (::stat(path.c_str(), &info) != 0) {
+        what = "the EEPROM file " + path + " is missing";
+    } else if (!S_ISREG(info.st_mode) || !ReadWholeFile(path, data) ||
+               static_cast<int64_t>(data.size()) != static_cast<int64_t>(info.st_size)) {
+        what = "the EEPROM file " + path + " cannot be read";
+    } else if (data.size() != eeprom.size()) {
+        what = "the EEPROM file " + path + " holds " + std::to_string(data.size()) +
+               " bytes instead of 256";
+    } else {
+        std::copy(data.begin(), data.end(), eeprom.begin());
+        return true;
     }
-    std::copy(data.begin(), data.end(), eeprom.begin());
-    return true;
+    if (problem != nullptr) {
+        *problem = what +
+                   ": write a good 256-byte file back, or give the printer a new main "
+                   "board with `orvane-vprinter new-board " +
+                   port + "`";
+    }
+    return false;
 }
 
 bool Store::SaveEeprom(const std::string& port, const Eeprom& eeprom, FileStamp* stamp) {
@@ -273,15 +334,15 @@ std::string Store::PagesFolder(const std::string& port) const {
 }
 
 uint16_t Store::PortNumber(const std::string& port) {
-    long number = 0;
-    if (StartsWith(port, "VTUSB") && DigitsAfter(port, 5, number)) {
-        return static_cast<uint16_t>(number + 1024);
+    uint16_t number = 0;
+    if (StartsWith(port, "VTUSB") && NumberAfter(port, 5, 1024, number)) {
+        return number;
     }
-    if (StartsWith(port, "USB") && DigitsAfter(port, 3, number)) {
-        return static_cast<uint16_t>(number + 1024);
+    if (StartsWith(port, "USB") && NumberAfter(port, 3, 1024, number)) {
+        return number;
     }
-    if (StartsWith(port, "LPT") && DigitsAfter(port, 3, number)) {
-        return static_cast<uint16_t>(number + 1151);
+    if (StartsWith(port, "LPT") && NumberAfter(port, 3, 1151, number)) {
+        return number;
     }
     return 0;
 }
@@ -294,6 +355,18 @@ bool Store::IsValidPortName(const std::string& port) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
                c == ':' || c == '_' || c == '-';
     });
+}
+
+std::string Store::ModelNameProblem(const std::string& model) {
+    const bool printable = std::all_of(model.begin(), model.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+    });
+    if (model.empty() || model.size() > 29 || !printable || model.front() == ' ' ||
+        model.back() == ' ') {
+        return "a model name is 1 to 29 characters on one line, without control characters "
+               "or blanks at either end";
+    }
+    return {};
 }
 
 Eeprom Store::FreshBoard() {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "vprinter/Config.h"
+#include "vprinter/FileLock.h"
 
 namespace vprinter {
 
@@ -21,6 +22,9 @@ struct FileStamp {
 // port, holding printer.conf and the 256-byte eeprom.bin; library.conf for
 // faults of the libraries themselves. Every write goes to a temporary file
 // that is then renamed over the old one, so a crash never leaves half a file.
+// Whoever changes a file reads it again under its lock (LockPrinter,
+// LockFolder) and keeps the lock until the change is written, so that two
+// processes never lose each other's changes.
 class Store {
   public:
     explicit Store(std::string folder);
@@ -38,15 +42,27 @@ class Store {
     std::vector<std::string> Ports() const;  // sorted by name
     bool Exists(const std::string& port) const;
     // Creates a printer with a fresh main board. Fails with a reason for a bad
-    // or taken name, or a port number that another printer already answers to.
+    // or taken name, a name that gives no port number, or a port number that
+    // another printer already answers to.
     bool CreatePrinter(const std::string& port, const std::string& model, std::string& reason);
     bool RemovePrinter(const std::string& port);
+    // The printers that answer to a port number: one, or none when no
+    // printer does (0 never has one).
+    std::vector<std::string> PortsAnswering(uint16_t number) const;
+
+    // The lock of one printer's files, and that of library.conf and of the
+    // set of printers.
+    FileLock LockPrinter(const std::string& port) const;
+    FileLock LockFolder() const;
 
     bool LoadConfig(const std::string& port, PrinterConfig& config,
                     FileStamp* stamp = nullptr) const;
     bool SaveConfig(const std::string& port, const PrinterConfig& config,
                     FileStamp* stamp = nullptr);
-    bool LoadEeprom(const std::string& port, Eeprom& eeprom, FileStamp* stamp = nullptr) const;
+    // False when eeprom.bin is missing, not 256 bytes long or unreadable; the
+    // problem then says which, and how to mend it. The file is left as it is.
+    bool LoadEeprom(const std::string& port, Eeprom& eeprom, FileStamp* stamp = nullptr,
+                    std::string* problem = nullptr) const;
     bool SaveEeprom(const std::string& port, const Eeprom& eeprom, FileStamp* stamp = nullptr);
     LibraryConfig LoadLibraryConfig(FileStamp* stamp = nullptr) const;
     bool SaveLibraryConfig(const LibraryConfig& config, FileStamp* stamp = nullptr);
@@ -58,10 +74,14 @@ class Store {
     std::string PrinterFolder(const std::string& port) const;
     std::string PagesFolder(const std::string& port) const;
 
-    // The port number a port name stands for: USB and VTUSB names give their
-    // digits + 1024, LPT names + 1151; 0 for anything else.
+    // The port number a port name stands for, by the boot window's rule: a
+    // name beginning with USB or VTUSB gives the decimal number after that
+    // (its first ':' left out, leading zeros allowed) + 1024, LPT + 1151.
+    // 0 for any other name and for a number past 65535.
     static uint16_t PortNumber(const std::string& port);
     static bool IsValidPortName(const std::string& port);
+    // Empty for a good model name, else why it is not one.
+    static std::string ModelNameProblem(const std::string& model);
     // The EEPROM of a new main board.
     static Eeprom FreshBoard();
 

@@ -11,6 +11,7 @@
 #include "support/Process.h"
 #include "support/TempFolder.h"
 #include "vprinter/Capture.h"
+#include "vprinter/PageFiles.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -141,6 +142,47 @@ TEST_F(PatternTool, AFailingItemSavesWhatWasSentAndExitsWithOne) {
     EXPECT_EQ(captured[0].result, ResultOk);
     EXPECT_EQ(captured[1].result, ResultOk);
     EXPECT_EQ(captured[2].result, ResultChannelError);
+}
+
+TEST_F(PatternTool, APageWhosePictureCannotBeSavedFailsTheRun) {
+    testing_support::WriteFile(StateFolder() + "/VTUSB001/pages", "not a folder");
+    const auto result = Tool({"pf-color", "--value", "-3", "--out", CapturePath(), "--eject"});
+    EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+    EXPECT_NE(result.err.find("pf-color failed"), std::string::npos) << result.err;
+}
+
+// Runs at once on one printer: each keeps its stored value, its sheet and
+// its page picture.
+TEST_F(PatternTool, RunsAtOnceOnOnePrinterLoseNothing) {
+    const int paper = Config().paper;
+    constexpr int kRounds = 4;
+    const std::vector<std::string> items = {"pf-black", "pf-color", "first-dot", "first-dot"};
+    for (int round = 1; round <= kRounds; ++round) {
+        std::vector<std::vector<std::string>> runs;
+        for (size_t i = 0; i < items.size(); ++i) {
+            std::vector<std::string> run = {testing_support::OutputFolder() + "/orvane-pattern",
+                                            "--dir",
+                                            StateFolder(),
+                                            items[i],
+                                            "--out",
+                                            StateFolder() + "/run" + std::to_string(i) + ".stream"};
+            if (i < 2) {
+                run.insert(run.end(),
+                           {"--value", std::to_string(i == 0 ? round : -round), "--eject"});
+            }
+            runs.push_back(run);
+        }
+        for (const auto& result : testing_support::RunProcessesTogether(runs, StateFolder())) {
+            ASSERT_EQ(result.exitCode, 0) << result.err;
+        }
+        const auto eeprom = Eeprom();
+        EXPECT_EQ(static_cast<int8_t>(eeprom[eeprom::PfBlack]), round);
+        EXPECT_EQ(static_cast<int8_t>(eeprom[eeprom::PfColour]), -round);
+    }
+    const auto rounds = static_cast<int>(items.size()) * kRounds;
+    EXPECT_EQ(Config().paper, paper - rounds);
+    EXPECT_EQ(vprinter::ListPages(StateFolder() + "/VTUSB001/pages").size(),
+              static_cast<size_t>(rounds));
 }
 
 TEST_F(PatternTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #include "platform/ExecutableFolder.h"
 
@@ -124,6 +125,24 @@ ProcessResult ChildProcess::Finish() {
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
                          const std::vector<std::string>& extraEnvironment) {
     return ChildProcess(argv, workingFolder, extraEnvironment).Finish();
+}
+
+std::vector<ProcessResult> RunProcessesTogether(const std::vector<std::vector<std::string>>& argvs,
+                                                const std::string& workingFolder) {
+    // All are started before the first is waited for; their outputs are a
+    // few lines, far below what a pipe holds, so none blocks on its output
+    // while another is read.
+    std::vector<std::unique_ptr<ChildProcess>> children;
+    children.reserve(argvs.size());
+    for (const auto& argv : argvs) {
+        children.push_back(std::make_unique<ChildProcess>(argv, workingFolder));
+    }
+    std::vector<ProcessResult> results;
+    results.reserve(children.size());
+    for (auto& child : children) {
+        results.push_back(child->Finish());
+    }
+    return results;
 }
 
 }  // namespace testing_support

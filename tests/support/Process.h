@@ -42,6 +42,11 @@ class ChildProcess {
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
                          const std::vector<std::string>& extraEnvironment = {});
 
+// Starts all the programs at once, in a working folder, and waits for every
+// one of them; results in the order of argvs.
+std::vector<ProcessResult> RunProcessesTogether(const std::vector<std::vector<std::string>>& argvs,
+                                                const std::string& workingFolder);
+
 // The folder of the test executable: the program, the libraries and the
 // control tool are built into it.
 std::string OutputFolder();

@@ -2,7 +2,9 @@
 // loaded libraries also use.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "StreamBuilder.h"
 #include "link/PrinterStatus.h"
@@ -24,6 +26,14 @@ class ControlTool : public VirtualPrinterTest {
         args.insert(args.begin(),
                     {testing_support::OutputFolder() + "/orvane-vprinter", "--dir", StateFolder()});
         return testing_support::RunProcess(args, StateFolder());
+    }
+    // Runs the tool with each set of arguments, all at the same time.
+    std::vector<ProcessResult> ToolsTogether(std::vector<std::vector<std::string>> runs) {
+        for (auto& args : runs) {
+            args.insert(args.begin(), {testing_support::OutputFolder() + "/orvane-vprinter",
+                                       "--dir", StateFolder()});
+        }
+        return testing_support::RunProcessesTogether(runs, StateFolder());
     }
 };
 
@@ -65,6 +75,11 @@ TEST_F(ControlTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
         {"inspect", "/no/such/file"},
         {"paper", "VTUSB001", "-3"},
         {"frobnicate", "VTUSB001"},
+        {"create", "FOO"},
+        {"create", "USB0001"},  // 1025 is VTUSB001's
+        {"create", "USB64513"},
+        {"model", "VTUSB001", "K31\nstate=0"},
+        {"model", "VTUSB001", std::string(30, 'M')},
     };
     for (const auto& args : bad) {
         const auto result = Tool(args);
@@ -128,6 +143,90 @@ TEST_F(ControlTool, CreatesAndRemovesPrintersThatTheLibrariesThenAnswerFor) {
 
     ASSERT_EQ(Tool({"remove", "LPT1:"}).exitCode, 0);
     EXPECT_EQ(Link().PortOpenByPway(1152), ResultPortIoError);
+}
+
+TEST_F(ControlTool, RefusesAModelNameThatCreateRefusesAndKeepsTheConfiguration) {
+    const std::string file = StateFolder() + "/VTUSB001/printer.conf";
+    const std::string before = testing_support::ReadFile(file);
+    EXPECT_EQ(Tool({"model", "VTUSB001", "K31\npaper=0"}).exitCode, 2);
+    EXPECT_EQ(testing_support::ReadFile(file), before);
+    ASSERT_EQ(Tool({"model", "VTUSB001", "Orvane K32"}).exitCode, 0);
+    EXPECT_EQ(Config().model, "Orvane K32");
+}
+
+TEST_F(ControlTool, ABrokenEepromIsMarkedExplainedAndLeftAsItIsUntilANewBoard) {
+    const std::string file = StateFolder() + "/VTUSB002/eeprom.bin";
+    testing_support::WriteFile(file, std::string(100, '\x11'));
+    const auto list = Tool({"list"});
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_NE(list.out.find("[EEPROM broken"), std::string::npos) << list.out;
+    EXPECT_EQ(list.out.find("EEPROM broken"), list.out.rfind("EEPROM broken")) << list.out;
+
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"eeprom", "VTUSB002"},
+          std::vector<std::string>{"eeprom", "VTUSB002", "--set", "0x42=1"}}) {
+        const auto shown = Tool(args);
+        EXPECT_EQ(shown.exitCode, 2);
+        EXPECT_NE(shown.err.find("100 bytes instead of 256"), std::string::npos) << shown.err;
+        EXPECT_NE(shown.err.find("new-board VTUSB002"), std::string::npos) << shown.err;
+        EXPECT_EQ(testing_support::ReadFile(file), std::string(100, '\x11'));
+    }
+
+    ASSERT_EQ(Tool({"new-board", "VTUSB002"}).exitCode, 0);
+    EXPECT_EQ(Eeprom("VTUSB002"), vprinter::Store::FreshBoard());
+    EXPECT_EQ(Tool({"list"}).out.find("EEPROM broken"), std::string::npos);
+}
+
+// Many tool processes at once, each changing one thing of the same file: as
+// every change is made under the file's lock, none is lost.
+TEST_F(ControlTool, ChangesMadeAtTheSameTimeAreAllKept) {
+    const auto& functions = vprinter::ChannelFunctionNames();
+    const size_t n = functions.size();
+    const auto hex = [](size_t value) {
+        char text[8];
+        std::snprintf(text, sizeof text, "0x%02zX", value);
+        return std::string(text);
+    };
+    const struct {
+        const char* what;
+        std::function<std::vector<std::string>(size_t)> command;
+        std::function<bool(size_t)> kept;
+    } cases[] = {
+        {"eeprom --set",
+         [&](size_t i) {
+             return std::vector<std::string>{"eeprom", "VTUSB001", "--set",
+                                             hex(0x80 + i) + "=" + hex(i + 1)};
+         },
+         [&](size_t i) { return Eeprom()[0x80 + i] == i + 1; }},
+        {"eeprom-fault",
+         [&](size_t i) {
+             return std::vector<std::string>{"eeprom-fault", "VTUSB001", "write", hex(0x80 + i)};
+         },
+         [&](size_t i) { return Config().writeFaults.count(static_cast<uint8_t>(0x80 + i)) == 1; }},
+        {"call-fault",
+         [&](size_t i) {
+             return std::vector<std::string>{"call-fault", functions[i], "5", "0x2000"};
+         },
+         [&](size_t i) {
+             return Printers().GetStore().LoadLibraryConfig().callFaults.count(functions[i]) == 1;
+         }},
+    };
+    for (const auto& c : cases) {
+        for (int round = 0; round < 2; ++round) {
+            std::vector<std::vector<std::string>> runs;
+            for (size_t i = 0; i < n; ++i) {
+                runs.push_back(c.command(i));
+            }
+            for (const auto& result : ToolsTogether(runs)) {
+                ASSERT_EQ(result.exitCode, 0) << c.what << ": " << result.err;
+            }
+            for (size_t i = 0; i < n; ++i) {
+                EXPECT_TRUE(c.kept(i)) << c.what << " " << i << " was lost";
+            }
+            ASSERT_EQ(Tool({"clear-faults", "VTUSB001", "--library"}).exitCode, 0);
+            ASSERT_EQ(Tool({"new-board", "VTUSB001"}).exitCode, 0);
+        }
+    }
 }
 
 class ControlToolPrints : public ControlTool {

@@ -2,13 +2,20 @@
 // wrappers of the link object.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+
+#include "StreamBuilder.h"
 #include "link/PrinterStatus.h"
 #include "link/ResultCodes.h"
 #include "support/LinkFixture.h"
+#include "support/TempFolder.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using testing_support::VirtualPrinterTest;
+using vprinter_test::Stream;
 
 class Fault : public VirtualPrinterTest {
   protected:
@@ -30,6 +37,18 @@ class Fault : public VirtualPrinterTest {
         int16_t code = 0;
         Link().GetIoErrorCodeByPway(code);
         return code;
+    }
+    uint16_t Send(const Stream& stream) {
+        return Link().SendDataChannel(stream.bytes.data(),
+                                      static_cast<uint32_t>(stream.bytes.size()));
+    }
+    // The notes of the faults the printer recorded since the trace was cleared.
+    std::string FaultNotes() const {
+        std::string notes;
+        for (const auto& entry : Calls("fault")) {
+            notes += entry.note + "\n";
+        }
+        return notes;
     }
 };
 
@@ -135,6 +154,105 @@ TEST_F(Fault, EepromReadsAndWritesFailAtTheirAddressOnly) {
     EXPECT_EQ(Link().D4ReadEeprom(0x5D, value), ResultOk);
     EXPECT_EQ(Link().D4WriteEeprom(0x6E, 0), ResultPortNoResponse);
     EXPECT_EQ(Link().D4WriteEeprom(0x5B, 0xB2), ResultOk);
+}
+
+TEST_F(Fault, AnEepromWriteFaultAlsoFailsTheWritesThePrinterMakesItself) {
+    ASSERT_EQ(OpenLink(), ResultOk);
+    const struct {
+        const char* what;
+        uint8_t address;
+        Stream stream;
+    } cases[] = {
+        {"Bi-D packet", 0x36, Stream().Packet(0x00, 0x00, {2, 1, 5, 0})},
+        {"store packet", 0x2D,
+         Stream()
+             .Packet(0x04, 0x02, {0xFE, 1})
+             .Packet(0x04, 0x02, {0x03, 2})
+             .Packet(0x50, 0x28, {})},
+        {"cleaning", 0x0D, Stream().Packet(0x84, 0x42, {2})},
+    };
+    for (const auto& c : cases) {
+        ChangePrinter("VTUSB001", [&c](vprinter::PrinterConfig& config) {
+            config.writeFaults = {{c.address, 0x2000}};
+        });
+        ClearTrace();
+        ASSERT_EQ(Send(c.stream), ResultOk) << c.what;
+        EXPECT_EQ(Eeprom(), vprinter::Store::FreshBoard())
+            << c.what << ": no byte of the write is made";
+        char address[8];
+        std::snprintf(address, sizeof address, "0x%02X", c.address);
+        EXPECT_NE(FaultNotes().find(address), std::string::npos) << c.what << ": " << FaultNotes();
+    }
+}
+
+TEST_F(Fault, ADamagedEepromFileIsABrokenEepromThatNothingReplaces) {
+    const std::string file = StateFolder() + "/VTUSB001/eeprom.bin";
+    const auto bytes = [](size_t n) { return std::string(n, '\x5A'); };
+    const struct {
+        const char* what;
+        std::function<void()> damage;
+    } cases[] = {
+        {"missing", [&] { fs::remove(file); }},
+        {"short", [&] { testing_support::WriteFile(file, bytes(255)); }},
+        {"long", [&] { testing_support::WriteFile(file, bytes(257)); }},
+        {"unreadable",
+         [&] {
+             fs::remove(file);
+             fs::create_directory(file);
+         }},
+    };
+    // What the file holds, to see that nothing touched it.
+    const auto look = [&file] {
+        std::error_code error;
+        if (fs::is_directory(file, error)) {
+            return std::string("a folder");
+        }
+        return fs::exists(file, error) ? testing_support::ReadFile(file) : std::string("none");
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(OpenLink(), ResultOk) << c.what;
+        c.damage();
+        const std::string before = look();
+        ClearTrace();
+        uint8_t value = 0;
+        EXPECT_EQ(Link().D4ReadEeprom(0x42, value), ResultChannelError) << c.what;
+        EXPECT_EQ(ChannelError(), 3) << c.what;
+        EXPECT_EQ(Link().D4WriteEeprom(0x42, 0x10), ResultChannelError) << c.what;
+        EXPECT_EQ(ChannelError(), 3) << c.what;
+        ASSERT_EQ(Send(Stream().Packet(0x00, 0x00, {2, 1, 5, 0})), ResultOk) << c.what;
+        EXPECT_NE(FaultNotes().find("Bi-D value could not be written"), std::string::npos)
+            << c.what << ": " << FaultNotes();
+        Printers().Forget();  // a restart of the program does not mend it either
+        ASSERT_EQ(OpenLink(), ResultOk) << c.what;
+        EXPECT_EQ(Link().D4ReadEeprom(0x42, value), ResultChannelError) << c.what;
+        EXPECT_EQ(look(), before) << c.what << ": the file was replaced";
+
+        fs::remove_all(file);
+        ASSERT_TRUE(Printers().GetStore().SaveEeprom("VTUSB001", vprinter::Store::FreshBoard()));
+        EXPECT_EQ(Link().D4ReadEeprom(0x42, value), ResultOk) << c.what << ": mended";
+    }
+}
+
+TEST_F(Fault, APortOpensOnlyThePrinterThatAloneAnswersToItsNumber) {
+    // Folders made by hand: two printers that answer to 1025, one to none.
+    fs::copy(StateFolder() + "/VTUSB001", StateFolder() + "/USB1", fs::copy_options::recursive);
+    fs::copy(StateFolder() + "/VTUSB002", StateFolder() + "/FOO", fs::copy_options::recursive);
+    EXPECT_EQ(Link().PortOpenByPway(1025), ResultPortIoError);
+    EXPECT_EQ(Link().PortOpenByPway(0), ResultPortIoError);
+    EXPECT_EQ(Link().PortOpenByPway(1026), ResultOk);
+    fs::remove_all(StateFolder() + "/USB1");
+    EXPECT_EQ(Link().PortOpenByPway(1025), ResultOk);
+    EXPECT_EQ(Printers().OpenPort(), "VTUSB001");
+}
+
+TEST_F(Fault, APageWhosePictureCannotBeSavedFailsTheCallThatEjectsIt) {
+    ASSERT_EQ(OpenLink(), ResultOk);
+    testing_support::WriteFile(StateFolder() + "/VTUSB001/pages", "not a folder");
+    ASSERT_EQ(Send(Stream().Init().SmallPage(100).Text("Hi")), ResultOk);
+    EXPECT_EQ(Send(Stream().FormFeed()), ResultChannelError);
+    EXPECT_EQ(ChannelError(), 3) << "not busy: the program must not send it again";
+    EXPECT_NE(FaultNotes().find("the page's picture is lost"), std::string::npos) << FaultNotes();
+    EXPECT_EQ(testing_support::ReadFile(StateFolder() + "/VTUSB001/pages"), "not a folder");
 }
 
 TEST_F(Fault, AnUnsupportedModelAnswersTheDeviceCheckWith0x1001) {

@@ -33,14 +33,20 @@ TEST(Store, FirstUseCreatesAnOrvaneK31AndAnOrvaneK32) {
     EXPECT_EQ(store.Ports(), std::vector<std::string>{"VTUSB002"});
 }
 
-TEST(Store, PortNumbersFollowThePortNames) {
-    EXPECT_EQ(Store::PortNumber("USB001"), 1025);
-    EXPECT_EQ(Store::PortNumber("VTUSB002"), 1026);
-    EXPECT_EQ(Store::PortNumber("LPT1:"), 1152);
-    EXPECT_EQ(Store::PortNumber("LPT2"), 1153);
-    EXPECT_EQ(Store::PortNumber("FILE:"), 0);
-    EXPECT_EQ(Store::PortNumber("USBX1"), 0);
-    EXPECT_EQ(Store::PortNumber("USB"), 0);
+TEST(Store, PortNumbersFollowTheBootWindowsRule) {
+    const struct {
+        const char* port;
+        uint16_t number;
+    } cases[] = {
+        {"USB001", 1025},    {"VTUSB002", 1026}, {"LPT1:", 1152},     {"LPT2", 1153},
+        {"USB000001", 1025}, {"USB1:2", 1036},   {"USB64511", 65535}, {"LPT64384", 65535},
+        {"FILE:", 0},        {"USBX1", 0},       {"USB", 0},          {"USB:", 0},
+        {"USB64512", 0},     {"VTUSB64513", 0},  {"LPT64385", 0},     {"USB0000000000001025", 2049},
+        {"usb001", 0},       {"LPTUSB1", 0},     {"USB1::", 0},       {"XUSB001", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Store::PortNumber(c.port), c.number) << c.port;
+    }
 }
 
 TEST(Store, CreateRefusesBadNamesTakenNamesAndTakenPortNumbers) {
@@ -48,12 +54,16 @@ TEST(Store, CreateRefusesBadNamesTakenNamesAndTakenPortNumbers) {
     Store store(folder / "state");
     ASSERT_TRUE(store.EnsureCreated());
     std::string reason;
-    EXPECT_FALSE(store.CreatePrinter("../escape", "Orvane K31", reason));
-    EXPECT_FALSE(store.CreatePrinter("", "Orvane K31", reason));
-    EXPECT_FALSE(store.CreatePrinter("VTUSB001", "Orvane K31", reason));
+    for (const char* refused : {"../escape", "", "VTUSB001", "FOO", "BAR", "VTUSB64513"}) {
+        EXPECT_FALSE(store.CreatePrinter(refused, "Orvane K31", reason)) << refused;
+    }
     EXPECT_FALSE(store.CreatePrinter("USB001", "Orvane K31", reason)) << "1025 is VTUSB001's";
     EXPECT_NE(reason.find("VTUSB001"), std::string::npos) << reason;
-    EXPECT_FALSE(store.CreatePrinter("LPT1:", std::string(30, 'M'), reason));
+    EXPECT_FALSE(store.CreatePrinter("USB00000002", "Orvane K31", reason)) << "1026 is VTUSB002's";
+    for (const std::string& model : {std::string(30, 'M'), std::string("K31\nstate=0"),
+                                     std::string("K31\r"), std::string(" K31"), std::string()}) {
+        EXPECT_FALSE(store.CreatePrinter("LPT1:", model, reason)) << model;
+    }
     EXPECT_TRUE(store.CreatePrinter("LPT1:", "Orvane K32", reason)) << reason;
     EXPECT_EQ(store.Ports(), (std::vector<std::string>{"LPT1:", "VTUSB001", "VTUSB002"}));
 }

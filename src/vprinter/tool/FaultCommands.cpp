@@ -25,6 +25,7 @@ void RequireFunction(const std::string& name) {
 
 template <typename Change>
 void ChangeLibrary(Tool& tool, Change change) {
+    const FileLock lock = tool.GetStore().LockFolder();
     LibraryConfig config = tool.GetStore().LoadLibraryConfig();
     change(config);
     if (!tool.GetStore().SaveLibraryConfig(config)) {
@@ -39,9 +40,7 @@ void AddFaultCommands(CLI::App& app, Tool& tool) {
     power->add_option("port", port)->required();
     power->add_option("on|off", text)->required()->check(CLI::IsMember({"on", "off"}));
     power->callback([&tool] {
-        PrinterConfig config = tool.LoadConfig(port);
-        config.powered = text == "on";
-        tool.SaveConfig(port, config);
+        tool.ChangeConfig(port, [&](PrinterConfig& config) { config.powered = text == "on"; });
     });
 
     auto* busy = app.add_subcommand("busy", "busy for the next N status polls or data sends");
@@ -49,10 +48,10 @@ void AddFaultCommands(CLI::App& app, Tool& tool) {
     busy->add_option("polls|sends", text)->required()->check(CLI::IsMember({"polls", "sends"}));
     busy->add_option("count", second, "0 clears")->required();
     busy->callback([&tool] {
-        PrinterConfig config = tool.LoadConfig(port);
-        const int count = static_cast<int>(Number(second, 0, 1000000, "count"));
-        (text == "polls" ? config.busyPolls : config.busySends) = count;
-        tool.SaveConfig(port, config);
+        tool.ChangeConfig(port, [&](PrinterConfig& config) {
+            const int count = static_cast<int>(Number(second, 0, 1000000, "count"));
+            (text == "polls" ? config.busyPolls : config.busySends) = count;
+        });
     });
 
     auto* state = app.add_subcommand("state", "set the printer state (4 ready) and error code");
@@ -60,19 +59,18 @@ void AddFaultCommands(CLI::App& app, Tool& tool) {
     state->add_option("state", text)->required();
     state->add_option("--error", code, "error code reported with state 0");
     state->callback([&tool] {
-        PrinterConfig config = tool.LoadConfig(port);
-        config.state = static_cast<uint8_t>(Number(text, 0, 255, "state"));
-        config.error = code.empty() ? 0 : static_cast<uint8_t>(Number(code, 0, 255, "error code"));
-        tool.SaveConfig(port, config);
+        tool.ChangeConfig(port, [&](PrinterConfig& config) {
+            config.state = static_cast<uint8_t>(Number(text, 0, 255, "state"));
+            config.error =
+                code.empty() ? 0 : static_cast<uint8_t>(Number(code, 0, 255, "error code"));
+        });
     });
 
     auto* supported = app.add_subcommand("supported", "mark the model as supported or not");
     supported->add_option("port", port)->required();
     supported->add_option("yes|no", text)->required()->check(CLI::IsMember({"yes", "no"}));
     supported->callback([&tool] {
-        PrinterConfig config = tool.LoadConfig(port);
-        config.supported = text == "yes";
-        tool.SaveConfig(port, config);
+        tool.ChangeConfig(port, [&](PrinterConfig& config) { config.supported = text == "yes"; });
     });
 
     auto* eeprom = app.add_subcommand("eeprom-fault", "make reads or writes of an address fail");
@@ -82,15 +80,15 @@ void AddFaultCommands(CLI::App& app, Tool& tool) {
     eeprom->add_option("--code", code, "result code (default 0x2000)");
     eeprom->add_flag("--clear", clear, "remove the fault");
     eeprom->callback([&tool] {
-        PrinterConfig config = tool.LoadConfig(port);
-        const auto address = static_cast<uint8_t>(Number(second, 0, 255, "address"));
-        auto& faults = text == "read" ? config.readFaults : config.writeFaults;
-        if (clear) {
-            faults.erase(address);
-        } else {
-            faults[address] = code.empty() ? uint16_t{0x2000} : ResultCode(code);
-        }
-        tool.SaveConfig(port, config);
+        tool.ChangeConfig(port, [&](PrinterConfig& config) {
+            const auto address = static_cast<uint8_t>(Number(second, 0, 255, "address"));
+            auto& faults = text == "read" ? config.readFaults : config.writeFaults;
+            if (clear) {
+                faults.erase(address);
+            } else {
+                faults[address] = code.empty() ? uint16_t{0x2000} : ResultCode(code);
+            }
+        });
     });
 
     auto* call = app.add_subcommand("call-fault", "make the N-th call of a function fail");
@@ -148,16 +146,16 @@ void AddFaultCommands(CLI::App& app, Tool& tool) {
             }
             return;
         }
-        PrinterConfig config = tool.LoadConfig(port);
-        config.powered = true;
-        config.supported = true;
-        config.state = 4;
-        config.error = 0;
-        config.busyPolls = 0;
-        config.busySends = 0;
-        config.readFaults.clear();
-        config.writeFaults.clear();
-        tool.SaveConfig(port, config);
+        tool.ChangeConfig(port, [&](PrinterConfig& config) {
+            config.powered = true;
+            config.supported = true;
+            config.state = 4;
+            config.error = 0;
+            config.busyPolls = 0;
+            config.busySends = 0;
+            config.readFaults.clear();
+            config.writeFaults.clear();
+        });
     });
 }
 

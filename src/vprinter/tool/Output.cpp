@@ -72,6 +72,9 @@ std::string FormatPrinterList(Store& store) {
         if (!config.readFaults.empty() || !config.writeFaults.empty()) {
             notes += " [EEPROM faults]";
         }
+        if (Eeprom eeprom{}; !store.LoadEeprom(port, eeprom)) {
+            notes += " [EEPROM broken: see eeprom " + port + "]";
+        }
         std::snprintf(line, sizeof line, "%-10s %6u  %-16s %-18s %s%s\n", port.c_str(),
                       static_cast<unsigned>(Store::PortNumber(port)), config.model.c_str(),
                       state.c_str(), ink.c_str(), notes.c_str());

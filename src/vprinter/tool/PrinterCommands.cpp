@@ -1,4 +1,5 @@
 #include <iostream>
+#include <map>
 
 #include "vprinter/tool/Tool.h"
 
@@ -29,7 +30,12 @@ PrinterConfig Tool::LoadConfig(const std::string& port) {
     return config;
 }
 
-void Tool::SaveConfig(const std::string& port, const PrinterConfig& config) {
+void Tool::ChangeConfig(const std::string& port,
+                        const std::function<void(PrinterConfig&)>& change) {
+    RequirePrinter(port);
+    const FileLock lock = GetStore().LockPrinter(port);
+    PrinterConfig config = LoadConfig(port);
+    change(config);
     if (!GetStore().SaveConfig(port, config)) {
         throw ToolError("cannot write the configuration of " + port);
     }
@@ -38,13 +44,18 @@ void Tool::SaveConfig(const std::string& port, const PrinterConfig& config) {
 Eeprom Tool::LoadEeprom(const std::string& port) {
     RequirePrinter(port);
     Eeprom eeprom{};
-    if (!GetStore().LoadEeprom(port, eeprom)) {
-        throw ToolError("cannot read the EEPROM of " + port);
+    std::string problem;
+    if (!GetStore().LoadEeprom(port, eeprom, nullptr, &problem)) {
+        throw ToolError("the EEPROM of " + port + " is broken: " + problem);
     }
     return eeprom;
 }
 
-void Tool::SaveEeprom(const std::string& port, const Eeprom& eeprom) {
+void Tool::ChangeEeprom(const std::string& port, const std::function<void(Eeprom&)>& change) {
+    RequirePrinter(port);
+    const FileLock lock = GetStore().LockPrinter(port);
+    Eeprom eeprom = LoadEeprom(port);
+    change(eeprom);
     if (!GetStore().SaveEeprom(port, eeprom)) {
         throw ToolError("cannot write the EEPROM of " + port);
     }
@@ -106,7 +117,10 @@ void AddPrinterCommands(CLI::App& app, Tool& tool) {
     board->add_option("port", port)->required();
     board->callback([&tool] {
         tool.RequirePrinter(port);
-        tool.SaveEeprom(port, Store::FreshBoard());
+        const FileLock lock = tool.GetStore().LockPrinter(port);
+        if (!tool.GetStore().SaveEeprom(port, Store::FreshBoard())) {
+            throw ToolError("cannot write the EEPROM of " + port);
+        }
     });
 
     static std::vector<std::string> assignments;
@@ -114,11 +128,11 @@ void AddPrinterCommands(CLI::App& app, Tool& tool) {
     eeprom->add_option("port", port)->required();
     eeprom->add_option("--set", assignments, "ADDRESS=VALUE, e.g. 0x42=0x10 (repeatable)");
     eeprom->callback([&tool] {
-        Eeprom bytes = tool.LoadEeprom(port);
         if (assignments.empty()) {
-            std::cout << FormatHexDump(bytes);
+            std::cout << FormatHexDump(tool.LoadEeprom(port));
             return;
         }
+        std::map<size_t, uint8_t> bytes;
         for (const auto& assignment : assignments) {
             const auto equals = assignment.find('=');
             if (equals == std::string::npos) {
@@ -128,7 +142,11 @@ void AddPrinterCommands(CLI::App& app, Tool& tool) {
             const auto value = Number(assignment.substr(equals + 1), -128, 255, "value");
             bytes[static_cast<size_t>(address)] = static_cast<uint8_t>(value & 0xFF);
         }
-        tool.SaveEeprom(port, bytes);
+        tool.ChangeEeprom(port, [&bytes](Eeprom& content) {
+            for (const auto& [address, value] : bytes) {
+                content[address] = value;
+            }
+        });
     });
 
     static std::vector<std::string> ink;
@@ -136,11 +154,11 @@ void AddPrinterCommands(CLI::App& app, Tool& tool) {
     inkCommand->add_option("port", port)->required();
     inkCommand->add_option("amounts", ink, "black cyan magenta yellow")->required()->expected(4);
     inkCommand->callback([&tool] {
-        PrinterConfig config = tool.LoadConfig(port);
-        for (size_t i = 0; i < 4; ++i) {
-            config.ink[i] = InkAmount(ink[i]);
-        }
-        tool.SaveConfig(port, config);
+        tool.ChangeConfig(port, [&](PrinterConfig& config) {
+            for (size_t i = 0; i < 4; ++i) {
+                config.ink[i] = InkAmount(ink[i]);
+            }
+        });
     });
 
     static std::string sheets;
@@ -148,13 +166,13 @@ void AddPrinterCommands(CLI::App& app, Tool& tool) {
     paper->add_option("port", port)->required();
     paper->add_option("sheets", sheets)->required();
     paper->callback([&tool] {
-        PrinterConfig config = tool.LoadConfig(port);
-        config.paper = static_cast<int>(Number(sheets, 0, 1000000, "sheet count"));
-        if (config.paper > 0 && config.state == 0 && config.error == 6) {
-            config.state = 4;  // paper loaded: out of the paper-out error
-            config.error = 0;
-        }
-        tool.SaveConfig(port, config);
+        tool.ChangeConfig(port, [&](PrinterConfig& config) {
+            config.paper = static_cast<int>(Number(sheets, 0, 1000000, "sheet count"));
+            if (config.paper > 0 && config.state == 0 && config.error == 6) {
+                config.state = 4;  // paper loaded: out of the paper-out error
+                config.error = 0;
+            }
+        });
     });
 
     static std::string name;
@@ -162,12 +180,10 @@ void AddPrinterCommands(CLI::App& app, Tool& tool) {
     modelCommand->add_option("port", port)->required();
     modelCommand->add_option("name", name)->required();
     modelCommand->callback([&tool] {
-        if (name.empty() || name.size() > 29) {
-            throw ToolError("a model name is 1 to 29 characters");
+        if (const std::string problem = Store::ModelNameProblem(name); !problem.empty()) {
+            throw ToolError(problem);
         }
-        PrinterConfig config = tool.LoadConfig(port);
-        config.model = name;
-        tool.SaveConfig(port, config);
+        tool.ChangeConfig(port, [&](PrinterConfig& config) { config.model = name; });
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -24,9 +25,13 @@ struct Tool {
     // Throws ToolError unless the printer exists.
     void RequirePrinter(const std::string& port);
     PrinterConfig LoadConfig(const std::string& port);
-    void SaveConfig(const std::string& port, const PrinterConfig& config);
+    // Throws ToolError, saying what is wrong and how to mend it, when the
+    // EEPROM is broken.
     Eeprom LoadEeprom(const std::string& port);
-    void SaveEeprom(const std::string& port, const Eeprom& eeprom);
+    // Read the file again under the printer's lock, change it and write it
+    // back before the lock is let go.
+    void ChangeConfig(const std::string& port, const std::function<void(PrinterConfig&)>& change);
+    void ChangeEeprom(const std::string& port, const std::function<void(Eeprom&)>& change);
 
   private:
     std::unique_ptr<Store> store_;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace vprinter {
+
+// An advisory lock (flock) on a lock file, held from construction until
+// destruction; the constructor waits while another process holds it. Locks of
+// one process nest: taking a lock that the process holds already only counts,
+// so that a printer's call may save several of its files under one lock.
+//
+// The state folder has two kinds: <folder>/.lock for library.conf and the set
+// of printers (create, remove), and <printer folder>/.lock for one printer's
+// files. Whoever needs both takes the folder's first.
+class FileLock {
+  public:
+    explicit FileLock(std::string path);
+    ~FileLock();
+    FileLock(FileLock&& other) noexcept;
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    FileLock& operator=(FileLock&&) = delete;
+
+    // False when the lock file could not be opened (its folder is missing).
+    bool Held() const { return held_; }
+
+  private:
+    std::string path_;
+    bool held_ = false;
+};
+
+}  // namespace vprinter
