@@ -228,6 +228,11 @@ void TFormAdjust::closeEvent(QCloseEvent* event) {
 }
 
 void TFormAdjust::RunOperation(const std::function<void()>& operation) {
+    if (operations_ == 0) {
+        // A print that failed left its unsent bytes behind; the next print
+        // starts a page of its own.
+        context_.GetModules().raster.DiscardUnsent();
+    }
     ++operations_;
     try {
         operation();

@@ -85,6 +85,14 @@ class TPRaster {
                               uint16_t bytesPerLine, uint16_t lines);
     uint16_t SendDraftMode();
 
+    // Forgets what a failed send left in the buffer. The job those bytes
+    // belong to is over; sent at the head of the next job they would end its
+    // unfinished raster block with the next job's first bytes.
+    void DiscardUnsent() {
+        std::memset(buffer_, 0, kBufferSize);
+        fill_ = 0;
+    }
+
     int FillCount() const { return fill_; }
     const uint8_t* Buffer() const { return buffer_; }
 
