@@ -35,7 +35,7 @@ void StatusRelay::Repaint() {
 Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock, IStatusReporter& reporter)
     : link(seams.loader, seams.programFolder),
       loaded(link, seams.messageBox),
-      raster(link, status, clock, seams.messageBox),
+      raster(link, status, clock, seams.messageBox, seams.memory),
       factory(link, status, clock),
       remote(raster),
       status(link),

@@ -22,6 +22,7 @@
 #include "pattern/Rk7pattern.h"
 #include "pattern/Rk7raster.h"
 #include "platform/LibraryLoader.h"
+#include "platform/Memory.h"
 #include "platform/MessageBox.h"
 #include "platform/PortList.h"
 #include "platform/Random.h"
@@ -53,6 +54,7 @@ struct PlatformSeams {
     orvane::IRandom& random;
     orvane::IClock* baseClock = nullptr;        // none: the window clock sleeps for real
     orvane::ISaveDialog* saveDialog = nullptr;  // none: the adjustment window's own dialog
+    orvane::IMemory* memory = nullptr;          // none: the system's allocator
 };
 
 // The status line as the module objects reach it: they are created before the

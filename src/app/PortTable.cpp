@@ -33,11 +33,18 @@ bool NumberAfter(const std::string& name, size_t prefixEnd, unsigned offset, uin
     if (const auto colon = rest.find(':'); colon != std::string::npos) {
         rest.erase(colon, 1);
     }
-    if (rest.empty() || rest.size() > 5 ||
+    if (rest.empty() ||
         !std::all_of(rest.begin(), rest.end(), [](unsigned char c) { return std::isdigit(c); })) {
         return false;
     }
-    const unsigned long value = std::stoul(rest) + offset;
+    // Leading zeros say nothing about the size of the number: USB000001 is
+    // port 1 like USB001.
+    const size_t firstSignificant = std::min(rest.find_first_not_of('0'), rest.size());
+    const std::string digits = rest.substr(firstSignificant);
+    if (digits.size() > 5) {
+        return false;
+    }
+    const unsigned long value = (digits.empty() ? 0UL : std::stoul(digits)) + offset;
     if (value > 0xFFFF) {
         return false;
     }

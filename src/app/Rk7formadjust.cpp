@@ -83,18 +83,14 @@ TFormAdjust::TFormAdjust(orvane_app::AppContext& context)
     connect(ui_->AppendixRdoGrp, &orvane_app::RadioGroup::Click, this,
             &TFormAdjust::AppendixRdoGrpClick);
     connect(ui_->AdjustQuitBtn, &QPushButton::clicked, this, &TFormAdjust::AdjustQuitBtnClick);
-    connect(ui_->GetStatusBtn, &QPushButton::clicked, this, &TFormAdjust::GetStatusBtnClick);
+    connect(ui_->GetStatusBtn, &QPushButton::clicked, this,
+            [this] { RunOperation([this] { GetStatusBtnClick(); }); });
 
     disableTimer_.setObjectName(QStringLiteral("DisableTimer"));
     disableTimer_.setParent(this);
     disableTimer_.setInterval(kDisableMilliseconds);
     connect(&disableTimer_, &QTimer::timeout, this, &TFormAdjust::DisableTimerTimer);
     disableTimer_.start();
-
-    heldCloseTimer_.setParent(this);
-    heldCloseTimer_.setSingleShot(true);
-    heldCloseTimer_.setInterval(1);
-    connect(&heldCloseTimer_, &QTimer::timeout, this, &TFormAdjust::ReleaseHeldClose);
 
     ResetPageArea();
     ui_->CanvasPnl->show();
@@ -166,7 +162,7 @@ void TFormAdjust::showEvent(QShowEvent* event) {
     }
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
-        FormShow();
+        RunOperation([this] { FormShow(); });
     }
 }
 
@@ -216,30 +212,45 @@ void TFormAdjust::DisableTimerTimer() {
 }
 
 void TFormAdjust::closeEvent(QCloseEvent* event) {
-    if (context_.Clock().Waiting()) {
-        // An operation is waiting for the printer: the close follows when it
+    if (OperationRunning()) {
+        // The operation is still on the stack, e.g. in a wait for the
+        // printer or a message box of its own: the close follows when it
         // has returned.
         closeHeld_ = true;
-        heldCloseTimer_.start();
         event->ignore();
         return;
     }
+    closeHeld_ = false;
     FormClose();
     event->accept();
     hide();
     context_.Quit().show();
 }
 
-void TFormAdjust::ReleaseHeldClose() {
-    if (!closeHeld_) {
-        return;
+void TFormAdjust::RunOperation(const std::function<void()>& operation) {
+    if (operations_ == 0) {
+        // A print that failed left its unsent bytes behind; the next print
+        // starts a page of its own.
+        context_.GetModules().raster.DiscardUnsent();
     }
-    if (context_.Clock().Waiting()) {
-        heldCloseTimer_.start();
-        return;
+    ++operations_;
+    try {
+        operation();
+    } catch (...) {
+        --operations_;
+        if (operations_ == 0 && closeHeld_) {
+            // The exception report comes first; the close then runs from the
+            // event loop.
+            closeHeld_ = false;
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        }
+        throw;
     }
-    closeHeld_ = false;
-    close();
+    --operations_;
+    if (operations_ == 0 && closeHeld_) {
+        closeHeld_ = false;
+        close();
+    }
 }
 
 void TFormAdjust::FormClose() {

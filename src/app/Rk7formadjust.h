@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -72,9 +73,14 @@ class TFormAdjust final : public QWidget, public IStatusReporter {
     orvane::ISaveDialog& EepSaveDialog() { return *eepSaveDialog_; }
 
     QTimer& DisableTimer() { return disableTimer_; }
-    // A close that came while an operation was waiting runs now, unless the
-    // operation is still waiting.
-    void ReleaseHeldClose();
+
+    // Runs one operation of the window: a page's button, the Read action of
+    // a page that opens, Get Status. A close requested meanwhile (from a
+    // sleep, a message box or the save dialog the operation opens) is held
+    // and runs once the outermost operation has returned, never inside it:
+    // closing ends the link the operation is still using.
+    void RunOperation(const std::function<void()>& operation);
+    bool OperationRunning() const { return operations_ > 0; }
     bool CloseHeld() const { return closeHeld_; }
 
     // The status line's colours.
@@ -111,12 +117,12 @@ class TFormAdjust final : public QWidget, public IStatusReporter {
     orvane_app::AppContext& context_;
     std::unique_ptr<Ui::TFormAdjust> ui_;
     QTimer disableTimer_;
-    QTimer heldCloseTimer_;
     std::unique_ptr<orvane::ISaveDialog> ownSaveDialog_;
     orvane::ISaveDialog* eepSaveDialog_ = nullptr;
     std::map<QString, TPage*> pages_;
     std::vector<TPage*> pageOrder_;
     QStringList statusLines_;
+    int operations_ = 0;
     bool closeHeld_ = false;
     bool placed_ = false;
 };

@@ -79,7 +79,7 @@ void TFormAdjust::Navigate(orvane_app::RadioGroup& group, const std::vector<QStr
     ResetPageArea();
     if (TPage* page = Page(panels[static_cast<size_t>(index)])) {
         page->show();
-        page->Opened();
+        RunOperation([page] { page->Opened(); });
     }
     ClearOtherGroups(&group);
 }

@@ -46,7 +46,11 @@ void TFormBoot::showEvent(QShowEvent* event) {
         orvane_app::CentreOnScreen(this);
         placed_ = true;
     }
-    FormShow();
+    // Coming back from the task bar is no show of the window: the choices
+    // and the port list stay as they are.
+    if (!event->spontaneous()) {
+        FormShow();
+    }
     QDialog::showEvent(event);
 }
 

@@ -9,8 +9,9 @@ namespace orvane_app {
 // The clock of the window thread. Its sleep keeps every window painted (and
 // so the status line current) but takes no input: clicks and keys that
 // arrive meanwhile are dropped, and no timer of the windows fires, so the
-// unlock timer and a held close wait until the operation returns to the
-// event loop.
+// unlock timer waits until the operation returns to the event loop. A close
+// of the adjustment window that arrives meanwhile is held by the window
+// until its operation has returned (TFormAdjust::RunOperation).
 //
 // With a base clock (tests) a sleep is handed to it in one piece instead.
 class WindowClock final : public orvane::IClock {

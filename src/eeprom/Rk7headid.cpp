@@ -5,6 +5,7 @@
 
 #include "eeprom/Datamanu.h"
 #include "eeprom/EepromMap.h"
+#include "eeprom/TypedText.h"
 #include "link/Dllfunction.h"
 #include "link/ResultCodes.h"
 
@@ -41,7 +42,7 @@ uint16_t TPHeadID::Fail(int16_t index) {
 }
 
 uint16_t TPHeadID::WriteHeadId(std::string_view id) {
-    if (id.size() != kLength) {
+    if (eeprom::CharacterCount(id) != kLength) {
         return Fail(ErrorLength);
     }
     std::array<uint8_t, 4> pairs{};

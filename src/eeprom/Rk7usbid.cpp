@@ -1,6 +1,7 @@
 #include "eeprom/Rk7usbid.h"
 
 #include "eeprom/EepromMap.h"
+#include "eeprom/TypedText.h"
 #include "link/Dllfunction.h"
 #include "link/ResultCodes.h"
 
@@ -56,7 +57,7 @@ bool TPUsbId::MakeDateCode(const orvane::LocalDateTime& time, std::string& dateC
 }
 
 uint16_t TPUsbId::WriteUsbId(std::string_view serial, std::string& dateCode) {
-    if (serial.size() != static_cast<size_t>(eeprom::UsbIdSerialLength)) {
+    if (eeprom::CharacterCount(serial) != static_cast<size_t>(eeprom::UsbIdSerialLength)) {
         return Fail(ErrorLength);
     }
     for (const char c : serial) {

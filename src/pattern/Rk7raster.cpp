@@ -1,6 +1,7 @@
 #include "pattern/Rk7raster.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "link/Dllfunction.h"
@@ -32,19 +33,35 @@ const char* const TPRaster::kPaperOutText =
     "Paper not loaded correctly.\nReload the paper and press the Paper button on the "
     "printer.\nThen click the [OK] button on the screen.";
 const char* const TPRaster::kRepeatErrorText = "RepeatSend() error";
+const char* const TPRaster::kOutOfMemoryText =
+    "There is not enough free memory to run this program.\nQuit one or more programs, and then "
+    "try again.";
 
 TPRaster::TPRaster(TPDLLFunction& link, TPStatusControl& status, orvane::IClock& clock,
-                   orvane::IMessageBox& messageBox)
-    : link_(link), status_(status), clock_(clock), messageBox_(messageBox) {}
+                   orvane::IMessageBox& messageBox, orvane::IMemory* memory)
+    : link_(link), status_(status), clock_(clock), messageBox_(messageBox) {
+    orvane::SystemMemory system;
+    storage_ = (memory != nullptr ? *memory : system).Allocate(kBufferSize);
+    if (!storage_) {
+        orvane::MessageRequest request;
+        request.text = kOutOfMemoryText;
+        request.caption = "Error!";
+        request.icon = orvane::MessageIcon::Error;
+        request.owner = orvane::MessageOwner::None;
+        messageBox_.Show(request);
+        std::exit(0);
+    }
+    buffer_ = storage_.get();
+}
 
 // ---------------------------------------------------------------------------
 // Buffer and send path
 
 uint16_t TPRaster::SendBuffer() {
     for (;;) {
-        const uint16_t result = link_.SendDataChannel(buffer_.data(), static_cast<uint32_t>(fill_));
+        const uint16_t result = link_.SendDataChannel(buffer_, static_cast<uint32_t>(fill_));
         if (result == ResultOk) {
-            buffer_.fill(0);
+            std::memset(buffer_, 0, kBufferSize);
             fill_ = 0;
             return ResultOk;
         }
@@ -101,7 +118,7 @@ uint16_t TPRaster::StoreAndSend(const uint8_t* data, int length) {
     int stored = 0;
     while (stored < length) {
         const int piece = std::min(length - stored, kSendSize - fill_);
-        std::memcpy(buffer_.data() + fill_, data + stored, static_cast<size_t>(piece));
+        std::memcpy(buffer_ + fill_, data + stored, static_cast<size_t>(piece));
         fill_ += piece;
         stored += piece;
         if (fill_ >= kSendSize) {
@@ -154,8 +171,8 @@ uint16_t TPRaster::RepeatSend(int count, uint8_t value) {
     // The common case written straight into the buffer: the pair of bytes
     // would otherwise make a round trip through the stack for every unit.
     if (kSendSize - fill_ > 2) {
-        buffer_[static_cast<size_t>(fill_)] = header;
-        buffer_[static_cast<size_t>(fill_) + 1] = value;
+        buffer_[fill_] = header;
+        buffer_[fill_ + 1] = value;
         fill_ += 2;
         return ResultOk;
     }

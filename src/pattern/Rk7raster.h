@@ -6,6 +6,7 @@
 
 #include "link/ResultCodes.h"
 #include "platform/Clock.h"
+#include "platform/Memory.h"
 #include "platform/MessageBox.h"
 
 class TPDLLFunction;
@@ -26,9 +27,14 @@ class TPRaster {
     static const char* const kPaperOutText;
     // Shown when a run-length unit is asked for a count it cannot carry.
     static const char* const kRepeatErrorText;
+    // Shown, without an owner window, when the buffer cannot be had at start.
+    static const char* const kOutOfMemoryText;
 
+    // The buffer comes from memory (none: the system's allocator). When it
+    // cannot be had the job shows the shortage and ends the program with
+    // exit code 0.
     TPRaster(TPDLLFunction& link, TPStatusControl& status, orvane::IClock& clock,
-             orvane::IMessageBox& messageBox);
+             orvane::IMessageBox& messageBox, orvane::IMemory* memory = nullptr);
 
     // Buffer and send path. Every operation returns the code of the first
     // failed send, or 1.
@@ -41,7 +47,7 @@ class TPRaster {
     uint16_t SendBytes(const uint8_t* data, int length) {
         // Most pieces are a few bytes that leave the buffer short of a send.
         if (length > 0 && length < kSendSize - fill_) {
-            std::memcpy(buffer_.data() + fill_, data, static_cast<size_t>(length));
+            std::memcpy(buffer_ + fill_, data, static_cast<size_t>(length));
             fill_ += length;
             return ResultOk;
         }
@@ -81,8 +87,16 @@ class TPRaster {
                               uint16_t bytesPerLine, uint16_t lines);
     uint16_t SendDraftMode();
 
+    // Forgets what a failed send left in the buffer. The job those bytes
+    // belong to is over; sent at the head of the next job they would end its
+    // unfinished raster block with the next job's first bytes.
+    void DiscardUnsent() {
+        std::memset(buffer_, 0, kBufferSize);
+        fill_ = 0;
+    }
+
     int FillCount() const { return fill_; }
-    const uint8_t* Buffer() const { return buffer_.data(); }
+    const uint8_t* Buffer() const { return buffer_; }
 
   private:
     // Sends the first fill-count bytes; while the printer is busy, or out of
@@ -97,6 +111,7 @@ class TPRaster {
     TPStatusControl& status_;
     orvane::IClock& clock_;
     orvane::IMessageBox& messageBox_;
-    std::array<uint8_t, kBufferSize> buffer_{};
+    std::unique_ptr<uint8_t[]> storage_;
+    uint8_t* buffer_ = nullptr;  // the kBufferSize bytes of storage_
     int32_t fill_ = 0;
 };

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 #include "AppFixture.h"
 #include "app/Cursor.h"
@@ -11,6 +14,7 @@
 #include "app/Rk7formquit.h"
 #include "app/widgets/MultiLineTabControl.h"
 #include "app/widgets/RadioGroup.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -119,19 +123,116 @@ TEST_F(AdjustWindowClose, ACloseDuringAWaitIsHeldUntilTheOperationEnds) {
         visibleAtSleep.push_back(Adjust().isVisible());
     };
     ClearTrace();
-    EXPECT_EQ(Adjust().ShowStatus(StatusBusy, "Writing now..."), 1);
+    bool heldAtTheEnd = false;
+    Adjust().RunOperation([&] {
+        EXPECT_EQ(Adjust().ShowStatus(StatusBusy, "Writing now..."), 1);
+        Clock().onSleep = nullptr;
+        heldAtTheEnd = Adjust().CloseHeld() && Adjust().isVisible();
+        EXPECT_TRUE(Calls("D4Termination").empty());
+    });
     EXPECT_EQ(visibleAtSleep, (std::vector<bool>{true, true}));
-    EXPECT_TRUE(Adjust().isVisible());
-    EXPECT_TRUE(Adjust().CloseHeld());
-    EXPECT_TRUE(Calls("D4Termination").empty());
+    EXPECT_TRUE(heldAtTheEnd);
 
-    // Back in the event loop, the held close runs.
-    Clock().onSleep = nullptr;
-    Adjust().ReleaseHeldClose();
+    // Once the operation has returned, the held close has run.
     EXPECT_FALSE(Adjust().isVisible());
     EXPECT_FALSE(Adjust().CloseHeld());
     EXPECT_EQ(Calls("D4Termination").size(), 1u);
     EXPECT_TRUE(App().Quit().isVisible());
+}
+
+// A box or dialog that an operation opens runs an event loop of its own; the
+// technician's close of the adjustment window arrives in it. It must wait
+// until the operation that opened the box has returned.
+class CloseInsideAnOperation : public AdjustWindowClose {
+  protected:
+    struct Seen {
+        bool shown = false;
+        bool visible = false;
+        bool held = false;
+        bool linkEnded = false;
+    };
+
+    // Runs a real event loop, as the box does, in which the window system's
+    // close request is delivered, and notes what it left.
+    void CloseInsideABox() {
+        QEventLoop loop;
+        QTimer::singleShot(0, &Adjust(), [this] { Adjust().windowHandle()->close(); });
+        QTimer::singleShot(0, &loop, &QEventLoop::quit);
+        loop.exec();
+        seen.shown = true;
+        seen.visible = Adjust().isVisible();
+        seen.held = Adjust().CloseHeld();
+        seen.linkEnded = !Calls("D4Termination").empty() || !Calls("PortCloseByPway").empty();
+    }
+
+    void Choose(int tab, const char* group, int item) {
+        QTest::mouseClick(&Tabs(), Qt::LeftButton, {}, Tabs().TabRect(tab).center());
+        ClickItem(group, item);
+        Adjust().DisableTimerTimer();
+        ClearTrace();
+    }
+
+    // The close ran after the operation's last call to the printer, and
+    // only once.
+    void ExpectClosedAfter(const std::string& lastCall) {
+        EXPECT_TRUE(seen.shown);
+        EXPECT_TRUE(seen.visible) << "the window closed inside the operation";
+        EXPECT_TRUE(seen.held);
+        EXPECT_FALSE(seen.linkEnded) << "the link ended inside the operation";
+        EXPECT_FALSE(Adjust().isVisible());
+        EXPECT_FALSE(Adjust().CloseHeld());
+        EXPECT_TRUE(App().Quit().isVisible());
+        const std::vector<std::string> names = CallNames();
+        const auto termination = std::find(names.begin(), names.end(), "D4Termination");
+        ASSERT_NE(termination, names.end());
+        EXPECT_EQ(std::count(names.begin(), names.end(), "D4Termination"), 1);
+        const auto last = std::find(names.rbegin(), names.rend(), lastCall);
+        ASSERT_NE(last, names.rend()) << lastCall;
+        EXPECT_LT(last.base() - 1, termination) << lastCall << " came after the close";
+    }
+
+    Seen seen;
+};
+
+TEST_F(CloseInsideAnOperation, ThePaperOutBoxOfAPrint) {
+    OpenAdjustmentWindow();
+    Choose(2, "CheckPatternPrnRdoGrp", 2);
+    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) { config.paper = 0; });
+    Boxes().onShow = [this](const orvane::MessageRequest&) {
+        CloseInsideABox();
+        ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) {
+            config.paper = 5;
+            config.state = 4;
+            config.error = 0;
+        });
+    };
+    Click(Adjust(), "NozzleCheckPatternPrintBtn");
+    ASSERT_EQ(Boxes().shown.size(), 1u);
+    ExpectClosedAfter("SendDataChannel");
+    const auto* pages = Printers().PrintedPages("VTUSB001");
+    ASSERT_NE(pages, nullptr);
+    EXPECT_EQ(pages->size(), 1u) << "the print did not come to its end";
+}
+
+TEST_F(CloseInsideAnOperation, TheRestartBoxOfTheMarketSetting) {
+    OpenAdjustmentWindow();
+    Choose(0, "AdjustRdoGrp", 0);
+    Boxes().onShow = [this](const orvane::MessageRequest&) { CloseInsideABox(); };
+    Click(Adjust(), "DefaultSetOKBtn");
+    ASSERT_EQ(Boxes().shown.size(), 1u);
+    ExpectClosedAfter("D4Reset");
+}
+
+TEST_F(CloseInsideAnOperation, TheSaveDialogOfTheFullDump) {
+    testing_support::TempFolder folder;
+    const std::string path = folder / "dump.eep";
+    OpenAdjustmentWindow();
+    Choose(3, "AppendixRdoGrp", 0);
+    SaveDialogs().answers = {path};
+    SaveDialogs().onShow = [this](const orvane::SaveDialogOptions&) { CloseInsideABox(); };
+    Click(Adjust(), "EepromReadoutBtn");
+    ExpectClosedAfter("D4ReadEeprom");
+    EXPECT_FALSE(testing_support::ReadFile(path).empty()) << "the dump was not saved";
 }
 
 }  // namespace

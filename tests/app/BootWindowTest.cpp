@@ -262,6 +262,27 @@ TEST_F(BootWindow, ShowingAgainResetsTheChoicesAndReadsThePortsAgain) {
     EXPECT_TRUE(Find<QPushButton>(Boot(), "EndBtn")->isEnabled());
 }
 
+TEST_F(BootWindow, ComingBackFromTheTaskBarKeepsTheChoicesAndThePortList) {
+    FakePorts().ports = {"USB001", "USB002"};
+    Start();
+    Boot().show();
+    Choose("ModelNameCombo", 1);
+    ChoosePort("USB002");
+    FakePorts().ports = {"LPT1:"};
+    const int listings = FakePorts().calls;
+
+    Boot().setWindowState(Qt::WindowMinimized);
+    Boot().setWindowState(Qt::WindowNoState);
+    QCoreApplication::processEvents();
+
+    ASSERT_TRUE(Boot().isVisible());
+    EXPECT_EQ(FakePorts().calls, listings);
+    EXPECT_EQ(Combo("ModelNameCombo").currentIndex(), 1);
+    EXPECT_EQ(Combo("DestinationCombo").currentIndex(), 1);
+    EXPECT_EQ(Combo("InterfaceCombo").currentText(), QStringLiteral("USB002"));
+    EXPECT_EQ(Items("InterfaceCombo"), (QStringList{"USB001", "USB002"}));
+}
+
 TEST_F(BootWindow, TheRightButtonPopsUpVersionWhichOpensTheAboutBox) {
     Start();
     Boot().show();

@@ -14,6 +14,8 @@
 #include "app/Rk7howtochecka4pat.h"
 #include "app/pages/Page.h"
 #include "link/ResultCodes.h"
+#include "pattern/Rk7raster.h"
+#include "vprinter/Page.h"
 
 namespace {
 
@@ -216,6 +218,61 @@ TEST_F(CheckPatternPages, NozzleCheckReportsAFailureOfEachStep) {
     Press("NozzleCheckPatternPrintBtn");
     EXPECT_TRUE(StatusText().startsWith(kCommunicationError));
     EXPECT_EQ(PageCount(), 0u);
+}
+
+TEST_F(CheckPatternPages, ANozzleCheckAfterAPrintCutOffInARasterBlockIsTheCleanPage) {
+    Open(2);
+    Press("NozzleCheckPatternPrintBtn");
+    ASSERT_EQ(PageCount(), 1u);
+    const vprinter::Page clean = Printers().PrintedPages("VTUSB001")->back();
+
+    // The photo paper print finds the tray empty, and while the paper-out box
+    // is up the printer is switched off: the print fails with a full buffer
+    // that ends inside a raster block.
+    ClickItem("CheckPatternPrnRdoGrp", 1);
+    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) { config.paper = 0; });
+    Boxes().onShow = [this](const orvane::MessageRequest&) {
+        ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) { config.powered = false; });
+    };
+    Press("A4PrintBtn");
+    Boxes().onShow = nullptr;
+    ASSERT_EQ(Boxes().shown.size(), 1u);
+    EXPECT_TRUE(StatusText().startsWith(kCommunicationError)) << StatusText().toStdString();
+    const TPRaster& raster = App().GetModules().raster;
+    ASSERT_EQ(raster.FillCount(), TPRaster::kSendSize);
+    const std::string left(raster.Buffer(), raster.Buffer() + raster.FillCount());
+    EXPECT_NE(left.find("\x1B"
+                        "i"),
+              std::string::npos)
+        << "no raster block in the bytes left";
+
+    // Paper in, the printer on, Get Status, and the nozzle check again: the
+    // bytes left from the photo paper print would end its unfinished raster
+    // block with the nozzle check's caption and print the nozzle check on the
+    // photo paper's page size with a piece of that block on it.
+    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) {
+        config.powered = true;
+        config.paper = 5;
+        config.state = 4;
+        config.error = 0;
+    });
+    Press("GetStatusBtn");
+    ClickItem("CheckPatternPrnRdoGrp", 2);
+    Press("NozzleCheckPatternPrintBtn");
+    EXPECT_EQ(StatusText(), QString(kNozzleDone));
+    ASSERT_EQ(PageCount(), 2u);
+    const vprinter::Page& next = Printers().PrintedPages("VTUSB001")->back();
+    EXPECT_EQ(next.AllText(), clean.AllText());
+    ASSERT_EQ(next.Rows(), clean.Rows());
+    for (int64_t row = 0; row < clean.Rows(); ++row) {
+        const uint8_t* a = next.Row(row);
+        const uint8_t* b = clean.Row(row);
+        ASSERT_EQ(a == nullptr, b == nullptr) << "row " << row;
+        if (a != nullptr) {
+            ASSERT_TRUE(std::equal(a, a + vprinter::Page::kColumns, b)) << "row " << row;
+        }
+    }
+    EXPECT_TRUE(Calls("fault").empty());
 }
 
 TEST_F(CheckPatternPages, AFailedWaitForTheCompletionTextIsReportedInstead) {

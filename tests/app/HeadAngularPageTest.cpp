@@ -131,6 +131,35 @@ TEST_F(HeadAngularPage, TheUpDownStepsFromZeroToThreeAndMinusThreeOnly) {
     EXPECT_TRUE(SentData(Calls()).empty()) << "stepping reached the printer";
 }
 
+TEST_F(HeadAngularPage, AStoredValueBetweenTheThreeIsShownAndSteppedFromTheNearest) {
+    struct Case {
+        uint8_t stored;
+        const char* shown;
+        bool up;
+        const char* stepped;
+        uint8_t written;
+    };
+    const Case cases[] = {
+        {0x01, "1", false, "-3", 0xFD},  {0x01, "1", true, "3", 0x03},
+        {0xFF, "-1", false, "-3", 0xFD}, {0xFF, "-1", true, "3", 0x03},
+        {0x02, "2", false, "0", 0x00},   {0x02, "2", true, "3", 0x03},
+        {0xFE, "-2", true, "0", 0x00},   {0xFE, "-2", false, "-3", 0xFD},
+    };
+    OpenWith(0x00);
+    for (const Case& c : cases) {
+        Store(c.stored);
+        Press("HeadAngularReadBtn");
+        ASSERT_EQ(Value(), QString(c.shown));
+        c.up ? Up() : Down();
+        EXPECT_EQ(Value(), QString(c.stepped)) << c.shown << (c.up ? " up" : " down");
+        ClearTrace();
+        Press("HeadAngularInputBtn");
+        EXPECT_EQ(SentData(Calls()),
+                  (std::vector<Bytes>{HeadAngularPacket(c.written), kStorePacket}))
+            << c.shown << (c.up ? " up" : " down");
+    }
+}
+
 TEST_F(HeadAngularPage, AFailedReadLeavesTheEditEmptyAndInputThenSendsNothing) {
     OpenAdjustmentWindow();
     ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) {

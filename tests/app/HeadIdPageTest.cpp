@@ -69,6 +69,12 @@ TEST_F(HeadIdPage, RefusedIdsNeverReachThePrinterAndTheCursorGoesBack) {
         {"00660000B7", "3rd and 4th digit are wrong."},
         {"000000000", "The number of digit is wrong."},
         {"", "The number of digit is wrong."},
+        // The length counts the characters typed, not their bytes; a
+        // character beyond ASCII is then refused where it stands.
+        {"ÉÉÉÉÉ", "The number of digit is wrong."},
+        {"00000000BÉ", "Check ID is wrong."},
+        {"00000000ÉB", "9th digit are wrong."},
+        {"0000É00000", "5th and 6th digit are wrong."},
     };
     Input("00000000B7");
     ClearTrace();

@@ -40,11 +40,15 @@ TEST_P(PortNumberOfName, IsTheDigitsPlusTheOffsetOfTheFamily) {
     EXPECT_EQ(result.number, GetParam().number) << GetParam().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, PortNumberOfName,
-                         ::testing::Values(Derivation{"USB001", 1025}, Derivation{"VTUSB002", 1026},
-                                           Derivation{"LPT1:", 1152}, Derivation{"LPT3", 1154},
-                                           Derivation{"USB:007", 1031},
-                                           Derivation{"USB64511", 65535}));
+INSTANTIATE_TEST_SUITE_P(
+    Examples, PortNumberOfName,
+    ::testing::Values(Derivation{"USB001", 1025}, Derivation{"VTUSB002", 1026},
+                      Derivation{"LPT1:", 1152}, Derivation{"LPT3", 1154},
+                      Derivation{"USB:007", 1031}, Derivation{"USB64511", 65535},
+                      // Leading zeros do not make a number too large.
+                      Derivation{"USB000001", 1025}, Derivation{"LPT000001:", 1152},
+                      Derivation{"VTUSB0000000000002", 1026}, Derivation{"USB0000064511", 65535},
+                      Derivation{"USB000", 1024}));
 
 TEST(PortNumber, IsDerivedForTheChosenEntryOnly) {
     const std::vector<std::string> listed = {"LPT1:", "USBX", "USB001"};
@@ -67,6 +71,7 @@ TEST(PortNumber, RefusesANumberThatDoesNotFitInSixteenBits) {
     EXPECT_EQ(DerivePortNumber({"USB64512"}, 0).status, PortNumberStatus::NotANumber);
     EXPECT_EQ(DerivePortNumber({"LPT64385"}, 0).status, PortNumberStatus::NotANumber);
     EXPECT_EQ(DerivePortNumber({"LPT64384"}, 0).number, 65535);
+    EXPECT_EQ(DerivePortNumber({"USB00064512"}, 0).status, PortNumberStatus::NotANumber);
     EXPECT_EQ(DerivePortNumber({"USB99999999999999999999"}, 0).status,
               PortNumberStatus::NotANumber);
 }

@@ -17,6 +17,8 @@
 #include "app/Rk7howtohdangadjust.h"
 #include "app/Rk7howtopfadjust.h"
 #include "app/Rk7howtotopmarginadjust.h"
+#include "platform/ExecutableFolder.h"
+#include "platform/Memory.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -46,6 +48,38 @@ TEST(StartUpDeathTest, WithoutTheLibrariesShowsTheJapaneseMessageAndEndsWithZero
     EXPECT_EXIT(StartWithoutLibraries(empty.Path()), ::testing::ExitedWithCode(0),
                 "box\\[DLLファイルが見つかりません。\nこのプログラムは終了します。\\] "
                 "caption\\[\\] icon\\[1\\] owner\\[0\\]\n$");
+}
+
+// Memory that has none to give.
+class NoMemory final : public orvane::IMemory {
+  public:
+    std::unique_ptr<uint8_t[]> Allocate(size_t /*size*/) override { return nullptr; }
+};
+
+// Starts the program with the libraries but without memory for the print
+// job's buffer, and writes every box as StartWithoutLibraries does.
+void StartWithoutMemory() {
+    testing_support::ScriptedMessageBox boxes;
+    boxes.onShow = [](const orvane::MessageRequest& request) {
+        std::fprintf(stderr, "box[%s] caption[%s] icon[%d] owner[%d]\n", request.text.c_str(),
+                     request.caption.c_str(), static_cast<int>(request.icon),
+                     static_cast<int>(request.owner));
+    };
+    orvane::SystemLibraryLoader loader;
+    testing_support::FakePortList ports;
+    orvane::StdRandom random;
+    NoMemory memory;
+    orvane_app::AppContext context(orvane_app::PlatformSeams{
+        loader, orvane::ExecutableFolder(), boxes, ports, random, nullptr, nullptr, &memory});
+    std::fprintf(stderr, "the program went on\n");
+    std::exit(3);
+}
+
+TEST(StartUpDeathTest, WithoutMemoryForThePrintJobShowsTheShortageAndEndsWithZero) {
+    EXPECT_EXIT(StartWithoutMemory(), ::testing::ExitedWithCode(0),
+                "box\\[There is not enough free memory to run this program.\n"
+                "Quit one or more programs, and then try again.\\] "
+                "caption\\[Error!\\] icon\\[1\\] owner\\[0\\]\n$");
 }
 
 class StartUp : public AppTest {};

@@ -60,6 +60,10 @@ TEST_F(UsbIdPage, RefusedInputNeverReachesThePrinter) {
         {"", "The Number of digit is wrong."},
         {"ABCD-12345", "Parameter is only number & alphabet."},
         {"ABCD 12345", "Parameter is only number & alphabet."},
+        // The length counts the characters typed, not their bytes.
+        {"ÄÖÜÉÈ", "The Number of digit is wrong."},
+        {"ÄBCDE12345", "Parameter is only number & alphabet."},
+        {"ABCDE1234Ü", "Parameter is only number & alphabet."},
     };
     for (const auto& [serial, message] : cases) {
         Input(serial);

@@ -73,7 +73,10 @@ TEST_F(UsbId, ARefusedSerialOrClockNeverReachesThePrinter) {
         {"abcdefghij", TPUsbId::ErrorCharacter},
         {"ABCDEFGHI ", TPUsbId::ErrorCharacter},
         {std::string("ABCDE\0GHIJ", 10), TPUsbId::ErrorCharacter},
-        {"ABCDEFGH\xC3\x84", TPUsbId::ErrorCharacter},
+        // The length counts characters: Ä is one, though two bytes.
+        {"ABCDEFGH\xC3\x84", TPUsbId::ErrorLength},
+        {"ABCDEFGHI\xC3\x84", TPUsbId::ErrorCharacter},
+        {"\xC3\x84\xC3\x96\xC3\x9C\xC3\x89\xC3\x88", TPUsbId::ErrorLength},
     };
     for (const Case& c : cases) {
         std::string code = "untouched";

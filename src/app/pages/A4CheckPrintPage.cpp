@@ -11,9 +11,8 @@ TA4CheckPrintPage::TA4CheckPrintPage(orvane_app::AppContext& context, TFormAdjus
                                      QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::A4CheckPrintPnl>()) {
     ui_->setupUi(this);
-    connect(ui_->A4PrintBtn, &QPushButton::clicked, this, &TA4CheckPrintPage::A4PrintBtnClick);
-    connect(ui_->HowToCheckA4Pat, &QPushButton::clicked, this,
-            &TA4CheckPrintPage::HowToCheckA4PatClick);
+    OnClick(ui_->A4PrintBtn, &TA4CheckPrintPage::A4PrintBtnClick);
+    OnClick(ui_->HowToCheckA4Pat, &TA4CheckPrintPage::HowToCheckA4PatClick);
 }
 
 TA4CheckPrintPage::~TA4CheckPrintPage() = default;

@@ -36,13 +36,10 @@ TBidInputPage::TBidInputPage(orvane_app::AppContext& context, TFormAdjust& form,
     for (const Row& row : rows_) {
         TieRow(row);
     }
-    connect(ui_->BidInputOKBtn, &QPushButton::clicked, this, &TBidInputPage::BidInputOKBtnClick);
-    connect(ui_->BidInputCheckBtn, &QPushButton::clicked, this,
-            &TBidInputPage::BidInputCheckBtnClick);
-    connect(ui_->BidInputShowPrintBtn, &QPushButton::clicked, this,
-            &TBidInputPage::BidInputShowPrintBtnClick);
-    connect(ui_->BidInputHowToAdjustBtn, &QPushButton::clicked, this,
-            &TBidInputPage::BidInputHowToAdjustBtnClick);
+    OnClick(ui_->BidInputOKBtn, &TBidInputPage::BidInputOKBtnClick);
+    OnClick(ui_->BidInputCheckBtn, &TBidInputPage::BidInputCheckBtnClick);
+    OnClick(ui_->BidInputShowPrintBtn, &TBidInputPage::BidInputShowPrintBtnClick);
+    OnClick(ui_->BidInputHowToAdjustBtn, &TBidInputPage::BidInputHowToAdjustBtnClick);
 }
 
 TBidInputPage::~TBidInputPage() = default;

@@ -22,13 +22,10 @@ TBidPrintPage::TBidPrintPage(orvane_app::AppContext& context, TFormAdjust& form,
                  ui_->BidVSD2BkPrnRequestCheckBox, ui_->BidVSD2CLPrnRequestCheckBox,
                  ui_->BidVSD3BkPrnRequestCheckBox, ui_->BidVSD3CLPrnRequestCheckBox,
                  ui_->BidECOBkPrnRequestCheckBox,  ui_->BidECOCLPrnRequestCheckBox};
-    connect(ui_->BidPrintOKBtn, &QPushButton::clicked, this, &TBidPrintPage::BidPrintOKBtnClick);
-    connect(ui_->BidPrintPaperFeedBtn, &QPushButton::clicked, this,
-            &TBidPrintPage::BidPrintPaperFeedBtnClick);
-    connect(ui_->BidPrintShowInputBtn, &QPushButton::clicked, this,
-            &TBidPrintPage::BidPrintShowInputBtnClick);
-    connect(ui_->BidPrintHowToAdjustBtn, &QPushButton::clicked, this,
-            &TBidPrintPage::BidPrintHowToAdjustBtnClick);
+    OnClick(ui_->BidPrintOKBtn, &TBidPrintPage::BidPrintOKBtnClick);
+    OnClick(ui_->BidPrintPaperFeedBtn, &TBidPrintPage::BidPrintPaperFeedBtnClick);
+    OnClick(ui_->BidPrintShowInputBtn, &TBidPrintPage::BidPrintShowInputBtnClick);
+    OnClick(ui_->BidPrintHowToAdjustBtn, &TBidPrintPage::BidPrintHowToAdjustBtnClick);
 }
 
 TBidPrintPage::~TBidPrintPage() = default;

@@ -10,7 +10,7 @@ TCRHeatProtectOffsetPage::TCRHeatProtectOffsetPage(orvane_app::AppContext& conte
                                                    TFormAdjust& form, QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::CRHeatProtectOffsetPnl>()) {
     ui_->setupUi(this);
-    connect(ui_->CRHeatProtectOffsetOKBtn, &QPushButton::clicked, this,
+    OnClick(ui_->CRHeatProtectOffsetOKBtn,
             &TCRHeatProtectOffsetPage::CRHeatProtectOffsetOKBtnClick);
 }
 

@@ -9,7 +9,7 @@
 TCleaningPage::TCleaningPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::CleaningPnl>()) {
     ui_->setupUi(this);
-    connect(ui_->CleaningOKBtn, &QPushButton::clicked, this, &TCleaningPage::CleaningOKBtnClick);
+    OnClick(ui_->CleaningOKBtn, &TCleaningPage::CleaningOKBtnClick);
 }
 
 TCleaningPage::~TCleaningPage() = default;

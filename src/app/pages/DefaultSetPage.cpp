@@ -31,9 +31,8 @@ TDefaultSetPage::TDefaultSetPage(orvane_app::AppContext& context, TFormAdjust& f
                                  QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::DefaultSetPnl>()) {
     ui_->setupUi(this);
-    connect(ui_->DefaultSetOKBtn, &QPushButton::clicked, this,
-            &TDefaultSetPage::DefaultSetOKBtnClick);
-    connect(ui_->DestCheckBtn, &QPushButton::clicked, this, &TDefaultSetPage::DestCheckBtnClick);
+    OnClick(ui_->DefaultSetOKBtn, &TDefaultSetPage::DefaultSetOKBtnClick);
+    OnClick(ui_->DestCheckBtn, &TDefaultSetPage::DestCheckBtnClick);
 }
 
 TDefaultSetPage::~TDefaultSetPage() = default;

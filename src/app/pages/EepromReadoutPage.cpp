@@ -46,8 +46,7 @@ TEepromReadoutPage::TEepromReadoutPage(orvane_app::AppContext& context, TFormAdj
                                        QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::EepromReadoutPnl>()) {
     ui_->setupUi(this);
-    connect(ui_->EepromReadoutBtn, &QPushButton::clicked, this,
-            &TEepromReadoutPage::EepromReadoutBtnClick);
+    OnClick(ui_->EepromReadoutBtn, &TEepromReadoutPage::EepromReadoutBtnClick);
 }
 
 TEepromReadoutPage::~TEepromReadoutPage() = default;

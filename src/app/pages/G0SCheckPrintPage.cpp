@@ -10,8 +10,7 @@ TG0SCheckPrintPage::TG0SCheckPrintPage(orvane_app::AppContext& context, TFormAdj
                                        QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::G0SCheckPrintPnl>()) {
     ui_->setupUi(this);
-    connect(ui_->G0SCheckPrintBtn, &QPushButton::clicked, this,
-            &TG0SCheckPrintPage::G0SCheckPrintBtnClick);
+    OnClick(ui_->G0SCheckPrintBtn, &TG0SCheckPrintPage::G0SCheckPrintBtnClick);
 }
 
 TG0SCheckPrintPage::~TG0SCheckPrintPage() = default;

@@ -22,16 +22,11 @@ THeadAngAdjustPage::THeadAngAdjustPage(orvane_app::AppContext& context, TFormAdj
     ui_->setupUi(this);
     orvane_app::MakeTypingLimit(*ui_->HeadAngularInputEdit);
     ui_->HeadAngularAdjustUpDown->SetAssociate(ui_->HeadAngularInputEdit);
-    connect(ui_->HeadAngularPrintBtn, &QPushButton::clicked, this,
-            &THeadAngAdjustPage::HeadAngularPrintBtnClick);
-    connect(ui_->HeadAngularInputBtn, &QPushButton::clicked, this,
-            &THeadAngAdjustPage::HeadAngularInputBtnClick);
-    connect(ui_->HeadAngularReadBtn, &QPushButton::clicked, this,
-            &THeadAngAdjustPage::HeadAngularReadBtnClick);
-    connect(ui_->HeadAngularPaperFeedBtn, &QPushButton::clicked, this,
-            &THeadAngAdjustPage::HeadAngularPaperFeedBtnClick);
-    connect(ui_->HeadAngularAdjustHowToBtn, &QPushButton::clicked, this,
-            &THeadAngAdjustPage::HeadAngularAdjustHowToBtnClick);
+    OnClick(ui_->HeadAngularPrintBtn, &THeadAngAdjustPage::HeadAngularPrintBtnClick);
+    OnClick(ui_->HeadAngularInputBtn, &THeadAngAdjustPage::HeadAngularInputBtnClick);
+    OnClick(ui_->HeadAngularReadBtn, &THeadAngAdjustPage::HeadAngularReadBtnClick);
+    OnClick(ui_->HeadAngularPaperFeedBtn, &THeadAngAdjustPage::HeadAngularPaperFeedBtnClick);
+    OnClick(ui_->HeadAngularAdjustHowToBtn, &THeadAngAdjustPage::HeadAngularAdjustHowToBtnClick);
 }
 
 THeadAngAdjustPage::~THeadAngAdjustPage() = default;

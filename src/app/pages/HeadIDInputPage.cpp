@@ -15,9 +15,8 @@ THeadIDInputPage::THeadIDInputPage(orvane_app::AppContext& context, TFormAdjust&
     // Input is the page's default button: Enter in the edit presses it.
     connect(ui_->HeadIDInputEdit, &QLineEdit::returnPressed, ui_->HeadIDInputOKBtn,
             &QPushButton::click);
-    connect(ui_->HeadIDInputOKBtn, &QPushButton::clicked, this,
-            &THeadIDInputPage::HeadIDInputOKBtnClick);
-    connect(ui_->HeadIDReadBtn, &QPushButton::clicked, this, &THeadIDInputPage::HeadIDReadBtnClick);
+    OnClick(ui_->HeadIDInputOKBtn, &THeadIDInputPage::HeadIDInputOKBtnClick);
+    OnClick(ui_->HeadIDReadBtn, &THeadIDInputPage::HeadIDReadBtnClick);
 }
 
 THeadIDInputPage::~THeadIDInputPage() = default;

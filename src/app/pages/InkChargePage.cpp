@@ -9,7 +9,7 @@
 TInkChargePage::TInkChargePage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::InkChargePnl>()) {
     ui_->setupUi(this);
-    connect(ui_->InkChargeOKBtn, &QPushButton::clicked, this, &TInkChargePage::InkChargeOKBtnClick);
+    OnClick(ui_->InkChargeOKBtn, &TInkChargePage::InkChargeOKBtnClick);
 }
 
 TInkChargePage::~TInkChargePage() = default;

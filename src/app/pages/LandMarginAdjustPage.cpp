@@ -78,17 +78,16 @@ TLandMarginAdjustPage::TLandMarginAdjustPage(orvane_app::AppContext& context, TF
     }
 
     using Page = TLandMarginAdjustPage;
-    connect(ui_->LandMarginCheckBtn, &QPushButton::clicked, this, &Page::LandMarginCheckBtnClick);
-    connect(ui_->LandMarginInputBtn, &QPushButton::clicked, this, &Page::LandMarginInputBtnClick);
-    connect(ui_->LandMarginPrintBtn, &QPushButton::clicked, this, &Page::LandMarginPrintBtnClick);
-    connect(ui_->LandMarginFeedBtn, &QPushButton::clicked, this, &Page::LandMarginFeedBtnClick);
-    connect(ui_->FirstDotHowToAdjustBtn, &QPushButton::clicked, this,
-            &Page::FirstDotHowToAdjustBtnClick);
-    connect(ui_->GotoLeftEdgeBitBtn, &QPushButton::clicked, this, &Page::GotoLeftEdgeBitBtnClick);
-    connect(ui_->SteptoLeftBitBtn, &QPushButton::clicked, this, &Page::SteptoLeftBitBtnClick);
-    connect(ui_->CenteringBitBtn, &QPushButton::clicked, this, &Page::CenteringBitBtnClick);
-    connect(ui_->SteptoRightBitBtn, &QPushButton::clicked, this, &Page::SteptoRightBitBtnClick);
-    connect(ui_->GotoRightEdgeBitBtn, &QPushButton::clicked, this, &Page::GotoRightEdgeBitBtnClick);
+    OnClick(ui_->LandMarginCheckBtn, &Page::LandMarginCheckBtnClick);
+    OnClick(ui_->LandMarginInputBtn, &Page::LandMarginInputBtnClick);
+    OnClick(ui_->LandMarginPrintBtn, &Page::LandMarginPrintBtnClick);
+    OnClick(ui_->LandMarginFeedBtn, &Page::LandMarginFeedBtnClick);
+    OnClick(ui_->FirstDotHowToAdjustBtn, &Page::FirstDotHowToAdjustBtnClick);
+    OnClick(ui_->GotoLeftEdgeBitBtn, &Page::GotoLeftEdgeBitBtnClick);
+    OnClick(ui_->SteptoLeftBitBtn, &Page::SteptoLeftBitBtnClick);
+    OnClick(ui_->CenteringBitBtn, &Page::CenteringBitBtnClick);
+    OnClick(ui_->SteptoRightBitBtn, &Page::SteptoRightBitBtnClick);
+    OnClick(ui_->GotoRightEdgeBitBtn, &Page::GotoRightEdgeBitBtnClick);
     ui_->LandMarginInputUpDown->SetAssociate(ui_->LandMarginInputEdit);
     connect(ui_->LandMarginInputUpDown, &orvane_app::UpDown::Click, this,
             &Page::LandMarginInputUpDownClick);

@@ -10,9 +10,9 @@ TNozzleCheckPatternPrintPage::TNozzleCheckPatternPrintPage(orvane_app::AppContex
                                                            TFormAdjust& form, QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::NozzleCheckPatternPrintPnl>()) {
     ui_->setupUi(this);
-    connect(ui_->NozzleCheckPatternPrintBtn, &QPushButton::clicked, this,
+    OnClick(ui_->NozzleCheckPatternPrintBtn,
             &TNozzleCheckPatternPrintPage::NozzleCheckPatternPrintBtnClick);
-    connect(ui_->NozzleCheckPaperFeedBtn, &QPushButton::clicked, this,
+    OnClick(ui_->NozzleCheckPaperFeedBtn,
             &TNozzleCheckPatternPrintPage::NozzleCheckPaperFeedBtnClick);
 }
 

@@ -61,14 +61,10 @@ TPFAdjustPage::TPFAdjustPage(orvane_app::AppContext& context, TFormAdjust& form,
     ui_->UpDown2->SetAssociate(ui_->PFAdjustDataEdit);
     connect(ui_->PFColorSelectRadioGroup, &orvane_app::RadioGroup::Click, this,
             &TPFAdjustPage::PFColorSelectRadioGroupClick);
-    connect(ui_->PFAdjustPrintBKBtn, &QPushButton::clicked, this,
-            &TPFAdjustPage::PFAdjustPrintBKBtnClick);
-    connect(ui_->PFAdjustInputBtn, &QPushButton::clicked, this,
-            &TPFAdjustPage::PFAdjustInputBtnClick);
-    connect(ui_->PFAdjustCheckBtn, &QPushButton::clicked, this,
-            &TPFAdjustPage::PFAdjustCheckBtnClick);
-    connect(ui_->PFAdjustHowToBtn, &QPushButton::clicked, this,
-            &TPFAdjustPage::PFAdjustHowToBtnClick);
+    OnClick(ui_->PFAdjustPrintBKBtn, &TPFAdjustPage::PFAdjustPrintBKBtnClick);
+    OnClick(ui_->PFAdjustInputBtn, &TPFAdjustPage::PFAdjustInputBtnClick);
+    OnClick(ui_->PFAdjustCheckBtn, &TPFAdjustPage::PFAdjustCheckBtnClick);
+    OnClick(ui_->PFAdjustHowToBtn, &TPFAdjustPage::PFAdjustHowToBtnClick);
 }
 
 TPFAdjustPage::~TPFAdjustPage() = default;

@@ -9,6 +9,10 @@ TPage::TPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent
 
 void TPage::Opened() {}
 
+void TPage::RunOperation(const std::function<void()>& operation) {
+    form_.RunOperation(operation);
+}
+
 void TPage::FeedPaper(int lines) {
     TPRaster& raster = context_.GetModules().raster;
     uint16_t result = raster.FeedLines(lines);

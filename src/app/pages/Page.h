@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QFrame>
+#include <functional>
 
 namespace orvane_app {
 class AppContext;
@@ -23,6 +25,15 @@ class TPage : public QFrame {
 
   protected:
     orvane_app::AppContext& Context() { return context_; }
+    // Ties a button of the page to its handler, which runs as one operation
+    // of the adjustment window (a close waits for it to return).
+    template <typename Page>
+    void OnClick(QAbstractButton* button, void (Page::*handler)()) {
+        connect(button, &QAbstractButton::clicked, this, [this, handler] {
+            RunOperation([this, handler] { (static_cast<Page*>(this)->*handler)(); });
+        });
+    }
+    void RunOperation(const std::function<void()>& operation);
     // A quick feed between prints: the line feeds go out at once, without a
     // wait for the printer and without the lock; only a failure is reported.
     void FeedPaper(int lines);

@@ -12,10 +12,8 @@ TProCounterMaintePage::TProCounterMaintePage(orvane_app::AppContext& context, TF
                                              QWidget* parent)
     : TPage(context, form, parent), ui_(std::make_unique<Ui::ProCounterMaintePnl>()) {
     ui_->setupUi(this);
-    connect(ui_->ProCounterCheckBtn, &QPushButton::clicked, this,
-            &TProCounterMaintePage::ProCounterCheckBtnClick);
-    connect(ui_->ProCounterClearBtn, &QPushButton::clicked, this,
-            &TProCounterMaintePage::ProCounterClearBtnClick);
+    OnClick(ui_->ProCounterCheckBtn, &TProCounterMaintePage::ProCounterCheckBtnClick);
+    OnClick(ui_->ProCounterClearBtn, &TProCounterMaintePage::ProCounterClearBtnClick);
 }
 
 TProCounterMaintePage::~TProCounterMaintePage() = default;

@@ -51,11 +51,10 @@ TTopMarginMainPage::TTopMarginMainPage(orvane_app::AppContext& context, TFormAdj
     : TPage(context, form, parent), ui_(std::make_unique<Ui::TopMarginMainPnl>()) {
     ui_->setupUi(this);
     using Page = TTopMarginMainPage;
-    connect(ui_->TopMarginReadBtn, &QPushButton::clicked, this, &Page::TopMarginReadBtnClick);
-    connect(ui_->TopMarginInputBtn, &QPushButton::clicked, this, &Page::TopMarginInputBtnClick);
-    connect(ui_->TopMarginPrintBtn, &QPushButton::clicked, this, &Page::TopMarginPrintBtnClick);
-    connect(ui_->TopMarginHowToAdjustBtn, &QPushButton::clicked, this,
-            &Page::TopMarginHowToAdjustBtnClick);
+    OnClick(ui_->TopMarginReadBtn, &Page::TopMarginReadBtnClick);
+    OnClick(ui_->TopMarginInputBtn, &Page::TopMarginInputBtnClick);
+    OnClick(ui_->TopMarginPrintBtn, &Page::TopMarginPrintBtnClick);
+    OnClick(ui_->TopMarginHowToAdjustBtn, &Page::TopMarginHowToAdjustBtnClick);
 }
 
 TTopMarginMainPage::~TTopMarginMainPage() = default;

@@ -15,10 +15,8 @@ TUSBIDInputPage::TUSBIDInputPage(orvane_app::AppContext& context, TFormAdjust& f
     // Input is the page's default button: Enter in the edit presses it.
     connect(ui_->USBIDInputEdit, &QLineEdit::returnPressed, ui_->USBIDInputOKBtn,
             &QPushButton::click);
-    connect(ui_->USBIDInputOKBtn, &QPushButton::clicked, this,
-            &TUSBIDInputPage::USBIDInputOKBtnClick);
-    connect(ui_->USBIDReadOutBtn, &QPushButton::clicked, this,
-            &TUSBIDInputPage::USBIDReadOutBtnClick);
+    OnClick(ui_->USBIDInputOKBtn, &TUSBIDInputPage::USBIDInputOKBtnClick);
+    OnClick(ui_->USBIDReadOutBtn, &TUSBIDInputPage::USBIDReadOutBtnClick);
 }
 
 TUSBIDInputPage::~TUSBIDInputPage() = default;

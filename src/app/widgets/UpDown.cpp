@@ -51,12 +51,24 @@ int UpDown::Clamped(long long value) const {
     return static_cast<int>(std::max<long long>(min_, std::min<long long>(max_, value)));
 }
 
+int UpDown::NearestPosition(long long value) const {
+    const long long clamped = Clamped(value);
+    if (increment_ <= 1 || max_ <= min_) {
+        return static_cast<int>(clamped);
+    }
+    // The positions are Min and every Increment above it; of two equally near
+    // ones the upper.
+    const long long offset = clamped - min_;
+    const long long steps = (2 * offset + increment_) / (2LL * increment_);
+    return Clamped(min_ + steps * increment_);
+}
+
 void UpDown::Step(int direction) {
     long long from = position_;
     if (associate_ != nullptr) {
         // The edit may have been typed or read into since the last step.
         if (const std::optional<int> shown = adjust::TextToInt(associate_->text().toStdString())) {
-            from = Clamped(*shown);
+            from = NearestPosition(*shown);
         }
     }
     position_ = Clamped(from + static_cast<long long>(increment_) * (direction < 0 ? -1 : 1));

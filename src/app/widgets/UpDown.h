@@ -10,9 +10,11 @@ namespace orvane_app {
 // An up-down control tied to an edit: an arrow up above an arrow down, each of
 // which steps the control's position between Min and Max by Increment and
 // writes it into the edit as decimal text. A step starts from the number the
-// edit shows, brought into the range first (a stored value beyond it steps
-// from the nearer end), and from the last position when the edit shows no
-// number; it stops at the ends of the range. Holding an arrow repeats its
+// edit shows, brought to the nearest of the control's positions first (Min
+// and every Increment above it, up to Max: a stored value beyond the range
+// steps from the nearer end, a 1 between the positions -3, 0 and 3 from 0),
+// and from the last position when the edit shows no number; it stops at the
+// ends of the range. Holding an arrow repeats its
 // step, and the Up and Down keys in the edit step it too. The arrows take no
 // keyboard focus, so it stays where it was.
 class UpDown final : public QWidget {
@@ -49,6 +51,7 @@ class UpDown final : public QWidget {
 
   private:
     int Clamped(long long value) const;
+    int NearestPosition(long long value) const;
     void PlaceArrows();
 
     QToolButton* up_;
