@@ -160,7 +160,7 @@ void PatternSteps::SetValue(int value) {
 
 uint16_t PatternSteps::Finish() {
     if (!Ok() && changed_) {
-        if (raster_.FillCount() == 0 || raster_.Flush() == ResultOk) {
+        if (raster_.FlushWithCutPiece() == ResultOk) {
             if (SendValue(stored_) == ResultOk) {
                 changed_ = false;
             }

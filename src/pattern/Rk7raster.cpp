@@ -107,6 +107,7 @@ uint16_t TPRaster::StoreAndSend(const uint8_t* data, int length) {
     if (length <= 0) {
         return ResultOk;
     }
+    cutLength_ = 0;
     // A send that failed at 1000 bytes left the buffer full: it has to go out
     // before anything new is stored.
     if (fill_ >= kSendSize) {
@@ -124,9 +125,29 @@ uint16_t TPRaster::StoreAndSend(const uint8_t* data, int length) {
         if (fill_ >= kSendSize) {
             const uint16_t result = SendBuffer();
             if (result != ResultOk) {
+                // The rest of the piece is not stored; it is remembered only
+                // for FlushWithCutPiece.
+                cutLength_ = length - stored;
+                std::memcpy(cut_.data(), data + stored, static_cast<size_t>(cutLength_));
                 return result;
             }
         }
+    }
+    return ResultOk;
+}
+
+uint16_t TPRaster::FlushWithCutPiece() {
+    if (fill_ > 0) {
+        const uint16_t result = SendBuffer();
+        if (result != ResultOk) {
+            return result;
+        }
+    }
+    if (cutLength_ > 0) {
+        std::memcpy(buffer_, cut_.data(), static_cast<size_t>(cutLength_));
+        fill_ = cutLength_;
+        cutLength_ = 0;
+        return SendBuffer();
     }
     return ResultOk;
 }

@@ -55,6 +55,12 @@ class TPRaster {
     }
     // Sends what the buffer holds, even nothing.
     uint16_t Flush();
+    // For a job that ends early: sends what the buffer holds, then the rest
+    // of the piece whose store a failed send cut short, so that the printer
+    // is left between two commands (a cut run-length unit would take the
+    // next command's first byte as its value). Sends nothing when nothing
+    // waits.
+    uint16_t FlushWithCutPiece();
     // Form feed, then Flush.
     uint16_t EjectPage();
     // CR LF count times, without a flush.
@@ -93,6 +99,7 @@ class TPRaster {
     void DiscardUnsent() {
         std::memset(buffer_, 0, kBufferSize);
         fill_ = 0;
+        cutLength_ = 0;
     }
 
     int FillCount() const { return fill_; }
@@ -114,4 +121,7 @@ class TPRaster {
     std::unique_ptr<uint8_t[]> storage_;
     uint8_t* buffer_ = nullptr;  // the kBufferSize bytes of storage_
     int32_t fill_ = 0;
+    // The bytes of the last piece that a failed send kept from the buffer.
+    std::array<uint8_t, kSendSize> cut_{};
+    int cutLength_ = 0;
 };

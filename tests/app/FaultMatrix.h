@@ -52,10 +52,6 @@ struct Action {
     bool setsTestValue = false;  // a failed print sends the stored value again
     bool needsBackup = false;    // the EEPROM data copy's restore
     bool savesDump = false;      // a save dialog follows the reads
-    // Known exception: a failure inside a raster block leaves the block cut
-    // short, and the printer may read the restoring packet that follows as
-    // the block's last data byte and stray bytes, so the test value stays.
-    bool restoreSwallowed = false;
     // Functions whose failure the action leaves aside by design: a failure
     // there ends as the clean run does.
     std::vector<std::string> ignored = {};

@@ -157,12 +157,10 @@ void FaultMatrix::CheckFailure(const std::string& what, const Outcome& outcome, 
         }
     }
     std::vector<std::vector<uint8_t>> restoring;
-    bool swallowed = false;  // the printer read the restoring packet as a cut block's data
     for (size_t i = failedIndex + 1; i < outcome.calls.size(); ++i) {
         const vprinter::TraceEntry& call = outcome.calls[i];
         // The printer's notes on a stream cut short are no calls.
         if (call.function == "fault") {
-            swallowed = swallowed || !restoring.empty();
             continue;
         }
         if (call.function == "GetD4ErrorCode" || call.function == "GetIoErrorCodeByPway") {
@@ -195,9 +193,7 @@ void FaultMatrix::CheckFailure(const std::string& what, const Outcome& outcome, 
         EXPECT_EQ(command.value, static_cast<int8_t>(eeprom_[command.Address()]))
             << "the restoring packet does not send the stored value";
     }
-    const vprinter::Eeprom expected = swallowed && action.restoreSwallowed
-                                          ? EepromBefore(failedIndex)
-                                          : EepromBefore(failedIndex, restoring);
+    const vprinter::Eeprom expected = EepromBefore(failedIndex, restoring);
     for (size_t a = 0; a < expected.size(); ++a) {
         EXPECT_EQ(outcome.eeprom[a], expected[a]) << "EEPROM byte 0x" << std::hex << a;
     }

@@ -199,14 +199,7 @@ std::vector<Action> Actions() {
                .item = 1,
                .control = "A4PrintBtn",
                .eeprom = UsbId(),
-               .setsTestValue = true,
-               // Known exception: a send failing right after a run-length
-               // count leaves the restoring packet's ESC as the count's value
-               // byte, so the printer never sees the packet and keeps the
-               // Bi-D test value it stored. Sending the packet is what the
-               // generator owes; completing the cut block would change the
-               // stream that the print job defines.
-               .restoreSwallowed = true}));
+               .setsTestValue = true}));
     add(Print({.name = "NozzleCheck",
                .group = kCheckPattern,
                .item = 2,
