@@ -1,40 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
-class TPDLLFunction;
+#include "eeprom/WasteInkCounter.h"
 
-// The waste ink pad counter: the present count of ink spent into the pad,
-// the maximum the pad takes (derived from three usage bytes) and the usage
-// rate, and the reset after the pad has been replaced. The values live only
-// in the printer; every operation reads or writes them anew.
-class TPMaintenance {
+// The waste ink pad counter of the maintenance page: what the counter reads
+// (the present count, the maximum and the usage rate), and the reset after
+// the pad has been replaced.
+class TPMaintenance : public WasteInkCounter {
   public:
-    // The maximum always lies in this range.
-    static constexpr int kMinimumMaximum = 12500;
-    static constexpr int kMaximumMaximum = 25000;
+    using WasteInkCounter::WasteInkCounter;
 
-    explicit TPMaintenance(TPDLLFunction& link);
-
-    // Reads 0x0D, then 0x0C; count = high * 256 + low.
-    uint16_t ReadPresentCount(uint16_t& count);
-    // Reads A (0x2B), B (0x3E), C (0x3F) and computes the maximum from them.
-    uint16_t ComputeMaximumCount(uint16_t& maximum);
-    // The three texts of the counter page and the check sheet: maximum and
-    // present count in decimal, the usage rate in whole percent followed by
-    // " %". No text is set when a read fails.
-    uint16_t ReadWasteInkCounter(std::string& maximumText, std::string& presentText,
-                                 std::string& rateText);
     // Writes 0 to 0x0D, 0x0C, 0x2B, 0x3E, 0x3F in this order; bytes written
     // before a failure stay zeroed.
     uint16_t ResetWasteInkCounter();
-
-    // The maximum for the usage bytes A, B and C: 12500 + 500 A (A up to 50)
-    // or 15000 + 200 A (A from 51), less 200 B and 350 C, worked out on the
-    // true value and then held within 12500..25000.
-    static uint16_t MaximumCount(uint8_t a, uint8_t b, uint8_t c);
-
-  private:
-    TPDLLFunction& link_;
 };

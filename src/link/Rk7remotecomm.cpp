@@ -3,8 +3,8 @@
 #include <initializer_list>
 #include <utility>
 
+#include "link/PrintDataJob.h"
 #include "link/ResultCodes.h"
-#include "pattern/Rk7raster.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ constexpr std::array<size_t, 8> kTableOfSetting = {0, 1, 0, 2, 3, 4, 5, 6};
 
 }  // namespace
 
-TPRemoteComm::TPRemoteComm(TPRaster& raster) : raster_(raster) {}
+TPRemoteComm::TPRemoteComm(IPrintDataJob& job) : job_(job) {}
 
 const std::array<uint8_t, TPRemoteComm::kTableSize>& TPRemoteComm::SettingTable(uint8_t setting) {
     return kTables[setting < kTableOfSetting.size() ? kTableOfSetting[setting] : 0];
@@ -108,11 +108,11 @@ uint16_t TPRemoteComm::TableSum(const std::array<uint8_t, kTableSize>& table) {
 }
 
 uint16_t TPRemoteComm::EnterRemoteMode() {
-    return raster_.SendBytes(kEnter, sizeof kEnter);
+    return job_.SendBytes(kEnter, sizeof kEnter);
 }
 
 uint16_t TPRemoteComm::ExitRemoteMode() {
-    return raster_.SendBytes(kExit, sizeof kExit);
+    return job_.SendBytes(kExit, sizeof kExit);
 }
 
 uint16_t TPRemoteComm::SendRemoteSetting(uint8_t setting) {
@@ -122,40 +122,40 @@ uint16_t TPRemoteComm::SendRemoteSetting(uint8_t setting) {
 
     uint16_t result = EnterRemoteMode();
     if (result == ResultOk) {
-        result = raster_.SendBytes(kSettingHead, sizeof kSettingHead);
+        result = job_.SendBytes(kSettingHead, sizeof kSettingHead);
     }
     if (result == ResultOk) {
-        result = raster_.SendBytes(table.data(), static_cast<int>(table.size()));
+        result = job_.SendBytes(table.data(), static_cast<int>(table.size()));
     }
     if (result == ResultOk) {
-        result = raster_.SendBytes(sumBytes, sizeof sumBytes);
+        result = job_.SendBytes(sumBytes, sizeof sumBytes);
     }
     if (result == ResultOk) {
         result = ExitRemoteMode();
     }
     if (result == ResultOk) {
-        result = raster_.Flush();
+        result = job_.Flush();
     }
     return result;
 }
 
 uint16_t TPRemoteComm::PrintNozzleCheck() {
     uint16_t result =
-        raster_.SendBytes(reinterpret_cast<const uint8_t*>(kNozzleCaption), kNozzleCaptionSize);
+        job_.SendBytes(reinterpret_cast<const uint8_t*>(kNozzleCaption), kNozzleCaptionSize);
     if (result == ResultOk) {
         result = EnterRemoteMode();
     }
     if (result == ResultOk) {
-        result = raster_.SendBytes(kNozzleCheck, sizeof kNozzleCheck);
+        result = job_.SendBytes(kNozzleCheck, sizeof kNozzleCheck);
     }
     if (result == ResultOk) {
         result = ExitRemoteMode();
     }
     if (result == ResultOk) {
-        result = raster_.FeedLines(2);
+        result = job_.FeedLines(2);
     }
     if (result == ResultOk) {
-        result = raster_.Flush();
+        result = job_.Flush();
     }
     return result;
 }

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-class TPRaster;
+class IPrintDataJob;
 
 // The printer's remote mode inside the print-data stream: the "SN" setting
 // tables sent before some patterns, and the printer's own nozzle check.
@@ -12,7 +12,7 @@ class TPRemoteComm {
   public:
     static constexpr size_t kTableSize = 72;
 
-    explicit TPRemoteComm(TPRaster& raster);
+    explicit TPRemoteComm(IPrintDataJob& job);
 
     // Each appends to the print-data job and returns the first result other
     // than 1; the two that end with a flush send everything at once.
@@ -30,5 +30,5 @@ class TPRemoteComm {
     static uint16_t TableSum(const std::array<uint8_t, kTableSize>& table);
 
   private:
-    TPRaster& raster_;
+    IPrintDataJob& job_;
 };

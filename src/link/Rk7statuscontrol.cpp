@@ -1,9 +1,9 @@
 #include "link/Rk7statuscontrol.h"
 
 #include "link/Dllfunction.h"
+#include "link/PrintDataJob.h"
 #include "link/ResultCodes.h"
 #include "link/StatusReporter.h"
-#include "pattern/Rk7raster.h"
 
 TPStatusControl::TPStatusControl(TPDLLFunction& link) : link_(link) {}
 
@@ -30,7 +30,7 @@ const char* TPStatusControl::WaitingText(uint8_t state) {
 }
 
 uint16_t TPStatusControl::WaitUntilReady(PrinterStatus& record, bool showMessages,
-                                         IStatusReporter& reporter, TPRaster& raster,
+                                         IStatusReporter& reporter, IPrintDataJob& job,
                                          orvane::IClock& clock) {
     for (;;) {
         // The raw inquiry: the accepted ink amounts are Get Status's business.
@@ -51,11 +51,11 @@ uint16_t TPStatusControl::WaitUntilReady(PrinterStatus& record, bool showMessage
         }
         reporter.Repaint();
 
-        result = raster.SendInitialize();
+        result = job.SendInitialize();
         if (result != ResultOk) {
             return result;
         }
-        result = raster.Flush();
+        result = job.Flush();
         if (result != ResultOk) {
             return result;
         }

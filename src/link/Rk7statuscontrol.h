@@ -5,9 +5,9 @@
 #include "link/PrinterStatus.h"
 #include "platform/Clock.h"
 
+class IPrintDataJob;
 class IStatusReporter;
 class TPDLLFunction;
-class TPRaster;
 
 // The status module: the program's one status record, the inquiry that fills
 // it and the wait until the printer is ready.
@@ -31,7 +31,7 @@ class TPStatusControl {
     // the wait sends the initialize command through the print-data job and
     // sleeps 1000 ms; there is no limit on the rounds.
     uint16_t WaitUntilReady(PrinterStatus& record, bool showMessages, IStatusReporter& reporter,
-                            TPRaster& raster, orvane::IClock& clock);
+                            IPrintDataJob& job, orvane::IClock& clock);
 
     static constexpr uint32_t kPollMilliseconds = 1000;
 

@@ -6,11 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "adjust/Rk7maintenance.h"
 #include "eeprom/EepromMap.h"
 #include "eeprom/Rk7eeprom.h"
 #include "eeprom/Rk7headid.h"
 #include "eeprom/Rk7usbid.h"
+#include "eeprom/WasteInkCounter.h"
 #include "link/Dllfunction.h"
 #include "link/PrintModes.h"
 #include "link/ResultCodes.h"
@@ -155,14 +155,14 @@ class SheetSteps {
 
 TPCheckPattern::TPCheckPattern(TPRaster& raster, TPPattern& pattern, TPRemoteComm& remote,
                                TPStatusControl& status, TPDLLFunction& link,
-                               TPMaintenance& maintenance, TPHeadID& headId, TPUsbId& usbId,
+                               WasteInkCounter& wasteInk, TPHeadID& headId, TPUsbId& usbId,
                                TPEeprom& eeprom)
     : raster_(raster),
       pattern_(pattern),
       remote_(remote),
       status_(status),
       link_(link),
-      maintenance_(maintenance),
+      wasteInk_(wasteInk),
       headId_(headId),
       usbId_(usbId),
       eeprom_(eeprom) {}
@@ -185,7 +185,7 @@ uint16_t TPCheckPattern::PrintNormalPaperSheet() {
     std::string maximum;
     std::string present;
     std::string rate;
-    uint16_t result = maintenance_.ReadWasteInkCounter(maximum, present, rate);
+    uint16_t result = wasteInk_.ReadWasteInkCounter(maximum, present, rate);
     if (result != ResultOk) {
         return result;
     }

@@ -8,7 +8,7 @@ class TPPattern;
 class TPRemoteComm;
 class TPStatusControl;
 class TPDLLFunction;
-class TPMaintenance;
+class WasteInkCounter;
 class TPHeadID;
 class TPUsbId;
 class TPEeprom;
@@ -37,7 +37,7 @@ class TPCheckPattern {
 
     // The collaborators are kept, not used, until a sheet is printed.
     TPCheckPattern(TPRaster& raster, TPPattern& pattern, TPRemoteComm& remote,
-                   TPStatusControl& status, TPDLLFunction& link, TPMaintenance& maintenance,
+                   TPStatusControl& status, TPDLLFunction& link, WasteInkCounter& wasteInk,
                    TPHeadID& headId, TPUsbId& usbId, TPEeprom& eeprom);
 
     // One page of normal paper: the waste ink pad counter, the Head ID, the
@@ -64,7 +64,7 @@ class TPCheckPattern {
     TPRemoteComm& remote_;
     TPStatusControl& status_;
     TPDLLFunction& link_;
-    TPMaintenance& maintenance_;
+    WasteInkCounter& wasteInk_;
     TPHeadID& headId_;
     TPUsbId& usbId_;
     TPEeprom& eeprom_;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "link/PrintDataJob.h"
 #include "link/ResultCodes.h"
 #include "platform/Clock.h"
 #include "platform/Memory.h"
@@ -16,7 +17,7 @@ class TPStatusControl;
 // through its 1024-byte buffer, which is sent whenever 1000 bytes have
 // gathered or a caller flushes. While the printer is busy it sends again
 // every 500 ms; on paper out it asks the technician to reload paper first.
-class TPRaster {
+class TPRaster final : public IPrintDataJob {
   public:
     static constexpr int kBufferSize = 1024;
     static constexpr int kSendSize = 1000;
@@ -44,7 +45,7 @@ class TPRaster {
     // 1000. When a failed send has left a full buffer behind, that buffer is
     // sent first; while it cannot go out nothing new is stored, so no byte is
     // lost or doubled.
-    uint16_t SendBytes(const uint8_t* data, int length) {
+    uint16_t SendBytes(const uint8_t* data, int length) override {
         // Most pieces are a few bytes that leave the buffer short of a send.
         if (length > 0 && length < kSendSize - fill_) {
             std::memcpy(buffer_ + fill_, data, static_cast<size_t>(length));
@@ -54,7 +55,7 @@ class TPRaster {
         return StoreAndSend(data, length);
     }
     // Sends what the buffer holds, even nothing.
-    uint16_t Flush();
+    uint16_t Flush() override;
     // For a job that ends early: sends what the buffer holds, then the rest
     // of the piece whose store a failed send cut short, so that the printer
     // is left between two commands (a cut run-length unit would take the
@@ -64,7 +65,7 @@ class TPRaster {
     // Form feed, then Flush.
     uint16_t EjectPage();
     // CR LF count times, without a flush.
-    uint16_t FeedLines(int count);
+    uint16_t FeedLines(int count) override;
 
     // Run-length units of raster data. RepeatSend appends one unit of 1 to
     // 129 copies of value; any other count shows "RepeatSend() error" and
@@ -74,7 +75,7 @@ class TPRaster {
     uint16_t SendRun(int count, uint8_t value);
 
     // Printer commands.
-    uint16_t SendInitialize();
+    uint16_t SendInitialize() override;
     uint16_t SendGraphicsMode();
     uint16_t SendUnit(uint8_t unit);
     uint16_t SendUnitExtended();

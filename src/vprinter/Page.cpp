@@ -1,12 +1,46 @@
 #include "vprinter/Page.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "vprinter/Font.h"
 
 namespace vprinter {
 
 namespace {
+
+constexpr auto kLargeBlack = static_cast<uint8_t>(3 << 6);
+
+// The masks of one row of a glyph, for each of its 2^kGlyphColumns values:
+// kLargeBlack under its dots, 0 elsewhere, padded to whole words.
+constexpr int64_t kCoverWords = (kGlyphColumns * kGlyphScale + 7) / 8;
+constexpr int64_t kCoverBytes = 8 * kCoverWords;
+using CoverTable = std::array<std::array<uint8_t, kCoverBytes>, 1 << kGlyphColumns>;
+
+CoverTable MakeCovers() {
+    CoverTable covers{};
+    for (size_t bits = 0; bits < covers.size(); ++bits) {
+        for (int x = 0; x < kGlyphColumns; ++x) {
+            if ((bits >> (kGlyphColumns - 1 - x) & 1) != 0) {
+                std::fill_n(covers[bits].begin() + x * kGlyphScale, kGlyphScale, kLargeBlack);
+            }
+        }
+    }
+    return covers;
+}
+
+// ORs a row of masks into pixels a word at a time.
+void OrWords(uint8_t* pixels, const uint8_t* cover) {
+    for (int64_t w = 0; w < kCoverWords; ++w) {
+        uint64_t have = 0;
+        uint64_t add = 0;
+        std::memcpy(&have, pixels + 8 * w, 8);
+        std::memcpy(&add, cover + 8 * w, 8);
+        have |= add;
+        std::memcpy(pixels + 8 * w, &have, 8);
+    }
+}
 
 int Shift(Ink ink) {
     return 6 - 2 * static_cast<int>(ink);
@@ -15,11 +49,11 @@ int Shift(Ink ink) {
 }  // namespace
 
 uint8_t Page::Pixel(int64_t row, int64_t column) const {
-    if (row < 0 || row >= rows_ || column < 0 || column >= kColumns) {
+    if (column < 0 || column >= kColumns) {
         return 0;
     }
-    const auto& line = lines_[static_cast<size_t>(row)];
-    return line.empty() ? 0 : line[static_cast<size_t>(column)];
+    const uint8_t* line = Row(row);
+    return line == nullptr ? 0 : line[column];
 }
 
 int Page::Level(Ink ink, int64_t row, int64_t column) const {
@@ -27,23 +61,37 @@ int Page::Level(Ink ink, int64_t row, int64_t column) const {
 }
 
 const uint8_t* Page::Row(int64_t row) const {
-    if (row < 0 || row >= rows_) {
+    if (row < 0 || row >= rows_ || lines_.empty()) {
         return nullptr;
     }
-    const auto& line = lines_[static_cast<size_t>(row)];
-    return line.empty() ? nullptr : line.data();
+    const uint32_t place = lines_[static_cast<size_t>(row)];
+    if (place == 0) {
+        return nullptr;
+    }
+    const size_t index = place - 1;
+    return blocks_[index / kBlockRows].data() + index % kBlockRows * kColumns;
+}
+
+uint8_t* Page::Line(int64_t row) {
+    if (lines_.empty()) {
+        lines_.assign(static_cast<size_t>(rows_), 0);
+    }
+    uint32_t& place = lines_[static_cast<size_t>(row)];
+    if (place == 0) {
+        if (marked_ % kBlockRows == 0) {
+            blocks_.emplace_back(kBlockRows * kColumns, uint8_t{0});
+        }
+        place = static_cast<uint32_t>(++marked_);
+    }
+    const size_t index = place - 1;
+    return blocks_[index / kBlockRows].data() + index % kBlockRows * kColumns;
 }
 
 void Page::Mark(Ink ink, int64_t row, int64_t column, int level) {
     if (row < 0 || row >= rows_ || column < 0 || column >= kColumns || level <= 0) {
         return;
     }
-    auto& line = lines_[static_cast<size_t>(row)];
-    if (line.empty()) {
-        line.assign(static_cast<size_t>(kColumns), 0);
-        ++marked_;
-    }
-    uint8_t& pixel = line[static_cast<size_t>(column)];
+    uint8_t& pixel = Line(row)[column];
     const int shift = Shift(ink);
     const int present = (pixel >> shift) & 3;
     const int wanted = std::min(level, 3);
@@ -53,16 +101,32 @@ void Page::Mark(Ink ink, int64_t row, int64_t column, int level) {
 }
 
 void Page::Print(int64_t row, int64_t column, char character) {
+    // Each glyph dot is a square of large black dots: the black bits of its
+    // pixels are set whatever was there, the other inks stay. One row of
+    // dots of the glyph is a row of kCoverBytes pixel masks.
+    static const CoverTable covers = MakeCovers();
     const Glyph& glyph = GlyphOf(character);
+    const int64_t left = column + kGlyphLeft;
+    const bool inside = left >= 0 && left + kCoverBytes <= kColumns;
     for (int y = 0; y < kGlyphRows; ++y) {
-        for (int x = 0; x < kGlyphColumns; ++x) {
-            if ((glyph.rows[y] >> (kGlyphColumns - 1 - x) & 1) == 0) {
+        const uint8_t* cover = covers[glyph.rows[y] & (covers.size() - 1)].data();
+        const int64_t from = std::max<int64_t>(left, 0);
+        const int64_t to = std::min<int64_t>(left + kCoverBytes, kColumns);
+        if (from >= to || std::all_of(cover + (from - left), cover + (to - left),
+                                      [](uint8_t b) { return b == 0; })) {
+            continue;
+        }
+        for (int dy = 0; dy < kGlyphScale; ++dy) {
+            const int64_t at = row + kGlyphTop + y * kGlyphScale + dy;
+            if (at < 0 || at >= rows_) {
                 continue;
             }
-            for (int dy = 0; dy < kGlyphScale; ++dy) {
-                for (int dx = 0; dx < kGlyphScale; ++dx) {
-                    Mark(Ink::Black, row + kGlyphTop + y * kGlyphScale + dy,
-                         column + kGlyphLeft + x * kGlyphScale + dx, 3);
+            uint8_t* line = Line(at);
+            if (inside) {
+                OrWords(line + left, cover);
+            } else {
+                for (int64_t c = from; c < to; ++c) {
+                    line[c] |= cover[c - left];
                 }
             }
         }

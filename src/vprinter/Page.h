@@ -12,12 +12,13 @@ namespace vprinter {
 // the dot size (0 none, 1 small, 2 medium, 3 large) of each of the four inks,
 // packed into one byte: black in bits 6-7, cyan 4-5, magenta 2-3, yellow 0-1.
 // That byte is also the dot's palette index in the page's PNG picture. Rows
-// are kept only once something is printed on them.
+// are kept only once something is printed on them, in blocks of rows taken as
+// they fill; a page with nothing on it costs no more than its size.
 class Page {
   public:
     static constexpr int64_t kColumns = Interpreter::kPageColumns;
 
-    explicit Page(int64_t rows) : rows_(rows), lines_(static_cast<size_t>(rows)) {}
+    explicit Page(int64_t rows) : rows_(rows) {}
 
     int64_t Rows() const { return rows_; }
     uint8_t Pixel(int64_t row, int64_t column) const;
@@ -48,9 +49,18 @@ class Page {
 
   private:
     static constexpr size_t kTextLimit = 1 << 16;  // characters noted a page
+    static constexpr size_t kBlockRows = 16;       // marked rows held by one block
+
+    // The row's pixels, made blank on first use; the row must be on the page.
+    uint8_t* Line(int64_t row);
 
     int64_t rows_;
-    std::vector<std::vector<uint8_t>> lines_;
+    // For each row, 0 while it is blank, else 1 + its place among the marked
+    // rows. Empty until the first dot.
+    std::vector<uint32_t> lines_;
+    // The marked rows in the order they were first marked, kColumns bytes
+    // each, kBlockRows to a block.
+    std::vector<std::vector<uint8_t>> blocks_;
     uint64_t marked_ = 0;  // rows with something on them
     std::vector<Text> texts_;
     size_t textCharacters_ = 0;

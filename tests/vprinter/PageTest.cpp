@@ -53,6 +53,40 @@ TEST_F(Pages, TextIsPrintedInCellsOfTenCharactersAnInchAndSixLinesAnInch) {
     EXPECT_EQ(page.AllText(), "Ab\nc?\n9\n");
 }
 
+// Characters are drawn a glyph row at a time: wherever the cell lies, what
+// falls on the sheet is exactly the glyph's dots, over the inks already there,
+// and a row that none of it reaches stays unmarked.
+TEST(PageText, ACharacterCutByTheSheetsEdgesKeepsWhatFallsOnTheSheet) {
+    const struct {
+        int64_t row;
+        int64_t column;
+    } places[] = {{50, 1000}, {-20, -20},       {-8, 2860},       {170, 2850},
+                  {0, -5},    {100, 2880 - 36}, {100, 2880 - 41}, {3, 2880 - 12},
+                  {-100, 0},  {0, 2880},        {0, -40},         {200, 0}};
+    for (const auto& place : places) {
+        for (const char character : {'W', '#', '.', '\x01'}) {
+            Page actual(200);
+            Page expected(200);
+            for (Page* page : {&actual, &expected}) {
+                for (int64_t column = 0; column < Page::kColumns; column += 3) {
+                    page->Mark(Ink::Cyan, place.row + 20, column, 2);
+                    page->Mark(Ink::Black, place.row + 12, column, 1);
+                    page->Mark(Ink::Yellow, 199, column, 1);
+                }
+            }
+            actual.Print(place.row, place.column, character);
+            DrawGlyph(expected, place.row, place.column, character);
+            const std::string where = std::to_string(place.row) + ", " +
+                                      std::to_string(place.column) + " '" + character + "'";
+            EXPECT_TRUE(SamePixels(actual, expected)) << where;
+            for (int64_t row = 0; row < 200; ++row) {
+                ASSERT_EQ(actual.Row(row) == nullptr, expected.Row(row) == nullptr)
+                    << where << ", row " << row;
+            }
+        }
+    }
+}
+
 TEST_F(Pages, EveryPrintableCharacterHasAGlyphOfItsOwn) {
     std::set<std::vector<uint8_t>> seen;
     for (char c = ' '; c <= '~'; ++c) {

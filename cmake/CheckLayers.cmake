@@ -1,0 +1,46 @@
+# Checks which folders of the sources include which: the core's layers go
+# platform, link, eeprom, pattern, adjust, and each includes only its own
+# headers and those of the layers before it; nothing of the core includes the
+# windows, the tools or the virtual printer, and the virtual printer includes
+# nothing of the program. Lists every include that breaks this and fails.
+#
+#   cmake -DSOURCE_DIR=<folder holding platform, link, ...> -P CheckLayers.cmake
+cmake_minimum_required(VERSION 3.25)
+
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "CheckLayers.cmake needs -DSOURCE_DIR=<the src folder>")
+endif()
+
+set(core platform link eeprom pattern adjust)
+set(program ${core} app tools)
+
+# forbidden_<folder>: the folders whose headers it must not include.
+set(above ${core})
+foreach(layer IN LISTS core)
+  list(REMOVE_ITEM above ${layer})
+  set(forbidden_${layer} ${above} app tools vprinter)
+endforeach()
+set(forbidden_vprinter ${program})
+
+set(breaches 0)
+foreach(folder IN LISTS core ITEMS vprinter)
+  file(GLOB_RECURSE files LIST_DIRECTORIES false "${SOURCE_DIR}/${folder}/*.h"
+       "${SOURCE_DIR}/${folder}/*.cpp")
+  list(SORT files)
+  foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
+    foreach(include IN LISTS includes)
+      string(REGEX MATCH "\"([^\"/]+)/" _ "${include}")
+      if(CMAKE_MATCH_1 IN_LIST forbidden_${folder})
+        file(RELATIVE_PATH name "${SOURCE_DIR}" "${file}")
+        string(STRIP "${include}" include)
+        message("${name}: ${include} (${folder} must not include ${CMAKE_MATCH_1})")
+        math(EXPR breaches "${breaches} + 1")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(breaches GREATER 0)
+  message(FATAL_ERROR "${breaches} include(s) against the layers")
+endif()
