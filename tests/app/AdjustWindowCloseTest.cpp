@@ -235,4 +235,20 @@ TEST_F(CloseInsideAnOperation, TheSaveDialogOfTheFullDump) {
     EXPECT_FALSE(testing_support::ReadFile(path).empty()) << "the dump was not saved";
 }
 
+// The EEPROM data copy panels are labels that act on a mouse click, not
+// buttons; their operations hold a close as the buttons' do.
+TEST_F(CloseInsideAnOperation, TheReadinessWaitOfTheBackupPanel) {
+    OpenAdjustmentWindow();
+    Choose(1, "MainteRdoGrp", 3);
+    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) { config.busyPolls = 1; });
+    Clock().onSleep = [this](uint32_t) {
+        Clock().onSleep = nullptr;
+        CloseInsideABox();
+    };
+    auto* panel = Find<QLabel>(Adjust(), "EepDataCopyBackUpStartPnl");
+    ASSERT_NE(panel, nullptr);
+    QTest::mouseClick(panel, Qt::LeftButton);
+    ExpectClosedAfter("D4ReadEeprom");
+}
+
 }  // namespace

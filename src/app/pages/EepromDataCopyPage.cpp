@@ -37,11 +37,14 @@ bool TEepromDataCopyPage::eventFilter(QObject* watched, QEvent* event) {
                            panel->rect().contains(mouse->position().toPoint());
         pressed_ = nullptr;
         if (click) {
-            if (panel == ui_->EepDataCopyBackUpStartPnl) {
-                EepDataCopyBackUpStartPnlClick();
-            } else {
-                EepDataCopyLoadStartPnlClick();
-            }
+            const bool backup = panel == ui_->EepDataCopyBackUpStartPnl;
+            RunOperation([this, backup] {
+                if (backup) {
+                    EepDataCopyBackUpStartPnlClick();
+                } else {
+                    EepDataCopyLoadStartPnlClick();
+                }
+            });
         }
         return true;
     }
