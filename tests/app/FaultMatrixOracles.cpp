@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "app/Rk7formadjust.h"
 #include "eeprom/EepromMap.h"
@@ -192,6 +193,26 @@ void FaultMatrix::CheckFailure(const std::string& what, const Outcome& outcome, 
             << reason;
         EXPECT_EQ(command.value, static_cast<int8_t>(eeprom_[command.Address()]))
             << "the restoring packet does not send the stored value";
+    }
+    // A test value in force when the call failed is taken back: the restoring
+    // packet must have come.
+    if (action.setsTestValue) {
+        std::optional<vprinter::PacketCommand> last;
+        for (size_t i = 0; i <= failedIndex && i < clean_.calls.size(); ++i) {
+            const vprinter::TraceEntry& call = clean_.calls[i];
+            vprinter::PacketCommand command;
+            std::string reason;
+            if (call.function == "SendDataChannel" && IsPacket(call.data) &&
+                vprinter::DecodePacket(call.data.data(), call.data.size(), kCodeA, kCodeB, command,
+                                       reason) &&
+                (command.kind == vprinter::PacketCommand::Kind::Bid ||
+                 command.kind == vprinter::PacketCommand::Kind::PaperFeed)) {
+                last = command;
+            }
+        }
+        if (last && last->value != static_cast<int8_t>(eeprom_[last->Address()])) {
+            EXPECT_EQ(restoring.size(), 1u) << "the test value in force was not taken back";
+        }
     }
     const vprinter::Eeprom expected = EepromBefore(failedIndex, restoring);
     for (size_t a = 0; a < expected.size(); ++a) {

@@ -1,7 +1,7 @@
 // The fault matrix: one row per action of the adjustment window that reaches
 // the printer. Each row runs clean once, then with each of its library calls
 // failing in turn, then busy, out of paper and switched off at chosen points
-// (FaultMatrix.cpp holds the oracles).
+// (FaultMatrix.cpp runs the cases, FaultMatrixOracles.cpp holds the oracles).
 #include "FaultMatrix.h"
 
 #include <string>

@@ -3,6 +3,7 @@
 // test value in the printer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "PatternFixture.h"
@@ -65,11 +66,23 @@ TEST_F(RestoreValue, PfPageSendsTheStoredValueAfterAFailedDataSend) {
     EXPECT_EQ(pattern_.PrintPfBlackPattern(), ResultChannelError);
 
     const auto calls = SendCalls();
-    ASSERT_GE(calls.size(), 3u);
-    const auto& failed = calls[calls.size() - 3];
+    ASSERT_GE(calls.size(), 4u);
+    // This send's 1000 bytes end with the count byte of a run-length unit.
+    const auto& failed = calls[calls.size() - 4];
     EXPECT_EQ(failed.result, ResultChannelError);
-    // What the failed send carried goes out once more, then the stored value.
-    EXPECT_EQ(calls[calls.size() - 2].data, failed.data);
+    // What the failed send carried goes out once more, then the rest of the
+    // unit it cut (its value byte), then the stored value.
+    EXPECT_EQ(calls[calls.size() - 3].data, failed.data);
+    Bytes clean;
+    for (const auto& send : sends) {
+        clean.insert(clean.end(), send.begin(), send.end());
+    }
+    Bytes resent = failed.data;
+    resent.insert(resent.end(), calls[calls.size() - 2].data.begin(),
+                  calls[calls.size() - 2].data.end());
+    EXPECT_NE(std::search(clean.begin(), clean.end(), resent.begin(), resent.end()), clean.end())
+        << "the resent bytes and the rest of the cut unit are not the clean run's";
+    EXPECT_EQ(calls[calls.size() - 2].data.size(), 1u);
     EXPECT_EQ(calls.back().data,
               Bytes({0x1B, 0x7C, 0x00, 0x07, 0x00, 0x0B, 0x54, 0x04, 0xFB, 0x02, 0x03, 0x01}));
     EXPECT_EQ(PacketValues(), (std::vector<int>{-5, -4, -3, 3}));
