@@ -143,6 +143,12 @@ void CaptureFile::Call(const uint8_t* data, size_t length, uint16_t result, bool
 }
 
 void CaptureFile::Append(const std::string& bytes) {
+    // Under the printer's lock, so that no record lands in a file that a cut
+    // in another process is about to replace, and a new file gets one header.
+    std::optional<FileLock> lock;
+    if (!lockPath_.empty()) {
+        lock.emplace(lockPath_);
+    }
     const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) {
         return;

@@ -9,9 +9,14 @@ namespace vprinter {
 // one process nest: taking a lock that the process holds already only counts,
 // so that a printer's call may save several of its files under one lock.
 //
-// The state folder has two kinds: <folder>/.lock for library.conf and the set
-// of printers (create, remove), and <printer folder>/.lock for one printer's
-// files. Whoever needs both takes the folder's first.
+// The state folder has three kinds: <folder>/.lock for library.conf and the
+// set of printers (create, remove), <printer folder>/.lock for one printer's
+// files (printer.conf, eeprom.bin, received.stream), and
+// <printer folder>/pages/.lock for the page numbers. Whoever needs more than
+// one takes them in that order.
+//
+// Nesting is counted per process, not per thread: the libraries and the
+// tools use a printer from one thread only.
 class FileLock {
   public:
     explicit FileLock(std::string path);

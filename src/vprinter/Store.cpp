@@ -172,6 +172,14 @@ bool Store::CreatePrinter(const std::string& port, const std::string& model, std
         reason = "a printer on port " + port + " exists already";
         return false;
     }
+    // A folder that lost its printer.conf still holds the printer's EEPROM:
+    // a new board must not be written over it.
+    std::error_code present;
+    if (fs::exists(PrinterFolder(port) + "/eeprom.bin", present)) {
+        reason = PrinterFolder(port) + " holds an eeprom.bin without a printer.conf: move the " +
+                 "folder away, or write a printer.conf back";
+        return false;
+    }
     for (const auto& other : Ports()) {
         if (PortNumber(other) == number) {
             reason = "port " + other + " already answers to port number " + std::to_string(number);

@@ -66,6 +66,15 @@ TEST(Store, CreateRefusesBadNamesTakenNamesAndTakenPortNumbers) {
     }
     EXPECT_TRUE(store.CreatePrinter("LPT1:", "Orvane K32", reason)) << reason;
     EXPECT_EQ(store.Ports(), (std::vector<std::string>{"LPT1:", "VTUSB001", "VTUSB002"}));
+
+    // A printer whose printer.conf was lost keeps its EEPROM: no new board
+    // is written over it.
+    const std::string eeprom = store.PrinterFolder("VTUSB002") + "/eeprom.bin";
+    const std::string before = testing_support::ReadFile(eeprom);
+    std::filesystem::remove(store.PrinterFolder("VTUSB002") + "/printer.conf");
+    EXPECT_FALSE(store.CreatePrinter("VTUSB002", "Orvane K32", reason));
+    EXPECT_NE(reason.find("eeprom.bin"), std::string::npos) << reason;
+    EXPECT_EQ(testing_support::ReadFile(eeprom), before);
 }
 
 TEST(Store, ConfigurationSurvivesItsTextFormIncludingInkMarkers) {
