@@ -142,6 +142,13 @@ TEST_F(PatternTool, AFailingItemSavesWhatWasSentAndExitsWithOne) {
     EXPECT_EQ(captured[0].result, ResultOk);
     EXPECT_EQ(captured[1].result, ResultOk);
     EXPECT_EQ(captured[2].result, ResultChannelError);
+
+    // A link that does not open: an empty stream file, not an old one.
+    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) { config.powered = false; });
+    const auto off = Tool({"beta", "--out", CapturePath()});
+    EXPECT_EQ(off.exitCode, 1);
+    EXPECT_NE(off.err.find("cannot open the link"), std::string::npos) << off.err;
+    EXPECT_TRUE(Captured().empty());
 }
 
 TEST_F(PatternTool, APageWhosePictureCannotBeSavedFailsTheRun) {

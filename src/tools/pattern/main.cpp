@@ -97,6 +97,13 @@ int Run(const RunOptions& options, const Item& item) {
     std::string reason;
     if (!session.Open(reason)) {
         std::cerr << "orvane-pattern: " << reason << '\n';
+        // The printer got no print data: the file says so, and no file from
+        // an earlier run is taken for this one's.
+        size_t calls = 0;
+        size_t bytes = 0;
+        if (!session.SaveReceived(options.output, calls, bytes, reason)) {
+            std::cerr << "orvane-pattern: " << reason << '\n';
+        }
         return 1;
     }
     uint16_t result = item.print(session);

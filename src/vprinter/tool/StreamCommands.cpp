@@ -114,14 +114,15 @@ class Reprint final : public PrintEngine::Owner {
     }
     void Packet(uint64_t, const PacketCommand&) override {}
     void PagePrinted(Page& page) override {
+        if (pages_ == kReprintPageLimit) {
+            throw PageLimitReached{};
+        }
         std::string error;
         if (!SavePage(folder_, page, error)) {
             throw ToolError(error);
         }
         std::printf("printed %s\n", page.name.c_str());
-        if (++pages_ == kReprintPageLimit) {
-            throw PageLimitReached{};
-        }
+        ++pages_;
     }
     void Summary() const {
         if (faults_ > kShown) {
