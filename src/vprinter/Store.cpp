@@ -282,8 +282,9 @@ bool Store::LoadEeprom(const std::string& port, Eeprom& eeprom, FileStamp* stamp
     if (problem != nullptr) {
         *problem = what +
                    ": write a good 256-byte file back, or give the printer a new main "
-                   "board with `orvane-vprinter new-board " +
-                   port + "`";
+                   "board with `orvane-vprinter " +
+                   (folder_ == DefaultFolder() ? std::string() : "--dir '" + folder_ + "' ") +
+                   "new-board " + port + "`";
     }
     return false;
 }

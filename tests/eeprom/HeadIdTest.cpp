@@ -72,10 +72,11 @@ TEST_F(HeadId, EachRejectedInputNamesTheFirstFailingCheckAndNeverReachesThePrint
         {"000000000", TPHeadID::ErrorLength},
         {"00000000B77", TPHeadID::ErrorLength},
         {"", TPHeadID::ErrorLength},
-        {"6600000000", 17},  // above the input limit 0x65
-        {"G000000000", 17},  // not a hex pair
-        {"0f00000000", 17},  // lower case
-        {"G0000000AX", 17},  // the first failing check decides
+        {"00000000B7\x80", TPHeadID::ErrorLength},  // a stray byte is a character of its own
+        {"6600000000", 17},                         // above the input limit 0x65
+        {"G000000000", 17},                         // not a hex pair
+        {"0f00000000", 17},                         // lower case
+        {"G0000000AX", 17},                         // the first failing check decides
         {"0066000000", 18},
         {"00003f0000", 19},
         {"000000A0B7", 20},
