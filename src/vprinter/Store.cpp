@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@ namespace {
 const char* const kConfigFile = "printer.conf";
 const char* const kEepromFile = "eeprom.bin";
 const char* const kLibraryFile = "library.conf";
+const char* const kMechanismFile = "mechanism.conf";
 
 bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
@@ -299,6 +301,43 @@ bool Store::SaveEeprom(const std::string& port, const Eeprom& eeprom, FileStamp*
     return saved;
 }
 
+bool Store::LoadMechanism(const std::string& port, Mechanism& mechanism, std::string* problem,
+                          FileStamp* stamp) const {
+    const std::string path = PrinterFolder(port) + "/" + kMechanismFile;
+    if (stamp != nullptr) {
+        *stamp = StampOf(path);
+    }
+    std::string what;
+    std::string data;
+    std::string wrong;
+    struct stat info {};
+    if (!IsValidPortName(port)) {
+        what = "there is no printer on port '" + port + "'";
+    } else if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
+        mechanism = Mechanism{};
+        return true;
+    } else if (!S_ISREG(info.st_mode) || !ReadWholeFile(path, data) ||
+               static_cast<int64_t>(data.size()) != static_cast<int64_t>(info.st_size)) {
+        what = "the mechanism file " + path + " cannot be read";
+    } else if (!ParseMechanism(data, mechanism, wrong)) {
+        what = "the mechanism file " + path + " is damaged: its " + wrong;
+    } else {
+        return true;
+    }
+    if (problem != nullptr) {
+        *problem = what +
+                   ": write a good file back, or set all its values to 0 with `orvane-vprinter " +
+                   (folder_ == DefaultFolder() ? std::string() : "--dir '" + folder_ + "' ") +
+                   "mechanism " + port + " clear`";
+    }
+    return false;
+}
+
+bool Store::SaveMechanism(const std::string& port, const Mechanism& mechanism) {
+    return IsValidPortName(port) && WriteFileAtomically(PrinterFolder(port) + "/" + kMechanismFile,
+                                                        FormatMechanism(mechanism));
+}
+
 LibraryConfig Store::LoadLibraryConfig(FileStamp* stamp) const {
     const std::string path = folder_ + "/" + kLibraryFile;
     if (stamp != nullptr) {
@@ -328,6 +367,10 @@ FileStamp Store::ConfigStamp(const std::string& port) const {
 
 FileStamp Store::EepromStamp(const std::string& port) const {
     return StampOf(PrinterFolder(port) + "/" + kEepromFile);
+}
+
+FileStamp Store::MechanismStamp(const std::string& port) const {
+    return StampOf(PrinterFolder(port) + "/" + kMechanismFile);
 }
 
 FileStamp Store::LibraryStamp() const {

@@ -6,6 +6,7 @@
 
 #include "vprinter/Config.h"
 #include "vprinter/FileLock.h"
+#include "vprinter/Mechanism.h"
 
 namespace vprinter {
 
@@ -19,7 +20,8 @@ struct FileStamp {
 };
 
 // The virtual printers' state folder: one folder per printer, named by its
-// port, holding printer.conf and the 256-byte eeprom.bin; library.conf for
+// port, holding printer.conf, the 256-byte eeprom.bin and mechanism.conf
+// (once the mechanism is set); library.conf for
 // faults of the libraries themselves. Every write goes to a temporary file
 // that is then renamed over the old one, so a crash never leaves half a file.
 // Whoever changes a file reads it again under its lock (LockPrinter,
@@ -64,11 +66,18 @@ class Store {
     bool LoadEeprom(const std::string& port, Eeprom& eeprom, FileStamp* stamp = nullptr,
                     std::string* problem = nullptr) const;
     bool SaveEeprom(const std::string& port, const Eeprom& eeprom, FileStamp* stamp = nullptr);
+    // The printer's mechanism; all zero when it has no mechanism.conf. False
+    // when the file is unreadable or damaged; the problem then says which, and
+    // how to mend it. The file is left as it is.
+    bool LoadMechanism(const std::string& port, Mechanism& mechanism,
+                       std::string* problem = nullptr, FileStamp* stamp = nullptr) const;
+    bool SaveMechanism(const std::string& port, const Mechanism& mechanism);
     LibraryConfig LoadLibraryConfig(FileStamp* stamp = nullptr) const;
     bool SaveLibraryConfig(const LibraryConfig& config, FileStamp* stamp = nullptr);
 
     FileStamp ConfigStamp(const std::string& port) const;
     FileStamp EepromStamp(const std::string& port) const;
+    FileStamp MechanismStamp(const std::string& port) const;
     FileStamp LibraryStamp() const;
 
     std::string PrinterFolder(const std::string& port) const;

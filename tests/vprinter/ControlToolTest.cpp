@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "ControlToolFixture.h"
 #include "StreamBuilder.h"
 #include "link/PrinterStatus.h"
 #include "link/ResultCodes.h"
@@ -17,25 +18,8 @@
 namespace {
 
 using testing_support::ProcessResult;
-using testing_support::VirtualPrinterTest;
+using vprinter_test::ControlTool;
 using vprinter_test::Stream;
-
-class ControlTool : public VirtualPrinterTest {
-  protected:
-    ProcessResult Tool(std::vector<std::string> args) {
-        args.insert(args.begin(),
-                    {testing_support::OutputFolder() + "/orvane-vprinter", "--dir", StateFolder()});
-        return testing_support::RunProcess(args, StateFolder());
-    }
-    // Runs the tool with each set of arguments, all at the same time.
-    std::vector<ProcessResult> ToolsTogether(std::vector<std::vector<std::string>> runs) {
-        for (auto& args : runs) {
-            args.insert(args.begin(), {testing_support::OutputFolder() + "/orvane-vprinter",
-                                       "--dir", StateFolder()});
-        }
-        return testing_support::RunProcessesTogether(runs, StateFolder());
-    }
-};
 
 TEST_F(ControlTool, ListsThePrintersWithPortModelStateAndInk) {
     ASSERT_EQ(Tool({"ink", "VTUSB002", "50", "AN", "30", "0"}).exitCode, 0);

@@ -75,6 +75,11 @@ std::string FormatPrinterList(Store& store) {
         if (Eeprom eeprom{}; !store.LoadEeprom(port, eeprom)) {
             notes += " [EEPROM broken: see eeprom " + port + "]";
         }
+        if (Mechanism mechanism; !store.LoadMechanism(port, mechanism)) {
+            notes += " [mechanism damaged: see mechanism " + port + "]";
+        } else if (mechanism.hidden) {
+            notes += " [mechanism hidden]";
+        }
         std::snprintf(line, sizeof line, "%-10s %6u  %-16s %-18s %s%s\n", port.c_str(),
                       static_cast<unsigned>(Store::PortNumber(port)), config.model.c_str(),
                       state.c_str(), ink.c_str(), notes.c_str());

@@ -32,6 +32,10 @@ struct Tool {
     // back before the lock is let go.
     void ChangeConfig(const std::string& port, const std::function<void(PrinterConfig&)>& change);
     void ChangeEeprom(const std::string& port, const std::function<void(Eeprom&)>& change);
+    // Throws ToolError, saying what is wrong and how to mend it, when
+    // mechanism.conf is damaged.
+    Mechanism LoadMechanism(const std::string& port);
+    void ChangeMechanism(const std::string& port, const std::function<void(Mechanism&)>& change);
 
   private:
     std::unique_ptr<Store> store_;
@@ -44,6 +48,7 @@ void AddPrinterCommands(CLI::App& app, Tool& tool);
 void AddFaultCommands(CLI::App& app, Tool& tool);
 void AddDumpCommands(CLI::App& app, Tool& tool);
 void AddStreamCommands(CLI::App& app, Tool& tool);
+void AddMechanismCommands(CLI::App& app, Tool& tool);
 
 std::string FormatPrinterList(Store& store);
 std::string FormatHexDump(const Eeprom& eeprom);

@@ -1,7 +1,7 @@
 // orvane-vprinter: the control tool of the virtual printers. It lists them,
 // creates and removes them, injects and clears faults, replaces main boards,
-// shows or sets EEPROM bytes, lists printed pages, prints a received stream
-// again and lists the commands of a stream file.
+// shows or sets EEPROM bytes and the printers' mechanisms, lists printed pages,
+// prints a received stream again and lists the commands of a stream file.
 #include <iostream>
 
 #include "vprinter/StateFolder.h"
@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
     vprinter::tool::AddFaultCommands(app, tool);
     vprinter::tool::AddDumpCommands(app, tool);
     vprinter::tool::AddStreamCommands(app, tool);
+    vprinter::tool::AddMechanismCommands(app, tool);
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
