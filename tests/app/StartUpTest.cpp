@@ -25,9 +25,16 @@ namespace {
 
 using testing_support::AppTest;
 
-// Starts the program from a folder without the link libraries. The scripted
-// box writes what it was asked to show, so that the parent can read it.
-void StartWithoutLibraries(const std::string& emptyFolder) {
+// Memory that has none to give.
+class NoMemory final : public orvane::IMemory {
+  public:
+    std::unique_ptr<uint8_t[]> Allocate(size_t /*size*/) override { return nullptr; }
+};
+
+// Starts the program with the libraries of a folder and the given memory
+// (none: the system's). The scripted box writes what it was asked to show,
+// so that the parent can read it.
+void StartFrom(const std::string& folder, orvane::IMemory* memory) {
     testing_support::ScriptedMessageBox boxes;
     boxes.onShow = [](const orvane::MessageRequest& request) {
         std::fprintf(stderr, "box[%s] caption[%s] icon[%d] owner[%d]\n", request.text.c_str(),
@@ -38,45 +45,21 @@ void StartWithoutLibraries(const std::string& emptyFolder) {
     testing_support::FakePortList ports;
     orvane::StdRandom random;
     orvane_app::AppContext context(
-        orvane_app::PlatformSeams{loader, emptyFolder, boxes, ports, random, nullptr});
+        orvane_app::PlatformSeams{loader, folder, boxes, ports, random, nullptr, nullptr, memory});
     std::fprintf(stderr, "the program went on\n");
     std::exit(3);
 }
 
 TEST(StartUpDeathTest, WithoutTheLibrariesShowsTheJapaneseMessageAndEndsWithZero) {
     testing_support::TempFolder empty;
-    EXPECT_EXIT(StartWithoutLibraries(empty.Path()), ::testing::ExitedWithCode(0),
+    EXPECT_EXIT(StartFrom(empty.Path(), nullptr), ::testing::ExitedWithCode(0),
                 "box\\[DLLファイルが見つかりません。\nこのプログラムは終了します。\\] "
                 "caption\\[\\] icon\\[1\\] owner\\[0\\]\n$");
 }
 
-// Memory that has none to give.
-class NoMemory final : public orvane::IMemory {
-  public:
-    std::unique_ptr<uint8_t[]> Allocate(size_t /*size*/) override { return nullptr; }
-};
-
-// Starts the program with the libraries but without memory for the print
-// job's buffer, and writes every box as StartWithoutLibraries does.
-void StartWithoutMemory() {
-    testing_support::ScriptedMessageBox boxes;
-    boxes.onShow = [](const orvane::MessageRequest& request) {
-        std::fprintf(stderr, "box[%s] caption[%s] icon[%d] owner[%d]\n", request.text.c_str(),
-                     request.caption.c_str(), static_cast<int>(request.icon),
-                     static_cast<int>(request.owner));
-    };
-    orvane::SystemLibraryLoader loader;
-    testing_support::FakePortList ports;
-    orvane::StdRandom random;
-    NoMemory memory;
-    orvane_app::AppContext context(orvane_app::PlatformSeams{
-        loader, orvane::ExecutableFolder(), boxes, ports, random, nullptr, nullptr, &memory});
-    std::fprintf(stderr, "the program went on\n");
-    std::exit(3);
-}
-
 TEST(StartUpDeathTest, WithoutMemoryForThePrintJobShowsTheShortageAndEndsWithZero) {
-    EXPECT_EXIT(StartWithoutMemory(), ::testing::ExitedWithCode(0),
+    NoMemory memory;
+    EXPECT_EXIT(StartFrom(orvane::ExecutableFolder(), &memory), ::testing::ExitedWithCode(0),
                 "box\\[There is not enough free memory to run this program.\n"
                 "Quit one or more programs, and then try again.\\] "
                 "caption\\[Error!\\] icon\\[1\\] owner\\[0\\]\n$");
