@@ -68,6 +68,7 @@ void Interpreter::Short(uint8_t command, const uint8_t* p, PrintSink& sink) {
                 return;
             }
             List(sink, at, "ESC U", Format("direction %u", p[0]));
+            settings_.back = (p[0] & 0x0F) != 1;
             return;
         case 'x':
             if (p[0] > 1 && p[0] != '0' && p[0] != '1') {
@@ -143,7 +144,10 @@ void Interpreter::Paren(uint8_t letter, const uint8_t* p, size_t n, PrintSink& s
                                  p[3] | p[4] << 8));
             settings_.pageUnit = page;
             settings_.verticalUnit = vertical;
-            settings_.horizontalUnit = horizontal;
+            // The head steps across in whole dots: a finer unit moves it a
+            // dot a unit. The head-angular patterns step their marks in
+            // 1/2880 inch, which the page then shows a dot a step.
+            settings_.horizontalUnit = std::max(horizontal, kFinePerDot);
             return;
         }
         case 'e':
@@ -152,6 +156,7 @@ void Interpreter::Paren(uint8_t letter, const uint8_t* p, size_t n, PrintSink& s
                 return;
             }
             List(sink, at, "ESC ( e", Format("dot size %u", p[1]));
+            settings_.dotSize = p[1];
             return;
         case 'K':
             if (p[0] != 0 || p[1] > 2) {

@@ -12,6 +12,7 @@
 #include "vprinter/Capture.h"
 #include "vprinter/Clock.h"
 #include "vprinter/Config.h"
+#include "vprinter/Mechanism.h"
 #include "vprinter/PrintEngine.h"
 #include "vprinter/Store.h"
 #include "vprinter/Trace.h"
@@ -94,6 +95,12 @@ class Host {
         uint8_t sequence = 0;  // of the maintenance running
         // Values set by packets that the store packet writes to the EEPROM.
         std::map<uint8_t, uint8_t> kept;
+        // The printer's mechanism; all zero while mechanism.conf is damaged,
+        // which mechanismProblem then says (once, in the trace of a print).
+        Mechanism mechanism;
+        FileStamp mechanismStamp;
+        std::string mechanismProblem;
+        bool mechanismProblemTold = false;
         std::unique_ptr<PrintEngine> engine;
         std::unique_ptr<CaptureFile> capture;
     };
@@ -108,6 +115,10 @@ class Host {
     Printer* FindPrinter(const std::string& port);
     Printer* Open();  // the printer on the open port
     void LoadEeprom(Printer& printer);
+    void LoadMechanism(Printer& printer);
+    // Tells the print engine where the mechanism puts the dots with the
+    // values now in force.
+    void UpdateMisregistration(Printer& printer);
     // Every change the printer makes to its files is a read-modify-write
     // under its lock: the file is read again (another process may have
     // changed it), changed and written before the lock is let go.
@@ -127,6 +138,8 @@ class Host {
     void Restart(Printer& printer, std::vector<Noticed>& faults);
     void ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t offset,
                      std::vector<Noticed>& faults);
+    void ApplyPacketValues(Printer& printer, const PacketCommand& command, uint64_t offset,
+                           std::vector<Noticed>& faults);
     void StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
                           std::vector<Noticed>& faults);
     // False when the page's picture could not be saved.

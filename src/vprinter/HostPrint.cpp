@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "vprinter/Host.h"
+#include "vprinter/Misregistration.h"
 #include "vprinter/PageFiles.h"
 
 namespace vprinter {
@@ -89,6 +90,12 @@ uint16_t Host::Print(Printer& printer, const uint8_t* data, size_t length,
         channelError_ = kChannelBusy;
         return result;
     }
+    if (!printer.mechanismProblem.empty() && !printer.mechanismProblemTold) {
+        printer.mechanismProblemTold = true;
+        faults.push_back({engine.Offset(), "the printer prints as if it had no mechanism errors: " +
+                                               printer.mechanismProblem});
+    }
+    UpdateMisregistration(printer);
     EngineOwner owner(*this, printer, faults);
     engine.Feed(data, length, owner);
     if (owner.PageLost()) {
@@ -110,8 +117,22 @@ void Host::Restart(Printer& printer, std::vector<Noticed>& faults) {
     printer.capture->Started(commandCodeA_, commandCodeB_);
 }
 
+void Host::UpdateMisregistration(Printer& printer) {
+    if (printer.engine) {
+        printer.engine->SetMisregistration(
+            MisregistrationOf(printer.mechanism, printer.eeprom, printer.kept));
+    }
+}
+
 void Host::ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t offset,
                        std::vector<Noticed>& faults) {
+    ApplyPacketValues(printer, command, offset, faults);
+    // The passes that follow print with the values now in force.
+    UpdateMisregistration(printer);
+}
+
+void Host::ApplyPacketValues(Printer& printer, const PacketCommand& command, uint64_t offset,
+                             std::vector<Noticed>& faults) {
     switch (command.kind) {
         case PacketCommand::Kind::Bid: {
             std::string reason;

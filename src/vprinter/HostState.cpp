@@ -90,7 +90,24 @@ Host::Printer* Host::FindPrinter(const std::string& port) {
     if (forceReload_ || !(eepromStamp == printer.eepromStamp) || printer.eepromStamp.size < 0) {
         LoadEeprom(printer);
     }
+    const FileStamp mechanismStamp = store_.MechanismStamp(port);
+    if (forceReload_ || !(mechanismStamp == printer.mechanismStamp)) {
+        LoadMechanism(printer);
+    }
     return &printer;
+}
+
+void Host::LoadMechanism(Printer& printer) {
+    std::string problem;
+    if (store_.LoadMechanism(printer.port, printer.mechanism, &problem, &printer.mechanismStamp)) {
+        printer.mechanismProblem.clear();
+    } else {
+        printer.mechanism = Mechanism{};
+        if (problem != printer.mechanismProblem) {
+            printer.mechanismProblem = problem;
+            printer.mechanismProblemTold = false;
+        }
+    }
 }
 
 void Host::LoadEeprom(Printer& printer) {

@@ -156,7 +156,26 @@ void Interpreter::SkipBytes(uint64_t count, Mode after) {
 }
 
 void Interpreter::MoveDown(int64_t fine) {
+    if (settings_.graphics) {
+        // The feed of one band of the nozzles that print is off by the PF
+        // misregistration; shorter and longer feeds in proportion, in whole
+        // rows, so that the passes of a band still fill it. Paper never
+        // feeds backwards.
+        const bool black = settings_.colourMode == 1;
+        const int64_t steps = black ? misregistration_.pfBlack : misregistration_.pfColour;
+        const int64_t band = (black ? kBlackNozzles : kColourNozzles) * kNozzlePitch;
+        const int64_t off = fine * steps * kPfRowsPerStep;
+        const int64_t rows = (off >= 0 ? off + band / 2 : off - band / 2) / band;
+        fine = std::max<int64_t>(fine + rows * kFinePerDot, 0);
+    }
     y_ = std::min(y_ + fine, kFarAway);
+}
+
+int64_t Interpreter::Tilt(int place) const {
+    // The nozzle rows span 90 places: the last place lands a whole step per
+    // unit of tilt across against the first.
+    return int64_t{misregistration_.headAngular} * kHeadAngularDotsPerStep * kFinePerDot * place /
+           kBlackNozzles;
 }
 
 void Interpreter::TakeSheet(PrintSink& sink) {
@@ -179,9 +198,17 @@ void Interpreter::PastEnd(PrintSink& sink) {
     }
 }
 
+int64_t Interpreter::SheetRow(int64_t fineRow) const {
+    return sheetTop_ + int64_t{misregistration_.topMargin} * kTopMarginRowsPerStep + DotOf(fineRow);
+}
+
+int64_t Interpreter::SheetColumn(int64_t fineColumn) const {
+    return DotOf(fineColumn) + int64_t{misregistration_.firstDot} * kFirstDotDotsPerStep;
+}
+
 void Interpreter::Mark(Ink ink, int64_t fineRow, int64_t fineColumn, int level, PrintSink& sink) {
-    const int64_t row = sheetTop_ + DotOf(fineRow);
-    const int64_t column = DotOf(fineColumn);
+    const int64_t row = SheetRow(fineRow);
+    const int64_t column = SheetColumn(fineColumn);
     if (row >= sheetRows_) {
         PastEnd(sink);
         return;
@@ -210,11 +237,12 @@ void Interpreter::CommandByte(uint8_t byte, uint64_t at, PrintSink& sink) {
             FlushRuns(sink);
         }
         TakeSheet(sink);
-        const int64_t row = sheetTop_ + DotOf(y_);
+        const int64_t row = SheetRow(y_);
+        const int64_t column = SheetColumn(x_);
         if (row >= sheetRows_) {
             PastEnd(sink);
-        } else if (DotOf(x_) < kPageColumns) {
-            sink.Character(row, DotOf(x_), static_cast<char>(byte));
+        } else if (column < kPageColumns) {
+            sink.Character(row, column, static_cast<char>(byte));
         }
         if (sink.WantsListing()) {
             if (text_.empty()) {

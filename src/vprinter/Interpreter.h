@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "vprinter/Misregistration.h"
 #include "vprinter/Packet.h"
 
 namespace vprinter {
@@ -73,6 +74,11 @@ class Interpreter {
         codeA_ = a;
         codeB_ = b;
     }
+    // Where the mechanism puts the dots from now on; its owner sets it again
+    // whenever a value in force changes, even in the middle of a stream.
+    void SetMisregistration(const Misregistration& misregistration) {
+        misregistration_ = misregistration;
+    }
     void Feed(const uint8_t* data, size_t length, PrintSink& sink);
     // The end of a whole stream: tells of a command or block left unfinished.
     void Finish(PrintSink& sink);
@@ -103,6 +109,8 @@ class Interpreter {
         uint8_t colourMode = 0;                 // 1 black only
         int64_t paperRows = kDefaultPaperRows;  // for the next sheet
         int64_t topRows = kDefaultTopRows;
+        bool back = false;    // passes print on the way back (ESC U other than 1)
+        uint8_t dotSize = 0;  // 16 VSD1, 17 VSD2, 18 VSD3, 19 ECO; 0 none set
     };
 
     struct Block {
@@ -120,6 +128,8 @@ class Interpreter {
         int64_t left = 0;
         int64_t dotPitch = 0;
         int64_t linePitch = 0;
+        int firstPlace = 0;  // nozzle place of line 0 in its nozzle row
+        int64_t across = 0;  // fine, where the mechanism puts a pass on the way back
         int repeat = 0;      // copies of the unit whose value comes next
         bool header = true;  // a unit header comes next
     };
@@ -145,8 +155,15 @@ class Interpreter {
 
     void TakeSheet(PrintSink& sink);
     void PastEnd(PrintSink& sink);
+    // The sheet's row and column of a fine position, where the mechanism's
+    // margins put it.
+    int64_t SheetRow(int64_t fineRow) const;
+    int64_t SheetColumn(int64_t fineColumn) const;
     void Mark(Ink ink, int64_t fineRow, int64_t fineColumn, int level, PrintSink& sink);
+    // A paper feed: down by fine, and by what the mechanism's feed adds.
     void MoveDown(int64_t fine);
+    // Fine across that the head's tilt adds to the dots of a nozzle place.
+    int64_t Tilt(int place) const;
     void SkipBytes(uint64_t count, Mode after);
 
     void Fault(PrintSink& sink, uint64_t at, const std::string& note);
@@ -166,6 +183,7 @@ class Interpreter {
     uint8_t codeB_ = 0;
 
     Settings settings_;
+    Misregistration misregistration_;
     int64_t x_ = 0;  // fine, from the left edge
     int64_t y_ = 0;  // fine, from the top margin
     bool sheet_ = false;

@@ -32,6 +32,9 @@ class PrintEngine {
     static constexpr size_t kPagesKept = 3;
 
     void SetCommandCode(uint8_t a, uint8_t b) { interpreter_.SetCommandCode(a, b); }
+    void SetMisregistration(const Misregistration& misregistration) {
+        interpreter_.SetMisregistration(misregistration);
+    }
     // How many sheets the data would take from the tray; nothing changes.
     int SheetsNeeded(const uint8_t* data, size_t length) const;
     void Feed(const uint8_t* data, size_t length, Owner& owner);

@@ -104,7 +104,14 @@ void Interpreter::StartBlock(const uint8_t* h, PrintSink& sink) {
     if (block.draw) {
         TakeSheet(sink);
     }
-    block.top = y_ + group * 30 * kNozzlePitch;
+    block.firstPlace = group * 30;
+    block.top = y_ + block.firstPlace * kNozzlePitch;
+    if (settings_.back && settings_.dotSize >= 16 && settings_.dotSize <= 19) {
+        // 16 VSD1, 17 VSD2, 18 VSD3 are modes 1-3, 19 ECO mode 0.
+        const size_t mode = settings_.dotSize == 19 ? 0 : settings_.dotSize - 15u;
+        const int steps = misregistration_.bid[mode][block.ink == Ink::Black ? 0 : 1];
+        block.across = int64_t{steps} * kBidDotsPerStep * kFinePerDot;
+    }
     block.left = x_;
     block.dotPitch = settings_.dotPitch;
     block.linePitch = settings_.linePitch;
@@ -180,11 +187,13 @@ void Interpreter::Copies(uint64_t count, uint8_t value, PrintSink& sink) {
             }
             const auto first = static_cast<int64_t>((p % block.bytesPerLine) * dots);
             const int64_t row = block.top + static_cast<int64_t>(line) * block.linePitch;
+            const int64_t left =
+                block.left + block.across + Tilt(block.firstPlace + static_cast<int>(line));
             for (int d = 0; d < dots; ++d) {
                 const int level =
                     block.bits == 2 ? (value >> (6 - 2 * d)) & 3 : ((value >> (7 - d)) & 1) * 3;
                 if (level != 0) {
-                    Mark(block.ink, row, block.left + (first + d) * block.dotPitch, level, sink);
+                    Mark(block.ink, row, left + (first + d) * block.dotPitch, level, sink);
                 }
             }
         }

@@ -87,7 +87,7 @@ TEST_F(Raster, UnitsRunOverLineEndsAndDataMaySplitAnywhereBetweenCalls) {
     EXPECT_EQ(Faults(), std::vector<std::string>{});
 }
 
-TEST_F(Raster, MovesIn2880thsOfAnInchRoundToTheNearestDot) {
+TEST_F(Raster, MovesInUnitsFinerThanADotStepTheHeadADotAUnit) {
     const std::vector<int> shifts = {0, 1, 3, 4, 5, 6, 8, 11, 12, 2000};
     Stream s;
     s.Init().SmallPage(100).Graphics().UnitExtended().ColourMode(1).Resolution();
@@ -100,7 +100,7 @@ TEST_F(Raster, MovesIn2880thsOfAnInchRoundToTheNearestDot) {
 
     Page expected(100);
     for (size_t k = 0; k < shifts.size(); ++k) {
-        const int column = (shifts[k] * 10 + 40) / 80;  // shift / 8 dots, halves up
+        const int column = shifts[k];  // 1/2880 inch moves the head a whole dot
         expected.Mark(Ink::Black, static_cast<int64_t>(3 * k), column, 3);
     }
     const int64_t last = static_cast<int64_t>(3 * shifts.size());
