@@ -88,19 +88,6 @@ TEST_F(Shelf, ShowsNoTemporaryOrUnfinishedPictureUntilItIsWhole) {
     EXPECT_FALSE(shelf.Refresh());
 }
 
-TEST_F(Shelf, PictureHeldBackComesBackOnlyOnceItsFileChanges) {
-    AddPrinter("VTUSB001");
-    const std::string path = PagesFolder("VTUSB001") + "/" + Print("VTUSB001");
-    PageShelf shelf(folder_.Path());
-    shelf.Refresh();
-    shelf.HoldBack(path);
-    EXPECT_TRUE(shelf.Pages().empty());
-    EXPECT_FALSE(shelf.Refresh());
-    ASSERT_TRUE(vprinter::WriteFileAtomically(path, ReadFile(path)));
-    EXPECT_TRUE(shelf.Refresh());
-    EXPECT_EQ(Listed(shelf), Names{"VTUSB001/page-0001.png"});
-}
-
 TEST_F(Shelf, WatcherPicksUpPagesAndPrintersThatComeLater) {
     AddPrinter("VTUSB001");
     PageShelf shelf(folder_.Path());
