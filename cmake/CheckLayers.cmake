@@ -1,8 +1,8 @@
 # Checks which folders of the sources include which: the core's layers go
 # platform, link, eeprom, pattern, adjust, and each includes only its own
 # headers and those of the layers before it; nothing of the core includes the
-# windows, the tools or the virtual printer, and the virtual printer includes
-# nothing of the program. Lists every include that breaks this and fails.
+# windows, the tools or the virtual printer, and neither the virtual printer
+# nor its paper tray includes anything of the program. Lists every include that breaks this and fails.
 #
 #   cmake -DSOURCE_DIR=<folder holding platform, link, ...> -P CheckLayers.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -21,9 +21,10 @@ foreach(layer IN LISTS core)
   set(forbidden_${layer} ${above} app tools vprinter)
 endforeach()
 set(forbidden_vprinter ${program})
+set(forbidden_tray ${program})
 
 set(breaches 0)
-foreach(folder IN LISTS core ITEMS vprinter)
+foreach(folder IN LISTS core ITEMS vprinter tray)
   file(GLOB_RECURSE files LIST_DIRECTORIES false "${SOURCE_DIR}/${folder}/*.h"
        "${SOURCE_DIR}/${folder}/*.cpp")
   list(SORT files)

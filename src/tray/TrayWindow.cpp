@@ -1,0 +1,133 @@
+#include "tray/TrayWindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QImageReader>
+#include <QLabel>
+#include <QListWidget>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "tray/TrayWatcher.h"
+
+namespace tray {
+
+namespace {
+
+constexpr int kPathRole = Qt::UserRole;
+
+}  // namespace
+
+TrayWindow::TrayWindow(const std::string& stateFolder, const std::string& port, QWidget* parent)
+    : QMainWindow(parent), shelf_(stateFolder, port) {
+    setWindowTitle(port.empty()
+                       ? QStringLiteral("Paper tray")
+                       : QStringLiteral("Paper tray - %1").arg(QString::fromStdString(port)));
+    list_ = new QListWidget;
+    list_->setObjectName(QStringLiteral("PageList"));
+    view_ = new PageView;
+    view_->setObjectName(QStringLiteral("PageView"));
+    auto* splitter = new QSplitter;
+    splitter->addWidget(list_);
+    splitter->addWidget(view_);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({220, 780});
+    setCentralWidget(splitter);
+
+    auto* tools = addToolBar(QStringLiteral("Zoom"));
+    tools->setObjectName(QStringLiteral("ZoomBar"));
+    auto* group = new QActionGroup(this);
+    for (auto* action :
+         {AddZoom(QStringLiteral("Fit"), QStringLiteral("F"), PageView::Zoom::Fit),
+          AddZoom(QStringLiteral("100%"), QStringLiteral("1"), PageView::Zoom::Full),
+          AddZoom(QStringLiteral("400%"), QStringLiteral("4"), PageView::Zoom::Close)}) {
+        group->addAction(action);
+        tools->addAction(action);
+    }
+    zoomActions_.front()->setChecked(true);
+
+    count_ = new QLabel;
+    statusBar()->addWidget(count_, 1);
+    statusBar()->addPermanentWidget(new QLabel(QString::fromStdString(shelf_.Folder())));
+
+    connect(list_, &QListWidget::currentItemChanged, this, &TrayWindow::ShowChosen);
+    watcher_ = new TrayWatcher(shelf_, this);
+    connect(watcher_, &TrayWatcher::PagesChanged, this, &TrayWindow::ShowPages);
+    ShowPages();
+}
+
+TrayWindow::~TrayWindow() = default;
+
+QAction* TrayWindow::AddZoom(const QString& text, const QString& key, PageView::Zoom zoom) {
+    auto* action = new QAction(text, this);
+    action->setShortcut(QKeySequence(key));
+    action->setToolTip(QStringLiteral("%1 (%2)").arg(text, key));
+    action->setCheckable(true);
+    action->setData(static_cast<int>(zoom));
+    connect(action, &QAction::triggered, this, [this, zoom] { view_->SetZoom(zoom); });
+    zoomActions_.append(action);
+    return action;
+}
+
+void TrayWindow::SetZoom(PageView::Zoom zoom) {
+    for (auto* action : zoomActions_) {
+        if (action->data().toInt() == static_cast<int>(zoom)) {
+            action->setChecked(true);
+        }
+    }
+    view_->SetZoom(zoom);
+}
+
+void TrayWindow::ShowPages() {
+    const auto& pages = shelf_.Pages();
+    // Following the newest page unless an older one is being looked at.
+    const bool following = list_->currentRow() <= 0;
+    const QString chosen = shownPath_;
+    {
+        const QSignalBlocker quiet(list_);
+        list_->clear();
+        for (const auto& page : pages) {
+            auto* item = new QListWidgetItem(QStringLiteral("%1  %2").arg(
+                QString::fromStdString(page.port), QString::fromStdString(page.name)));
+            item->setData(kPathRole, QString::fromStdString(page.path));
+            list_->addItem(item);
+            if (!following && item->data(kPathRole).toString() == chosen) {
+                list_->setCurrentItem(item);
+            }
+        }
+        if (list_->currentRow() < 0 && list_->count() > 0) {
+            list_->setCurrentRow(0);
+        }
+    }
+    count_->setText(pages.empty() ? QStringLiteral("No pages yet")
+                                  : QStringLiteral("%1 page(s)").arg(pages.size()));
+    ShowChosen();
+}
+
+void TrayWindow::ShowChosen() {
+    const QListWidgetItem* item = list_->currentItem();
+    const QString path = item != nullptr ? item->data(kPathRole).toString() : QString();
+    if (path == shownPath_ && (path.isEmpty() || view_->HasPicture())) {
+        return;
+    }
+    if (path.isEmpty()) {
+        shownPath_.clear();
+        view_->SetPicture(QImage());
+        view_->SetNote(
+            QStringLiteral("No pages yet in %1").arg(QString::fromStdString(shelf_.Folder())));
+        return;
+    }
+    QImageReader reader(path);
+    reader.setAllocationLimit(0);  // a page is 2880 x 4208 and may be longer
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        // Never shown broken: left out until the file changes.
+        QMetaObject::invokeMethod(watcher_, "HoldBack", Qt::QueuedConnection, Q_ARG(QString, path));
+        return;
+    }
+    shownPath_ = path;
+    view_->SetPicture(picture);
+}
+
+}  // namespace tray

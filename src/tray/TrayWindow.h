@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include "tray/PageShelf.h"
+#include "tray/PageView.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+
+namespace tray {
+
+class TrayWatcher;
+
+// The paper tray: the printed pages of the virtual printers, newest first,
+// each named by its port and picture, and the chosen page beside them. A page
+// that comes out goes to the top of the list and is shown, unless the user
+// has chosen an older one to look at.
+//
+// Keys: F fits the whole page in view, 1 shows it at 100%, 4 at 400%; the
+// page is panned with the scroll bars, the arrow keys or by dragging it.
+class TrayWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // Reads the state folder; with a port, only that printer's pages.
+    TrayWindow(const std::string& stateFolder, const std::string& port, QWidget* parent = nullptr);
+    ~TrayWindow() override;
+
+    TrayWatcher& Watcher() { return *watcher_; }
+    PageView& View() { return *view_; }
+    QListWidget& List() { return *list_; }
+    void SetZoom(PageView::Zoom zoom);
+    // The path of the page shown, empty when none is.
+    QString ShownPath() const { return shownPath_; }
+
+  private slots:
+    void ShowPages();
+    void ShowChosen();
+
+  private:
+    QAction* AddZoom(const QString& text, const QString& key, PageView::Zoom zoom);
+
+    PageShelf shelf_;
+    TrayWatcher* watcher_ = nullptr;
+    QListWidget* list_ = nullptr;
+    PageView* view_ = nullptr;
+    QLabel* count_ = nullptr;
+    QList<QAction*> zoomActions_;
+    QString shownPath_;
+};
+
+}  // namespace tray

@@ -1,0 +1,68 @@
+// orvane-tray: the paper tray of the virtual printers. Shows the pages they
+// print, newest first, as the pictures appear in their pages folders.
+#include <CLI/CLI.hpp>
+
+#include <QApplication>
+#include <cstdio>
+#include <iostream>
+#include <map>
+
+#include "tray/PageShelf.h"
+#include "tray/TrayWindow.h"
+#include "vprinter/Store.h"
+
+int main(int argc, char** argv) {
+    std::string folder;
+    std::string port;
+    std::string screenshot;
+    std::string zoom = "fit";
+    const std::map<std::string, tray::PageView::Zoom> zooms = {
+        {"fit", tray::PageView::Zoom::Fit},
+        {"100", tray::PageView::Zoom::Full},
+        {"400", tray::PageView::Zoom::Close}};
+
+    CLI::App app{"Paper tray of the Orvane virtual printers: their printed pages, newest first",
+                 "orvane-tray"};
+    auto* dir = app.add_option(
+        "--dir", folder, "state folder (default: ORVANE_VPRINTER_DIR, else the XDG state folder)");
+    app.add_option("port", port, "show only this printer's pages");
+    app.add_option("--zoom", zoom, "fit, 100 or 400 (percent) to start with")
+        ->check(CLI::IsMember({"fit", "100", "400"}));
+    app.add_option("--screenshot", screenshot,
+                   "save a picture of the window into this PNG file once the pages are read, "
+                   "and end");
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::cout << app.help();
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        std::cerr << "orvane-tray: " << error.what() << '\n';
+        return 2;
+    }
+    if (dir->count() == 0) {
+        folder = vprinter::Store::DefaultFolder();
+    } else if (const std::string problem = tray::TrayFolderProblem(folder); !problem.empty()) {
+        std::fprintf(stderr, "orvane-tray: %s\n", problem.c_str());
+        return 2;
+    }
+    if (!port.empty() && !vprinter::Store::IsValidPortName(port)) {
+        std::fprintf(stderr, "orvane-tray: '%s' is no port name\n", port.c_str());
+        return 2;
+    }
+
+    QApplication application(argc, argv);
+    tray::TrayWindow window(folder, port);
+    window.resize(1000, 800);
+    window.show();
+    window.SetZoom(zooms.at(zoom));
+    if (screenshot.empty()) {
+        return application.exec();
+    }
+    QCoreApplication::processEvents();
+    if (!window.grab().save(QString::fromStdString(screenshot))) {
+        std::fprintf(stderr, "orvane-tray: cannot write %s\n", screenshot.c_str());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,140 @@
+// The tray's window: the list it shows, the page it shows, zoom and panning.
+#include <QApplication>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTest>
+#include <algorithm>
+
+#include "TrayFixture.h"
+#include "tray/TrayWatcher.h"
+#include "tray/TrayWindow.h"
+
+namespace {
+
+using testing_support::ReadFile;
+using testing_support::WriteFile;
+using tray::PageView;
+using tray::TrayWindow;
+using tray_test::TrayTest;
+
+class Window : public TrayTest {
+  protected:
+    void SetUp() override { AddPrinter("VTUSB001"); }
+
+    std::unique_ptr<TrayWindow> Open(const std::string& port = {}) {
+        auto window = std::make_unique<TrayWindow>(folder_.Path(), port);
+        window->resize(900, 700);
+        window->show();
+        QCoreApplication::processEvents();
+        return window;
+    }
+
+    static QStringList Rows(TrayWindow& window) {
+        QStringList rows;
+        for (int i = 0; i < window.List().count(); ++i) {
+            rows << window.List().item(i)->text();
+        }
+        return rows;
+    }
+
+    QString PathOf(const std::string& name) const {
+        return QString::fromStdString(PagesFolder("VTUSB001") + "/" + name);
+    }
+};
+
+TEST_F(Window, NewPageGoesOnTopAndIsShownUnlessAnOlderOneIsChosen) {
+    auto window = Open();
+    EXPECT_TRUE(Rows(*window).isEmpty());
+    EXPECT_FALSE(window->View().HasPicture());
+
+    Print("VTUSB001");
+    Print("VTUSB001");
+    window->Watcher().CheckNow();
+    EXPECT_EQ(Rows(*window), (QStringList{"VTUSB001  page-0002.png", "VTUSB001  page-0001.png"}));
+    EXPECT_EQ(window->ShownPath(), PathOf("page-0002.png"));
+    EXPECT_TRUE(window->View().HasPicture());
+
+    Print("VTUSB001");
+    window->Watcher().CheckNow();
+    EXPECT_EQ(window->ShownPath(), PathOf("page-0003.png"));
+
+    // Looking at an older page: the new one is listed on top, the view stays.
+    window->List().setCurrentRow(2);
+    EXPECT_EQ(window->ShownPath(), PathOf("page-0001.png"));
+    Print("VTUSB001");
+    window->Watcher().CheckNow();
+    EXPECT_EQ(Rows(*window).front(), "VTUSB001  page-0004.png");
+    EXPECT_EQ(window->ShownPath(), PathOf("page-0001.png"));
+    EXPECT_EQ(window->List().currentRow(), 3);
+}
+
+TEST_F(Window, PictureThatDoesNotLoadIsLeftOutUntilItIsWrittenAgain) {
+    const std::string good = ReadFile(PagesFolder("VTUSB001") + "/" + Print("VTUSB001"));
+    auto window = Open();
+    // Whole to look at (signature and end), damaged inside.
+    std::string damaged = good;
+    std::fill(damaged.begin() + 40, damaged.end() - 20, 'x');
+    WriteFile(PagesFolder("VTUSB001") + "/page-0002.png", damaged);
+    window->Watcher().CheckNow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Rows(*window), QStringList{"VTUSB001  page-0001.png"});
+    EXPECT_EQ(window->ShownPath(), PathOf("page-0001.png"));
+
+    ASSERT_TRUE(vprinter::WriteFileAtomically(PagesFolder("VTUSB001") + "/page-0002.png", good));
+    window->Watcher().CheckNow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Rows(*window).front(), "VTUSB001  page-0002.png");
+    EXPECT_EQ(window->ShownPath(), PathOf("page-0002.png"));
+}
+
+TEST_F(Window, ZoomKeysSetTheScaleAndTheRangeToPanOver) {
+    Print("VTUSB001");
+    auto window = Open();
+    window->activateWindow();
+    QCoreApplication::processEvents();
+    PageView& view = window->View();
+    const QSize area = view.viewport()->size();
+    const double fit = std::min(area.width() / 2880.0, area.height() / double(kRows));
+    const struct {
+        char key;
+        double scale;
+    } cases[] = {{'4', 4.0}, {'1', 1.0}, {'F', fit}};
+    for (const auto& c : cases) {
+        QTest::keyClick(&window->List(), c.key);
+        EXPECT_DOUBLE_EQ(view.Scale(), c.scale) << c.key;
+        EXPECT_EQ(view.horizontalScrollBar()->maximum(),
+                  std::max(0, int(std::ceil(2880 * c.scale)) - area.width()));
+        EXPECT_EQ(view.verticalScrollBar()->maximum(),
+                  std::max(0, int(std::ceil(kRows * c.scale)) - area.height()));
+    }
+}
+
+TEST_F(Window, DraggingPansAndZoomKeepsThePointInTheMiddle) {
+    Print("VTUSB001");
+    auto window = Open();
+    PageView& view = window->View();
+    window->SetZoom(PageView::Zoom::Close);
+    QScrollBar& across = *view.horizontalScrollBar();
+    QScrollBar& down = *view.verticalScrollBar();
+    EXPECT_EQ(across.value() + down.value(), 0);  // from the whole page: its top left corner
+    across.setValue(1000);
+    down.setValue(200);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, view.viewport()->mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(view.viewport(), &event);
+    };
+    send(QEvent::MouseButtonPress, {300, 300}, Qt::LeftButton);
+    send(QEvent::MouseMove, {250, 280}, Qt::LeftButton);
+    send(QEvent::MouseMove, {200, 260}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {200, 260}, Qt::NoButton);
+    EXPECT_EQ(across.value(), 1100);  // the page follows the mouse
+    EXPECT_EQ(down.value(), 240);
+
+    const QPointF middle = view.Centre();
+    window->SetZoom(PageView::Zoom::Full);
+    EXPECT_NEAR(view.Centre().x(), middle.x(), 1.0);
+}
+
+}  // namespace
