@@ -27,6 +27,7 @@ void Interpreter::Reset() {
     sheetRows_ = 0;
     sheetTop_ = 0;
     pastEndTold_ = false;
+    pfCarry_ = 0;
     block_ = Block{};
     text_.clear();
     strayReason_ = nullptr;
@@ -158,14 +159,15 @@ void Interpreter::SkipBytes(uint64_t count, Mode after) {
 void Interpreter::MoveDown(int64_t fine) {
     if (settings_.graphics) {
         // The feed of one band of the nozzles that print is off by the PF
-        // misregistration; shorter and longer feeds in proportion, in whole
-        // rows, so that the passes of a band still fill it. Paper never
-        // feeds backwards.
+        // misregistration; other feeds in proportion. The paper moves in
+        // whole rows, so that the passes of a band still fill it, and what
+        // is left over carries to the next feed. Paper never feeds backwards.
         const bool black = settings_.colourMode == 1;
         const int64_t steps = black ? misregistration_.pfBlack : misregistration_.pfColour;
         const int64_t band = (black ? kBlackNozzles : kColourNozzles) * kNozzlePitch;
-        const int64_t off = fine * steps * kPfRowsPerStep;
-        const int64_t rows = (off >= 0 ? off + band / 2 : off - band / 2) / band;
+        pfCarry_ += fine * steps * kPfRowsPerStep * (kPfCarryUnit / band);
+        const int64_t rows = pfCarry_ / kPfCarryUnit;
+        pfCarry_ -= rows * kPfCarryUnit;
         fine = std::max<int64_t>(fine + rows * kFinePerDot, 0);
     }
     y_ = std::min(y_ + fine, kFarAway);
@@ -183,6 +185,7 @@ void Interpreter::TakeSheet(PrintSink& sink) {
         return;
     }
     sheet_ = true;
+    pfCarry_ = 0;
     sheetRows_ = settings_.paperRows;
     sheetTop_ = settings_.topRows;
     pastEndTold_ = false;

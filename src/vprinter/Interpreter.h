@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,10 @@ class Interpreter {
     // Where the mechanism puts the dots from now on; its owner sets it again
     // whenever a value in force changes, even in the middle of a stream.
     void SetMisregistration(const Misregistration& misregistration) {
+        if (misregistration.pfBlack != misregistration_.pfBlack ||
+            misregistration.pfColour != misregistration_.pfColour) {
+            pfCarry_ = 0;  // a new PF value feeds from here
+        }
         misregistration_ = misregistration;
     }
     void Feed(const uint8_t* data, size_t length, PrintSink& sink);
@@ -184,6 +189,12 @@ class Interpreter {
 
     Settings settings_;
     Misregistration misregistration_;
+    // The part of a row that the PF misregistration has added to the feeds
+    // so far and the paper has not yet moved, in 1/kPfCarryUnit rows: a unit
+    // that divides the band of black and of colour nozzles alike.
+    static constexpr int64_t kPfCarryUnit =
+        std::lcm(kBlackNozzles * kNozzlePitch, kColourNozzles* kNozzlePitch);
+    int64_t pfCarry_ = 0;
     int64_t x_ = 0;  // fine, from the left edge
     int64_t y_ = 0;  // fine, from the top margin
     bool sheet_ = false;

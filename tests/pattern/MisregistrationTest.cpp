@@ -1,0 +1,176 @@
+// The adjustment patterns printed on a virtual printer whose mechanism is
+// off: each shows its marks lined up at the true value and off elsewhere,
+// by as much as the distance from it, measured on the printed page.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "PatternFixture.h"
+#include "link/ResultCodes.h"
+#include "support/PageMeasure.h"
+#include "vprinter/Mechanism.h"
+#include "vprinter/Misregistration.h"
+#include "vprinter/Store.h"
+
+namespace {
+
+using namespace page_measure;
+using testing_support::PatternTest;
+using vprinter::MechanismIndex;
+
+constexpr int64_t kMarkRows = 75;  // taller than a line of text
+
+class Misregistered : public PatternTest {
+  protected:
+    void SetError(const std::string& name, int error) {
+        vprinter::Mechanism mechanism;
+        mechanism.errors[static_cast<size_t>(MechanismIndex(name))] = static_cast<int8_t>(error);
+        ASSERT_TRUE(Printers().GetStore().SaveMechanism("VTUSB001", mechanism));
+    }
+    const Page& Printed(uint16_t result, bool ejected = false) {
+        EXPECT_EQ(result, ResultOk);
+        if (!ejected) {
+            EXPECT_EQ(raster_.EjectPage(), ResultOk);
+        }
+        const auto* pages = Printers().PrintedPages("VTUSB001");
+        EXPECT_TRUE(pages != nullptr && !pages->empty());
+        return pages->back();
+    }
+};
+
+// Bi-D page: the rows of marks at test values stored - 2 .. stored + 2; a
+// mark's comb lands across by its distance from the true error.
+struct BidCase {
+    const char* quantity;
+    uint8_t dotSize;
+    bool black;
+};
+
+class BidMisregistration : public Misregistered, public ::testing::WithParamInterface<BidCase> {};
+
+TEST_P(BidMisregistration, TheCombLinesUpOnlyAtTheTrueValue) {
+    const BidCase& bid = GetParam();
+    for (const int error : {-2, 0, 1}) {
+        SCOPED_TRACE(testing::Message() << bid.quantity << " = " << error);
+        SetError(bid.quantity, error);
+        const int stored = 0;
+        const Page& page = Printed(bid.black ? pattern_.PrintBidBlackPattern(bid.dotSize, stored)
+                                             : pattern_.PrintBidColorPattern(bid.dotSize, stored));
+        // The marks: rows 0 and 2 one at byte 290, row 1 three at 236, 290
+        // and 344 with v - 2, v and v + 2.
+        struct Mark {
+            int byte;
+            size_t run;
+            int value;
+        };
+        const std::vector<Mark> marks = {{290, 0, stored - 1},
+                                         {236, 0, stored - 2},
+                                         {290, 1, stored},
+                                         {344, 0, stored + 2},
+                                         {290, 2, stored + 1}};
+        for (const Mark& mark : marks) {
+            const int64_t from = 4 * mark.byte;
+            const auto runs = InkedRows(page, from, from + 80, kMarkRows);
+            ASSERT_GT(runs.size(), mark.run);
+            EXPECT_EQ(CombOffset(page, runs[mark.run], from, from + 80),
+                      vprinter::kBidDotsPerStep * (error - mark.value))
+                << "mark of " << mark.value;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryModeAndInk, BidMisregistration,
+    ::testing::Values(BidCase{"bid-eco-black", 19, true}, BidCase{"bid-eco-color", 19, false},
+                      BidCase{"bid-vsd1-black", 16, true}, BidCase{"bid-vsd1-color", 16, false},
+                      BidCase{"bid-vsd2-black", 17, true}, BidCase{"bid-vsd2-color", 17, false},
+                      BidCase{"bid-vsd3-black", 18, true}, BidCase{"bid-vsd3-color", 18, false}),
+    [](const auto& param) {
+        std::string name = param.param.quantity;
+        std::erase(name, '-');
+        return name;
+    });
+
+TEST_F(Misregistered, HeadAngularMarkIsStraightOnlyAtTheTrueValue) {
+    for (const int error : {-3, 0, 3, 6}) {
+        SCOPED_TRACE(testing::Message() << "head angular " << error);
+        SetError("head-angular", error);
+        const Page& page = Printed(pattern_.PrintHeadAngularPattern());
+        // Mark s at byte 270 + 36 s; the test band's mark is stepped 3 s - 6
+        // against the reference band's: "NG", -3, 0, 3, "NG".
+        for (int s = 0; s < 5; ++s) {
+            const int64_t from = 4 * (270 + 36 * s) - 12;
+            const auto runs = InkedRows(page, from, from + 60, kMarkRows);
+            ASSERT_FALSE(runs.empty());
+            const int64_t join = runs.front().first + 270;  // one band of 90 nozzles down
+            EXPECT_EQ(Bend(page, join, from, from + 60), (3 * s - 6) - error) << "mark " << s;
+        }
+    }
+}
+
+// PF pages: eleven steps at test values -5 .. 5; the second block meets the
+// first only where the test value is the true error.
+class PfMisregistration : public Misregistered, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(PfMisregistration, BlocksMeetOnlyAtTheTrueValue) {
+    const bool black = GetParam();
+    for (const int error : {-4, 0, 3}) {
+        SCOPED_TRACE(testing::Message() << (black ? "pf-black " : "pf-color ") << error);
+        SetError(black ? "pf-black" : "pf-color", error);
+        const Page& page =
+            Printed(black ? pattern_.PrintPfBlackPattern() : pattern_.PrintPfColorPattern());
+        // First blocks alone in dots 720-863, second blocks in 1200-1343.
+        const auto firsts = InkedRows(page, 720, 864, kMarkRows);
+        const auto seconds = InkedRows(page, 1200, 1344, kMarkRows);
+        ASSERT_EQ(firsts.size(), 11u);
+        ASSERT_EQ(seconds.size(), 11u);
+        for (int step = 0; step < 11; ++step) {
+            EXPECT_EQ(Gap(firsts[step], seconds[step]),
+                      vprinter::kPfRowsPerStep * (error - (step - 5)))
+                << "step of " << step - 5;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BlackAndColour, PfMisregistration, ::testing::Bool());
+
+// Top margin and first dot print at the stored value: the page lands by the
+// distance of the stored value from the true error.
+TEST_F(Misregistered, TopMarginLineLandsByTheStoredValuesDistanceFromTheError) {
+    struct Case {
+        int error;
+        int stored;
+    };
+    for (const Case c : {Case{0, 0}, Case{40, 0}, Case{-40, 0}, Case{0, 40}, Case{40, 40}}) {
+        SCOPED_TRACE(testing::Message() << "error " << c.error << ", stored " << c.stored);
+        SetError("top-margin", c.error);
+        Store(0x5A, static_cast<int8_t>(c.stored));
+        const Page& page = Printed(pattern_.PrintTopMarginPattern(0));
+        // The first nozzle's line reaches dot 1399; the caption ends far left of it.
+        EXPECT_EQ(FirstRow(page, 1300), 42 + (c.error - c.stored) * 1);
+    }
+}
+
+TEST_F(Misregistered, FirstDotLineLandsByTheStoredValuesDistanceFromTheError) {
+    struct Case {
+        int error;
+        int stored;
+    };
+    for (const Case c : {Case{0, 0}, Case{10, 0}, Case{25, 0}, Case{0, -20}, Case{-5, 0}}) {
+        SCOPED_TRACE(testing::Message() << "error " << c.error << ", stored " << c.stored);
+        SetError("first-dot", c.error);
+        Store(0x59, static_cast<int8_t>(c.stored));
+        const Page& page = Printed(pattern_.PrintFirstDotPattern(), true);
+        const int64_t at = vprinter::kFirstDotDotsPerStep * (c.error - c.stored);
+        const auto line = InkedRows(page, 0, 100, 44);
+        if (at >= 0) {
+            ASSERT_EQ(line.size(), 1u);
+            EXPECT_EQ(FirstColumn(page, line.front().last, 0, 100), at);
+        } else {
+            EXPECT_TRUE(line.empty()) << "left of the paper's edge, the line is lost";
+        }
+    }
+}
+
+}  // namespace

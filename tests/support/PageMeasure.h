@@ -1,0 +1,106 @@
+#pragma once
+
+// Measures on a printed page what a technician looks for on a check pattern:
+// where a Bi-D comb's passes meet, the bend of a head-angular mark, the gap
+// between PF blocks, the first printed row and column. Everything is found
+// from the ink on the page; the pattern's geometry gives only the columns to
+// look in.
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "vprinter/Page.h"
+
+namespace page_measure {
+
+using vprinter::Ink;
+using vprinter::Page;
+
+// Ink of any colour at a dot; with ink given, only that ink.
+inline bool Inked(const Page& page, int64_t row, int64_t column, std::optional<Ink> ink = {}) {
+    return ink ? page.Level(*ink, row, column) != 0 : page.Pixel(row, column) != 0;
+}
+
+// The first inked column of a row in [from, to), or -1.
+inline int64_t FirstColumn(const Page& page, int64_t row, int64_t from, int64_t to,
+                           std::optional<Ink> ink = {}) {
+    for (int64_t column = from; column < to; ++column) {
+        if (Inked(page, row, column, ink)) {
+            return column;
+        }
+    }
+    return -1;
+}
+
+// A run of rows with ink in a band of columns.
+struct Rows {
+    int64_t first = 0;
+    int64_t last = 0;
+    int64_t Height() const { return last - first + 1; }
+};
+
+// The runs of inked rows in the columns [from, to), top to bottom; rows with
+// no ink for more than gap rows part two runs. Runs lower than minHeight
+// (printed text among the marks) are left out.
+inline std::vector<Rows> InkedRows(const Page& page, int64_t from, int64_t to, int64_t minHeight,
+                                   std::optional<Ink> ink = {}, int64_t gap = 12) {
+    std::vector<Rows> runs;
+    for (int64_t row = 0; row < page.Rows(); ++row) {
+        if (FirstColumn(page, row, from, to, ink) < 0) {
+            continue;
+        }
+        if (!runs.empty() && row - runs.back().last <= gap) {
+            runs.back().last = row;
+        } else {
+            runs.push_back({row, row});
+        }
+    }
+    std::vector<Rows> tall;
+    for (const Rows& run : runs) {
+        if (run.Height() >= minHeight) {
+            tall.push_back(run);
+        }
+    }
+    return tall;
+}
+
+// A Bi-D comb in the columns [from, to), rows in mark: its top rows hold only
+// the test pass (the test comb reaches above the reference comb), its middle
+// rows both. The test comb's first bar belongs one bar (barDots) right of the
+// reference comb's first bar; the result is how far it lands off that place.
+inline int64_t CombOffset(const Page& page, const Rows& mark, int64_t from, int64_t to,
+                          int64_t barDots = 16) {
+    // Passes leave rows between the nozzles' lines blank: the first inked
+    // row from the middle down.
+    int64_t reference = -1;
+    for (int64_t row = (mark.first + mark.last) / 2; row <= mark.last && reference < 0; ++row) {
+        reference = FirstColumn(page, row, from, to);
+    }
+    const int64_t test = FirstColumn(page, mark.first, from, to);
+    return test - reference - barDots;
+}
+
+// The bend of a vertical mark printed in two parts, one above the other,
+// meeting at row join: how far the lower part's first row lands across
+// against the upper part's last row.
+inline int64_t Bend(const Page& page, int64_t join, int64_t from, int64_t to) {
+    return FirstColumn(page, join, from, to) - FirstColumn(page, join - 1, from, to);
+}
+
+// The white rows between a block and the one below it (negative: the rows
+// where they overlap).
+inline int64_t Gap(const Rows& upper, const Rows& lower) {
+    return lower.first - upper.last - 1;
+}
+
+// The first row with ink in a column, or -1.
+inline int64_t FirstRow(const Page& page, int64_t column) {
+    for (int64_t row = 0; row < page.Rows(); ++row) {
+        if (Inked(page, row, column)) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+}  // namespace page_measure
