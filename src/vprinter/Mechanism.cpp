@@ -12,8 +12,9 @@ namespace {
 
 // Bi-D: the page prints rows at the stored value -2 .. +2, and a new board
 // stores 0. Head angular: the page's choices -3, 0, 3. PF: the page's input
-// range. Top margin: the page's choices "-", "0", "+". First dot: the page's
-// range.
+// range. Top margin: the page's choices "-", "0", "+". First dot: the right
+// half of the page's range; with a new board's 0 stored, an error left of
+// that puts the first dot off the paper, where a page cannot show it.
 constexpr std::array<MechanismQuantity, kMechanismQuantities> kQuantities = {{
     {"bid-eco-black", 0x32, -2, 2, 1},
     {"bid-eco-color", 0x33, -2, 2, 1},
@@ -27,7 +28,7 @@ constexpr std::array<MechanismQuantity, kMechanismQuantities> kQuantities = {{
     {"pf-black", 0x2C, -4, 4, 1},
     {"pf-color", 0x2D, -4, 4, 1},
     {"top-margin", 0x5A, -40, 40, 40},
-    {"first-dot", 0x59, -127, 127, 1},
+    {"first-dot", 0x59, 0, 127, 1},
 }};
 
 std::string Trimmed(const std::string& text) {

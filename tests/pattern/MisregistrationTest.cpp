@@ -135,6 +135,32 @@ TEST_P(PfMisregistration, BlocksMeetOnlyAtTheTrueValue) {
 
 INSTANTIATE_TEST_SUITE_P(BlackAndColour, PfMisregistration, ::testing::Bool());
 
+TEST_F(Misregistered, DamagedMechanismPrintsAsAPerfectOneAndSaysSoOnceUntilMended) {
+    const std::string file = Printers().GetStore().PrinterFolder("VTUSB001") + "/mechanism.conf";
+    testing_support::WriteFile(file, "hidden=no\npf-black=3\npf-black=3\n");
+    const auto gapOfStep = [this](int step) {
+        const Page& page = Printed(pattern_.PrintPfBlackPattern());
+        return Gap(InkedRows(page, 720, 864, kMarkRows).at(static_cast<size_t>(step)),
+                   InkedRows(page, 1200, 1344, kMarkRows).at(static_cast<size_t>(step)));
+    };
+    const auto told = [this] {
+        int count = 0;
+        for (const auto& entry : Printers().Trace()) {
+            count +=
+                entry.note.find("prints as if it had no mechanism errors") != std::string::npos &&
+                entry.note.find("mechanism VTUSB001 clear") != std::string::npos;
+        }
+        return count;
+    };
+    EXPECT_EQ(gapOfStep(5), 0) << "the 0 step of a perfect mechanism";
+    EXPECT_EQ(gapOfStep(5), 0);
+    EXPECT_EQ(told(), 1);
+
+    SetError("pf-black", 3);
+    EXPECT_EQ(gapOfStep(5), vprinter::kPfRowsPerStep * 3) << "mended, the mechanism counts";
+    EXPECT_EQ(told(), 1);
+}
+
 // Top margin and first dot print at the stored value: the page lands by the
 // distance of the stored value from the true error.
 TEST_F(Misregistered, TopMarginLineLandsByTheStoredValuesDistanceFromTheError) {
