@@ -221,6 +221,19 @@ void Interpreter::Mark(Ink ink, int64_t fineRow, int64_t fineColumn, int level, 
     }
 }
 
+void Interpreter::MarkRun(Ink ink, int64_t fineRow, int64_t fineColumn, const uint8_t* pattern,
+                          int patternDots, uint64_t repeats, PrintSink& sink) {
+    const int64_t row = SheetRow(fineRow);
+    const int64_t column = SheetColumn(fineColumn);
+    if (row >= sheetRows_) {
+        PastEnd(sink);
+        return;
+    }
+    if (column < kPageColumns) {
+        sink.DotRun(ink, row, column, pattern, patternDots, repeats);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Command mode
 

@@ -28,6 +28,19 @@ class PrintSink {
     // A sheet is taken from the tray; rows is its length.
     virtual void StartSheet(int64_t rows) = 0;
     virtual void Dot(Ink ink, int64_t row, int64_t column, int level) = 0;
+    // Dots of one ink side by side on a row, from column on: the levels of
+    // pattern (patternDots of them) repeated repeats times. Level 0 leaves
+    // the dot alone.
+    virtual void DotRun(Ink ink, int64_t row, int64_t column, const uint8_t* pattern,
+                        int patternDots, uint64_t repeats) {
+        for (uint64_t k = 0; k < repeats; ++k) {
+            for (int d = 0; d < patternDots; ++d) {
+                if (pattern[d] != 0) {
+                    Dot(ink, row, column + static_cast<int64_t>(k) * patternDots + d, pattern[d]);
+                }
+            }
+        }
+    }
     virtual void Character(int64_t row, int64_t column, char character) = 0;
     virtual void EjectSheet() = 0;
     // A person's view of every command read: only asked for when wanted.
@@ -165,6 +178,9 @@ class Interpreter {
     int64_t SheetRow(int64_t fineRow) const;
     int64_t SheetColumn(int64_t fineColumn) const;
     void Mark(Ink ink, int64_t fineRow, int64_t fineColumn, int level, PrintSink& sink);
+    // Dots one dot apart from fineColumn on: pattern repeated repeats times.
+    void MarkRun(Ink ink, int64_t fineRow, int64_t fineColumn, const uint8_t* pattern,
+                 int patternDots, uint64_t repeats, PrintSink& sink);
     // A paper feed: down by fine, and by what the mechanism's feed adds.
     void MoveDown(int64_t fine);
     // Fine across that the head's tilt adds to the dots of a nozzle place.

@@ -100,6 +100,34 @@ void Page::Mark(Ink ink, int64_t row, int64_t column, int level) {
     }
 }
 
+void Page::MarkRun(Ink ink, int64_t row, int64_t column, const uint8_t* pattern, int patternDots,
+                   uint64_t repeats) {
+    if (row < 0 || row >= rows_ || patternDots <= 0 || repeats == 0 ||
+        std::all_of(pattern, pattern + patternDots, [](uint8_t level) { return level == 0; })) {
+        return;
+    }
+    const auto length = static_cast<int64_t>(
+        std::min<uint64_t>(repeats, static_cast<uint64_t>(kColumns)) * patternDots);
+    const int64_t from = std::max<int64_t>(column, 0);
+    const int64_t to = std::min<int64_t>(column + length, kColumns);
+    if (from >= to) {
+        return;
+    }
+    uint8_t* line = Line(row);
+    const int shift = Shift(ink);
+    int phase = static_cast<int>((from - column) % patternDots);
+    for (int64_t c = from; c < to; ++c) {
+        const int wanted = std::min<int>(pattern[phase], 3);
+        if (++phase == patternDots) {
+            phase = 0;
+        }
+        uint8_t& pixel = line[c];
+        if (wanted > ((pixel >> shift) & 3)) {
+            pixel = static_cast<uint8_t>((pixel & ~(3 << shift)) | wanted << shift);
+        }
+    }
+}
+
 void Page::Print(int64_t row, int64_t column, char character) {
     // Each glyph dot is a square of large black dots: the black bits of its
     // pixels are set whatever was there, the other inks stay. One row of

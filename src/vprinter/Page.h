@@ -30,6 +30,10 @@ class Page {
     // Puts a dot of an ink; where one is already, the larger stays. Dots off
     // the sheet are lost.
     void Mark(Ink ink, int64_t row, int64_t column, int level);
+    // Marks dots side by side from column on: the levels of pattern
+    // (patternDots of them) repeated repeats times, as Mark would one by one.
+    void MarkRun(Ink ink, int64_t row, int64_t column, const uint8_t* pattern, int patternDots,
+                 uint64_t repeats);
     // Prints a character with the top left corner of its cell (36 x 60 dots)
     // at row, column, and notes it in Texts().
     void Print(int64_t row, int64_t column, char character);

@@ -24,6 +24,12 @@ class PrintEngine::Drawing final : public PrintSink {
             engine_.sheet_->Mark(ink, row, column, level);
         }
     }
+    void DotRun(Ink ink, int64_t row, int64_t column, const uint8_t* pattern, int patternDots,
+                uint64_t repeats) override {
+        if (engine_.sheet_) {
+            engine_.sheet_->MarkRun(ink, row, column, pattern, patternDots, repeats);
+        }
+    }
     void Character(int64_t row, int64_t column, char character) override {
         if (engine_.sheet_) {
             engine_.sheet_->Print(row, column, character);
@@ -46,6 +52,7 @@ class SheetCount final : public PrintSink {
     void Packet(uint64_t, const PacketCommand&) override {}
     void StartSheet(int64_t) override { ++sheets; }
     void Dot(Ink, int64_t, int64_t, int) override {}
+    void DotRun(Ink, int64_t, int64_t, const uint8_t*, int, uint64_t) override {}
     void Character(int64_t, int64_t, char) override {}
     void EjectSheet() override {}
 };

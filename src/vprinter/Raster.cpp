@@ -180,22 +180,36 @@ void Interpreter::Copies(uint64_t count, uint8_t value, PrintSink& sink) {
     Block& block = block_;
     if (value != 0 && block.draw) {
         const int dots = 8 / block.bits;
-        for (uint64_t p = block.done; p < block.done + count; ++p) {
+        uint8_t levels[8];
+        for (int d = 0; d < dots; ++d) {
+            levels[d] = static_cast<uint8_t>(block.bits == 2 ? (value >> (6 - 2 * d)) & 3
+                                                             : ((value >> (7 - d)) & 1) * 3);
+        }
+        // Line by line: the copies that fall on one line of the block.
+        const uint64_t end = block.done + count;
+        for (uint64_t p = block.done; p < end;) {
             const uint64_t line = p / block.bytesPerLine;
             if (line >= block.drawLines) {
                 break;
             }
+            const uint64_t lineEnd = std::min(end, (line + 1) * block.bytesPerLine);
             const auto first = static_cast<int64_t>((p % block.bytesPerLine) * dots);
             const int64_t row = block.top + static_cast<int64_t>(line) * block.linePitch;
             const int64_t left =
                 block.left + block.across + Tilt(block.firstPlace + static_cast<int>(line));
-            for (int d = 0; d < dots; ++d) {
-                const int level =
-                    block.bits == 2 ? (value >> (6 - 2 * d)) & 3 : ((value >> (7 - d)) & 1) * 3;
-                if (level != 0) {
-                    Mark(block.ink, row, left + (first + d) * block.dotPitch, level, sink);
+            if (block.dotPitch == kFinePerDot) {
+                // Dots one dot apart land on neighbouring columns.
+                MarkRun(block.ink, row, left + first * kFinePerDot, levels, dots, lineEnd - p,
+                        sink);
+            } else {
+                for (int64_t dot = 0; dot < static_cast<int64_t>(lineEnd - p) * dots; ++dot) {
+                    if (levels[dot % dots] != 0) {
+                        Mark(block.ink, row, left + (first + dot) * block.dotPitch,
+                             levels[dot % dots], sink);
+                    }
                 }
             }
+            p = lineEnd;
         }
     }
     block.done += count;

@@ -1,4 +1,5 @@
 // Text, the nozzle check, the sheet's size and the page pictures.
+#include <algorithm>
 #include <set>
 
 #include "PrintFixture.h"
@@ -84,6 +85,40 @@ TEST(PageText, ACharacterCutByTheSheetsEdgesKeepsWhatFallsOnTheSheet) {
                     << where << ", row " << row;
             }
         }
+    }
+}
+
+// A run of dots is what marking them one by one gives: cut at both edges,
+// over other inks, smaller dots never replacing larger ones.
+TEST(PageDots, ARunMarksWhatItsDotsWouldOneByOne) {
+    const uint8_t twoBits[4] = {3, 0, 1, 2};
+    const uint8_t oneBit[8] = {3, 0, 0, 3, 3, 0, 3, 0};
+    const struct {
+        int64_t row;
+        int64_t column;
+        const uint8_t* pattern;
+        int dots;
+        uint64_t repeats;
+    } runs[] = {{5, 100, twoBits, 4, 30},     {5, -7, twoBits, 4, 5},   {9, 2870, oneBit, 8, 4},
+                {0, -4000, twoBits, 4, 2000}, {9, 2880, twoBits, 4, 1}, {-1, 0, twoBits, 4, 3},
+                {10, 0, oneBit, 8, 1u << 20}};
+    for (const auto& run : runs) {
+        Page actual(10);
+        Page expected(10);
+        for (Page* page : {&actual, &expected}) {
+            for (int64_t column = 0; column < Page::kColumns; column += 5) {
+                page->Mark(Ink::Black, 5, column, 2);
+                page->Mark(Ink::Cyan, 9, column, 1);
+            }
+        }
+        actual.MarkRun(Ink::Black, run.row, run.column, run.pattern, run.dots, run.repeats);
+        for (uint64_t k = 0; k < std::min<uint64_t>(run.repeats, 4000); ++k) {
+            for (int d = 0; d < run.dots; ++d) {
+                expected.Mark(Ink::Black, run.row,
+                              run.column + static_cast<int64_t>(k) * run.dots + d, run.pattern[d]);
+            }
+        }
+        EXPECT_TRUE(SamePixels(actual, expected)) << run.row << ", " << run.column;
     }
 }
 

@@ -49,6 +49,7 @@ class Lister final : public vprinter::PrintSink {
     void Packet(uint64_t, const vprinter::PacketCommand&) override {}
     void StartSheet(int64_t) override {}
     void Dot(vprinter::Ink, int64_t, int64_t, int) override {}
+    void DotRun(vprinter::Ink, int64_t, int64_t, const uint8_t*, int, uint64_t) override {}
     void Character(int64_t, int64_t, char) override {}
     void EjectSheet() override {}
     bool WantsListing() const override { return true; }
