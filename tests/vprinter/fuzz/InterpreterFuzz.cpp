@@ -2,7 +2,8 @@
 // chooses how the rest is cut into data calls; every call is first counted
 // for sheets and then printed, and the two must agree. The same bytes are
 // listed once more as the control tool's inspect does, and read as a stream
-// file.
+// file. The values that packets set put the dots that follow off, as on a
+// printer whose mechanism is perfect.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -17,14 +18,39 @@ namespace {
 
 class Owner final : public vprinter::PrintEngine::Owner {
   public:
+    vprinter::PrintEngine* engine = nullptr;
     int sheets = 0;
     void Fault(uint64_t, const std::string& note) override {
         if (note.empty()) {
             std::abort();
         }
     }
+    // As a printer with a perfect mechanism: each value a packet sets puts
+    // what follows off by that value.
     void Packet(uint64_t, const vprinter::PacketCommand& command) override {
         (void)vprinter::DescribePacket(command);
+        using Kind = vprinter::PacketCommand::Kind;
+        const int off = -command.value;
+        switch (command.kind) {
+            case Kind::Bid:
+                off_.bid[command.mode & 3][command.black ? 0 : 1] = off;
+                break;
+            case Kind::PaperFeed:
+                (command.black ? off_.pfBlack : off_.pfColour) = off;
+                break;
+            case Kind::HeadAngular:
+                off_.headAngular = off;
+                break;
+            case Kind::FirstDot:
+                off_.firstDot = off;
+                break;
+            case Kind::TopMargin:
+                off_.topMargin = off;
+                break;
+            default:
+                return;
+        }
+        engine->SetMisregistration(off_);
     }
     void SheetTaken() override { ++sheets; }
     void PagePrinted(vprinter::Page& page) override {
@@ -41,6 +67,9 @@ class Owner final : public vprinter::PrintEngine::Owner {
             std::abort();
         }
     }
+
+  private:
+    vprinter::Misregistration off_;
 };
 
 class Lister final : public vprinter::PrintSink {
@@ -73,6 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     vprinter::PrintEngine engine;
     engine.SetCommandCode(0x0B, 0x54);
     Owner owner;
+    owner.engine = &engine;
     for (size_t at = 0; at < size; at += chunk) {
         const size_t n = size - at < chunk ? size - at : chunk;
         const int expected = owner.sheets + engine.SheetsNeeded(data + at, n);
