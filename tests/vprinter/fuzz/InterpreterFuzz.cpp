@@ -54,9 +54,10 @@ class Owner final : public vprinter::PrintEngine::Owner {
     }
     void SheetTaken() override { ++sheets; }
     void PagePrinted(vprinter::Page& page) override {
-        if (page.Rows() > 64) {
-            return;  // pictures of small pages only: the fuzzer stays fast
+        if (page.Rows() > 64 || pictured_) {
+            return;  // the picture of one small page an input: the fuzzer stays fast
         }
+        pictured_ = true;
         std::vector<uint8_t> png;
         uint32_t width = 0;
         uint32_t height = 0;
@@ -70,6 +71,7 @@ class Owner final : public vprinter::PrintEngine::Owner {
 
   private:
     vprinter::Misregistration off_;
+    bool pictured_ = false;
 };
 
 class Lister final : public vprinter::PrintSink {
