@@ -35,6 +35,11 @@ void PageView::SetZoom(Zoom zoom) {
     viewport()->update();
 }
 
+void PageView::CentreOn(QPointF point) {
+    Arrange(point);
+    viewport()->update();
+}
+
 QPointF PageView::Centre() const {
     const QPointF middle(viewport()->width() / 2.0, viewport()->height() / 2.0);
     return (middle - Origin()) / scale_;

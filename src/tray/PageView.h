@@ -27,6 +27,9 @@ class PageView : public QAbstractScrollArea {
     // Keeps the picture point at the middle of the view; from Fit, a closer
     // look starts at the page's top left corner.
     void SetZoom(Zoom zoom);
+    // Shows the picture's point (in its pixels) in the middle of the view, as
+    // far as the zoom lets it.
+    void CentreOn(QPointF point);
     Zoom CurrentZoom() const { return zoom_; }
     // Screen pixels a picture pixel.
     double Scale() const { return scale_; }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <vector>
 
 #include "tray/PageShelf.h"
 #include "tray/TrayWindow.h"
@@ -28,6 +29,12 @@ int main(int argc, char** argv) {
     app.add_option("port", port, "show only this printer's pages");
     app.add_option("--zoom", zoom, "fit, 100 or 400 (percent) to start with")
         ->check(CLI::IsMember({"fit", "100", "400"}));
+    std::vector<int> at;
+    app.add_option("--at", at,
+                   "with --zoom 100 or 400: the page's COLUMN,ROW to show in the middle")
+        ->delimiter(',')
+        ->expected(2)
+        ->check(CLI::NonNegativeNumber);
     app.add_option("--screenshot", screenshot,
                    "save a picture of the window into this PNG file once the pages are read, "
                    "and end");
@@ -56,6 +63,9 @@ int main(int argc, char** argv) {
     window.resize(1000, 800);
     window.show();
     window.SetZoom(zooms.at(zoom));
+    if (at.size() == 2) {
+        window.View().CentreOn(QPointF(at[0], at[1]));
+    }
     if (screenshot.empty()) {
         return application.exec();
     }
