@@ -21,6 +21,12 @@ bool IsWholePicture(const std::string& path) {
     // An empty IEND chunk: length 0, type, and its CRC.
     static constexpr std::array<unsigned char, 12> kEnd = {0,   0,   0,    0,    'I',  'E',
                                                            'N', 'D', 0xAE, 0x42, 0x60, 0x82};
+    // Only a plain file: opening a pipe or a device named as a page would
+    // block, or never end.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return false;
+    }
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         return false;

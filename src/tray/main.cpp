@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
                    "with --zoom 100 or 400: the page's COLUMN,ROW to show in the middle")
         ->delimiter(',')
         ->expected(2)
-        ->check(CLI::NonNegativeNumber);
+        ->check(CLI::Range(0, 100000));
     app.add_option("--screenshot", screenshot,
                    "save a picture of the window into this PNG file once the pages are read, "
                    "and end");

@@ -1,4 +1,6 @@
 // The tray's list of pages and how it follows the pages folders.
+#include <sys/stat.h>
+
 #include <QSignalSpy>
 
 #include "TrayFixture.h"
@@ -77,6 +79,8 @@ TEST_F(Shelf, ShowsNoTemporaryOrUnfinishedPictureUntilItIsWhole) {
     for (const auto& file : files) {
         WriteFile(folder + "/" + file.name, file.content);
     }
+    // A pipe named as a page would block a reader for ever.
+    ASSERT_EQ(::mkfifo((folder + "/page-0005.png").c_str(), 0600), 0);
     PageShelf shelf(folder_.Path());
     shelf.Refresh();
     EXPECT_EQ(Listed(shelf), Names{"VTUSB001/page-0001.png"});
