@@ -3,6 +3,7 @@
 // by as much as the distance from it, measured on the printed page.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,22 @@ struct BidCase {
     bool black;
 };
 
+// The marks of a Bi-D page: rows 0 and 2 one at byte 290, row 1 three at
+// 236, 290 and 344 with v - 2, v and v + 2.
+struct BidMark {
+    int byte;
+    size_t run;  // the mark's place among the marks at its byte, top down
+    int value;
+};
+
+std::vector<BidMark> BidMarks(int stored) {
+    return {{290, 0, stored - 1},
+            {236, 0, stored - 2},
+            {290, 1, stored},
+            {344, 0, stored + 2},
+            {290, 2, stored + 1}};
+}
+
 class BidMisregistration : public Misregistered, public ::testing::WithParamInterface<BidCase> {};
 
 TEST_P(BidMisregistration, TheCombLinesUpOnlyAtTheTrueValue) {
@@ -57,19 +74,7 @@ TEST_P(BidMisregistration, TheCombLinesUpOnlyAtTheTrueValue) {
         const int stored = 0;
         const Page& page = Printed(bid.black ? pattern_.PrintBidBlackPattern(bid.dotSize, stored)
                                              : pattern_.PrintBidColorPattern(bid.dotSize, stored));
-        // The marks: rows 0 and 2 one at byte 290, row 1 three at 236, 290
-        // and 344 with v - 2, v and v + 2.
-        struct Mark {
-            int byte;
-            size_t run;
-            int value;
-        };
-        const std::vector<Mark> marks = {{290, 0, stored - 1},
-                                         {236, 0, stored - 2},
-                                         {290, 1, stored},
-                                         {344, 0, stored + 2},
-                                         {290, 2, stored + 1}};
-        for (const Mark& mark : marks) {
+        for (const BidMark& mark : BidMarks(stored)) {
             const int64_t from = 4 * mark.byte;
             const auto runs = InkedRows(page, from, from + 80, kMarkRows);
             ASSERT_GT(runs.size(), mark.run);
@@ -80,17 +85,17 @@ TEST_P(BidMisregistration, TheCombLinesUpOnlyAtTheTrueValue) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryModeAndInk, BidMisregistration,
-    ::testing::Values(BidCase{"bid-eco-black", 19, true}, BidCase{"bid-eco-color", 19, false},
-                      BidCase{"bid-vsd1-black", 16, true}, BidCase{"bid-vsd1-color", 16, false},
-                      BidCase{"bid-vsd2-black", 17, true}, BidCase{"bid-vsd2-color", 17, false},
-                      BidCase{"bid-vsd3-black", 18, true}, BidCase{"bid-vsd3-color", 18, false}),
-    [](const auto& param) {
-        std::string name = param.param.quantity;
-        std::erase(name, '-');
-        return name;
-    });
+const std::vector<BidCase> kBidCases = {
+    {"bid-eco-black", 19, true},   {"bid-eco-color", 19, false}, {"bid-vsd1-black", 16, true},
+    {"bid-vsd1-color", 16, false}, {"bid-vsd2-black", 17, true}, {"bid-vsd2-color", 17, false},
+    {"bid-vsd3-black", 18, true},  {"bid-vsd3-color", 18, false}};
+
+INSTANTIATE_TEST_SUITE_P(EveryModeAndInk, BidMisregistration, ::testing::ValuesIn(kBidCases),
+                         [](const auto& param) {
+                             std::string name = param.param.quantity;
+                             std::erase(name, '-');
+                             return name;
+                         });
 
 TEST_F(Misregistered, HeadAngularMarkIsStraightOnlyAtTheTrueValue) {
     for (const int error : {-3, 0, 3, 6}) {
@@ -134,6 +139,77 @@ TEST_P(PfMisregistration, BlocksMeetOnlyAtTheTrueValue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BlackAndColour, PfMisregistration, ::testing::Bool());
+
+// Every adjustment page of printers whose mechanisms are drawn at random, all
+// thirteen errors at once: each page lines up at its own true values wherever
+// the others put the page (stored values 0: the first-dot error moves the page
+// across, the top-margin error down, the tilt of the head each nozzle).
+class RandomMechanism : public Misregistered, public ::testing::WithParamInterface<uint32_t> {};
+
+TEST_P(RandomMechanism, EveryPageLinesUpAtItsTrueValues) {
+    const vprinter::Mechanism mechanism = vprinter::RandomMechanism(GetParam());
+    ASSERT_TRUE(Printers().GetStore().SaveMechanism("VTUSB001", mechanism));
+    const auto error = [&](const char* name) {
+        return static_cast<int>(mechanism.errors[static_cast<size_t>(MechanismIndex(name))]);
+    };
+    const int64_t across = vprinter::kFirstDotDotsPerStep * error("first-dot");
+
+    for (const BidCase& bid : kBidCases) {
+        const Page& page = Printed(bid.black ? pattern_.PrintBidBlackPattern(bid.dotSize, 0)
+                                             : pattern_.PrintBidColorPattern(bid.dotSize, 0));
+        for (const BidMark& mark : BidMarks(0)) {
+            const int64_t from = 4 * mark.byte + across - 12;
+            const auto runs = InkedRows(page, from, from + 104, kMarkRows);
+            ASSERT_GT(runs.size(), mark.run) << bid.quantity;
+            EXPECT_EQ(CombOffset(page, runs[mark.run], from, from + 104),
+                      vprinter::kBidDotsPerStep * (error(bid.quantity) - mark.value))
+                << bid.quantity << ", mark of " << mark.value;
+        }
+    }
+
+    // Head angular: the bands join 270 rows down, apart or over each other
+    // by the PF black misregistration.
+    const Page& angular = Printed(pattern_.PrintHeadAngularPattern());
+    const int64_t apart = vprinter::kPfRowsPerStep * error("pf-black");
+    for (int s = 0; s < 5; ++s) {
+        const int64_t from = 4 * (270 + 36 * s) + across - 12;
+        const auto runs = InkedRows(angular, from, from + 60, kMarkRows);
+        ASSERT_FALSE(runs.empty());
+        const int64_t upper = runs.front().first + 269 + std::min<int64_t>(apart, 0);
+        const int64_t lower = runs.front().first + 270 + std::max<int64_t>(apart, 0);
+        const int64_t bend = FirstColumn(angular, lower, from, from + 60) -
+                             FirstColumn(angular, upper, from, from + 60);
+        // Over each other, the rows compared come from nozzles a few places
+        // apart, which the tilt may set a dot apart.
+        EXPECT_NEAR(bend, (3 * s - 6) - error("head-angular"), apart < 0 ? 1 : 0) << "mark " << s;
+    }
+
+    for (const bool black : {true, false}) {
+        const Page& page =
+            Printed(black ? pattern_.PrintPfBlackPattern() : pattern_.PrintPfColorPattern());
+        const auto firsts = InkedRows(page, 728 + across, 856 + across, kMarkRows);
+        const auto seconds = InkedRows(page, 1208 + across, 1336 + across, kMarkRows);
+        ASSERT_EQ(firsts.size(), 11u);
+        ASSERT_EQ(seconds.size(), 11u);
+        const int pf = error(black ? "pf-black" : "pf-color");
+        for (int step = 0; step < 11; ++step) {
+            EXPECT_EQ(Gap(firsts[step], seconds[step]),
+                      vprinter::kPfRowsPerStep * (pf - (step - 5)))
+                << (black ? "black" : "colour") << " step of " << step - 5;
+        }
+    }
+
+    const Page& margin = Printed(pattern_.PrintTopMarginPattern(0));
+    EXPECT_EQ(FirstRow(margin, 1300 + across), 42 + error("top-margin"));
+
+    const Page& dot = Printed(pattern_.PrintFirstDotPattern(), true);
+    const auto line = InkedRows(dot, 0, across + 50, 44);
+    ASSERT_EQ(line.size(), 1u);
+    EXPECT_EQ(line.front().first, 42 + error("top-margin"));
+    EXPECT_EQ(FirstColumn(dot, line.front().first, 0, across + 50), across);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomMechanism, ::testing::Values(1u, 2u, 3u, 4u));
 
 TEST_F(Misregistered, DamagedMechanismPrintsAsAPerfectOneAndSaysSoOnceUntilMended) {
     const std::string file = Printers().GetStore().PrinterFolder("VTUSB001") + "/mechanism.conf";

@@ -64,20 +64,31 @@ inline std::vector<Rows> InkedRows(const Page& page, int64_t from, int64_t to, i
     return tall;
 }
 
-// A Bi-D comb in the columns [from, to), rows in mark: its top rows hold only
-// the test pass (the test comb reaches above the reference comb), its middle
-// rows both. The test comb's first bar belongs one bar (barDots) right of the
-// reference comb's first bar; the result is how far it lands off that place.
+// A Bi-D comb in the columns [from, to), rows in mark. On a row where both
+// passes print (from the middle of the mark down), the reference comb's first
+// bar (barDots wide) begins the ink, and the test comb's first bar belongs
+// right after it; the result is how far the test bar lands off that place.
+// Both bars on one row come from the same nozzle, so a tilted head moves
+// them alike. Left of its place the test bar lengthens the reference bar;
+// at its place the bars close into one; right of it a gap opens.
 inline int64_t CombOffset(const Page& page, const Rows& mark, int64_t from, int64_t to,
                           int64_t barDots = 16) {
-    // Passes leave rows between the nozzles' lines blank: the first inked
-    // row from the middle down.
-    int64_t reference = -1;
-    for (int64_t row = (mark.first + mark.last) / 2; row <= mark.last && reference < 0; ++row) {
-        reference = FirstColumn(page, row, from, to);
+    for (int64_t row = (mark.first + mark.last) / 2; row <= mark.last; ++row) {
+        const int64_t start = FirstColumn(page, row, from, to);
+        if (start < 0) {
+            continue;  // passes leave rows between the nozzles' lines blank
+        }
+        int64_t end = start;
+        while (end < to && Inked(page, row, end)) {
+            ++end;
+        }
+        const int64_t length = end - start;
+        if (length == barDots) {
+            return FirstColumn(page, row, end, to) - start - barDots;
+        }
+        return length < 2 * barDots ? length - 2 * barDots : 0;
     }
-    const int64_t test = FirstColumn(page, mark.first, from, to);
-    return test - reference - barDots;
+    return -1000;  // no row where both print
 }
 
 // The bend of a vertical mark printed in two parts, one above the other,
