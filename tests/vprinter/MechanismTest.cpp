@@ -187,6 +187,7 @@ TEST_F(MechanismTool, RefusalsGetOneLineAndExitCodeTwoAndWriteNothing) {
         {"pf-black=1", "head-angular=x"},
         {"pf-black=1", "head-angular="},
         {"pf-black"},
+        {"pf-black=1", "pf-black=2"},
         {"random", "-1"},
         {"random", "4294967296"},
         {"random", "abc"},

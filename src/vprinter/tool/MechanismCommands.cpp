@@ -59,8 +59,11 @@ std::map<size_t, int8_t> Assignments() {
                             MechanismQuantities().front().name + " ... " +
                             MechanismQuantities().back().name + ")");
         }
-        errors[static_cast<size_t>(index)] =
+        const auto value =
             static_cast<int8_t>(Number(word.substr(equals + 1), -128, 127, name.c_str()));
+        if (!errors.emplace(static_cast<size_t>(index), value).second) {
+            throw ToolError(name + " is given twice");
+        }
     }
     return errors;
 }
