@@ -210,15 +210,8 @@ int64_t Interpreter::SheetColumn(int64_t fineColumn) const {
 }
 
 void Interpreter::Mark(Ink ink, int64_t fineRow, int64_t fineColumn, int level, PrintSink& sink) {
-    const int64_t row = SheetRow(fineRow);
-    const int64_t column = SheetColumn(fineColumn);
-    if (row >= sheetRows_) {
-        PastEnd(sink);
-        return;
-    }
-    if (column < kPageColumns) {
-        sink.Dot(ink, row, column, level);
-    }
+    const auto dot = static_cast<uint8_t>(std::clamp(level, 0, 3));
+    MarkRun(ink, fineRow, fineColumn, &dot, 1, 1, sink);
 }
 
 void Interpreter::MarkRun(Ink ink, int64_t fineRow, int64_t fineColumn, const uint8_t* pattern,
