@@ -1,0 +1,73 @@
+#include "reader/Lines.h"
+
+#include <algorithm>
+#include <opencv2/imgproc.hpp>
+
+namespace reader {
+
+namespace {
+
+constexpr int kInked = 96;  // a dot with this much ink is printed
+constexpr int kLongLine = kSheetDots / 3;
+constexpr int kLineRows = 8;   // a line is at most this high, blurred
+constexpr int kEdgeDots = 40;  // the edge line's dots; a character is lower
+
+std::vector<int> Counts(const cv::Mat& inked, int dimension) {
+    cv::Mat sums;
+    cv::reduce(inked, sums, dimension, cv::REDUCE_SUM, CV_32S);
+    return std::vector<int>(sums.begin<int>(), sums.end<int>());
+}
+
+}  // namespace
+
+std::vector<Mark> FindLongLines(const Sheet& sheet) {
+    cv::Mat inked;
+    cv::threshold(sheet.ink, inked, kInked, 1, cv::THRESH_BINARY);
+    const std::vector<int> counts = Counts(inked, 1);
+    std::vector<Mark> lines;
+    for (int row = 0; row < static_cast<int>(counts.size());) {
+        if (counts[static_cast<size_t>(row)] < kLongLine) {
+            ++row;
+            continue;
+        }
+        int last = row;
+        while (last + 1 < static_cast<int>(counts.size()) &&
+               counts[static_cast<size_t>(last + 1)] >= kLongLine) {
+            ++last;
+        }
+        if (last - row + 1 <= kLineRows) {
+            const uint8_t* line = inked.ptr<uint8_t>(row + (last - row) / 2);
+            const uint8_t* end = line + inked.cols;
+            const auto from = std::find(line, end, 1);
+            const auto to =
+                std::find(std::make_reverse_iterator(end), std::make_reverse_iterator(line), 1);
+            Mark mark;
+            mark.box = cv::Rect(static_cast<int>(from - line), row,
+                                static_cast<int>(to.base() - from), last - row + 1);
+            lines.push_back(mark);
+        }
+        row = last + 1;
+    }
+    return lines;
+}
+
+std::optional<Mark> FindEdgeLine(const Sheet& sheet, int top, int bottom) {
+    const cv::Rect area = cv::Rect(0, top, sheet.ink.cols, bottom - top) &
+                          cv::Rect(0, 0, sheet.ink.cols, sheet.ink.rows);
+    if (area.empty()) {
+        return std::nullopt;
+    }
+    cv::Mat inked;
+    cv::threshold(sheet.ink(area), inked, kInked, 1, cv::THRESH_BINARY);
+    const std::vector<int> counts = Counts(inked, 0);
+    for (int column = 0; column < static_cast<int>(counts.size()); ++column) {
+        if (counts[static_cast<size_t>(column)] >= kEdgeDots) {
+            Mark mark;
+            mark.box = cv::Rect(column, top, 1, bottom - top);
+            return mark;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace reader
