@@ -89,7 +89,8 @@ std::vector<Reading> ReadPhotoSheetSecond(const Sheet& sheet, const std::vector<
     double across = 0;
     if (right < sheet.ink.cols - 1) {
         across = right - sheet.ink.cols;
-    } else if (const auto edge = FindEdgeLine(sheet, line.box.y, line.box.y + 400)) {
+    } else if (const auto edge =
+                   FindEdgeLine(sheet, line.box.y + line.box.height + 1, line.box.y + 400)) {
         across = edge->box.x;
     } else {
         first.note = "the edge line was not found";

@@ -66,13 +66,13 @@ std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint) {
                    scale < 1 ? cv::INTER_AREA : cv::INTER_LINEAR);
         sheet.colour = resized;
     }
-    // Ink of any colour takes light away in at least one channel.
-    cv::Mat least;
-    cv::Mat channels[3];
+    // Ink of any colour takes light away in at least one channel. The
+    // channels' room is kept from page to page: pages are large.
+    thread_local cv::Mat channels[3];
     cv::split(sheet.colour, channels);
-    cv::min(channels[0], channels[1], least);
-    cv::min(least, channels[2], least);
-    cv::bitwise_not(least, sheet.ink);
+    cv::min(channels[0], channels[1], channels[0]);
+    cv::min(channels[0], channels[2], channels[0]);
+    cv::bitwise_not(channels[0], sheet.ink);
     return sheet;
 }
 
