@@ -23,7 +23,8 @@ using reader_testing::AdjustmentPages;
 std::string Summary(const reader::PageReading& page) {
     std::string text = reader::KindName(page.kind);
     for (const auto& reading : page.readings) {
-        text += " " + reading.name + "=" + (reading.best.empty() ? reading.ValueText() : reading.best);
+        text +=
+            " " + reading.name + "=" + (reading.best.empty() ? reading.ValueText() : reading.best);
         text += reading.sure ? "" : "?";
     }
     return text;
@@ -138,10 +139,11 @@ TEST(ReadPageTool, PrintsTheReadingsAndTellsBySureness) {
     const std::string tool = testing_support::OutputFolder() + "/orvane-read-page";
     const std::string golden = std::string(ORVANE_GOLDEN_DIR) + "/";
     cv::imwrite(folder / "unsure.png",
-                reader_testing::Picture(reader_testing::PrintOn(
-                    vprinter::Mechanism{.errors = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 20, 0}},
-                    AdjustmentPages()[StreamOf("top-margin")].bytes)
-                                            .at(0)));
+                reader_testing::Picture(
+                    reader_testing::PrintOn(
+                        vprinter::Mechanism{.errors = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 20, 0}},
+                        AdjustmentPages()[StreamOf("top-margin")].bytes)
+                        .at(0)));
     const auto run = [&](std::vector<std::string> args) {
         args.insert(args.begin(), tool);
         return testing_support::RunProcess(args, folder.Path());
