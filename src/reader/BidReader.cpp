@@ -19,6 +19,8 @@ constexpr double kStepTolerance = 1;   // dots a comb may stand off a whole step
 constexpr int kTestOnlyRows = 9;       // the test comb's top rows, above the reference comb
 constexpr int kBothFrom = 45;          // rows below the top holding both combs, below
 constexpr int kBothTo = 66;            // the row's caption
+constexpr int kNearDots = 10;          // the reference comb's edge moves less with the rows
+constexpr int kMiddleRows = 8;         // rows each way of the comb's middle
 constexpr int kLowest = 2;             // the page's choices: stored -2 .. +2
 constexpr double kMediumCover = 0.85;  // bars of medium dots cover less than this
 
@@ -53,16 +55,32 @@ std::string Mode(const Sheet& sheet, const Mark& mark, std::string& note) {
 
 std::optional<double> CombOffset(const Sheet& sheet, const Mark& mark) {
     const int top = mark.box.y;
+    const int bottom = mark.box.y + mark.box.height;
     const int left = mark.box.x;
     const int right = mark.box.x + mark.box.width;
-    const auto test =
+    // The test comb reaches above and below the reference comb, as far each
+    // way: its top and bottom rows hold it alone. A tilted head moves each
+    // nozzle across by its place, so the test comb is taken halfway between
+    // them, where the nozzles print that print the reference comb's middle.
+    const auto testTop =
         RisingEdge(ColumnProfile(sheet, left - 8, right + 8, top, top + kTestOnlyRows));
-    const auto reference =
+    const auto testBottom =
+        RisingEdge(ColumnProfile(sheet, left - 8, right + 8, bottom - kTestOnlyRows, bottom));
+    // The reference comb's first bar, first below the row's caption, then
+    // in its middle rows, looked for only near it: the caption stands left.
+    const auto near =
         RisingEdge(ColumnProfile(sheet, left - 32, right, top + kBothFrom, top + kBothTo));
-    if (!test || !reference) {
+    if (!testTop || !testBottom || !near) {
         return std::nullopt;
     }
-    return (left - 8 + *test) - (left - 32 + *reference) - kBarDots;
+    const int from = left - 32 + static_cast<int>(std::lround(*near)) - kNearDots;
+    const int middle = (top + bottom) / 2;
+    const auto reference = RisingEdge(ColumnProfile(sheet, from, from + 3 * kNearDots,
+                                                    middle - kMiddleRows, middle + kMiddleRows));
+    if (!reference) {
+        return std::nullopt;
+    }
+    return (left - 8 + (*testTop + *testBottom) / 2) - (from + *reference) - kBarDots;
 }
 
 std::vector<Reading> ReadBid(const Sheet& sheet, const std::vector<Mark>& combs) {

@@ -72,7 +72,8 @@ std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint) {
     cv::split(sheet.colour, channels);
     cv::min(channels[0], channels[1], channels[0]);
     cv::min(channels[0], channels[2], channels[0]);
-    cv::bitwise_not(channels[0], sheet.ink);
+    cv::bitwise_not(channels[0], channels[0]);
+    sheet.ink = channels[0];  // a sheet lives only while its page is read
     return sheet;
 }
 

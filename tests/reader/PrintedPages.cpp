@@ -5,6 +5,7 @@
 #include <map>
 
 #include "link/ResultCodes.h"
+#include "pattern/CheckSheetFixture.h"
 #include "pattern/PatternFixture.h"
 #include "vprinter/Misregistration.h"
 #include "vprinter/Packet.h"
@@ -74,6 +75,30 @@ class StreamCapture : public testing_support::PatternTest {
     }
 };
 
+// The photo-paper sheet, printed once with every adjustment value stored 0.
+class SheetCapture : public testing_support::CheckSheetTest {
+  public:
+    void TestBody() override {}
+
+    std::vector<uint8_t> Capture() {
+        SetUp();
+        StoreBytes({});
+        ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) {
+            for (const auto& quantity : MechanismQuantities()) {
+                eeprom[quantity.address] = 0;
+            }
+        });
+        ClearTrace();
+        EXPECT_EQ(sheet_.PrintPhotoPaperSheet(), ResultOk);
+        std::vector<uint8_t> bytes;
+        for (const auto& send : AcceptedSends()) {
+            bytes.insert(bytes.end(), send.begin(), send.end());
+        }
+        TearDown();
+        return bytes;
+    }
+};
+
 // The printer's side of the stream: packets set the values in force, as the
 // virtual printer does.
 class Printer final : public vprinter::PrintEngine::Owner {
@@ -126,6 +151,14 @@ const std::vector<PageStream>& AdjustmentPages() {
         return capture.Capture();
     }();
     return pages;
+}
+
+const std::vector<uint8_t>& PhotoSheet() {
+    static const std::vector<uint8_t> bytes = [] {
+        SheetCapture capture;
+        return capture.Capture();
+    }();
+    return bytes;
 }
 
 std::vector<vprinter::Page> PrintOn(const Mechanism& mechanism, const std::vector<uint8_t>& bytes) {

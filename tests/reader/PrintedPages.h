@@ -27,6 +27,9 @@ struct PageStream {
 // black and colour, top margin, first dot. Printed once per test program.
 const std::vector<PageStream>& AdjustmentPages();
 
+// The photo-paper sheet's two pages at the stored values 0.
+const std::vector<uint8_t>& PhotoSheet();
+
 // Prints a stream on a printer with a new board (every adjustment value 0)
 // and this mechanism: the pages it ejects.
 std::vector<vprinter::Page> PrintOn(const vprinter::Mechanism& mechanism,
