@@ -8,7 +8,7 @@ namespace reader {
 
 namespace {
 
-constexpr int kInked = 96;  // a dot with this much ink is printed
+constexpr int kInked = 48;  // a dot with this much ink is printed, blurred as it may be
 constexpr int kLongLine = kSheetDots / 3;
 constexpr int kLineRows = 8;  // a line is at most this high, blurred
 // The edge line: at least this many dots over this many rows (a head tilted

@@ -21,13 +21,25 @@ constexpr std::array<int, 3> kTopChoices = {-40, 0, 40};
 constexpr double kTopTolerance = 10;  // rows from a choice still read as it
 constexpr double kDotTolerance = 1;   // dots from a whole unit
 constexpr int kFirstDotHighest = 127;
+constexpr int kLineRows = 6;  // rows each side of a line that its blur may reach
 
-// The row where a long line begins, on its right half, clear of the edge line.
+// The row of a long line: the middle of its ink down the line's right half,
+// clear of the edge line (a blurred line spreads over rows either way).
 std::optional<double> LineRow(const Sheet& sheet, const Mark& line) {
-    const int from = line.box.x + line.box.width / 2;
-    const auto edge = RisingEdge(RowProfile(sheet, from, line.box.x + line.box.width - 8, 0,
-                                            line.box.y + line.box.height + 8));
-    return edge;
+    const int top = std::max(line.box.y - kLineRows, 0);
+    const auto rows =
+        RowProfile(sheet, line.box.x + line.box.width / 2, line.box.x + line.box.width - 8, top,
+                   line.box.y + line.box.height + kLineRows);
+    double total = 0;
+    double moment = 0;
+    for (size_t at = 0; at < rows.size(); ++at) {
+        total += rows[at];
+        moment += rows[at] * static_cast<double>(at);
+    }
+    if (total <= 0) {
+        return std::nullopt;
+    }
+    return top + moment / total;
 }
 
 std::string Step(long steps) {
