@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 
 #include "link/ResultCodes.h"
@@ -172,7 +173,7 @@ cv::Mat Picture(const vprinter::Page& page) {
     static cv::Mat picture;
     picture.create(static_cast<int>(page.Rows()), static_cast<int>(vprinter::Page::kColumns),
                    CV_8UC3);
-    picture.setTo(cv::Scalar(255, 255, 255));
+    std::memset(picture.data, 0xFF, picture.total() * picture.elemSize());  // white paper
     const auto& palette = vprinter::PagePalette();
     for (int row = 0; row < picture.rows; ++row) {
         const uint8_t* dots = page.Row(row);
