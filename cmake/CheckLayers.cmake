@@ -2,7 +2,9 @@
 # platform, link, eeprom, pattern, adjust, and each includes only its own
 # headers and those of the layers before it; nothing of the core includes the
 # windows, the tools or the virtual printer, and neither the virtual printer
-# nor its paper tray includes anything of the program. Lists every include that breaks this and fails.
+# nor its paper tray includes anything of the program. The page reader reads
+# pictures only: it includes nothing of the program, the virtual printer or
+# the tray. Lists every include that breaks this and fails.
 #
 #   cmake -DSOURCE_DIR=<folder holding platform, link, ...> -P CheckLayers.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -22,9 +24,10 @@ foreach(layer IN LISTS core)
 endforeach()
 set(forbidden_vprinter ${program})
 set(forbidden_tray ${program})
+set(forbidden_reader ${program} vprinter tray)
 
 set(breaches 0)
-foreach(folder IN LISTS core ITEMS vprinter tray)
+foreach(folder IN LISTS core ITEMS vprinter tray reader)
   file(GLOB_RECURSE files LIST_DIRECTORIES false "${SOURCE_DIR}/${folder}/*.h"
        "${SOURCE_DIR}/${folder}/*.cpp")
   list(SORT files)

@@ -1,0 +1,99 @@
+// The head angular page: five vertical marks, each printed in two bands one
+// above the other, the lower band stepped across against the upper one by
+// -6, -3, 0, 3 and 6 units of the tilt. A tilted head slants each band; the
+// mark whose step matches the tilt goes on straight where the bands meet.
+// The marks read "NG", -3, 0, 3, "NG".
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "reader/Sheet.h"
+
+namespace reader {
+
+namespace {
+
+constexpr int kBandRows = 270;   // 90 nozzles at 3 rows
+constexpr int kFitFrom = 160;    // rows of a band fitted, counted from its far end,
+constexpr int kFitTo = 260;      // clear of where a feed that is off lets the bands meet
+constexpr double kStraight = 1;  // dots a straight mark may bend
+constexpr int kMarks = 5;
+
+}  // namespace
+
+std::optional<double> FittedColumn(const Sheet& sheet, const Mark& mark, int from, int to, int at) {
+    double n = 0, sy = 0, sx = 0, syy = 0, sxy = 0;
+    for (int row = from; row < to; ++row) {
+        const auto x = InkCentre(sheet, row, mark.box.x - 6, mark.box.x + mark.box.width + 6);
+        if (!x) {
+            continue;
+        }
+        n += 1;
+        sy += row;
+        sx += *x;
+        syy += static_cast<double>(row) * row;
+        sxy += row * *x;
+    }
+    if (n < (to - from) / 2.0) {
+        return std::nullopt;
+    }
+    const double slope = (n * sxy - sy * sx) / (n * syy - sy * sy);
+    return (sx - slope * sy) / n + slope * at;
+}
+
+std::vector<Reading> ReadHeadAngular(const Sheet& sheet, const std::vector<Mark>& marks) {
+    Reading reading;
+    reading.name = "head-angular";
+    if (marks.size() != kMarks) {
+        reading.note = "the page does not hold five marks";
+        return {reading};
+    }
+    std::vector<Mark> row = marks;
+    std::sort(row.begin(), row.end(),
+              [](const Mark& a, const Mark& b) { return a.box.x < b.box.x; });
+    std::vector<double> bends;
+    for (const Mark& mark : row) {
+        const int top = mark.box.y;
+        const int bottom = mark.box.y + mark.box.height;  // one past the last row
+        // The upper band's last row and the lower band's first.
+        const int upperLast = top + kBandRows - 1;
+        const int lowerFirst = bottom - kBandRows;
+        const auto upper = FittedColumn(sheet, mark, top + kFitFrom, top + kFitTo, upperLast);
+        const auto lower =
+            FittedColumn(sheet, mark, bottom - kFitTo, bottom - kFitFrom, lowerFirst);
+        if (!upper || !lower) {
+            reading.note = "a mark could not be measured";
+            return {reading};
+        }
+        bends.push_back(*lower - *upper);
+    }
+    // Mark s is stepped 3 s - 6: each mark tells the tilt.
+    std::optional<long> tilt;
+    bool agree = true;
+    for (int s = 0; s < kMarks; ++s) {
+        const long estimate = std::lround((3 * s - 6) - bends[static_cast<size_t>(s)]);
+        agree = agree && (!tilt || std::abs(*tilt - estimate) <= 1);
+        tilt = tilt.value_or(estimate);
+    }
+    std::vector<size_t> order(kMarks);
+    for (size_t s = 0; s < order.size(); ++s) {
+        order[s] = s;
+    }
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return std::abs(bends[a]) < std::abs(bends[b]); });
+    const size_t best = order[0];
+    reading.ng = best == 0 || best == kMarks - 1;
+    reading.value = reading.ng ? 0 : 3 * static_cast<int>(best) - 6;
+    if (!agree) {
+        reading.note = "the marks do not agree on the head's tilt";
+    } else if (std::abs(bends[order[1]]) - std::abs(bends[best]) < kStraight) {
+        reading.note = "two marks are as straight";
+    } else if (std::abs(bends[best]) > kStraight && !reading.ng) {
+        reading.note = "no mark is straight";
+    } else {
+        reading.sure = true;
+    }
+    return {reading};
+}
+
+}  // namespace reader

@@ -1,0 +1,20 @@
+#pragma once
+
+// Lines one dot thin, which the search for marks passes over: the long lines
+// of the top margin pages and the dotted edge line of the first dot pages.
+#include <optional>
+#include <vector>
+
+#include "reader/Sheet.h"
+
+namespace reader {
+
+// Lines across at least a third of the sheet and a few rows high, top down.
+std::vector<Mark> FindLongLines(const Sheet& sheet);
+// The leftmost line down rows [top, bottom) that is longer than a character
+// is high; nullopt without one.
+std::optional<Mark> FindEdgeLine(const Sheet& sheet, int top, int bottom);
+
+std::vector<Reading> ReadPhotoSheetSecond(const Sheet& sheet, const std::vector<Mark>& lines);
+
+}  // namespace reader

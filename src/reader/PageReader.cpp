@@ -1,0 +1,127 @@
+// Tells the kind of a check page from the marks on it and hands it to the
+// page kind's reader.
+#include <algorithm>
+#include <opencv2/imgcodecs.hpp>
+
+#include "reader/Lines.h"
+#include "reader/PageReading.h"
+#include "reader/PhotoSheet.h"
+#include "reader/Sheet.h"
+
+namespace reader {
+
+namespace {
+
+constexpr int kEdgeSearchRows = 1000;         // the first dot page's line stands near the top
+constexpr int kEdgeFurthest = 3 * 127 + 8;    // the first dot page's line, 127 units right
+constexpr int kTopLineLowest = 42 + 127 + 8;  // the top margin line, 127 units down
+constexpr long kPfBlocks = 22;                // eleven steps of two blocks, apart or met
+
+bool Tall(const Mark& mark) {
+    return mark.box.height >= 400 && mark.box.width <= 40;
+}
+bool Wide(const Mark& mark) {
+    return mark.box.width >= 300;
+}
+bool CombLike(const Mark& mark) {
+    return mark.box.height < 250 && mark.box.width >= 40 && mark.box.width < 160;
+}
+
+PageReading Read(const Sheet& sheet) {
+    PageReading page;
+    const std::vector<Mark> marks = FindMarks(sheet);
+    const auto count = [&](auto test) { return std::count_if(marks.begin(), marks.end(), test); };
+    const auto all = [&](auto test) {
+        return !marks.empty() && std::all_of(marks.begin(), marks.end(), test);
+    };
+    if (marks.empty()) {
+        const std::vector<Mark> lines = FindLongLines(sheet);
+        const auto edge = FindEdgeLine(sheet, 0, kEdgeSearchRows);
+        if (!lines.empty() && lines.front().box.y > kTopLineLowest) {
+            page.problem = "the page's lines are of no check page";
+        } else if (lines.size() >= 2) {
+            page.kind = PageKind::PhotoSheet2;
+            page.readings = ReadPhotoSheetSecond(sheet, lines);
+        } else if (lines.size() == 1) {
+            page.kind = PageKind::TopMargin;
+            page.readings = ReadTopMargin(sheet, lines.front());
+        } else if (edge && edge->box.x <= kEdgeFurthest) {
+            page.kind = PageKind::FirstDot;
+            page.readings = ReadFirstDot(sheet, *edge);
+        } else {
+            page.problem = "no pattern found on the page";
+        }
+        return page;
+    }
+    const bool oneInk = all([&](const Mark& m) { return m.ink == marks.front().ink; });
+    if (all(Tall) && marks.size() == 5) {
+        page.kind = PageKind::HeadAngular;
+        page.readings = ReadHeadAngular(sheet, marks);
+    } else if (all(Wide) && oneInk && count(Wide) >= kPfBlocks / 2 && count(Wide) <= kPfBlocks) {
+        const bool black = marks.front().ink == Ink::Black;
+        page.kind = black ? PageKind::PfBlack : PageKind::PfColor;
+        page.readings = ReadPf(sheet, marks, black);
+    } else if (all(CombLike) && oneInk && marks.size() == 5) {
+        page.kind = PageKind::Bid;
+        page.readings = ReadBid(sheet, marks);
+    } else if (count(Wide) > 0 && count(CombLike) > 0) {
+        page.kind = PageKind::PhotoSheet1;
+        page.readings = ReadPhotoSheetFirst(sheet, marks);
+    } else {
+        page.problem = "the marks on the page are of no check page";
+    }
+    return page;
+}
+
+}  // namespace
+
+const char* KindName(PageKind kind) {
+    switch (kind) {
+        case PageKind::Bid:
+            return "bid";
+        case PageKind::HeadAngular:
+            return "head-angular";
+        case PageKind::PfBlack:
+            return "pf-black";
+        case PageKind::PfColor:
+            return "pf-color";
+        case PageKind::TopMargin:
+            return "top-margin";
+        case PageKind::FirstDot:
+            return "first-dot";
+        case PageKind::PhotoSheet1:
+            return "photo-sheet-1";
+        case PageKind::PhotoSheet2:
+            return "photo-sheet-2";
+        case PageKind::Unknown:
+            break;
+    }
+    return "unknown";
+}
+
+bool PageReading::AllSure() const {
+    return kind != PageKind::Unknown && !readings.empty() &&
+           std::all_of(readings.begin(), readings.end(), [](const Reading& r) { return r.sure; });
+}
+
+PageReading ReadPage(const cv::Mat& picture, double dpiHint) {
+    const auto sheet = MakeSheet(picture, dpiHint);
+    if (!sheet) {
+        PageReading page;
+        page.problem = "the picture is no picture of a sheet";
+        return page;
+    }
+    return Read(*sheet);
+}
+
+PageReading ReadPageFile(const std::string& path, double dpiHint) {
+    const cv::Mat picture = cv::imread(path, cv::IMREAD_COLOR);
+    if (picture.empty()) {
+        PageReading page;
+        page.problem = "cannot read " + path + " as a PNG or JPEG picture";
+        return page;
+    }
+    return ReadPage(picture, dpiHint);
+}
+
+}  // namespace reader

@@ -1,0 +1,60 @@
+#pragma once
+
+// Reads a picture of a printed check page: finds its patterns from the ink on
+// it, measures them and tells, for each adjustable value the page shows,
+// which choice is best and whether that is sure. The picture is the virtual
+// printer's page picture (360 dots an inch, 2880 across) or any picture of
+// the whole sheet at another resolution, which is brought to 360 dpi first.
+#include <opencv2/core.hpp>
+#include <string>
+#include <vector>
+
+namespace reader {
+
+enum class PageKind {
+    Unknown,
+    Bid,
+    HeadAngular,
+    PfBlack,
+    PfColor,
+    TopMargin,
+    FirstDot,
+    PhotoSheet1,
+    PhotoSheet2,
+};
+
+// The page's name as the command line tool prints it: "bid", "pf-black", ...
+const char* KindName(PageKind kind);
+
+// One adjustable value read from the page. The value is what the technician
+// enters with the page's input when the page was printed at the stored value
+// 0; "NG" when the page's end mark is best. Not sure: two choices are as good,
+// the pattern was not found whole, or its marks disagree.
+struct Reading {
+    std::string name;  // the mechanism quantity: "bid-vsd3-black", "pf-color", ...
+    int value = 0;
+    bool ng = false;
+    bool sure = false;
+    std::string best;  // photo-paper sheet: "X", "X+1", "X-3", ...
+    std::string note;  // why it is not sure, or what the page leaves open
+
+    std::string ValueText() const { return ng ? "NG" : std::to_string(value); }
+};
+
+struct PageReading {
+    PageKind kind = PageKind::Unknown;
+    std::vector<Reading> readings;
+    std::string problem;  // why the page was not read
+
+    bool AllSure() const;
+};
+
+// picture: 8-bit, 1 (grey) or 3 (BGR) channels. dpiHint: the picture's
+// resolution when known, else 0: then the sheet's printable width (8 inches)
+// is taken as the picture's width.
+PageReading ReadPage(const cv::Mat& picture, double dpiHint = 0);
+// Decodes a PNG or JPEG file; a file that cannot be decoded gives an Unknown
+// page with the problem.
+PageReading ReadPageFile(const std::string& path, double dpiHint = 0);
+
+}  // namespace reader

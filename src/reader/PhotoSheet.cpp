@@ -1,0 +1,151 @@
+// The photo-paper sheet's first page, top down: the head angular item (three
+// pairs of marks, X, X+3 and X-3 left to right), the Bi-D items (for VSD1,
+// VSD2, VSD3 and ECO a row of black combs and one of magenta combs, X, X+1 and
+// X-1 left to right) and the PF items, black then colour (three steps each,
+// X-1, X and X+1 top down).
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "reader/PhotoSheet.h"
+
+namespace reader {
+
+namespace {
+
+constexpr int kPartRows = 135;  // each part of a head angular mark: 45 nozzles
+constexpr int kFitFrom = 40;
+constexpr int kFitTo = 125;
+constexpr double kDotsPerBidStep = 3;
+
+struct Choice {
+    int step;                   // against the stored value X
+    std::optional<double> off;  // how far it is off, in its own units; none: not found
+};
+
+std::string Label(int step) {
+    return step == 0 ? "X" : (step > 0 ? "X+" : "X-") + std::to_string(std::abs(step));
+}
+
+// The best of an item's choices. Sure when one is clearly the closest and,
+// should a choice be missing, when the best is aligned.
+Reading Best(const std::string& name, const std::vector<Choice>& choices, double aligned) {
+    Reading reading;
+    reading.name = name;
+    std::vector<const Choice*> found;
+    for (const Choice& choice : choices) {
+        if (choice.off) {
+            found.push_back(&choice);
+        }
+    }
+    if (found.empty()) {
+        reading.note = "the item was not found";
+        return reading;
+    }
+    std::sort(found.begin(), found.end(), [](const Choice* a, const Choice* b) {
+        return std::abs(*a->off) < std::abs(*b->off);
+    });
+    reading.value = found.front()->step;
+    reading.best = Label(reading.value);
+    const double best = std::abs(*found.front()->off);
+    const bool clear = found.size() == 1 || std::abs(*found[1]->off) - best >= aligned;
+    if (!clear) {
+        reading.note = "two choices are as good";
+    } else if (found.size() < choices.size() && best > aligned / 2) {
+        reading.note = "a choice is missing and none is aligned";
+    } else {
+        reading.sure = true;
+    }
+    return reading;
+}
+
+Reading HeadAngular(const Sheet& sheet, std::vector<Mark> marks) {
+    std::sort(marks.begin(), marks.end(),
+              [](const Mark& a, const Mark& b) { return a.box.x < b.box.x; });
+    std::vector<Choice> choices = {{0, {}}, {3, {}}, {-3, {}}};
+    if (marks.size() == 2 * choices.size()) {
+        for (size_t pair = 0; pair < choices.size(); ++pair) {
+            const Mark& mark = marks[2 * pair];
+            const int top = mark.box.y;
+            const int bottom = mark.box.y + mark.box.height;
+            const auto upper =
+                FittedColumn(sheet, mark, top + kFitFrom, top + kFitTo, top + kPartRows - 1);
+            const auto lower =
+                FittedColumn(sheet, mark, bottom - kFitTo, bottom - kFitFrom, bottom - kPartRows);
+            if (upper && lower) {
+                choices[pair].off = *lower - *upper;
+            }
+        }
+    }
+    return Best("head-angular", choices, 1.5);
+}
+
+// Rows of combs of one ink, top down, each left to right.
+std::vector<std::vector<Mark>> CombRows(std::vector<Mark> combs) {
+    std::sort(combs.begin(), combs.end(),
+              [](const Mark& a, const Mark& b) { return a.CentreY() < b.CentreY(); });
+    std::vector<std::vector<Mark>> rows;
+    for (const Mark& comb : combs) {
+        if (rows.empty() || comb.CentreY() - rows.back().front().CentreY() > 40) {
+            rows.emplace_back();
+        }
+        rows.back().push_back(comb);
+    }
+    for (auto& row : rows) {
+        std::sort(row.begin(), row.end(),
+                  [](const Mark& a, const Mark& b) { return a.box.x < b.box.x; });
+    }
+    return rows;
+}
+
+void Bid(const Sheet& sheet, const std::vector<Mark>& combs, bool black,
+         std::vector<Reading>& readings) {
+    constexpr std::array<const char*, 4> kModes = {"vsd1", "vsd2", "vsd3", "eco"};
+    const auto rows = CombRows(combs);
+    for (size_t mode = 0; mode < kModes.size(); ++mode) {
+        std::vector<Choice> choices = {{0, {}}, {1, {}}, {-1, {}}};
+        if (rows.size() == kModes.size() && rows[mode].size() == choices.size()) {
+            for (size_t at = 0; at < choices.size(); ++at) {
+                choices[at].off = CombOffset(sheet, rows[mode][at]);
+            }
+        }
+        readings.push_back(Best(std::string("bid-") + kModes[mode] + (black ? "-black" : "-color"),
+                                choices, kDotsPerBidStep - 1));
+    }
+}
+
+Reading Pf(const Sheet& sheet, const std::vector<Mark>& blocks, bool black) {
+    std::vector<Choice> choices = {{-1, {}}, {0, {}}, {1, {}}};
+    const auto [firsts, seconds] = FindPfSteps(sheet, blocks);
+    for (size_t step = 0; step < choices.size() && step < firsts.size() && step < seconds.size();
+         ++step) {
+        choices[step].off = seconds[step].first - firsts[step].last - 1;
+    }
+    return Best(black ? "pf-black" : "pf-color", choices, 2);
+}
+
+}  // namespace
+
+std::vector<Reading> ReadPhotoSheetFirst(const Sheet& sheet, const std::vector<Mark>& marks) {
+    std::vector<Mark> angular, blackCombs, colourCombs, blackBlocks, colourBlocks;
+    for (const Mark& mark : marks) {
+        if (mark.box.width >= 300) {
+            (mark.ink == Ink::Black ? blackBlocks : colourBlocks).push_back(mark);
+        } else if (mark.box.width <= 40) {
+            angular.push_back(mark);
+        } else {
+            (mark.ink == Ink::Black ? blackCombs : colourCombs).push_back(mark);
+        }
+    }
+    std::vector<Reading> readings;
+    readings.push_back(HeadAngular(sheet, angular));
+    Bid(sheet, blackCombs, true, readings);
+    Bid(sheet, colourCombs, false, readings);
+    readings.push_back(Pf(sheet, blackBlocks, true));
+    readings.push_back(Pf(sheet, colourBlocks, false));
+    return readings;
+}
+
+}  // namespace reader

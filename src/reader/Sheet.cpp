@@ -1,0 +1,198 @@
+#include "reader/Sheet.h"
+
+#include <algorithm>
+#include <cmath>
+#include <opencv2/imgproc.hpp>
+
+namespace reader {
+
+namespace {
+
+// Marks are looked for on the sheet shrunk by this factor: rows that the
+// nozzle pitch leaves blank and small gaps in a pattern close up.
+constexpr int kCoarse = 4;
+// A mark is taller than this (page dots); characters are lower.
+constexpr int kMarkDots = 64;
+constexpr int kCoarseInk = 24;  // coarse dots with this much ink count as inked
+
+cv::Rect Clip(const Sheet& sheet, int left, int right, int top, int bottom) {
+    const cv::Rect area(left, top, right - left, bottom - top);
+    return area & cv::Rect(0, 0, sheet.ink.cols, sheet.ink.rows);
+}
+
+Ink InkOf(const cv::Scalar& bgr) {
+    const double blue = bgr[0];
+    const double green = bgr[1];
+    const double red = bgr[2];
+    if (red > green + 60 && red > blue + 20) {
+        return Ink::Magenta;
+    }
+    if (blue > red + 60) {
+        return Ink::Cyan;
+    }
+    if (red > blue + 60 && green > blue + 60) {
+        return Ink::Yellow;
+    }
+    return Ink::Black;
+}
+
+std::vector<double> Profile(const Sheet& sheet, const cv::Rect& area, int dimension) {
+    if (area.empty()) {
+        return {};
+    }
+    cv::Mat mean;
+    cv::reduce(sheet.ink(area), mean, dimension, cv::REDUCE_AVG, CV_64F);
+    return std::vector<double>(mean.begin<double>(), mean.end<double>());
+}
+
+}  // namespace
+
+std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint) {
+    if (picture.empty() || picture.depth() != CV_8U ||
+        (picture.channels() != 1 && picture.channels() != 3) || picture.cols < 100) {
+        return std::nullopt;
+    }
+    Sheet sheet;
+    if (picture.channels() == 1) {
+        cv::cvtColor(picture, sheet.colour, cv::COLOR_GRAY2BGR);
+    } else {
+        sheet.colour = picture;
+    }
+    const double scale =
+        dpiHint > 0 ? kDotsPerInch / dpiHint : static_cast<double>(kSheetDots) / picture.cols;
+    if (std::abs(scale - 1) > 1e-3) {
+        cv::Mat resized;
+        cv::resize(sheet.colour, resized, cv::Size(), scale, scale,
+                   scale < 1 ? cv::INTER_AREA : cv::INTER_LINEAR);
+        sheet.colour = resized;
+    }
+    // Ink of any colour takes light away in at least one channel. The
+    // channels' room is kept from page to page: pages are large.
+    thread_local cv::Mat channels[3];
+    cv::split(sheet.colour, channels);
+    cv::min(channels[0], channels[1], channels[0]);
+    cv::min(channels[0], channels[2], channels[0]);
+    cv::bitwise_not(channels[0], channels[0]);
+    sheet.ink = channels[0];  // a sheet lives only while its page is read
+    return sheet;
+}
+
+std::vector<Mark> FindMarks(const Sheet& sheet) {
+    cv::Mat coarse;
+    cv::resize(sheet.ink, coarse, cv::Size(), 1.0 / kCoarse, 1.0 / kCoarse, cv::INTER_AREA);
+    cv::Mat inked = coarse > kCoarseInk;
+    // Only what stands taller than a character stays; then the bars of a
+    // mark join.
+    cv::morphologyEx(inked, inked, cv::MORPH_OPEN,
+                     cv::getStructuringElement(cv::MORPH_RECT, cv::Size(1, kMarkDots / kCoarse)));
+    cv::dilate(inked, inked, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(5, 3)));
+    cv::Mat labels;
+    cv::Mat stats;
+    cv::Mat centres;
+    const int count = cv::connectedComponentsWithStats(inked, labels, stats, centres, 8, CV_32S);
+    std::vector<Mark> marks;
+    for (int label = 1; label < count; ++label) {
+        // Back to page dots, less what the dilation added, then to the ink
+        // itself.
+        const cv::Rect coarseBox(stats.at<int>(label, cv::CC_STAT_LEFT) + 2,
+                                 stats.at<int>(label, cv::CC_STAT_TOP) + 1,
+                                 stats.at<int>(label, cv::CC_STAT_WIDTH) - 4,
+                                 stats.at<int>(label, cv::CC_STAT_HEIGHT) - 2);
+        const cv::Rect near = Clip(sheet, kCoarse * coarseBox.x - kCoarse,
+                                   kCoarse * (coarseBox.x + coarseBox.width) + kCoarse,
+                                   kCoarse * coarseBox.y - kCoarse,
+                                   kCoarse * (coarseBox.y + coarseBox.height) + kCoarse);
+        if (near.empty()) {
+            continue;
+        }
+        const cv::Mat dense = sheet.ink(near) > 128;
+        std::vector<cv::Point> points;
+        cv::findNonZero(dense, points);
+        if (points.empty()) {
+            continue;
+        }
+        Mark mark;
+        mark.box = cv::boundingRect(points) + near.tl();
+        mark.ink = InkOf(cv::mean(sheet.colour(near), dense));
+        mark.cover = cv::mean(sheet.ink(near), dense)[0] / 255;
+        marks.push_back(mark);
+    }
+    std::sort(marks.begin(), marks.end(), [](const Mark& a, const Mark& b) {
+        return std::pair(a.box.y, a.box.x) < std::pair(b.box.y, b.box.x);
+    });
+    return marks;
+}
+
+std::vector<double> ColumnProfile(const Sheet& sheet, int left, int right, int top, int bottom) {
+    return Profile(sheet, Clip(sheet, left, right, top, bottom), 0);
+}
+
+std::vector<double> RowProfile(const Sheet& sheet, int left, int right, int top, int bottom) {
+    return Profile(sheet, Clip(sheet, left, right, top, bottom), 1);
+}
+
+std::optional<double> RisingEdge(const std::vector<double>& profile) {
+    if (profile.empty()) {
+        return std::nullopt;
+    }
+    const double peak = *std::max_element(profile.begin(), profile.end());
+    if (peak < 32) {
+        return std::nullopt;
+    }
+    const double half = peak / 2;
+    for (size_t at = 0; at < profile.size(); ++at) {
+        if (profile[at] >= half) {
+            if (at == 0) {
+                return 0.0;
+            }
+            // Between the centres of the sample below half and this one; a
+            // sharp edge (the page's own picture) gives this sample's left side.
+            const double below = profile[at - 1];
+            return static_cast<double>(at) - 0.5 + (half - below) / (profile[at] - below);
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<Run> Runs(const std::vector<double>& profile, int gap, int minLength) {
+    std::vector<Run> runs;
+    if (profile.empty()) {
+        return runs;
+    }
+    const double half = *std::max_element(profile.begin(), profile.end()) / 2;
+    if (half < 16) {
+        return runs;
+    }
+    for (int at = 0; at < static_cast<int>(profile.size()); ++at) {
+        if (profile[static_cast<size_t>(at)] < half) {
+            continue;
+        }
+        if (!runs.empty() && at - runs.back().last <= gap) {
+            runs.back().last = at;
+        } else {
+            runs.push_back({at, at});
+        }
+    }
+    std::erase_if(runs, [&](const Run& run) { return run.last - run.first + 1 < minLength; });
+    return runs;
+}
+
+std::optional<double> InkCentre(const Sheet& sheet, int row, int left, int right) {
+    const cv::Rect area = Clip(sheet, left, right, row, row + 1);
+    if (area.empty()) {
+        return std::nullopt;
+    }
+    double total = 0;
+    double moment = 0;
+    const uint8_t* line = sheet.ink.ptr<uint8_t>(row);
+    for (int column = area.x; column < area.x + area.width; ++column) {
+        total += line[column];
+        moment += static_cast<double>(line[column]) * column;
+    }
+    if (total < 128) {
+        return std::nullopt;
+    }
+    return moment / total;
+}
+
+}  // namespace reader

@@ -1,0 +1,85 @@
+#pragma once
+
+// The picture of a sheet brought to page dots (360 dpi) and the marks found
+// on it: what every page reader measures on.
+#include <opencv2/core.hpp>
+#include <optional>
+#include <vector>
+
+#include "reader/PageReading.h"
+
+namespace reader {
+
+inline constexpr double kDotsPerInch = 360;
+inline constexpr int kSheetDots = 2880;  // the printable width, 8 inches
+
+enum class Ink { Black, Cyan, Magenta, Yellow };
+
+// A sheet in page dots: how much ink covers each dot, 0 (paper) to 255 (a
+// large dot of any ink), and the picture's colours at the same scale.
+struct Sheet {
+    cv::Mat colour;  // CV_8UC3, BGR
+    cv::Mat ink;     // CV_8UC1
+};
+
+// Brings a picture to page dots: 0 dpiHint takes the picture's width as the
+// sheet's 8 inches. Empty for a picture that is no sheet.
+std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint);
+
+// A patch of ink taller or wider than a character: a mark of a pattern, a
+// line, or a line of text (these are low).
+struct Mark {
+    cv::Rect box;  // the ink's own extent, in page dots
+    Ink ink = Ink::Black;
+    double cover = 0;  // mean cover of its inked dots, 0..1
+
+    int CentreX() const { return box.x + box.width / 2; }
+    int CentreY() const { return box.y + box.height / 2; }
+};
+
+std::vector<Mark> FindMarks(const Sheet& sheet);
+
+// Mean ink per column of rows [top, bottom) and columns [left, right), and
+// per row of the same area; areas are clipped to the sheet.
+std::vector<double> ColumnProfile(const Sheet& sheet, int left, int right, int top, int bottom);
+std::vector<double> RowProfile(const Sheet& sheet, int left, int right, int top, int bottom);
+
+// Where a profile first rises to half its peak, with the fraction between
+// the two samples that cross it; nullopt when it holds no ink.
+std::optional<double> RisingEdge(const std::vector<double>& profile);
+
+// Runs of a profile at or above half its peak: [first, last] indices; runs
+// parted by fewer than gap samples below it are joined, runs shorter than
+// minLength left out.
+struct Run {
+    int first = 0;
+    int last = 0;
+};
+std::vector<Run> Runs(const std::vector<double>& profile, int gap, int minLength);
+
+// Ink-weighted mean column of a row of [left, right); nullopt without ink.
+std::optional<double> InkCentre(const Sheet& sheet, int row, int left, int right);
+
+// A Bi-D comb: how far its test comb stands off the place between the
+// reference comb's bars, in dots (3 a step of the value).
+std::optional<double> CombOffset(const Sheet& sheet, const Mark& comb);
+// A vertical mark: its ink centre along rows [from, to), fitted by a line,
+// at row at.
+std::optional<double> FittedColumn(const Sheet& sheet, const Mark& mark, int from, int to, int at);
+// Two blocks of a PF step: rows [first, last] of the first blocks, alone in
+// columns [left, left + 144), and of the second blocks, alone at the right
+// end, within rows [top, bottom).
+struct PfSteps {
+    std::vector<Run> firsts;
+    std::vector<Run> seconds;
+};
+PfSteps FindPfSteps(const Sheet& sheet, const std::vector<Mark>& blocks);
+
+// The reader of each page kind: the marks found, of the kind's layout.
+std::vector<Reading> ReadBid(const Sheet& sheet, const std::vector<Mark>& combs);
+std::vector<Reading> ReadHeadAngular(const Sheet& sheet, const std::vector<Mark>& marks);
+std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks, bool black);
+std::vector<Reading> ReadTopMargin(const Sheet& sheet, const Mark& line);
+std::vector<Reading> ReadFirstDot(const Sheet& sheet, const Mark& line);
+
+}  // namespace reader

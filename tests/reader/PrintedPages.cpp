@@ -1,0 +1,194 @@
+#include "PrintedPages.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+
+#include "link/ResultCodes.h"
+#include "pattern/CheckSheetFixture.h"
+#include "pattern/PatternFixture.h"
+#include "vprinter/Misregistration.h"
+#include "vprinter/Packet.h"
+#include "vprinter/Png.h"
+#include "vprinter/PrintEngine.h"
+
+namespace reader_testing {
+
+namespace {
+
+using vprinter::Mechanism;
+using vprinter::MechanismQuantities;
+
+// The generators, run once on the virtual printer with every adjustment value
+// stored 0.
+class StreamCapture : public testing_support::PatternTest {
+  public:
+    void TestBody() override {}
+
+    std::vector<PageStream> Capture() {
+        SetUp();
+        ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) {
+            for (const auto& quantity : MechanismQuantities()) {
+                eeprom[quantity.address] = 0;
+            }
+        });
+        std::vector<PageStream> pages;
+        const auto take = [&](const char* page, const std::string& quantity,
+                              const std::string& name, uint16_t result, bool eject) {
+            EXPECT_EQ(result, ResultOk) << quantity;
+            if (eject) {
+                EXPECT_EQ(raster_.EjectPage(), ResultOk) << quantity;
+            }
+            std::vector<uint8_t> bytes;
+            for (const auto& send : AcceptedSends()) {
+                bytes.insert(bytes.end(), send.begin(), send.end());
+            }
+            ClearTrace();
+            pages.push_back({page, quantity, name, std::move(bytes)});
+        };
+        const struct {
+            const char* mode;
+            uint8_t dotSize;
+            const char* read;  // the mode as the page shows it
+        } modes[] = {{"eco", 19, "eco"},
+                     {"vsd1", 16, "vsd1-or-vsd2"},
+                     {"vsd2", 17, "vsd1-or-vsd2"},
+                     {"vsd3", 18, "vsd3"}};
+        for (const auto& mode : modes) {
+            for (const bool black : {true, false}) {
+                const std::string ink = black ? "-black" : "-color";
+                take("bid", std::string("bid-") + mode.mode + ink,
+                     std::string("bid-") + mode.read + ink,
+                     black ? pattern_.PrintBidBlackPattern(mode.dotSize, 0)
+                           : pattern_.PrintBidColorPattern(mode.dotSize, 0),
+                     true);
+            }
+        }
+        take("head-angular", "head-angular", "head-angular", pattern_.PrintHeadAngularPattern(),
+             true);
+        take("pf-black", "pf-black", "pf-black", pattern_.PrintPfBlackPattern(), true);
+        take("pf-color", "pf-color", "pf-color", pattern_.PrintPfColorPattern(), true);
+        take("top-margin", "top-margin", "top-margin", pattern_.PrintTopMarginPattern(0), true);
+        take("first-dot", "first-dot", "first-dot", pattern_.PrintFirstDotPattern(), false);
+        TearDown();
+        return pages;
+    }
+};
+
+// The photo-paper sheet, printed once with every adjustment value stored 0.
+class SheetCapture : public testing_support::CheckSheetTest {
+  public:
+    void TestBody() override {}
+
+    std::vector<uint8_t> Capture() {
+        SetUp();
+        StoreBytes({});
+        ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) {
+            for (const auto& quantity : MechanismQuantities()) {
+                eeprom[quantity.address] = 0;
+            }
+        });
+        ClearTrace();
+        EXPECT_EQ(sheet_.PrintPhotoPaperSheet(), ResultOk);
+        std::vector<uint8_t> bytes;
+        for (const auto& send : AcceptedSends()) {
+            bytes.insert(bytes.end(), send.begin(), send.end());
+        }
+        TearDown();
+        return bytes;
+    }
+};
+
+// The printer's side of the stream: packets set the values in force, as the
+// virtual printer does.
+class Printer final : public vprinter::PrintEngine::Owner {
+  public:
+    explicit Printer(const Mechanism& mechanism) : mechanism_(mechanism) { Update(); }
+
+    void Fault(uint64_t offset, const std::string& note) override {
+        ADD_FAILURE() << "fault at " << offset << ": " << note;
+    }
+    void Packet(uint64_t, const vprinter::PacketCommand& command) override {
+        using Kind = vprinter::PacketCommand::Kind;
+        if (command.kind == Kind::Bid) {
+            eeprom_[command.Address()] = static_cast<uint8_t>(command.value);
+        } else if (command.kind == Kind::Store) {
+            for (const auto& [address, value] : kept_) {
+                eeprom_[address] = value;
+            }
+            kept_.clear();
+        } else if (command.kind != Kind::Maintenance) {
+            kept_[command.Address()] = static_cast<uint8_t>(command.value);
+        }
+        Update();
+    }
+    // The engine is dropped after the stream: its pages are taken, not copied.
+    void PagePrinted(vprinter::Page& page) override { pages.push_back(std::move(page)); }
+
+    void Print(const std::vector<uint8_t>& bytes) {
+        engine_.SetCommandCode(11, 84);
+        engine_.Feed(bytes.data(), bytes.size(), *this);
+    }
+
+    std::vector<vprinter::Page> pages;
+
+  private:
+    void Update() {
+        engine_.SetMisregistration(vprinter::MisregistrationOf(mechanism_, eeprom_, kept_));
+    }
+
+    Mechanism mechanism_;
+    vprinter::Eeprom eeprom_{};
+    std::map<uint8_t, uint8_t> kept_;
+    vprinter::PrintEngine engine_;
+};
+
+}  // namespace
+
+const std::vector<PageStream>& AdjustmentPages() {
+    static const std::vector<PageStream> pages = [] {
+        StreamCapture capture;
+        return capture.Capture();
+    }();
+    return pages;
+}
+
+const std::vector<uint8_t>& PhotoSheet() {
+    static const std::vector<uint8_t> bytes = [] {
+        SheetCapture capture;
+        return capture.Capture();
+    }();
+    return bytes;
+}
+
+std::vector<vprinter::Page> PrintOn(const Mechanism& mechanism, const std::vector<uint8_t>& bytes) {
+    Printer printer(mechanism);
+    printer.Print(bytes);
+    return std::move(printer.pages);
+}
+
+cv::Mat Picture(const vprinter::Page& page) {
+    // One picture, drawn anew for each page: pages are large and many.
+    static cv::Mat picture;
+    picture.create(static_cast<int>(page.Rows()), static_cast<int>(vprinter::Page::kColumns),
+                   CV_8UC3);
+    std::memset(picture.data, 0xFF, picture.total() * picture.elemSize());  // white paper
+    const auto& palette = vprinter::PagePalette();
+    for (int row = 0; row < picture.rows; ++row) {
+        const uint8_t* dots = page.Row(row);
+        if (dots == nullptr) {
+            continue;
+        }
+        auto* pixel = picture.ptr<uint8_t>(row);
+        for (int column = 0; column < picture.cols; ++column, pixel += 3) {
+            const auto& rgb = palette[dots[column]];
+            pixel[0] = rgb[2];
+            pixel[1] = rgb[1];
+            pixel[2] = rgb[0];
+        }
+    }
+    return picture;
+}
+
+}  // namespace reader_testing
