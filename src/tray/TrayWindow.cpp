@@ -8,7 +8,9 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QVBoxLayout>
 
+#include "reader/PageReading.h"
 #include "tray/TrayWatcher.h"
 
 namespace tray {
@@ -28,8 +30,17 @@ TrayWindow::TrayWindow(const std::string& stateFolder, const std::string& port, 
     list_->setObjectName(QStringLiteral("PageList"));
     view_ = new PageView;
     view_->setObjectName(QStringLiteral("PageView"));
+    readings_ = new QLabel;
+    readings_->setObjectName(QStringLiteral("Readings"));
+    readings_->setWordWrap(true);
+    readings_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* side = new QWidget;
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->addWidget(list_, 1);
+    sideLayout->addWidget(readings_);
     auto* splitter = new QSplitter;
-    splitter->addWidget(list_);
+    splitter->addWidget(side);
     splitter->addWidget(view_);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({220, 780});
@@ -113,6 +124,7 @@ void TrayWindow::ShowChosen() {
     }
     if (path.isEmpty()) {
         shownPath_.clear();
+        readings_->clear();
         view_->SetPicture(QImage());
         view_->SetNote(
             QStringLiteral("No pages yet in %1").arg(QString::fromStdString(shelf_.Folder())));
@@ -128,6 +140,33 @@ void TrayWindow::ShowChosen() {
     }
     shownPath_ = path;
     view_->SetPicture(picture);
+    readings_->setText(ReadingsOf(path));
+}
+
+QString TrayWindow::Readings() const {
+    return readings_->text();
+}
+
+QString TrayWindow::ReadingsOf(const QString& path) {
+    // A page's picture never changes once it is whole: read once.
+    const auto known = read_.find(path);
+    if (known != read_.end()) {
+        return known.value();
+    }
+    const reader::PageReading page = reader::ReadPageFile(path.toStdString());
+    QStringList lines;
+    if (page.kind == reader::PageKind::Unknown) {
+        lines << QStringLiteral("Not a check page the reader knows.");
+    } else {
+        lines << QStringLiteral("Read: %1").arg(QString::fromUtf8(reader::KindName(page.kind)));
+        for (const reader::Reading& reading : page.readings) {
+            const std::string value = !reading.sure          ? "not sure"
+                                      : reading.best.empty() ? reading.ValueText()
+                                                             : reading.best;
+            lines << QString::fromStdString(reading.name + ": " + value);
+        }
+    }
+    return read_.insert(path, lines.join(QLatin1Char('\n'))).value();
 }
 
 }  // namespace tray

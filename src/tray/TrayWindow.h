@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <QString>
 
@@ -32,6 +33,7 @@ class TrayWindow : public QMainWindow {
     TrayWatcher& Watcher() { return *watcher_; }
     PageView& View() { return *view_; }
     QListWidget& List() { return *list_; }
+    QString Readings() const;
     void SetZoom(PageView::Zoom zoom);
     // The path of the page shown, empty when none is.
     QString ShownPath() const { return shownPath_; }
@@ -42,12 +44,16 @@ class TrayWindow : public QMainWindow {
 
   private:
     QAction* AddZoom(const QString& text, const QString& key, PageView::Zoom zoom);
+    // The page reader's readings of a page, one a line.
+    QString ReadingsOf(const QString& path);
 
     PageShelf shelf_;
     TrayWatcher* watcher_ = nullptr;
     QListWidget* list_ = nullptr;
     PageView* view_ = nullptr;
     QLabel* count_ = nullptr;
+    QLabel* readings_ = nullptr;    // what the page reader reads on the page shown
+    QHash<QString, QString> read_;  // by path
     QList<QAction*> zoomActions_;
     QString shownPath_;
 };

@@ -69,6 +69,19 @@ TEST_F(Window, NewPageGoesOnTopAndIsShownUnlessAnOlderOneIsChosen) {
     EXPECT_EQ(window->List().currentRow(), 3);
 }
 
+TEST_F(Window, TheReaderReadsThePageShown) {
+    // A PF page printed at test values -5..5 on a perfect mechanism: the 0
+    // step is the one whose blocks meet.
+    Print("VTUSB001");
+    WriteFile(PagesFolder("VTUSB001") + "/page-0002.png",
+              ReadFile(std::string(ORVANE_GOLDEN_DIR) + "/PfBlack.png"));
+    auto window = Open();
+    EXPECT_EQ(window->ShownPath(), PathOf("page-0002.png"));
+    EXPECT_EQ(window->Readings().toStdString(), "Read: pf-black\npf-black: 0");
+    window->List().setCurrentRow(1);
+    EXPECT_EQ(window->Readings().toStdString(), "Not a check page the reader knows.");
+}
+
 TEST_F(Window, PictureThatDoesNotLoadIsLeftOutUntilItIsWrittenAgain) {
     const std::string good = ReadFile(PagesFolder("VTUSB001") + "/" + Print("VTUSB001"));
     auto window = Open();
