@@ -75,12 +75,7 @@ std::vector<Reading> ReadHeadAngular(const Sheet& sheet, const std::vector<Mark>
         agree = agree && (!tilt || std::abs(*tilt - estimate) <= 1);
         tilt = tilt.value_or(estimate);
     }
-    std::vector<size_t> order(kMarks);
-    for (size_t s = 0; s < order.size(); ++s) {
-        order[s] = s;
-    }
-    std::sort(order.begin(), order.end(),
-              [&](size_t a, size_t b) { return std::abs(bends[a]) < std::abs(bends[b]); });
+    const std::vector<size_t> order = LeastOffFirst(bends);
     const size_t best = order[0];
     reading.ng = best == 0 || best == kMarks - 1;
     reading.value = reading.ng ? 0 : 3 * static_cast<int>(best) - 6;

@@ -72,12 +72,7 @@ std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks,
         agree = agree && (!error || std::abs(*error - estimate) <= 0.5);
         error = error.value_or(estimate);
     }
-    std::vector<size_t> order(kSteps);
-    for (size_t s = 0; s < order.size(); ++s) {
-        order[s] = s;
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return std::abs(gaps[a]) < std::abs(gaps[b]); });
+    const std::vector<size_t> order = LeastOffFirst(gaps);
     const size_t best = order[0];
     reading.ng = best == 0 || best == kSteps - 1;
     reading.value = reading.ng ? 0 : static_cast<int>(best) - 5;

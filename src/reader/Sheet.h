@@ -2,6 +2,10 @@
 
 // The picture of a sheet brought to page dots (360 dpi) and the marks found
 // on it: what every page reader measures on.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
 #include <opencv2/core.hpp>
 #include <optional>
 #include <vector>
@@ -56,6 +60,17 @@ struct Run {
     int last = 0;
 };
 std::vector<Run> Runs(const std::vector<double>& profile, int gap, int minLength);
+
+// The indices of a page's choices, the one that is off least first (by the
+// size of how far each is off; as they stand on the page among equals).
+template <typename Off>
+std::vector<size_t> LeastOffFirst(const std::vector<Off>& offs) {
+    std::vector<size_t> order(offs.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return std::abs(offs[a]) < std::abs(offs[b]); });
+    return order;
+}
 
 // Ink-weighted mean column of a row of [left, right); nullopt without ink.
 std::optional<double> InkCentre(const Sheet& sheet, int row, int left, int right);
