@@ -128,10 +128,9 @@ void Interpreter::NozzleCheck(PrintSink& sink) {
         for (int nozzle = 0; nozzle < group.nozzles; ++nozzle) {
             const int64_t row = top + (group.firstPlace + nozzle) * kNozzlePitch;
             const int64_t left = group.left + (nozzle % 6) * 40;
-            const int64_t tilt = Tilt(group.firstPlace + nozzle);
-            for (int64_t dot = 0; dot < kNozzleDashDots; ++dot) {
-                Mark(group.ink, row, (left + dot) * kFinePerDot + tilt, 3, sink);
-            }
+            static constexpr uint8_t kLarge = 3;
+            MarkRun(group.ink, row, left * kFinePerDot + Tilt(group.firstPlace + nozzle), &kLarge,
+                    1, kNozzleDashDots, sink);
         }
     }
     MoveDown(kLineRows * kFinePerDot + kBlackNozzles * kNozzlePitch);
