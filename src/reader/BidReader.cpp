@@ -13,42 +13,62 @@ namespace reader {
 
 namespace {
 
-constexpr double kBarDots = 16;        // a bar of either comb
-constexpr double kDotsPerStep = 3;     // a test comb lands off by this a step
-constexpr double kStepTolerance = 1;   // dots a comb may stand off a whole step
-constexpr int kTestOnlyRows = 9;       // the test comb's top rows, above the reference comb
-constexpr int kBothFrom = 45;          // rows below the top holding both combs, below
-constexpr int kBothTo = 66;            // the row's caption
-constexpr int kNearDots = 10;          // the reference comb's edge moves less with the rows
-constexpr int kMiddleRows = 8;         // rows each way of the comb's middle
-constexpr int kLowest = 2;             // the page's choices: stored -2 .. +2
-constexpr double kMediumCover = 0.85;  // bars of medium dots cover less than this
+constexpr double kBarDots = 16;       // a bar of either comb
+constexpr double kDotsPerStep = 3;    // a test comb lands off by this a step
+constexpr double kStepTolerance = 1;  // dots a comb may stand off a whole step
+constexpr int kTestOnlyRows = 9;      // the test comb's top rows, above the reference comb
+constexpr int kBothFrom = 45;         // rows below the top holding both combs, below
+constexpr int kBothTo = 66;           // the row's caption
+constexpr int kNearDots = 10;         // the reference comb's edge moves less with the rows
+constexpr int kMiddleRows = 8;        // rows each way of the comb's middle
+constexpr int kLowest = 2;            // the page's choices: stored -2 .. +2
+constexpr double kLargeCover = 0.85;  // a bar of large dots on every row covers more
+constexpr double kEcoRipple = 0.03;   // of the bar's mean ink, row to row: ECO's blank rows
+constexpr double kEvenRipple = 0.02;  // and an even bar's, noise and all
 
 struct Comb {
     const Mark* mark;
     int testValue;
 };
 
-// The dot size and passes of the page, from the first reference bar: medium
-// dots (VSD1, VSD2) or large ones, and with large ones every third row left
-// blank by the two passes of ECO.
+// The dot size and passes of the page, from the first reference bar: large
+// dots on every row (VSD3), or bars as light as medium dots, which ECO's two
+// passes of large dots make by leaving every third row blank (a ripple down
+// the bar that even a soft scan keeps) and VSD1 and VSD2 by medium dots on
+// every row. Empty when the bar leaves it open.
 std::string Mode(const Sheet& sheet, const Mark& mark, std::string& note) {
     const int top = mark.box.y + kBothFrom;
     const auto left = RisingEdge(ColumnProfile(sheet, mark.box.x - 32, mark.box.x + mark.box.width,
                                                top, top + kBothTo - kBothFrom));
     const int from = mark.box.x - 32 + static_cast<int>(std::lround(left.value_or(32)));
-    const auto rows = RowProfile(sheet, from + 4, from + 12, top, top + kBothTo - kBothFrom);
-    if (rows.empty()) {
-        return "unknown";
+    const auto rows = RowProfile(sheet, from + 3, from + 13, top, top + kBothTo - kBothFrom);
+    if (rows.size() < 3) {
+        return {};
     }
-    const double peak = *std::max_element(rows.begin(), rows.end());
-    const auto blank =
-        std::count_if(rows.begin(), rows.end(), [&](double r) { return r < peak / 2; });
-    if (peak / 255 < kMediumCover) {
+    double mean = 0;
+    for (const double row : rows) {
+        mean += row;
+    }
+    mean /= static_cast<double>(rows.size());
+    if (mean <= 0) {
+        return {};
+    }
+    double ripple = 0;
+    for (size_t at = 1; at + 1 < rows.size(); ++at) {
+        ripple += std::abs(rows[at] - (rows[at - 1] + rows[at + 1]) / 2);
+    }
+    ripple /= static_cast<double>(rows.size() - 2) * mean;
+    if (mean / 255 >= kLargeCover) {
+        return "vsd3";
+    }
+    if (ripple >= kEcoRipple) {
+        return "eco";
+    }
+    if (ripple <= kEvenRipple) {
         note = "VSD1 and VSD2 print the Bi-D page alike; the page alone does not tell which";
         return "vsd1-or-vsd2";
     }
-    return blank * 5 > static_cast<long>(rows.size()) ? "eco" : "vsd3";
+    return {};
 }
 
 }  // namespace
@@ -108,8 +128,9 @@ std::vector<Reading> ReadBid(const Sheet& sheet, const std::vector<Mark>& combs)
                                      {middle[2], 2},
                                      {byHeight.back(), 1}};
     std::string note;
-    reading.name = "bid-" + Mode(sheet, *middle[1], note) + "-" + ink;
-    reading.note = note;
+    const std::string mode = Mode(sheet, *middle[1], note);
+    reading.name = "bid-" + (mode.empty() ? "unknown" : mode) + "-" + ink;
+    reading.note = mode.empty() ? "the bars do not show which dots printed them" : note;
 
     const auto lined = [](const Mark* a, const Mark* b, bool across) {
         return std::abs(across ? a->CentreX() - b->CentreX() : a->CentreY() - b->CentreY()) < 24;
@@ -141,7 +162,7 @@ std::vector<Reading> ReadBid(const Sheet& sheet, const std::vector<Mark>& combs)
         reading.note = "the combs do not agree on one value";
     } else if (std::abs(*error) > kLowest) {
         reading.note = "no comb lines up: the value lies beyond the page's choices";
-    } else {
+    } else if (!mode.empty()) {
         reading.sure = true;
     }
     return {reading};

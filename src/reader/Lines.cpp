@@ -11,18 +11,48 @@ namespace {
 constexpr int kInked = 48;  // a dot with this much ink is printed, blurred as it may be
 constexpr int kLongLine = kSheetDots / 3;
 constexpr int kLineRows = 8;  // a line is at most this high, blurred
-// The edge line: at least this many dots over this many rows (a head tilted
-// left loses its lower dots past the paper's edge), spread over a few columns
-// by a tilted head; a character is lower.
-constexpr int kEdgeDots = 12;
-constexpr int kEdgeColumns = 6;
+// The edge line: a stroke this wide (a tilted head spreads its dots over a
+// few columns), at least this many rows long (a head tilted left loses its
+// lower dots past the paper's edge; a character is lower).
+constexpr int kEdgeColumns = 5;
 constexpr int kEdgeRows = 40;
-constexpr int kLineGap = 12;  // blank rows between the dots of a line
+constexpr int kEdgeRowsMost = 600;  // longer is no line of the nozzles' dots
+constexpr float kStrokeInk = 6;     // a stroke's ink over its column's
+constexpr int kFirstRows = 6;
+constexpr int kSlantColumns = 10;  // the columns a slanted line may cross
+constexpr int kDotSpread = 2;  // columns each side that a blurred dot reaches       // the line's
+                               // top rows, printed by the first nozzles
+constexpr int kLineGap = 12;   // blank rows between the dots of a line
 
 std::vector<int> Counts(const cv::Mat& inked, int dimension) {
     cv::Mat sums;
     cv::reduce(inked, sums, dimension, cv::REDUCE_SUM, CV_32S);
     return std::vector<int>(sums.begin<int>(), sums.end<int>());
+}
+
+// A line down, not a stack of dashes across (the nozzle check): its ink
+// stays within a stroke's width on most rows.
+bool Thin(const cv::Mat& inked, int x, Run rows) {
+    int inkedRows = 0;
+    int wideRows = 0;
+    for (int y = rows.first; y <= rows.last; ++y) {
+        const uint8_t* line = inked.ptr<uint8_t>(y);
+        const int end = std::min(x + kSlantColumns, inked.cols);
+        int at = x;
+        while (at < end && line[at] == 0) {
+            ++at;
+        }
+        if (at == end) {
+            continue;
+        }
+        int width = 0;
+        while (at + width < inked.cols && line[at + width] != 0) {
+            ++width;
+        }
+        ++inkedRows;
+        wideRows += width > kSlantColumns ? 1 : 0;
+    }
+    return wideRows * 4 < inkedRows;
 }
 
 }  // namespace
@@ -58,42 +88,86 @@ std::vector<Mark> FindLongLines(const Sheet& sheet) {
     return lines;
 }
 
-std::optional<Mark> FindEdgeLine(const Sheet& sheet, int top, int bottom) {
+std::optional<EdgeLine> FindEdgeLine(const Sheet& sheet, int top, int bottom) {
     const cv::Rect area = cv::Rect(0, top, sheet.ink.cols, bottom - top) &
                           cv::Rect(0, 0, sheet.ink.cols, sheet.ink.rows);
-    if (area.empty()) {
+    if (area.height < 2 * kEdgeRows) {
         return std::nullopt;
     }
-    cv::Mat inked;
-    cv::threshold(sheet.ink(area), inked, kInked, 1, cv::THRESH_BINARY);
-    const std::vector<int> counts = Counts(inked, 0);
-    // A tilted head spreads the line's dots over a few columns.
-    int window = 0;
-    for (int column = 0; column < static_cast<int>(counts.size()); ++column) {
-        window += counts[static_cast<size_t>(column)];
-        if (column >= kEdgeColumns) {
-            window -= counts[static_cast<size_t>(column - kEdgeColumns)];
+    // The line's dots, blurred and faint in a coarse scan, merge into a
+    // stroke; what each column holds all down (a scan's dark at the sheet's
+    // edge) is left out.
+    cv::Mat stroke;
+    cv::boxFilter(sheet.ink(area), stroke, CV_32F, cv::Size(kEdgeColumns, kEdgeColumns));
+    std::vector<float> column;
+    cv::Mat inked(stroke.size(), CV_8U);
+    for (int x = 0; x < stroke.cols; ++x) {
+        const cv::Mat dots = stroke.col(x);
+        column.assign(dots.begin<float>(), dots.end<float>());
+        const auto middle = column.begin() + static_cast<long>(column.size() / 2);
+        std::nth_element(column.begin(), middle, column.end());
+        const float ground = *middle;
+        for (int y = 0; y < stroke.rows; ++y) {
+            inked.at<uint8_t>(y, x) = stroke.at<float>(y, x) - ground > kStrokeInk ? 1 : 0;
         }
-        if (window < kEdgeDots) {
+    }
+    for (int x = 0; x < inked.cols; ++x) {
+        // The longest stretch of ink down the stroke, over gaps between its
+        // dots; a tilted head slants the line over a few columns more.
+        const cv::Rect slant(x, 0, std::min(kSlantColumns, inked.cols - x), inked.rows);
+        cv::Mat any;
+        cv::reduce(inked(slant), any, 1, cv::REDUCE_MAX);
+        Run longest{0, -1};
+        Run run{0, -2 * kLineGap};
+        for (int y = 0; y < any.rows; ++y) {
+            if (any.at<uint8_t>(y) == 0) {
+                continue;
+            }
+            if (y - run.last > kLineGap) {
+                run.first = y;
+            }
+            run.last = y;
+            if (run.last - run.first > longest.last - longest.first) {
+                longest = run;
+            }
+        }
+        const int length = longest.last - longest.first + 1;
+        if (length < kEdgeRows || length > kEdgeRowsMost ||
+            cv::countNonZero(inked.col(x)) < kEdgeRows / 2 || !Thin(inked, x, longest)) {
             continue;
         }
-        const int left = std::max(column - kEdgeColumns + 1, 0);
-        const auto runs =
-            Runs(RowProfile(sheet, left, column + 1, area.y, area.y + area.height), kLineGap, 1);
-        const auto longest = std::max_element(runs.begin(), runs.end(), [](Run a, Run b) {
-            return a.last - a.first < b.last - b.first;
-        });
-        if (longest == runs.end() || longest->last - longest->first < kEdgeRows) {
+        // The first nozzle's dots, at the line's top: a tilted head moves the
+        // others across. Their centre over the stroke's width, above what
+        // each column holds all down.
+        const int first = area.y + longest.first + kEdgeColumns / 2;
+        const int from = std::max(x - kEdgeColumns, 0);
+        const int to = std::min(x + kSlantColumns + kEdgeColumns, sheet.ink.cols);
+        std::vector<double> inks;
+        for (int at = from; at < to; ++at) {
+            const auto head = RowProfile(sheet, at, at + 1, first, first + kFirstRows);
+            std::vector<double> all = RowProfile(sheet, at, at + 1, area.y, area.y + area.height);
+            const auto middle = all.begin() + static_cast<long>(all.size() / 2);
+            std::nth_element(all.begin(), middle, all.end());
+            double ink = 0;
+            for (const double dot : head) {
+                ink += std::max(dot - *middle, 0.0);
+            }
+            inks.push_back(ink);
+        }
+        // Around the darkest column only: a scan's specks aside.
+        const int peak =
+            static_cast<int>(std::max_element(inks.begin(), inks.end()) - inks.begin());
+        double total = 0;
+        double moment = 0;
+        for (int at = std::max(peak - kDotSpread, 0);
+             at <= std::min(peak + kDotSpread, static_cast<int>(inks.size()) - 1); ++at) {
+            total += inks[static_cast<size_t>(at)];
+            moment += inks[static_cast<size_t>(at)] * (from + at);
+        }
+        if (total <= 0) {
             continue;
         }
-        // The first nozzle's dot, at the line's top: a tilted head moves the
-        // others across.
-        const int first = area.y + longest->first;
-        const auto at = InkCentre(sheet, first, left - 2, column + kEdgeColumns);
-        Mark mark;
-        mark.box = cv::Rect(static_cast<int>(std::lround(at.value_or(left))), first, 1,
-                            longest->last - longest->first + 1);
-        return mark;
+        return EdgeLine{moment / total, area.y + longest.first, length};
     }
     return std::nullopt;
 }

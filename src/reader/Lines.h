@@ -11,9 +11,16 @@ namespace reader {
 
 // Lines across at least a third of the sheet and a few rows high, top down.
 std::vector<Mark> FindLongLines(const Sheet& sheet);
+// The dotted line of the first dot pages: where its first nozzle's dot
+// stands across, to a fraction of a dot, and the rows it spans.
+struct EdgeLine {
+    double column = 0;
+    int top = 0;
+    int rows = 0;
+};
 // The leftmost line down rows [top, bottom) that is longer than a character
 // is high; nullopt without one.
-std::optional<Mark> FindEdgeLine(const Sheet& sheet, int top, int bottom);
+std::optional<EdgeLine> FindEdgeLine(const Sheet& sheet, int top, int bottom);
 
 std::vector<Reading> ReadPhotoSheetSecond(const Sheet& sheet, const std::vector<Mark>& lines);
 

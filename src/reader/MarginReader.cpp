@@ -69,12 +69,11 @@ std::vector<Reading> ReadTopMargin(const Sheet& sheet, const Mark& line) {
     return {reading};
 }
 
-std::vector<Reading> ReadFirstDot(const Sheet& /*sheet*/, const Mark& line) {
+std::vector<Reading> ReadFirstDot(double lineColumn) {
     Reading reading;
     reading.name = "first-dot";
-    const double units = line.box.x / kDotsPerUnit;
-    reading.value = static_cast<int>(std::lround(units));
-    if (std::abs(line.box.x - kDotsPerUnit * reading.value) > kDotTolerance) {
+    reading.value = static_cast<int>(std::lround(lineColumn / kDotsPerUnit));
+    if (std::abs(lineColumn - kDotsPerUnit * reading.value) > kDotTolerance) {
         reading.note = "the line stands between two values";
     } else if (reading.value > kFirstDotHighest) {
         reading.note = "the line stands further right than a value can bring back";
@@ -103,7 +102,7 @@ std::vector<Reading> ReadPhotoSheetSecond(const Sheet& sheet, const std::vector<
         across = right - sheet.ink.cols;
     } else if (const auto edge =
                    FindEdgeLine(sheet, line.box.y + line.box.height + 1, line.box.y + 400)) {
-        across = edge->box.x;
+        across = edge->column;
     } else {
         first.note = "the edge line was not found";
         return {top, first};

@@ -45,9 +45,9 @@ PageReading Read(const Sheet& sheet) {
         } else if (lines.size() == 1) {
             page.kind = PageKind::TopMargin;
             page.readings = ReadTopMargin(sheet, lines.front());
-        } else if (edge && edge->box.x <= kEdgeFurthest) {
+        } else if (edge && edge->column <= kEdgeFurthest) {
             page.kind = PageKind::FirstDot;
-            page.readings = ReadFirstDot(sheet, *edge);
+            page.readings = ReadFirstDot(edge->column);
         } else {
             page.problem = "no pattern found on the page";
         }
@@ -105,10 +105,9 @@ bool PageReading::AllSure() const {
 }
 
 PageReading ReadPage(const cv::Mat& picture, double dpiHint) {
-    const auto sheet = MakeSheet(picture, dpiHint);
+    PageReading page;
+    const auto sheet = MakeSheet(picture, dpiHint, page.problem);
     if (!sheet) {
-        PageReading page;
-        page.problem = "the picture is no picture of a sheet";
         return page;
     }
     return Read(*sheet);

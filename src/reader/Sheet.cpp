@@ -4,6 +4,8 @@
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 
+#include "reader/Paper.h"
+
 namespace reader {
 
 namespace {
@@ -14,6 +16,9 @@ constexpr int kCoarse = 4;
 // A mark is taller than this (page dots); characters are lower.
 constexpr int kMarkDots = 64;
 constexpr int kCoarseInk = 24;  // coarse dots with this much ink count as inked
+// Coarse dots across that the ink of one mark may leave blank between its
+// bars (a comb's, thinned by a soft scan).
+constexpr int kJoin = 7;
 
 cv::Rect Clip(const Sheet& sheet, int left, int right, int top, int bottom) {
     const cv::Rect area(left, top, right - left, bottom - top);
@@ -45,11 +50,96 @@ std::vector<double> Profile(const Sheet& sheet, const cv::Rect& area, int dimens
     return std::vector<double>(mean.begin<double>(), mean.end<double>());
 }
 
+// The scan's blur draws the lid's dark into the sheet's outermost dots: the
+// outer rows and columns are brought to the light of those a little further
+// in, as far as their lightest dots (paper, whatever ink they hold) fall
+// short of it. The next ones in are dark by a few hundredths at most.
+void LiftEdges(cv::Mat& channel) {
+    constexpr int kInside = 10;  // dots in: paper, or ink no line spreads over
+    if (channel.rows <= 2 * kInside || channel.cols <= 2 * kInside) {
+        return;
+    }
+    std::vector<uint8_t> line;
+    const auto light = [&](const cv::Mat& dots) {
+        line.assign(dots.begin<uint8_t>(), dots.end<uint8_t>());
+        const auto at = line.begin() + static_cast<long>(line.size() * 9 / 10);
+        std::nth_element(line.begin(), at, line.end());
+        return static_cast<double>(*at);
+    };
+    const auto lift = [&](cv::Mat dots, const cv::Mat& inside) {
+        const double own = light(dots);
+        const double wanted = light(inside);
+        if (own > 16 && own < wanted) {
+            dots.convertTo(dots, CV_8U, wanted / own);
+        }
+    };
+    const int last = channel.rows - 1;
+    const int right = channel.cols - 1;
+    lift(channel.row(0), channel.row(kInside));
+    lift(channel.row(last), channel.row(last - kInside));
+    lift(channel.col(0), channel.col(kInside));
+    lift(channel.col(right), channel.col(right - kInside));
+}
+
+// The sheet of a scan in page dots, upright from its top left corner, its
+// paper brought to white.
+cv::Mat Straightened(const cv::Mat& picture, const Paper& paper) {
+    std::array<cv::Point2f, 4> corners;
+    for (size_t i = 0; i < 4; ++i) {
+        corners[i] = cv::Point2f(paper.corners[i]);
+    }
+    // A fine scan is first brought near page dots as a whole, so that every
+    // pixel counts.
+    cv::Mat source = picture;
+    const double scale =
+        cv::norm(paper.corners[1] - paper.corners[0]) / (paper.inches.width * kDotsPerInch);
+    if (scale > 1.2) {
+        cv::resize(picture, source, cv::Size(), 1 / scale, 1 / scale, cv::INTER_AREA);
+        for (cv::Point2f& corner : corners) {
+            corner = (corner + cv::Point2f(0.5F, 0.5F)) / scale - cv::Point2f(0.5F, 0.5F);
+        }
+    }
+    // The sheet's edges lie half a dot outside its outer dots' centres.
+    const auto width = static_cast<float>(paper.inches.width * kDotsPerInch);
+    const auto height = static_cast<float>(paper.inches.height * kDotsPerInch);
+    const std::array<cv::Point2f, 4> sheetCorners = {
+        cv::Point2f(-0.5F, -0.5F), cv::Point2f(width - 0.5F, -0.5F),
+        cv::Point2f(width - 0.5F, height - 0.5F), cv::Point2f(-0.5F, height - 0.5F)};
+    const cv::Mat toSheet = cv::getPerspectiveTransform(corners.data(), sheetCorners.data());
+    const cv::Size size(std::min(kSheetDots, static_cast<int>(width)), static_cast<int>(height));
+    cv::Mat upright;
+    cv::warpPerspective(source, upright, toSheet, size, cv::INTER_LINEAR, cv::BORDER_REPLICATE);
+    // The paper's own tone, which most of the sheet shows, is white.
+    std::vector<cv::Mat> channels;
+    cv::split(upright, channels);
+    for (cv::Mat& channel : channels) {
+        LiftEdges(channel);
+        const int histogramSize = 256;
+        const float range[] = {0, 256};
+        const float* ranges[] = {range};
+        cv::Mat histogram;
+        cv::calcHist(&channel, 1, nullptr, cv::Mat(), histogram, 1, &histogramSize, ranges);
+        double seen = 0;
+        int paperLevel = 255;
+        for (int level = 255; level > 0; --level) {
+            seen += histogram.at<float>(level);
+            if (seen * 2 >= static_cast<double>(channel.total())) {
+                paperLevel = level;
+                break;
+            }
+        }
+        channel.convertTo(channel, CV_8U, 255.0 / std::max(paperLevel, 64));
+    }
+    cv::merge(channels, upright);
+    return upright;
+}
+
 }  // namespace
 
-std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint) {
+std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint, std::string& problem) {
     if (picture.empty() || picture.depth() != CV_8U ||
         (picture.channels() != 1 && picture.channels() != 3) || picture.cols < 100) {
+        problem = "the picture is no picture of a sheet";
         return std::nullopt;
     }
     Sheet sheet;
@@ -58,13 +148,22 @@ std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint) {
     } else {
         sheet.colour = picture;
     }
-    const double scale =
-        dpiHint > 0 ? kDotsPerInch / dpiHint : static_cast<double>(kSheetDots) / picture.cols;
-    if (std::abs(scale - 1) > 1e-3) {
-        cv::Mat resized;
-        cv::resize(sheet.colour, resized, cv::Size(), scale, scale,
-                   scale < 1 ? cv::INTER_AREA : cv::INTER_LINEAR);
-        sheet.colour = resized;
+    const PaperSearch search = FindPaper(sheet.colour, dpiHint);
+    if (!search.problem.empty()) {
+        problem = search.problem;
+        return std::nullopt;
+    }
+    if (search.paper) {
+        sheet.colour = Straightened(sheet.colour, *search.paper);
+    } else {
+        const double scale =
+            dpiHint > 0 ? kDotsPerInch / dpiHint : static_cast<double>(kSheetDots) / picture.cols;
+        if (std::abs(scale - 1) > 1e-3) {
+            cv::Mat resized;
+            cv::resize(sheet.colour, resized, cv::Size(), scale, scale,
+                       scale < 1 ? cv::INTER_AREA : cv::INTER_LINEAR);
+            sheet.colour = resized;
+        }
     }
     // Ink of any colour takes light away in at least one channel. The
     // channels' room is kept from page to page: pages are large.
@@ -85,7 +184,7 @@ std::vector<Mark> FindMarks(const Sheet& sheet) {
     // mark join.
     cv::morphologyEx(inked, inked, cv::MORPH_OPEN,
                      cv::getStructuringElement(cv::MORPH_RECT, cv::Size(1, kMarkDots / kCoarse)));
-    cv::dilate(inked, inked, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(5, 3)));
+    cv::dilate(inked, inked, cv::getStructuringElement(cv::MORPH_RECT, cv::Size(kJoin, 3)));
     cv::Mat labels;
     cv::Mat stats;
     cv::Mat centres;
@@ -94,9 +193,9 @@ std::vector<Mark> FindMarks(const Sheet& sheet) {
     for (int label = 1; label < count; ++label) {
         // Back to page dots, less what the dilation added, then to the ink
         // itself.
-        const cv::Rect coarseBox(stats.at<int>(label, cv::CC_STAT_LEFT) + 2,
+        const cv::Rect coarseBox(stats.at<int>(label, cv::CC_STAT_LEFT) + kJoin / 2,
                                  stats.at<int>(label, cv::CC_STAT_TOP) + 1,
-                                 stats.at<int>(label, cv::CC_STAT_WIDTH) - 4,
+                                 stats.at<int>(label, cv::CC_STAT_WIDTH) - kJoin + 1,
                                  stats.at<int>(label, cv::CC_STAT_HEIGHT) - 2);
         const cv::Rect near = Clip(sheet, kCoarse * coarseBox.x - kCoarse,
                                    kCoarse * (coarseBox.x + coarseBox.width) + kCoarse,
@@ -105,7 +204,10 @@ std::vector<Mark> FindMarks(const Sheet& sheet) {
         if (near.empty()) {
             continue;
         }
-        const cv::Mat dense = sheet.ink(near) > 128;
+        // The mark's own ink, however light its dots or soft the scan.
+        double darkest = 0;
+        cv::minMaxLoc(sheet.ink(near), nullptr, &darkest);
+        const cv::Mat dense = sheet.ink(near) > std::max(darkest / 2, 48.0);
         std::vector<cv::Point> points;
         cv::findNonZero(dense, points);
         if (points.empty()) {

@@ -8,6 +8,7 @@
 #include <numeric>
 #include <opencv2/core.hpp>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "reader/PageReading.h"
@@ -26,9 +27,11 @@ struct Sheet {
     cv::Mat ink;     // CV_8UC1
 };
 
-// Brings a picture to page dots: 0 dpiHint takes the picture's width as the
-// sheet's 8 inches. Empty for a picture that is no sheet.
-std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint);
+// Brings a picture to page dots. A scan that shows the paper's edges is
+// turned upright and cut to the sheet; else the picture is taken as the
+// sheet from its corner, and 0 dpiHint takes its width as the sheet's 8
+// inches. Empty, with the problem, for a picture that is no sheet.
+std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint, std::string& problem);
 
 // A patch of ink taller or wider than a character: a mark of a pattern, a
 // line, or a line of text (these are low).
@@ -95,6 +98,6 @@ std::vector<Reading> ReadBid(const Sheet& sheet, const std::vector<Mark>& combs)
 std::vector<Reading> ReadHeadAngular(const Sheet& sheet, const std::vector<Mark>& marks);
 std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks, bool black);
 std::vector<Reading> ReadTopMargin(const Sheet& sheet, const Mark& line);
-std::vector<Reading> ReadFirstDot(const Sheet& sheet, const Mark& line);
+std::vector<Reading> ReadFirstDot(double lineColumn);
 
 }  // namespace reader

@@ -1,0 +1,111 @@
+// Every adjustment page and the photo-paper sheet, printed by printers with
+// random mechanisms and scanned at 300 and 600 dpi, turned, softened, noisy
+// and saved as JPEG: the reader finds nearly every true value, and a value
+// it reports as sure is right.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "PrintedPages.h"
+#include "reader/PageReading.h"
+#include "support/SimulatedScan.h"
+
+namespace {
+
+using reader_testing::AdjustmentPages;
+
+constexpr uint32_t kShards = 4;  // per resolution
+
+// One mechanism a shard, or ORVANE_SCANNED_MECHANISMS for a longer run.
+uint32_t Mechanisms() {
+    const char* wanted = std::getenv("ORVANE_SCANNED_MECHANISMS");
+    return wanted != nullptr ? static_cast<uint32_t>(std::strtoul(wanted, nullptr, 10)) : kShards;
+}
+
+struct Tally {
+    int readings = 0;
+    int exact = 0;
+    std::vector<std::string> misses;  // what was not read sure and right
+};
+
+int Expected(const vprinter::Mechanism& mechanism, const std::string& quantity, bool sheet) {
+    const int error = mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex(quantity))];
+    const bool once = quantity == "top-margin" || quantity == "first-dot";
+    return !sheet || once || quantity == "head-angular" ? error : std::clamp(error, -1, 1);
+}
+
+void Count(Tally& tally, const reader::Reading& reading, const std::string& name, int expected,
+           const std::string& where) {
+    ++tally.readings;
+    if (reading.sure && !reading.ng && reading.name == name && reading.value == expected) {
+        ++tally.exact;
+        return;
+    }
+    const std::string what = where + " " + name + ": read " + reading.name + " " +
+                             reading.ValueText() +
+                             (reading.sure ? " sure" : " not sure (" + reading.note + ")") +
+                             ", true " + std::to_string(expected);
+    tally.misses.push_back(what);
+    // A sure reading must be right.
+    EXPECT_FALSE(reading.sure) << what;
+}
+
+class ScannedPages : public ::testing::TestWithParam<std::tuple<int, uint32_t>> {};
+
+TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
+    const auto [dpi, shard] = GetParam();
+    Tally tally;
+    uint64_t scan = 0;
+    for (uint32_t seed = shard; seed < Mechanisms(); seed += kShards) {
+        const vprinter::Mechanism mechanism = vprinter::RandomMechanism(1000 + seed);
+        const auto read = [&](const vprinter::Page& printed) {
+            const auto settings = scan_testing::RandomScanSettings(dpi, seed * 100 + ++scan);
+            return reader::ReadPage(scan_testing::Scan(reader_testing::Picture(printed), settings),
+                                    dpi);
+        };
+        for (const auto& stream : AdjustmentPages()) {
+            const auto pages = reader_testing::PrintOn(mechanism, stream.bytes);
+            ASSERT_EQ(pages.size(), 1u);
+            const std::string where = "seed " + std::to_string(seed) + " " + stream.quantity;
+            const reader::PageReading page = read(pages[0]);
+            if (page.kind == reader::PageKind::Unknown) {
+                ++tally.readings;
+                tally.misses.push_back(where + ": " + page.problem);
+                continue;
+            }
+            EXPECT_EQ(reader::KindName(page.kind), stream.page) << where;
+            ASSERT_EQ(page.readings.size(), 1u) << where;
+            Count(tally, page.readings.front(), stream.name,
+                  Expected(mechanism, stream.quantity, false), where);
+        }
+        const auto sheet = reader_testing::PrintOn(mechanism, reader_testing::PhotoSheet());
+        ASSERT_EQ(sheet.size(), 2u);
+        for (size_t at = 0; at < sheet.size(); ++at) {
+            const std::string where = "seed " + std::to_string(seed) + " sheet";
+            const reader::PageReading page = read(sheet[at]);
+            if (page.readings.empty()) {
+                tally.readings += at == 0 ? 11 : 2;  // the items on each page
+                tally.misses.push_back(where + ": " + page.problem);
+            }
+            for (const auto& reading : page.readings) {
+                Count(tally, reading, reading.name, Expected(mechanism, reading.name, true), where);
+            }
+        }
+    }
+    std::string misses;
+    for (const auto& miss : tally.misses) {
+        misses += miss + "\n";
+    }
+    EXPECT_GE(tally.exact * 100, tally.readings * 99)
+        << tally.exact << " of " << tally.readings << " exact; missed:\n"
+        << misses;
+}
+
+INSTANTIATE_TEST_SUITE_P(Resolutions, ScannedPages,
+                         ::testing::Combine(::testing::Values(300, 600),
+                                            ::testing::Range(0u, kShards)));
+
+}  // namespace

@@ -1,0 +1,101 @@
+#include "support/SimulatedScan.h"
+
+#include <cmath>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+#include <random>
+
+namespace scan_testing {
+
+namespace {
+
+constexpr double kPageDpi = 360;
+constexpr double kA4Width = 8.27;  // inches
+constexpr double kA4Height = 11.69;
+constexpr double kGlassMargin = 0.6;  // inches of glass beyond the sheet's far sides
+const cv::Scalar kPaper(236, 238, 240);
+const cv::Scalar kLid(52, 50, 48);
+
+}  // namespace
+
+ScanSettings RandomScanSettings(double dpi, uint64_t seed) {
+    std::mt19937_64 random(seed);
+    std::uniform_real_distribution<double> turn(-1.5, 1.5);
+    std::uniform_real_distribution<double> off(0.1, 0.4);
+    ScanSettings settings;
+    settings.dpi = dpi;
+    settings.degrees = turn(random);
+    settings.offset = {off(random), off(random)};
+    settings.seed = seed;
+    return settings;
+}
+
+std::vector<uint8_t> ScanFile(const cv::Mat& page, const ScanSettings& settings) {
+    // The whole sheet at the page's resolution: the picture holds its left
+    // 8 inches, the paper goes on beyond.
+    const cv::Size sheetSize(static_cast<int>(std::lround(kA4Width * kPageDpi)),
+                             static_cast<int>(std::lround(kA4Height * kPageDpi)));
+    cv::Mat sheet(sheetSize, CV_8UC3, cv::Scalar::all(255));
+    const cv::Rect shown = cv::Rect(0, 0, page.cols, page.rows) & cv::Rect({}, sheetSize);
+    page(shown).copyTo(sheet(shown));
+    // Paper is not the scanner's white.
+    cv::multiply(sheet, kPaper, sheet, 1.0 / 255);
+
+    // Sheet dots to glass pixels: scaled, turned about the sheet's corner,
+    // moved off the glass's corner.
+    const double scale = settings.dpi / kPageDpi;
+    const double angle = settings.degrees * CV_PI / 180;
+    const double c = std::cos(angle) * scale;
+    const double s = std::sin(angle) * scale;
+    // The turned sheet's extent, from its top left corner, in inches.
+    const double cosine = std::cos(angle);
+    const double sine = std::sin(angle);
+    const double left = std::min({0.0, -kA4Height * sine, kA4Width * cosine - kA4Height * sine});
+    const double top = std::min({0.0, kA4Width * sine, kA4Width * sine + kA4Height * cosine});
+    const double width = kA4Width * cosine + kA4Height * std::abs(sine);
+    const double height = kA4Height * cosine + kA4Width * std::abs(sine);
+    const cv::Point2d corner = settings.offset - cv::Point2d(left, top);
+    const cv::Size glass(
+        static_cast<int>(std::lround((settings.offset.x + width + kGlassMargin) * settings.dpi)),
+        static_cast<int>(std::lround((settings.offset.y + height + kGlassMargin) * settings.dpi)));
+    // Pixel centres stand half a pixel in: source pixels of the given size
+    // (in sheet dots) go to glass pixels.
+    const auto toGlass = [&](double size) {
+        const double a = c * size;
+        const double b = s * size;
+        return cv::Matx23d(a, -b, corner.x * settings.dpi + 0.5 * (a - b) - 0.5,  //
+                           b, a, corner.y * settings.dpi + 0.5 * (a + b) - 0.5);
+    };
+    cv::Mat scanned;
+    if (scale < 1) {
+        // A coarse sensor takes in the whole of each pixel's area.
+        cv::Mat shrunk;
+        cv::resize(sheet, shrunk, cv::Size(), scale, scale, cv::INTER_AREA);
+        cv::warpAffine(shrunk, scanned, toGlass(1 / scale), glass, cv::INTER_LINEAR,
+                       cv::BORDER_CONSTANT, kLid);
+    } else {
+        cv::warpAffine(sheet, scanned, toGlass(1), glass, cv::INTER_LINEAR, cv::BORDER_CONSTANT,
+                       kLid);
+    }
+    if (settings.blurAt600 > 0) {
+        cv::GaussianBlur(scanned, scanned, cv::Size(), settings.blurAt600 * settings.dpi / 600);
+    }
+    if (settings.noise > 0) {
+        cv::Mat noise(scanned.size(), CV_16SC3);
+        cv::RNG random(settings.seed);
+        random.fill(noise, cv::RNG::NORMAL, cv::Scalar::all(0), cv::Scalar::all(settings.noise));
+        cv::Mat noisy;
+        scanned.convertTo(noisy, CV_16SC3);
+        noisy += noise;
+        noisy.convertTo(scanned, CV_8UC3);
+    }
+    std::vector<uint8_t> file;
+    cv::imencode(".jpg", scanned, file, {cv::IMWRITE_JPEG_QUALITY, settings.jpegQuality});
+    return file;
+}
+
+cv::Mat Scan(const cv::Mat& page, const ScanSettings& settings) {
+    return cv::imdecode(ScanFile(page, settings), cv::IMREAD_COLOR);
+}
+
+}  // namespace scan_testing
