@@ -3,8 +3,10 @@
 // Reads a picture of a printed check page: finds its patterns from the ink on
 // it, measures them and tells, for each adjustable value the page shows,
 // which choice is best and whether that is sure. The picture is the virtual
-// printer's page picture (360 dots an inch, 2880 across) or any picture of
-// the whole sheet at another resolution, which is brought to 360 dpi first.
+// printer's page picture (360 dots an inch, 2880 across), a picture of the
+// sheet from its corner at another resolution, or a scan of the sheet on a
+// dark lid, turned and placed anywhere; each is brought upright to 360 dpi
+// first.
 #include <opencv2/core.hpp>
 #include <string>
 #include <vector>
@@ -50,8 +52,9 @@ struct PageReading {
 };
 
 // picture: 8-bit, 1 (grey) or 3 (BGR) channels. dpiHint: the picture's
-// resolution when known, else 0: then the sheet's printable width (8 inches)
-// is taken as the picture's width.
+// resolution when known, else 0: then a scan's resolution follows from the
+// sheet's size (A4 or Letter), and a picture without the paper's edges is
+// taken as the sheet's printable width (8 inches).
 PageReading ReadPage(const cv::Mat& picture, double dpiHint = 0);
 // Decodes a PNG or JPEG file; a file that cannot be decoded gives an Unknown
 // page with the problem.

@@ -1,8 +1,8 @@
 #pragma once
 
 // Where the sheet lies in a scan: a scanner with a dark lid (or a dark sheet
-// laid over the page) shows the paper's edges, which give the sheet's corner,
-// its turn and, from its size, the scan's resolution.
+// laid over the page) shows the paper's edges, which give the sheet's
+// corners and, from its size, the scan's resolution.
 #include <array>
 #include <opencv2/core.hpp>
 #include <optional>

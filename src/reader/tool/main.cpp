@@ -15,7 +15,9 @@ int main(int argc, char** argv) {
     double dpi = 0;
     app.add_option("FILE", file, "the page picture")->required();
     app.add_flag("--json", json, "print the readings as JSON");
-    app.add_option("--dpi", dpi, "the picture's resolution (default: its width is 8 inches)")
+    app.add_option("--dpi", dpi,
+                   "the picture's resolution (default: from the scanned sheet's size, or its width "
+                   "is 8 inches)")
         ->check(CLI::Range(50.0, 2400.0));
     try {
         app.parse(argc, argv);
