@@ -10,7 +10,7 @@ namespace reader {
 
 namespace {
 
-constexpr int kCoarseWidth = 600;  // the picture is first looked at this wide
+constexpr int kCoarseWidth = 600;  // the picture is first looked at this long
 constexpr int kFrame = 3;          // coarse pixels of the picture's border
 constexpr int kEdgeSamples = 48;   // places along each edge where it is measured
 constexpr double kEdgeSpan = 0.8;  // the part of each edge they spread over
@@ -22,6 +22,7 @@ struct SheetSize {
 };
 constexpr std::array<SheetSize, 2> kSizes = {{{8.27, 11.69}, {8.5, 11.0}}};  // A4, Letter
 constexpr double kSizeTolerance = 0.02;  // of the height to width ratio
+constexpr double kLongestSheet = 44;     // inches: the longest paper the printer feeds
 
 // A straight edge: a point on it and its direction.
 struct Line {
@@ -109,7 +110,7 @@ PaperSearch FindPaper(const cv::Mat& picture, double dpiHint) {
     } else {
         grey = picture;
     }
-    const double shrink = static_cast<double>(kCoarseWidth) / grey.cols;
+    const double shrink = static_cast<double>(kCoarseWidth) / std::max(grey.cols, grey.rows);
     cv::Mat coarse;
     cv::resize(grey, coarse, cv::Size(), shrink, shrink, cv::INTER_AREA);
     if (coarse.rows < 4 * kFrame || coarse.cols < 4 * kFrame) {
@@ -212,6 +213,10 @@ PaperSearch FindPaper(const cv::Mat& picture, double dpiHint) {
             return search;
         }
         paper.inches = {across / dpiHint, down / dpiHint};
+        if (paper.inches.height > kLongestSheet || paper.inches.width > kLongestSheet) {
+            search.problem = "the sheet is larger than any the printer takes";
+            return search;
+        }
     }
     search.paper = paper;
     return search;

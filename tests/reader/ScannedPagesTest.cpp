@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <opencv2/imgcodecs.hpp>
 #include <string>
 #include <vector>
 
@@ -107,5 +108,28 @@ TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
 INSTANTIATE_TEST_SUITE_P(Resolutions, ScannedPages,
                          ::testing::Combine(::testing::Values(300, 600),
                                             ::testing::Range(0u, kShards)));
+
+}  // namespace
+
+namespace {
+
+// Without a stated resolution the A4 sheet's size gives it; a stated one that
+// makes the sheet larger than any paper is refused, not read.
+TEST(ScannedPage, ResolutionFromTheSheetsSizeAndNoSheetTooLarge) {
+    const cv::Mat page =
+        cv::imread(std::string(ORVANE_GOLDEN_DIR) + "/PfBlack.png", cv::IMREAD_COLOR);
+    ASSERT_FALSE(page.empty());
+    const cv::Mat scan = scan_testing::Scan(page, scan_testing::RandomScanSettings(300, 5));
+    const reader::PageReading stated = reader::ReadPage(scan, 300);
+    const reader::PageReading found = reader::ReadPage(scan);
+    ASSERT_TRUE(stated.AllSure()) << stated.problem;
+    ASSERT_TRUE(found.AllSure()) << found.problem;
+    EXPECT_EQ(found.readings[0].name, stated.readings[0].name);
+    EXPECT_EQ(found.readings[0].value, stated.readings[0].value);
+
+    const reader::PageReading tooLarge = reader::ReadPage(scan, 20);
+    EXPECT_EQ(tooLarge.kind, reader::PageKind::Unknown);
+    EXPECT_EQ(tooLarge.problem, "the sheet is larger than any the printer takes");
+}
 
 }  // namespace
