@@ -10,7 +10,8 @@ namespace reader {
 
 namespace {
 
-constexpr int kCoarseWidth = 600;  // the picture is first looked at this long
+constexpr int kCoarseWidth = 600;  // the picture is first looked at this wide
+constexpr int kLongest = 8;        // times as long as wide: longer is no sheet
 constexpr int kFrame = 3;          // coarse pixels of the picture's border
 constexpr int kEdgeSamples = 48;   // places along each edge where it is measured
 constexpr double kEdgeSpan = 0.8;  // the part of each edge they spread over
@@ -110,7 +111,10 @@ PaperSearch FindPaper(const cv::Mat& picture, double dpiHint) {
     } else {
         grey = picture;
     }
-    const double shrink = static_cast<double>(kCoarseWidth) / std::max(grey.cols, grey.rows);
+    if (grey.rows > kLongest * grey.cols) {
+        return search;  // a strip, no sheet
+    }
+    const double shrink = static_cast<double>(kCoarseWidth) / grey.cols;
     cv::Mat coarse;
     cv::resize(grey, coarse, cv::Size(), shrink, shrink, cv::INTER_AREA);
     if (coarse.rows < 4 * kFrame || coarse.cols < 4 * kFrame) {
