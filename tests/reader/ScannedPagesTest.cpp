@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <opencv2/imgcodecs.hpp>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "PrintedPages.h"
@@ -57,7 +58,8 @@ void Count(Tally& tally, const reader::Reading& reading, const std::string& name
 class ScannedPages : public ::testing::TestWithParam<std::tuple<int, uint32_t>> {};
 
 TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
-    const auto [dpi, shard] = GetParam();
+    const int dpi = std::get<0>(GetParam());
+    const uint32_t shard = std::get<1>(GetParam());
     Tally tally;
     uint64_t scan = 0;
     for (uint32_t seed = shard; seed < Mechanisms(); seed += kShards) {
