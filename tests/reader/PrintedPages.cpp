@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -160,6 +161,12 @@ const std::vector<uint8_t>& PhotoSheet() {
         return capture.Capture();
     }();
     return bytes;
+}
+
+int TrueValue(const Mechanism& mechanism, const std::string& quantity, bool onSheet) {
+    const int error = mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex(quantity))];
+    const bool once = quantity == "top-margin" || quantity == "first-dot";
+    return !onSheet || once || quantity == "head-angular" ? error : std::clamp(error, -1, 1);
 }
 
 std::vector<vprinter::Page> PrintOn(const Mechanism& mechanism, const std::vector<uint8_t>& bytes) {

@@ -30,6 +30,12 @@ const std::vector<PageStream>& AdjustmentPages();
 // The photo-paper sheet's two pages at the stored values 0.
 const std::vector<uint8_t>& PhotoSheet();
 
+// The value a reading of this quantity must give for the mechanism: its
+// error on an adjustment page; on the photo-paper sheet the nearest of an
+// item's choices X-1, X, X+1, except for head angular (whose choices are
+// three units apart) and the top margin and first dot, printed once.
+int TrueValue(const vprinter::Mechanism& mechanism, const std::string& quantity, bool onSheet);
+
 // Prints a stream on a printer with a new board (every adjustment value 0)
 // and this mechanism: the pages it ejects.
 std::vector<vprinter::Page> PrintOn(const vprinter::Mechanism& mechanism,

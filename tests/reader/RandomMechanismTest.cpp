@@ -29,11 +29,7 @@ void ExpectSheetReadsTheBestChoices(const vprinter::Mechanism& mechanism) {
     ASSERT_EQ(readings.size(), 13u);
     for (const auto& reading : readings) {
         SCOPED_TRACE(testing::Message() << "sheet, " << reading.name);
-        const int error =
-            mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex(reading.name))];
-        const bool once = reading.name == "top-margin" || reading.name == "first-dot";
-        const bool angular = reading.name == "head-angular";
-        EXPECT_EQ(reading.value, once || angular ? error : std::clamp(error, -1, 1));
+        EXPECT_EQ(reading.value, reader_testing::TrueValue(mechanism, reading.name, true));
         EXPECT_TRUE(reading.sure) << reading.note;
     }
 }
@@ -51,12 +47,10 @@ TEST_P(RandomMechanisms, EveryPageReadsTheTrueValue) {
             EXPECT_EQ(reader::KindName(page.kind), stream.page) << page.problem;
             ASSERT_EQ(page.readings.size(), 1u);
             const reader::Reading& reading = page.readings.front();
-            const int error =
-                mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex(stream.quantity))];
             EXPECT_EQ(reading.name, stream.name);
             EXPECT_TRUE(reading.sure) << reading.note;
             EXPECT_FALSE(reading.ng);
-            EXPECT_EQ(reading.value, error);
+            EXPECT_EQ(reading.value, reader_testing::TrueValue(mechanism, stream.quantity, false));
         }
         ExpectSheetReadsTheBestChoices(mechanism);
     }

@@ -33,12 +33,6 @@ struct Tally {
     std::vector<std::string> misses;  // what was not read sure and right
 };
 
-int Expected(const vprinter::Mechanism& mechanism, const std::string& quantity, bool sheet) {
-    const int error = mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex(quantity))];
-    const bool once = quantity == "top-margin" || quantity == "first-dot";
-    return !sheet || once || quantity == "head-angular" ? error : std::clamp(error, -1, 1);
-}
-
 void Count(Tally& tally, const reader::Reading& reading, const std::string& name, int expected,
            const std::string& where) {
     ++tally.readings;
@@ -82,7 +76,7 @@ TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
             EXPECT_EQ(reader::KindName(page.kind), stream.page) << where;
             ASSERT_EQ(page.readings.size(), 1u) << where;
             Count(tally, page.readings.front(), stream.name,
-                  Expected(mechanism, stream.quantity, false), where);
+                  reader_testing::TrueValue(mechanism, stream.quantity, false), where);
         }
         const auto sheet = reader_testing::PrintOn(mechanism, reader_testing::PhotoSheet());
         ASSERT_EQ(sheet.size(), 2u);
@@ -94,7 +88,8 @@ TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
                 tally.misses.push_back(where + ": " + page.problem);
             }
             for (const auto& reading : page.readings) {
-                Count(tally, reading, reading.name, Expected(mechanism, reading.name, true), where);
+                Count(tally, reading, reading.name,
+                      reader_testing::TrueValue(mechanism, reading.name, true), where);
             }
         }
     }
