@@ -1,13 +1,20 @@
-// The Bi-D page: five combs in a cross, each a reference comb of three bars
-// printed left to right and a test comb of two bars printed on the way back
-// at a test value, which falls into the reference comb's gaps only where the
-// test value is the printer's error. The cross holds the stored value v in
-// the middle, v - 1 above, v + 1 below, v - 2 left and v + 2 right.
+// The Bi-D page: below its heading, for each print mode with items chosen,
+// a title ("VSD1 Bi-D BLACK/COLOR") and the pattern of each nozzle group it
+// names, black first. A pattern is five combs in a cross, each a reference
+// comb of three bars printed left to right and a test comb of two bars
+// printed on the way back at a test value, which falls into the reference
+// comb's gaps only where the test value is the printer's error. The cross
+// holds the stored value v in the middle, v - 1 above, v + 1 below, v - 2
+// left and v + 2 right, and each comb's label left of it shows its value.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "reader/Sheet.h"
+#include "reader/Text.h"
 
 namespace reader {
 
@@ -103,69 +110,263 @@ std::optional<double> CombOffset(const Sheet& sheet, const Mark& mark) {
     return (left - 8 + (*testTop + *testBottom) / 2) - (from + *reference) - kBarDots;
 }
 
-std::vector<Reading> ReadBid(const Sheet& sheet, const std::vector<Mark>& combs) {
-    Reading reading;
-    const bool black = !combs.empty() && combs.front().ink == Ink::Black;
-    const std::string ink = black ? "black" : "color";
-    reading.name = "bid-" + ink;
-    if (combs.size() != 5) {
-        reading.note = "the page does not hold five combs";
-        return {reading};
+namespace {
+
+constexpr int kLined = 24;         // dots a comb's centre may stand off its row or column
+constexpr int kPatternRows = 156;  // a pattern's rows stand closer (133), patterns farther
+constexpr int kMostCombs = 8 * 5;  // a page holds at most the eight items' patterns
+constexpr int kLabelReach = 120;   // a comb's label: three cells left of it,
+constexpr int kLabelClear = 3;     // ending 14 dots before it,
+constexpr int kLabelAbove = 25;    // level with the comb's top
+constexpr int kLabelBelow = 60;    // or a little above it
+constexpr int kTitleClear = 130;   // the titles stand left of every label
+constexpr char kLabelAlphabet[] = "-0123456789";
+constexpr char kTitleAlphabet[] = "VSDECOBiLAKR/-123";
+
+// The test values of a pattern's combs as the cross holds them: top, the
+// middle row left to right, bottom.
+constexpr std::array<int, 5> kCrossValues = {-1, -2, 0, 2, 1};
+
+struct Pattern {
+    std::vector<const Mark*> combs;  // in the cross's order, when whole
+    bool whole = false;
+    bool black = false;
+    int top = 0;
+    int bottom = 0;
+};
+
+// A title line: the mode and the nozzle groups of the patterns below it,
+// in the order they are printed.
+struct Title {
+    std::string mode;
+    std::vector<bool> black;
+};
+
+std::optional<Title> ParseTitle(const std::string& text) {
+    const std::pair<const char*, const char*> modes[] = {
+        {"VSD1", "vsd1"}, {"VSD2", "vsd2"}, {"VSD3", "vsd3"}, {"ECO", "eco"}};
+    const std::pair<const char*, std::vector<bool>> groups[] = {
+        {" BLACK/COLOR", {true, false}}, {" BLACK", {true}}, {" COLOR", {false}}};
+    for (const auto& [shown, mode] : modes) {
+        for (const auto& [names, black] : groups) {
+            if (text == std::string(shown) + " Bi-D" + names) {
+                return Title{mode, black};
+            }
+        }
     }
-    // The cross: the highest and lowest comb, and three in the middle row.
+    return std::nullopt;
+}
+
+// The combs in rows (centres level), top down, and the rows in patterns.
+std::vector<Pattern> FindPatterns(const std::vector<Mark>& combs) {
     std::vector<const Mark*> byHeight;
     for (const Mark& mark : combs) {
         byHeight.push_back(&mark);
     }
     std::sort(byHeight.begin(), byHeight.end(),
               [](const Mark* a, const Mark* b) { return a->CentreY() < b->CentreY(); });
-    std::vector<const Mark*> middle(byHeight.begin() + 1, byHeight.end() - 1);
-    std::sort(middle.begin(), middle.end(),
-              [](const Mark* a, const Mark* b) { return a->CentreX() < b->CentreX(); });
-    const std::vector<Comb> cross = {{byHeight.front(), -1},
-                                     {middle[0], -2},
-                                     {middle[1], 0},
-                                     {middle[2], 2},
-                                     {byHeight.back(), 1}};
-    std::string note;
-    const std::string mode = Mode(sheet, *middle[1], note);
-    reading.name = "bid-" + (mode.empty() ? "unknown" : mode) + "-" + ink;
-    reading.note = mode.empty() ? "the bars do not show which dots printed them" : note;
-
-    const auto lined = [](const Mark* a, const Mark* b, bool across) {
-        return std::abs(across ? a->CentreX() - b->CentreX() : a->CentreY() - b->CentreY()) < 24;
-    };
-    if (!lined(byHeight.front(), middle[1], true) || !lined(byHeight.back(), middle[1], true) ||
-        !lined(middle[0], middle[1], false) || !lined(middle[2], middle[1], false)) {
-        reading.note = "the combs do not stand in a cross";
-        return {reading};
+    std::vector<std::vector<const Mark*>> rows;
+    for (const Mark* mark : byHeight) {
+        if (rows.empty() || mark->CentreY() - rows.back().front()->CentreY() > kLined) {
+            rows.emplace_back();
+        }
+        rows.back().push_back(mark);
     }
+    std::vector<std::vector<std::vector<const Mark*>>> groups;
+    for (size_t at = 0; at < rows.size(); ++at) {
+        if (at == 0 ||
+            rows[at].front()->CentreY() - rows[at - 1].front()->CentreY() > kPatternRows) {
+            groups.emplace_back();
+        }
+        std::sort(rows[at].begin(), rows[at].end(),
+                  [](const Mark* a, const Mark* b) { return a->CentreX() < b->CentreX(); });
+        groups.back().push_back(rows[at]);
+    }
+    std::vector<Pattern> patterns;
+    for (const auto& group : groups) {
+        Pattern pattern;
+        for (const auto& row : group) {
+            pattern.combs.insert(pattern.combs.end(), row.begin(), row.end());
+        }
+        pattern.black = pattern.combs.front()->ink == Ink::Black;
+        pattern.top = pattern.combs.front()->box.y;
+        pattern.bottom = 0;
+        bool oneInk = true;
+        for (const Mark* mark : pattern.combs) {
+            pattern.top = std::min(pattern.top, mark->box.y);
+            pattern.bottom = std::max(pattern.bottom, mark->box.y + mark->box.height);
+            oneInk = oneInk && (mark->ink == Ink::Black) == pattern.black;
+        }
+        const auto lined = [](const Mark* a, const Mark* b, bool across) {
+            return std::abs(across ? a->CentreX() - b->CentreX() : a->CentreY() - b->CentreY()) <
+                   kLined;
+        };
+        const auto& c = pattern.combs;
+        pattern.whole = oneInk && group.size() == 3 && group[0].size() == 1 &&
+                        group[1].size() == 3 && group[2].size() == 1 && lined(c[0], c[2], true) &&
+                        lined(c[4], c[2], true);
+        patterns.push_back(std::move(pattern));
+    }
+    return patterns;
+}
 
-    // Each comb tells the error: its test value and how many steps it is off.
+// The number a comb's label shows, when it is read sure. The label ends
+// left of the reference comb, whose light bars the comb's extent may leave
+// out: its first bar is taken below the label's rows.
+std::optional<int> Label(const Sheet& sheet, const Mark& comb) {
+    const int from = comb.box.x - 32;
+    const auto first = RisingEdge(ColumnProfile(sheet, from, comb.box.x + comb.box.width,
+                                                comb.box.y + kBothFrom, comb.box.y + kBothTo));
+    const int left = std::min(comb.box.x, from + static_cast<int>(first.value_or(32)));
+    const cv::Rect band(left - kLabelReach, comb.box.y - kLabelAbove, kLabelReach - kLabelClear,
+                        kLabelAbove + kLabelBelow);
+    const TextLine line = ReadTextLine(sheet, band, kLabelAlphabet);
+    const std::string& text = line.text;
+    const size_t digits = text.starts_with('-') ? 1 : 0;
+    if (!line.sure || text.size() <= digits || text.size() > 3 ||
+        text.find_first_not_of("0123456789", digits) != std::string::npos) {
+        return std::nullopt;
+    }
+    return std::stoi(text);
+}
+
+// The name of a pattern's quantity and whether the page tells it: its
+// title names the mode and, by its place below the title, the nozzle group.
+struct Named {
+    std::string mode;  // empty when not told
+    std::string note;
+};
+
+Named NameOf(const Sheet& sheet, const Pattern& pattern, const std::optional<TextLine>& title,
+             size_t place, bool alone) {
+    std::string barsNote;
+    const std::string bars =
+        pattern.whole ? Mode(sheet, *pattern.combs[2], barsNote) : std::string();
+    if (!title) {
+        // A pattern printed alone, without the page's heading and titles:
+        // only its bars tell the mode.
+        if (!alone) {
+            return {{}, "no title stands above the pattern"};
+        }
+        return {bars, bars.empty() ? "the bars do not show which dots printed them" : barsNote};
+    }
+    const auto parsed = title->sure ? ParseTitle(title->text) : std::nullopt;
+    if (!parsed) {
+        return {{}, "the title above the pattern cannot be read"};
+    }
+    if (place >= parsed->black.size() || parsed->black[place] != pattern.black) {
+        return {{}, "the title above does not name this pattern's ink"};
+    }
+    const bool agree =
+        bars.empty() || bars == parsed->mode ||
+        (bars == "vsd1-or-vsd2" && parsed->mode.starts_with("vsd") && parsed->mode != "vsd3");
+    if (!agree) {
+        return {{}, "the title and the pattern's dots name different modes"};
+    }
+    return {parsed->mode, {}};
+}
+
+// One pattern: each comb tells how far the error is from its test value;
+// the combs must agree, and the one that lines up gives the value by its
+// label.
+Reading ReadPattern(const Sheet& sheet, const Pattern& pattern, const Named& named) {
+    Reading reading;
+    reading.name = std::string("bid-") + (named.mode.empty() ? "unknown" : named.mode) + "-" +
+                   (pattern.black ? "black" : "color");
+    reading.note = named.note;
+    if (!pattern.whole) {
+        reading.note = "the pattern's five combs do not stand in a cross";
+        return reading;
+    }
     std::optional<int> error;
     bool agree = true;
     bool whole = true;
-    for (const Comb& comb : cross) {
-        const auto offset = CombOffset(sheet, *comb.mark);
+    for (size_t at = 0; at < kCrossValues.size(); ++at) {
+        const auto offset = CombOffset(sheet, *pattern.combs[at]);
         if (!offset) {
             reading.note = "a comb could not be measured";
-            return {reading};
+            return reading;
         }
         const double steps = *offset / kDotsPerStep;
         whole = whole && std::abs(*offset - kDotsPerStep * std::round(steps)) <= kStepTolerance;
-        const int estimate = comb.testValue + static_cast<int>(std::lround(steps));
+        const int estimate = kCrossValues[at] + static_cast<int>(std::lround(steps));
         agree = agree && (!error || *error == estimate);
         error = error.value_or(estimate);
     }
-    reading.value = *error;
+    // The labels show the stored value v the pattern was printed around:
+    // each comb's test value, v - 2 .. v + 2.
+    std::optional<int> stored;
+    std::optional<int> best;
+    bool labelsAgree = true;
+    for (size_t at = 0; at < kCrossValues.size(); ++at) {
+        const auto label = Label(sheet, *pattern.combs[at]);
+        if (!label) {
+            continue;
+        }
+        labelsAgree = labelsAgree && (!stored || *stored == *label - kCrossValues[at]);
+        stored = stored.value_or(*label - kCrossValues[at]);
+        if (kCrossValues[at] == *error) {
+            best = *label;
+        }
+    }
+    reading.value = stored ? *stored + *error : 0;
     if (!agree || !whole) {
         reading.note = "the combs do not agree on one value";
     } else if (std::abs(*error) > kLowest) {
         reading.note = "no comb lines up: the value lies beyond the page's choices";
-    } else if (!mode.empty()) {
+    } else if (!labelsAgree) {
+        reading.note = "the labels of the combs do not agree";
+    } else if (!best) {
+        reading.note = "the label of the comb that lines up cannot be read";
+    } else if (!named.mode.empty()) {
+        reading.value = *best;
         reading.sure = true;
     }
-    return {reading};
+    return reading;
+}
+
+}  // namespace
+
+std::vector<Reading> ReadBid(const Sheet& sheet, const std::vector<Mark>& combs) {
+    if (combs.size() > kMostCombs) {
+        Reading reading;
+        reading.name = "bid-unknown";
+        reading.note = "more combs than the page's eight patterns hold";
+        return {reading};
+    }
+    const std::vector<Pattern> patterns = FindPatterns(combs);
+    int left = sheet.ink.cols;
+    for (const Mark& comb : combs) {
+        left = std::min(left, comb.box.x);
+    }
+    const std::vector<cv::Rect> lines =
+        FindTextLines(sheet, cv::Rect(0, 0, std::max(left - kTitleClear, 0), sheet.ink.rows));
+    // Each pattern belongs to the last title above it: the first below a
+    // title to its first nozzle group, the next to its second.
+    std::vector<Reading> readings;
+    std::optional<TextLine> title;
+    size_t place = 0;
+    int above = 0;
+    for (const Pattern& pattern : patterns) {
+        const cv::Rect* nearest = nullptr;
+        for (const cv::Rect& line : lines) {
+            const int middle = line.y + line.height / 2;
+            if (middle > above && middle < pattern.top) {
+                nearest = &line;
+            }
+        }
+        if (nearest != nullptr) {
+            title = ReadTextLine(sheet, *nearest, kTitleAlphabet);
+            place = 0;
+        } else {
+            ++place;
+        }
+        const bool alone = patterns.size() == 1 && lines.empty();
+        readings.push_back(
+            ReadPattern(sheet, pattern, NameOf(sheet, pattern, title, place, alone)));
+        above = pattern.bottom;
+    }
+    return readings;
 }
 
 }  // namespace reader

@@ -61,7 +61,7 @@ PageReading Read(const Sheet& sheet) {
         const bool black = marks.front().ink == Ink::Black;
         page.kind = black ? PageKind::PfBlack : PageKind::PfColor;
         page.readings = ReadPf(sheet, marks, black);
-    } else if (all(CombLike) && oneInk && marks.size() == 5) {
+    } else if (all(CombLike) && marks.size() >= 5) {
         page.kind = PageKind::Bid;
         page.readings = ReadBid(sheet, marks);
     } else if (count(Wide) > 0 && count(CombLike) > 0) {
