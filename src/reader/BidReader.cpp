@@ -239,16 +239,15 @@ struct Named {
 
 Named NameOf(const Sheet& sheet, const Pattern& pattern, const std::optional<TextLine>& title,
              size_t place, bool alone) {
-    std::string barsNote;
-    const std::string bars =
-        pattern.whole ? Mode(sheet, *pattern.combs[2], barsNote) : std::string();
     if (!title) {
         // A pattern printed alone, without the page's heading and titles:
         // only its bars tell the mode.
         if (!alone) {
             return {{}, "no title stands above the pattern"};
         }
-        return {bars, bars.empty() ? "the bars do not show which dots printed them" : barsNote};
+        std::string note;
+        const std::string bars = pattern.whole ? Mode(sheet, *pattern.combs[2], note) : "";
+        return {bars, bars.empty() ? "the bars do not show which dots printed them" : note};
     }
     const auto parsed = title->sure ? ParseTitle(title->text) : std::nullopt;
     if (!parsed) {
@@ -256,12 +255,6 @@ Named NameOf(const Sheet& sheet, const Pattern& pattern, const std::optional<Tex
     }
     if (place >= parsed->black.size() || parsed->black[place] != pattern.black) {
         return {{}, "the title above does not name this pattern's ink"};
-    }
-    const bool agree =
-        bars.empty() || bars == parsed->mode ||
-        (bars == "vsd1-or-vsd2" && parsed->mode.starts_with("vsd") && parsed->mode != "vsd3");
-    if (!agree) {
-        return {{}, "the title and the pattern's dots name different modes"};
     }
     return {parsed->mode, {}};
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "adjust/Rk7bid.h"
 #include "link/ResultCodes.h"
 #include "pattern/CheckSheetFixture.h"
 #include "pattern/PatternFixture.h"
@@ -36,7 +37,7 @@ class StreamCapture : public testing_support::PatternTest {
         });
         std::vector<PageStream> pages;
         const auto take = [&](const char* page, const std::string& quantity,
-                              const std::string& name, uint16_t result, bool eject) {
+                              const std::string& name, uint16_t result, bool eject, int stored) {
             EXPECT_EQ(result, ResultOk) << quantity;
             if (eject) {
                 EXPECT_EQ(raster_.EjectPage(), ResultOk) << quantity;
@@ -46,34 +47,56 @@ class StreamCapture : public testing_support::PatternTest {
                 bytes.insert(bytes.end(), send.begin(), send.end());
             }
             ClearTrace();
-            pages.push_back({page, quantity, name, std::move(bytes)});
+            pages.push_back({page, quantity, name, std::move(bytes), stored});
         };
-        const struct {
-            const char* mode;
-            uint8_t dotSize;
-            const char* read;  // the mode as the page shows it
-        } modes[] = {{"eco", 19, "eco"},
-                     {"vsd1", 16, "vsd1-or-vsd2"},
-                     {"vsd2", 17, "vsd1-or-vsd2"},
-                     {"vsd3", 18, "vsd3"}};
-        for (const auto& mode : modes) {
-            for (const bool black : {true, false}) {
-                const std::string ink = black ? "-black" : "-color";
-                take("bid", std::string("bid-") + mode.mode + ink,
-                     std::string("bid-") + mode.read + ink,
-                     black ? pattern_.PrintBidBlackPattern(mode.dotSize, 0)
-                           : pattern_.PrintBidColorPattern(mode.dotSize, 0),
-                     true);
+        // Each Bi-D item alone, as the window prints it, around a stored
+        // value of its own.
+        constexpr BidStored kStored = {3, -2, 11, -9, -4, 8, 5, -7};
+        ChangeEeprom("VTUSB001", [&](vprinter::Eeprom& eeprom) {
+            for (size_t i = 0; i < TPBid::kItems.size(); ++i) {
+                eeprom[TPBid::kItems[i].address] = static_cast<uint8_t>(kStored[i]);
             }
+        });
+        ClearTrace();
+        TPBid bid(Link(), factory_, raster_, pattern_);
+        for (size_t i = 0; i < BidItems().size(); ++i) {
+            BidFlags flags{};
+            flags[i] = true;
+            take("bid", BidItems()[i], BidItems()[i], bid.PrintBidPattern(flags), false,
+                 kStored[i]);
         }
         take("head-angular", "head-angular", "head-angular", pattern_.PrintHeadAngularPattern(),
-             true);
-        take("pf-black", "pf-black", "pf-black", pattern_.PrintPfBlackPattern(), true);
-        take("pf-color", "pf-color", "pf-color", pattern_.PrintPfColorPattern(), true);
-        take("top-margin", "top-margin", "top-margin", pattern_.PrintTopMarginPattern(0), true);
-        take("first-dot", "first-dot", "first-dot", pattern_.PrintFirstDotPattern(), false);
+             true, 0);
+        take("pf-black", "pf-black", "pf-black", pattern_.PrintPfBlackPattern(), true, 0);
+        take("pf-color", "pf-color", "pf-color", pattern_.PrintPfColorPattern(), true, 0);
+        take("top-margin", "top-margin", "top-margin", pattern_.PrintTopMarginPattern(0), true, 0);
+        take("first-dot", "first-dot", "first-dot", pattern_.PrintFirstDotPattern(), false, 0);
         TearDown();
         return pages;
+    }
+};
+
+// The Bi-D page of the adjustment window at given stored values.
+class BidCapture : public testing_support::PatternTest {
+  public:
+    void TestBody() override {}
+
+    std::vector<uint8_t> Capture(const BidFlags& flags, const BidStored& stored) {
+        SetUp();
+        ChangeEeprom("VTUSB001", [&](vprinter::Eeprom& eeprom) {
+            for (size_t i = 0; i < TPBid::kItems.size(); ++i) {
+                eeprom[TPBid::kItems[i].address] = static_cast<uint8_t>(stored[i]);
+            }
+        });
+        ClearTrace();
+        TPBid bid(Link(), factory_, raster_, pattern_);
+        EXPECT_EQ(bid.PrintBidPattern(flags), ResultOk);
+        std::vector<uint8_t> bytes;
+        for (const auto& send : AcceptedSends()) {
+            bytes.insert(bytes.end(), send.begin(), send.end());
+        }
+        TearDown();
+        return bytes;
     }
 };
 
@@ -155,12 +178,31 @@ const std::vector<PageStream>& AdjustmentPages() {
     return pages;
 }
 
+std::vector<uint8_t> BidPage(const BidFlags& flags, const BidStored& stored) {
+    BidCapture capture;
+    return capture.Capture(flags, stored);
+}
+
+const std::array<const char*, 8>& BidItems() {
+    static const std::array<const char*, 8> items = {
+        "bid-vsd1-black", "bid-vsd1-color", "bid-vsd2-black", "bid-vsd2-color",
+        "bid-vsd3-black", "bid-vsd3-color", "bid-eco-black",  "bid-eco-color"};
+    return items;
+}
+
 const std::vector<uint8_t>& PhotoSheet() {
     static const std::vector<uint8_t> bytes = [] {
         SheetCapture capture;
         return capture.Capture();
     }();
     return bytes;
+}
+
+Mechanism ForPage(const Mechanism& mechanism, const PageStream& stream) {
+    Mechanism shifted = mechanism;
+    int8_t& error = shifted.errors[static_cast<size_t>(vprinter::MechanismIndex(stream.quantity))];
+    error = static_cast<int8_t>(error + stream.stored);
+    return shifted;
 }
 
 int TrueValue(const Mechanism& mechanism, const std::string& quantity, bool onSheet) {

@@ -4,6 +4,7 @@
 // page generator's stream is taken once from the virtual printer, then fed to
 // a print engine of its own for every mechanism, which is much faster than
 // printing through the link each time.
+#include <array>
 #include <cstdint>
 #include <opencv2/core.hpp>
 #include <string>
@@ -14,18 +15,36 @@
 
 namespace reader_testing {
 
-// One adjustment page: the stream that prints it at the stored value 0, and
-// what the reader must find on it for a mechanism.
+// One adjustment page: the stream that prints it, and what the reader must
+// find on it for a mechanism.
 struct PageStream {
     std::string page;      // the page kind's name as the reader gives it
     std::string quantity;  // the mechanism quantity the page adjusts
     std::string name;      // the reading's name
     std::vector<uint8_t> bytes;
+    int stored = 0;  // the stored value the page was printed around
 };
 
-// The thirteen adjustment pages: the eight Bi-D pages, head angular, PF
-// black and colour, top margin, first dot. Printed once per test program.
+// The thirteen adjustment pages: the eight Bi-D pages (one item each, as
+// the window prints it, each around a stored value of its own, not 0), head
+// angular, PF black and colour, top margin, first dot (at the stored values
+// 0). Printed once per test program.
 const std::vector<PageStream>& AdjustmentPages();
+
+// The mechanism as far off from the page's stored value as the given one is
+// from 0: the page then shows the same, labelled with values that much
+// further on.
+vprinter::Mechanism ForPage(const vprinter::Mechanism& mechanism, const PageStream& stream);
+
+// The Bi-D page as the adjustment window prints it: the patterns of the
+// flagged items (in the window's item order: VSD1 black, VSD1 colour, ...
+// ECO colour) around these stored values. Captured through the link each
+// call.
+using BidFlags = std::array<bool, 8>;
+using BidStored = std::array<int, 8>;
+std::vector<uint8_t> BidPage(const BidFlags& flags, const BidStored& stored);
+// The mechanism quantity of each item, in the window's item order.
+const std::array<const char*, 8>& BidItems();
 
 // The photo-paper sheet's two pages at the stored values 0.
 const std::vector<uint8_t>& PhotoSheet();

@@ -41,7 +41,8 @@ TEST_P(RandomMechanisms, EveryPageReadsTheTrueValue) {
         const vprinter::Mechanism mechanism = vprinter::RandomMechanism(seed);
         for (const auto& stream : AdjustmentPages()) {
             SCOPED_TRACE(testing::Message() << "seed " << seed << ", " << stream.quantity);
-            const auto pages = reader_testing::PrintOn(mechanism, stream.bytes);
+            const vprinter::Mechanism printer = reader_testing::ForPage(mechanism, stream);
+            const auto pages = reader_testing::PrintOn(printer, stream.bytes);
             ASSERT_EQ(pages.size(), 1u);
             const reader::PageReading page = reader::ReadPage(reader_testing::Picture(pages[0]));
             EXPECT_EQ(reader::KindName(page.kind), stream.page) << page.problem;
@@ -50,7 +51,7 @@ TEST_P(RandomMechanisms, EveryPageReadsTheTrueValue) {
             EXPECT_EQ(reading.name, stream.name);
             EXPECT_TRUE(reading.sure) << reading.note;
             EXPECT_FALSE(reading.ng);
-            EXPECT_EQ(reading.value, reader_testing::TrueValue(mechanism, stream.quantity, false));
+            EXPECT_EQ(reading.value, reader_testing::TrueValue(printer, stream.quantity, false));
         }
         ExpectSheetReadsTheBestChoices(mechanism);
     }

@@ -92,8 +92,9 @@ TEST(ReadPage, EndMarksAndValuesOffThePage) {
         {"head-angular", -6, "head-angular head-angular=NG"},
         {"pf-black", 5, "pf-black pf-black=NG"},
         {"pf-color", -7, "pf-color pf-color=NG"},
-        {"bid-vsd3-black", 3, "bid bid-vsd3-black=3?"},
-        {"bid-eco-color", -4, "bid bid-eco-color=-4?"},
+        // Stored -4: the page shows -6 .. -2. Stored -7: -9 .. -5.
+        {"bid-vsd3-black", -1, "bid bid-vsd3-black=-1?"},
+        {"bid-eco-color", -11, "bid bid-eco-color=-11?"},
         {"top-margin", 20, "top-margin top-margin=0?"},
         {"first-dot", 126, "first-dot first-dot=126"},
     };

@@ -64,7 +64,8 @@ TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
                                     dpi);
         };
         for (const auto& stream : AdjustmentPages()) {
-            const auto pages = reader_testing::PrintOn(mechanism, stream.bytes);
+            const vprinter::Mechanism printer = reader_testing::ForPage(mechanism, stream);
+            const auto pages = reader_testing::PrintOn(printer, stream.bytes);
             ASSERT_EQ(pages.size(), 1u);
             const std::string where = "seed " + std::to_string(seed) + " " + stream.quantity;
             const reader::PageReading page = read(pages[0]);
@@ -76,7 +77,7 @@ TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
             EXPECT_EQ(reader::KindName(page.kind), stream.page) << where;
             ASSERT_EQ(page.readings.size(), 1u) << where;
             Count(tally, page.readings.front(), stream.name,
-                  reader_testing::TrueValue(mechanism, stream.quantity, false), where);
+                  reader_testing::TrueValue(printer, stream.quantity, false), where);
         }
         const auto sheet = reader_testing::PrintOn(mechanism, reader_testing::PhotoSheet());
         ASSERT_EQ(sheet.size(), 2u);
