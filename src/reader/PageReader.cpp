@@ -47,7 +47,7 @@ PageReading Read(const Sheet& sheet) {
             page.readings = ReadTopMargin(sheet, lines.front());
         } else if (edge && edge->column <= kEdgeFurthest) {
             page.kind = PageKind::FirstDot;
-            page.readings = ReadFirstDot(edge->column);
+            page.readings = ReadFirstDot(sheet, *edge);
         } else {
             page.problem = "no pattern found on the page";
         }
