@@ -4,6 +4,7 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "reader/Lines.h"
+#include "reader/Orientation.h"
 #include "reader/PageReading.h"
 #include "reader/PhotoSheet.h"
 #include "reader/Sheet.h"
@@ -106,10 +107,11 @@ bool PageReading::AllSure() const {
 
 PageReading ReadPage(const cv::Mat& picture, double dpiHint) {
     PageReading page;
-    const auto sheet = MakeSheet(picture, dpiHint, page.problem);
+    auto sheet = MakeSheet(picture, dpiHint, page.problem);
     if (!sheet) {
         return page;
     }
+    TurnUpright(*sheet);
     return Read(*sheet);
 }
 
