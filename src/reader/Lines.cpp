@@ -18,11 +18,10 @@ constexpr int kEdgeColumns = 5;
 constexpr int kEdgeRows = 40;
 constexpr int kEdgeRowsMost = 600;  // longer is no line of the nozzles' dots
 constexpr float kStrokeInk = 6;     // a stroke's ink over its column's
-constexpr int kFirstRows = 6;
-constexpr int kSlantColumns = 10;  // the columns a slanted line may cross
-constexpr int kDotSpread = 2;  // columns each side that a blurred dot reaches       // the line's
-                               // top rows, printed by the first nozzles
-constexpr int kLineGap = 12;   // blank rows between the dots of a line
+constexpr int kFirstRows = 6;       // the line's top rows, printed by the first nozzles
+constexpr int kSlantColumns = 10;   // the columns a slanted line may cross
+constexpr int kDotSpread = 2;       // columns each side that a blurred dot reaches
+constexpr int kLineGap = 12;        // blank rows between the dots of a line
 
 std::vector<int> Counts(const cv::Mat& inked, int dimension) {
     cv::Mat sums;
@@ -53,6 +52,77 @@ bool Thin(const cv::Mat& inked, int x, Run rows) {
         wideRows += width > kSlantColumns ? 1 : 0;
     }
     return wideRows * 4 < inkedRows;
+}
+
+// The ink centre of a row of dots around its darkest one, in its indices.
+std::optional<double> Centre(const std::vector<double>& inks) {
+    if (inks.empty()) {
+        return std::nullopt;
+    }
+    const int peak = static_cast<int>(std::max_element(inks.begin(), inks.end()) - inks.begin());
+    double total = 0;
+    double moment = 0;
+    for (int at = std::max(peak - kDotSpread, 0);
+         at <= std::min(peak + kDotSpread, static_cast<int>(inks.size()) - 1); ++at) {
+        total += inks[static_cast<size_t>(at)];
+        moment += inks[static_cast<size_t>(at)] * at;
+    }
+    if (total <= 0) {
+        return std::nullopt;
+    }
+    return moment / total;
+}
+
+// How far the ink centres of the line's rows [top, bottom), in the columns
+// from on above their grounds, stand off the straight line fitted through
+// them: rows between two nozzles' dots, with less than half the ink of the
+// fullest row, are left out.
+double Spread(const Sheet& sheet, int from, const std::vector<double>& grounds, int top,
+              int bottom) {
+    struct Dot {
+        double row;
+        double column;
+        double ink;
+    };
+    std::vector<Dot> dots;
+    std::vector<double> inks(grounds.size());
+    for (int row = std::max(top, 0); row < std::min(bottom, sheet.ink.rows); ++row) {
+        const uint8_t* line = sheet.ink.ptr<uint8_t>(row);
+        for (size_t at = 0; at < grounds.size(); ++at) {
+            inks[at] = std::max(line[from + static_cast<int>(at)] - grounds[at], 0.0);
+        }
+        if (const auto centre = Centre(inks)) {
+            double ink = 0;
+            for (const double dot : inks) {
+                ink += dot;
+            }
+            dots.push_back({static_cast<double>(row), *centre, ink});
+        }
+    }
+    double fullest = 0;
+    for (const Dot& dot : dots) {
+        fullest = std::max(fullest, dot.ink);
+    }
+    std::erase_if(dots, [&](const Dot& dot) { return dot.ink * 2 < fullest; });
+    if (dots.size() < 3) {
+        return 0;
+    }
+    double n = 0, sr = 0, sc = 0, srr = 0, src = 0;
+    for (const Dot& dot : dots) {
+        n += 1;
+        sr += dot.row;
+        sc += dot.column;
+        srr += dot.row * dot.row;
+        src += dot.row * dot.column;
+    }
+    const double slope = (n * src - sr * sc) / (n * srr - sr * sr);
+    const double offset = (sc - slope * sr) / n;
+    double squares = 0;
+    for (const Dot& dot : dots) {
+        const double off = dot.column - offset - slope * dot.row;
+        squares += off * off;
+    }
+    return std::sqrt(squares / n);
 }
 
 }  // namespace
@@ -143,11 +213,13 @@ std::optional<EdgeLine> FindEdgeLine(const Sheet& sheet, int top, int bottom) {
         const int from = std::max(x - kEdgeColumns, 0);
         const int to = std::min(x + kSlantColumns + kEdgeColumns, sheet.ink.cols);
         std::vector<double> inks;
+        std::vector<double> grounds;
         for (int at = from; at < to; ++at) {
             const auto head = RowProfile(sheet, at, at + 1, first, first + kFirstRows);
             std::vector<double> all = RowProfile(sheet, at, at + 1, area.y, area.y + area.height);
             const auto middle = all.begin() + static_cast<long>(all.size() / 2);
             std::nth_element(all.begin(), middle, all.end());
+            grounds.push_back(*middle);
             double ink = 0;
             for (const double dot : head) {
                 ink += std::max(dot - *middle, 0.0);
@@ -155,19 +227,13 @@ std::optional<EdgeLine> FindEdgeLine(const Sheet& sheet, int top, int bottom) {
             inks.push_back(ink);
         }
         // Around the darkest column only: a scan's specks aside.
-        const int peak =
-            static_cast<int>(std::max_element(inks.begin(), inks.end()) - inks.begin());
-        double total = 0;
-        double moment = 0;
-        for (int at = std::max(peak - kDotSpread, 0);
-             at <= std::min(peak + kDotSpread, static_cast<int>(inks.size()) - 1); ++at) {
-            total += inks[static_cast<size_t>(at)];
-            moment += inks[static_cast<size_t>(at)] * (from + at);
-        }
-        if (total <= 0) {
+        const auto centre = Centre(inks);
+        if (!centre) {
             continue;
         }
-        return EdgeLine{moment / total, area.y + longest.first, length};
+        const int lineTop = area.y + longest.first;
+        return EdgeLine{from + *centre, lineTop, length,
+                        Spread(sheet, from, grounds, lineTop, lineTop + length)};
     }
     return std::nullopt;
 }

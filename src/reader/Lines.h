@@ -12,16 +12,20 @@ namespace reader {
 // Lines across at least a third of the sheet and a few rows high, top down.
 std::vector<Mark> FindLongLines(const Sheet& sheet);
 // The dotted line of the first dot pages: where its first nozzle's dot
-// stands across, to a fraction of a dot, and the rows it spans.
+// stands across, to a fraction of a dot, and the rows it spans; spread: how
+// far its rows' ink centres stand off a straight line through them (root
+// mean square, dots), which a soft or noisy picture widens.
 struct EdgeLine {
     double column = 0;
     int top = 0;
     int rows = 0;
+    double spread = 0;
 };
 // The leftmost line down rows [top, bottom) that is longer than a character
 // is high; nullopt without one.
 std::optional<EdgeLine> FindEdgeLine(const Sheet& sheet, int top, int bottom);
 
+std::vector<Reading> ReadFirstDot(const Sheet& sheet, const EdgeLine& line);
 std::vector<Reading> ReadPhotoSheetSecond(const Sheet& sheet, const std::vector<Mark>& lines);
 
 }  // namespace reader

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
+#include <string>
 
 #include "reader/Lines.h"
 #include "reader/Sheet.h"
@@ -19,17 +21,25 @@ constexpr double kRowsPerUnit = 1;
 constexpr double kDotsPerUnit = 3;
 constexpr std::array<int, 3> kTopChoices = {-40, 0, 40};
 constexpr double kTopTolerance = 10;  // rows from a choice still read as it
-constexpr double kDotTolerance = 1;   // dots from a whole unit
+// Of a unit the line may stand off a whole one where each unit is a value
+// of its own (the photo-paper sheet's top margin): half would be between two.
+constexpr double kRowTolerance = 0.3;
+// Rows the ink centres of a long line's stretches may stand off a straight
+// line through them (root mean square): more, and the line is bent, smudged
+// or not one line.
+constexpr double kRowSpreadMost = 0.25;
 constexpr int kFirstDotHighest = 127;
-constexpr int kLineRows = 6;  // rows each side of a line that its blur may reach
+constexpr int kLineRows = 6;      // rows each side of a line that its blur may reach
+constexpr int kStretchDots = 64;  // the stretches of a long line measured one by one
 
-// The row of a long line: the middle of its ink down the line's right half,
-// clear of the edge line (a blurred line spreads over rows either way).
-std::optional<double> LineRow(const Sheet& sheet, const Mark& line) {
-    const int top = std::max(line.box.y - kLineRows, 0);
-    const auto rows =
-        RowProfile(sheet, line.box.x + line.box.width / 2, line.box.x + line.box.width - 8, top,
-                   line.box.y + line.box.height + kLineRows);
+struct LineRowFit {
+    double row = 0;     // at the middle of the stretch measured
+    double spread = 0;  // rows, root mean square off the fitted line
+};
+
+// The ink centre of a stretch of a long line down rows [top, bottom).
+std::optional<double> RowCentre(const Sheet& sheet, int left, int right, int top, int bottom) {
+    const auto rows = RowProfile(sheet, left, right, top, bottom);
     double total = 0;
     double moment = 0;
     for (size_t at = 0; at < rows.size(); ++at) {
@@ -39,7 +49,78 @@ std::optional<double> LineRow(const Sheet& sheet, const Mark& line) {
     if (total <= 0) {
         return std::nullopt;
     }
-    return top + moment / total;
+    return std::max(top, 0) + moment / total;
+}
+
+// The row of a long line: the middle of its ink down the line's right half,
+// clear of the edge line (a blurred line spreads over rows either way),
+// fitted by a straight line through the ink centres of its stretches, which
+// tells how well they agree.
+std::optional<LineRowFit> LineRow(const Sheet& sheet, const Mark& line) {
+    const int top = line.box.y - kLineRows;
+    const int bottom = line.box.y + line.box.height + kLineRows;
+    const int left = line.box.x + line.box.width / 2;
+    const int right = line.box.x + line.box.width - 8;
+    std::vector<cv::Point2d> centres;  // column, row
+    for (int from = left; from + kStretchDots <= right; from += kStretchDots) {
+        if (const auto row = RowCentre(sheet, from, from + kStretchDots, top, bottom)) {
+            centres.emplace_back(from + kStretchDots / 2.0, *row);
+        }
+    }
+    if (centres.size() < 3) {
+        return std::nullopt;
+    }
+    double n = 0, sc = 0, sr = 0, scc = 0, scr = 0;
+    for (const cv::Point2d& at : centres) {
+        n += 1;
+        sc += at.x;
+        sr += at.y;
+        scc += at.x * at.x;
+        scr += at.x * at.y;
+    }
+    const double slope = (n * scr - sc * sr) / (n * scc - sc * sc);
+    const double offset = (sr - slope * sc) / n;
+    double squares = 0;
+    for (const cv::Point2d& at : centres) {
+        const double off = at.y - offset - slope * at.x;
+        squares += off * off;
+    }
+    return LineRowFit{offset + slope * (left + right) / 2.0, std::sqrt(squares / n)};
+}
+
+// How far the measure of a line's column may be off, in dots: a pixel of the
+// picture spans pixelDots of them; the spread of the line's rows, over the few
+// rows its first dots are measured on, adds.
+double ColumnUncertainty(double pixelDots, double spread) {
+    return std::max(0.5, 0.5 * pixelDots) + spread;
+}
+
+// A line's column, in whole units of three dots: sure only where no column
+// within the measure's uncertainty lies nearer another value.
+Reading Column(const std::string& name, double column, double uncertainty) {
+    Reading reading;
+    reading.name = name;
+    reading.value = static_cast<int>(std::lround(column / kDotsPerUnit));
+    if (std::abs(column - kDotsPerUnit * reading.value) + uncertainty > kDotsPerUnit / 2) {
+        reading.note = "the line stands between two values";
+    } else {
+        reading.sure = true;
+    }
+    return reading;
+}
+
+// The column of a long line's last dot, to a fraction of a dot: where its
+// ink falls to half, counted from the right.
+std::optional<double> LineEnd(const Sheet& sheet, const Mark& line) {
+    const int from = line.box.x + line.box.width - kStretchDots;
+    auto columns = ColumnProfile(sheet, from, from + 2 * kStretchDots, line.box.y - kLineRows,
+                                 line.box.y + line.box.height + kLineRows);
+    std::reverse(columns.begin(), columns.end());
+    const auto edge = RisingEdge(columns);
+    if (!edge) {
+        return std::nullopt;
+    }
+    return from + static_cast<double>(columns.size()) - 1 - *edge;
 }
 
 std::string Step(long steps) {
@@ -51,34 +132,32 @@ std::string Step(long steps) {
 std::vector<Reading> ReadTopMargin(const Sheet& sheet, const Mark& line) {
     Reading reading;
     reading.name = "top-margin";
-    const auto row = LineRow(sheet, line);
-    if (!row) {
+    const auto fit = LineRow(sheet, line);
+    if (!fit) {
         reading.note = "the top margin line could not be measured";
         return {reading};
     }
-    const double units = (*row - kTopRow) / kRowsPerUnit;
+    const double units = (fit->row - kTopRow) / kRowsPerUnit;
     const int nearest =
         *std::min_element(kTopChoices.begin(), kTopChoices.end(),
                           [&](int a, int b) { return std::abs(units - a) < std::abs(units - b); });
     reading.value = nearest;
     if (std::abs(units - nearest) > kTopTolerance) {
         reading.note = "the line lands between the page's choices";
+    } else if (fit->spread > kRowSpreadMost) {
+        reading.note = "the top margin line is not straight";
     } else {
         reading.sure = true;
     }
     return {reading};
 }
 
-std::vector<Reading> ReadFirstDot(double lineColumn) {
-    Reading reading;
-    reading.name = "first-dot";
-    reading.value = static_cast<int>(std::lround(lineColumn / kDotsPerUnit));
-    if (std::abs(lineColumn - kDotsPerUnit * reading.value) > kDotTolerance) {
-        reading.note = "the line stands between two values";
-    } else if (reading.value > kFirstDotHighest) {
+std::vector<Reading> ReadFirstDot(const Sheet& sheet, const EdgeLine& line) {
+    Reading reading =
+        Column("first-dot", line.column, ColumnUncertainty(sheet.pixelDots, line.spread));
+    if (reading.sure && reading.value > kFirstDotHighest) {
+        reading.sure = false;
         reading.note = "the line stands further right than a value can bring back";
-    } else {
-        reading.sure = true;
     }
     return {reading};
 }
@@ -86,30 +165,44 @@ std::vector<Reading> ReadFirstDot(double lineColumn) {
 std::vector<Reading> ReadPhotoSheetSecond(const Sheet& sheet, const std::vector<Mark>& lines) {
     Reading top;
     top.name = "top-margin";
-    Reading first;
-    first.name = "first-dot";
     const Mark& line = lines.front();
-    if (const auto row = LineRow(sheet, line)) {
-        top.value = static_cast<int>(std::lround((*row - kTopRow) / kRowsPerUnit));
+    if (const auto fit = LineRow(sheet, line)) {
+        const double units = (fit->row - kTopRow) / kRowsPerUnit;
+        top.value = static_cast<int>(std::lround(units));
         top.best = Step(top.value);
-        top.sure = std::abs(*row - kTopRow - top.value * kRowsPerUnit) <= 0.5;
+        if (std::abs(units - top.value) > kRowTolerance) {
+            top.note = "the line stands between two values";
+        } else if (fit->spread > kRowSpreadMost) {
+            top.note = "the top margin line is not straight";
+        } else {
+            top.sure = true;
+        }
+    } else {
+        top.note = "the top margin line could not be measured";
     }
     // The line reaches the sheet's right edge unless the page landed left of
-    // the paper's edge; else the edge line stands where the first dot is.
+    // the paper's edge: then its end tells how far; else the edge line stands
+    // where the first dot is.
     const int right = line.box.x + line.box.width;
-    double across = 0;
+    Reading first;
     if (right < sheet.ink.cols - 1) {
-        across = right - sheet.ink.cols;
+        const auto end = LineEnd(sheet, line);
+        if (!end) {
+            first.name = "first-dot";
+            first.note = "the end of the top margin line could not be measured";
+            return {top, first};
+        }
+        first =
+            Column("first-dot", *end + 1 - sheet.ink.cols, ColumnUncertainty(sheet.pixelDots, 0));
     } else if (const auto edge =
                    FindEdgeLine(sheet, line.box.y + line.box.height + 1, line.box.y + 400)) {
-        across = edge->column;
+        first = Column("first-dot", edge->column, ColumnUncertainty(sheet.pixelDots, edge->spread));
     } else {
+        first.name = "first-dot";
         first.note = "the edge line was not found";
         return {top, first};
     }
-    first.value = static_cast<int>(std::lround(across / kDotsPerUnit));
     first.best = Step(first.value);
-    first.sure = std::abs(across - kDotsPerUnit * first.value) <= kDotTolerance;
     return {top, first};
 }
 

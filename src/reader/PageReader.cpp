@@ -4,6 +4,7 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "reader/Lines.h"
+#include "reader/Orientation.h"
 #include "reader/PageReading.h"
 #include "reader/PhotoSheet.h"
 #include "reader/Sheet.h"
@@ -47,7 +48,7 @@ PageReading Read(const Sheet& sheet) {
             page.readings = ReadTopMargin(sheet, lines.front());
         } else if (edge && edge->column <= kEdgeFurthest) {
             page.kind = PageKind::FirstDot;
-            page.readings = ReadFirstDot(edge->column);
+            page.readings = ReadFirstDot(sheet, *edge);
         } else {
             page.problem = "no pattern found on the page";
         }
@@ -106,10 +107,11 @@ bool PageReading::AllSure() const {
 
 PageReading ReadPage(const cv::Mat& picture, double dpiHint) {
     PageReading page;
-    const auto sheet = MakeSheet(picture, dpiHint, page.problem);
+    auto sheet = MakeSheet(picture, dpiHint, page.problem);
     if (!sheet) {
         return page;
     }
+    TurnUpright(*sheet);
     return Read(*sheet);
 }
 

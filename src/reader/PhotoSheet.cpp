@@ -19,6 +19,7 @@ constexpr int kPartRows = 135;  // each part of a head angular mark: 45 nozzles
 constexpr int kFitFrom = 40;
 constexpr int kFitTo = 125;
 constexpr double kDotsPerBidStep = 3;
+constexpr int kPfPairRows = 24;  // rows a PF step's second block may stand off its first's end
 
 struct Choice {
     int step;                   // against the stored value X
@@ -116,14 +117,36 @@ void Bid(const Sheet& sheet, const std::vector<Mark>& combs, bool black,
     }
 }
 
+// Each step's second block follows its first a few rows on: its gap or
+// overlap is two rows a unit off, and the choices lie within a few units.
+bool Paired(const std::vector<Run>& firsts, const std::vector<Run>& seconds, size_t steps) {
+    if (firsts.size() != steps || seconds.size() != steps) {
+        return false;
+    }
+    for (size_t step = 0; step < steps; ++step) {
+        const int gap = seconds[step].first - firsts[step].last - 1;
+        const bool next = step + 1 < steps && seconds[step].first >= firsts[step + 1].first;
+        if (std::abs(gap) > kPfPairRows || seconds[step].first <= firsts[step].first || next) {
+            return false;
+        }
+    }
+    return true;
+}
+
 Reading Pf(const Sheet& sheet, const std::vector<Mark>& blocks, bool black) {
     std::vector<Choice> choices = {{-1, {}}, {0, {}}, {1, {}}};
     const auto [firsts, seconds] = FindPfSteps(sheet, blocks);
-    for (size_t step = 0; step < choices.size() && step < firsts.size() && step < seconds.size();
-         ++step) {
+    const std::string name = black ? "pf-black" : "pf-color";
+    if (!Paired(firsts, seconds, choices.size())) {
+        Reading reading;
+        reading.name = name;
+        reading.note = "the item's blocks do not pair into three steps";
+        return reading;
+    }
+    for (size_t step = 0; step < choices.size(); ++step) {
         choices[step].off = seconds[step].first - firsts[step].last - 1;
     }
-    return Best(black ? "pf-black" : "pf-color", choices, 2);
+    return Best(name, choices, 2);
 }
 
 }  // namespace

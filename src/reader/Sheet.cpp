@@ -154,10 +154,14 @@ std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint, std::stri
         return std::nullopt;
     }
     if (search.paper) {
-        sheet.colour = Straightened(sheet.colour, *search.paper);
+        const Paper& paper = *search.paper;
+        sheet.pixelDots =
+            paper.inches.width * kDotsPerInch / cv::norm(paper.corners[1] - paper.corners[0]);
+        sheet.colour = Straightened(sheet.colour, paper);
     } else {
         const double scale =
             dpiHint > 0 ? kDotsPerInch / dpiHint : static_cast<double>(kSheetDots) / picture.cols;
+        sheet.pixelDots = scale;
         if (std::abs(scale - 1) > 1e-3) {
             cv::Mat resized;
             cv::resize(sheet.colour, resized, cv::Size(), scale, scale,

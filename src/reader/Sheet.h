@@ -23,8 +23,9 @@ enum class Ink { Black, Cyan, Magenta, Yellow };
 // A sheet in page dots: how much ink covers each dot, 0 (paper) to 255 (a
 // large dot of any ink), and the picture's colours at the same scale.
 struct Sheet {
-    cv::Mat colour;  // CV_8UC3, BGR
-    cv::Mat ink;     // CV_8UC1
+    cv::Mat colour;        // CV_8UC3, BGR
+    cv::Mat ink;           // CV_8UC1
+    double pixelDots = 1;  // page dots one pixel of the picture spans: 1.2 at 300 dpi
 };
 
 // Brings a picture to page dots. A scan that shows the paper's edges is
@@ -98,6 +99,5 @@ std::vector<Reading> ReadBid(const Sheet& sheet, const std::vector<Mark>& combs)
 std::vector<Reading> ReadHeadAngular(const Sheet& sheet, const std::vector<Mark>& marks);
 std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks, bool black);
 std::vector<Reading> ReadTopMargin(const Sheet& sheet, const Mark& line);
-std::vector<Reading> ReadFirstDot(double lineColumn);
 
 }  // namespace reader

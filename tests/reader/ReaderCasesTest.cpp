@@ -2,6 +2,7 @@
 // pages it must not be sure of, and the command line tool's output.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -178,6 +179,182 @@ TEST(ReadPageTool, PrintsTheReadingsAndTellsBySureness) {
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err, "");
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A picture moved across and down by a fraction of a dot, then brought to
+// dpi as a scanner samples it.
+cv::Mat Moved(const cv::Mat& picture, double across, double down, double dpi) {
+    cv::Mat moved;
+    const cv::Matx23d shift(1, 0, across, 0, 1, down);
+    cv::warpAffine(picture, moved, shift, picture.size(), cv::INTER_LINEAR, cv::BORDER_CONSTANT,
+                   cv::Scalar::all(255));
+    if (dpi == 360) {
+        return moved;
+    }
+    cv::Mat sampled;
+    cv::resize(moved, sampled, cv::Size(), dpi / 360, dpi / 360, cv::INTER_AREA);
+    return sampled;
+}
+
+const reader::Reading* Named(const reader::PageReading& page, const std::string& name) {
+    for (const auto& reading : page.readings) {
+        if (reading.name == name) {
+            return &reading;
+        }
+    }
+    return nullptr;
+}
+
+// The photo-paper sheet's second page or the first dot page, printed with
+// this first dot and top margin error.
+cv::Mat MarginPage(bool sheet, int firstDot, int topMargin) {
+    vprinter::Mechanism mechanism;
+    mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex("first-dot"))] =
+        static_cast<int8_t>(firstDot);
+    mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex("top-margin"))] =
+        static_cast<int8_t>(topMargin);
+    const auto pages =
+        reader_testing::PrintOn(mechanism, sheet ? reader_testing::PhotoSheet()
+                                                 : AdjustmentPages()[StreamOf("first-dot")].bytes);
+    return reader_testing::Picture(pages.at(sheet ? 1 : 0)).clone();
+}
+
+// A line that stands between two values, or nearer one than the picture can
+// tell, is not sure; one on a value is, at every resolution.
+TEST(ReadPage, LinesBetweenTwoValuesAreNotSure) {
+    const cv::Mat sheet = MarginPage(true, 10, 0);
+    const cv::Mat firstDot = MarginPage(false, 10, 0);
+    const struct {
+        const char* what;
+        bool onSheet;
+        const char* name;
+        double across;  // dots
+        double down;    // rows
+        double dpi;
+        bool sure;
+        int value;  // when sure
+    } cases[] = {
+        // The sheet's top margin: a unit a row.
+        {"on the row", true, "top-margin", 0, 0, 360, true, 0},
+        {"a row down", true, "top-margin", 0, 1, 360, true, 1},
+        {"half a row down", true, "top-margin", 0, 0.5, 360, false, 0},
+        {"0.4 row down", true, "top-margin", 0, 0.4, 360, false, 0},
+        {"0.6 row up", true, "top-margin", 0, -0.6, 360, false, 0},
+        // The first dot: a unit three dots; at 300 dpi a pixel spans 1.2.
+        {"on the unit", false, "first-dot", 0, 0, 300, true, 10},
+        {"0.3 dot right", false, "first-dot", 0.3, 0, 300, true, 10},
+        {"a unit right", false, "first-dot", 3, 0, 300, true, 11},
+        {"0.8 dot right at 300 dpi", false, "first-dot", 0.8, 0, 300, false, 0},
+        {"a dot right at 300 dpi", false, "first-dot", 1, 0, 300, false, 0},
+        {"a dot left at 300 dpi", false, "first-dot", -1, 0, 300, false, 0},
+        {"1.4 dots right", false, "first-dot", 1.4, 0, 600, false, 0},
+        {"0.8 dot left on the sheet", true, "first-dot", -0.8, 0, 300, false, 0},
+        {"on the unit on the sheet", true, "first-dot", 0, 0, 300, true, 10},
+    };
+    for (const auto& c : cases) {
+        const auto page =
+            reader::ReadPage(Moved(c.onSheet ? sheet : firstDot, c.across, c.down, c.dpi), c.dpi);
+        const reader::Reading* reading = Named(page, c.name);
+        ASSERT_NE(reading, nullptr) << c.what << ": " << page.problem;
+        EXPECT_EQ(reading->sure, c.sure)
+            << c.what << ": " << reading->ValueText() << ", " << reading->note;
+        if (c.sure && reading->sure) {
+            EXPECT_EQ(reading->value, c.value) << c.what;
+        }
+    }
+}
+
+// The top margin line bent half way along (its right half a row lower on
+// one stretch): its stretches disagree, whichever row their mean gives.
+TEST(ReadPage, TopMarginLineBentIsNotSure) {
+    for (const bool onSheet : {true, false}) {
+        cv::Mat picture =
+            onSheet
+                ? MarginPage(true, 0, 0)
+                : reader_testing::Picture(
+                      reader_testing::PrintOn({}, AdjustmentPages()[StreamOf("top-margin")].bytes)
+                          .at(0))
+                      .clone();
+        // The line: row 42, from the left edge; a stretch of its right half
+        // moved two rows down.
+        const int width = onSheet ? 2880 : 1400;
+        const cv::Rect stretch(width * 9 / 16, 40, width / 4, 5);
+        cv::Mat moved = picture(stretch).clone();
+        picture(stretch).setTo(cv::Scalar::all(255));
+        moved.copyTo(picture(stretch + cv::Point(0, 2)));
+        const auto page = reader::ReadPage(picture);
+        const reader::Reading* reading = Named(page, "top-margin");
+        ASSERT_NE(reading, nullptr) << page.problem;
+        EXPECT_FALSE(reading->sure) << (onSheet ? "sheet" : "page") << " " << reading->ValueText();
+    }
+}
+
+// The photo-paper sheet's PF items: a block missed leaves the steps
+// unpaired, which is not sure.
+TEST(ReadPage, PhotoSheetPfStepsThatDoNotPairAreNotSure) {
+    vprinter::Mechanism mechanism;
+    mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex("pf-black"))] = 1;
+    mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex("pf-color"))] = -1;
+    const cv::Mat printed =
+        reader_testing::Picture(
+            reader_testing::PrintOn(mechanism, reader_testing::PhotoSheet()).at(0))
+            .clone();
+    // The first blocks stand alone in dots 720-863, the second ones in
+    // 1200-1343 (the Bi-D combs reach 1251): the rows of each, black steps
+    // then colour.
+    const auto blocks = [&](int left) {
+        cv::Mat grey;
+        cv::cvtColor(printed(cv::Rect(left + 70, 0, 60, printed.rows)), grey, cv::COLOR_BGR2GRAY);
+        cv::Mat rows;
+        cv::reduce(grey < 200, rows, 1, cv::REDUCE_MAX);
+        std::vector<std::pair<int, int>> runs;
+        for (int row = 0; row < rows.rows; ++row) {
+            if (rows.at<uint8_t>(row) == 0) {
+                continue;
+            }
+            if (runs.empty() || row - runs.back().second > 12) {
+                runs.emplace_back(row, row);
+            }
+            runs.back().second = row;
+        }
+        std::erase_if(runs, [](const auto& run) { return run.second - run.first < 40; });
+        return runs;
+    };
+    const auto firsts = blocks(720);
+    const auto seconds = blocks(1200);
+    ASSERT_EQ(firsts.size(), 6u);
+    ASSERT_EQ(seconds.size(), 6u);
+    const auto erase = [](cv::Mat& picture, int left, std::pair<int, int> rows) {
+        picture(cv::Rect(left, rows.first - 2, 144, rows.second - rows.first + 5))
+            .setTo(cv::Scalar::all(255));
+    };
+    const struct {
+        const char* what;
+        const char* item;
+        std::function<void(cv::Mat&)> change;
+    } cases[] = {
+        {"black X-1 second block missed", "pf-black",
+         [&](cv::Mat& p) { erase(p, 1200, seconds[0]); }},
+        {"black X first block missed", "pf-black", [&](cv::Mat& p) { erase(p, 720, firsts[1]); }},
+        {"colour X+1 second block missed", "pf-color",
+         [&](cv::Mat& p) { erase(p, 1200, seconds[5]); }},
+    };
+    for (const auto& c : cases) {
+        cv::Mat picture = printed.clone();
+        c.change(picture);
+        const auto page = reader::ReadPage(picture);
+        const reader::Reading* reading = Named(page, c.item);
+        ASSERT_NE(reading, nullptr) << c.what << ": " << page.problem;
+        EXPECT_FALSE(reading->sure) << c.what << ": " << reading->best;
+    }
+    // Untouched, both items read sure.
+    const auto page = reader::ReadPage(printed);
+    EXPECT_TRUE(Named(page, "pf-black")->sure);
+    EXPECT_TRUE(Named(page, "pf-color")->sure);
 }
 
 }  // namespace
