@@ -62,7 +62,8 @@ void ExpectSameOrRefused(const reader::PageReading& upright, const reader::PageR
 std::vector<std::pair<std::string, vprinter::Page>> AllPages() {
     std::vector<std::pair<std::string, vprinter::Page>> pages;
     for (const auto& stream : AdjustmentPages()) {
-        auto printed = reader_testing::PrintOn(Mechanism(), stream.bytes);
+        auto printed =
+            reader_testing::PrintOn(reader_testing::ForPage(Mechanism(), stream), stream.bytes);
         pages.emplace_back(stream.quantity, std::move(printed.at(0)));
     }
     auto sheet = reader_testing::PrintOn(Mechanism(), reader_testing::PhotoSheet());
