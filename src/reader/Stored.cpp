@@ -32,6 +32,9 @@ bool SignedByte(const std::string& text, int& value) {
     const char* first = text.data();
     if (first != end && *first == '+') {
         ++first;
+        if (first != end && *first == '-') {
+            return false;
+        }
     }
     const auto [stop, error] = std::from_chars(first, end, value);
     return first != end && error == std::errc() && stop == end && value >= -128 && value <= 127;

@@ -166,6 +166,7 @@ TEST(StoredValues, AValueGivenByHandIsAQuantityAndASignedByte) {
         {"head-angular=", false, "", 0},
         {"head-angular=3x", false, "", 0},
         {"head-angular= 3", false, "", 0},
+        {"head-angular=+-3", false, "", 0},
         {"=3", false, "", 0},
     };
     for (const auto& c : cases) {
