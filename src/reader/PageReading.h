@@ -28,10 +28,14 @@ enum class PageKind {
 // The page's name as the command line tool prints it: "bid", "pf-black", ...
 const char* KindName(PageKind kind);
 
-// One adjustable value read from the page. The value is what the technician
-// enters with the page's input when the page was printed at the stored value
-// 0; "NG" when the page's end mark is best. Not sure: two choices are as good,
-// the pattern was not found whole, or its marks disagree.
+// One adjustable value read from the page; "NG" when the page's end mark is
+// best. On the pages that set test values themselves (Bi-D, PF) the value is
+// what the technician enters with the page's input. The head angular, top
+// margin and first dot pages and the photo-paper sheet's second page show
+// the error less the value stored when they were printed: ReadPage gives
+// what the page shows, which is the value to enter only when 0 was stored;
+// ApplyStored (reader/Stored.h) adds the stored value. Not sure: two choices
+// are as good, the pattern was not found whole, or its marks disagree.
 struct Reading {
     std::string name;  // the mechanism quantity: "bid-vsd3-black", "pf-color", ...
     int value = 0;

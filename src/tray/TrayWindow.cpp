@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "reader/PageReading.h"
+#include "reader/Stored.h"
 #include "tray/TrayWatcher.h"
 
 namespace tray {
@@ -153,7 +154,9 @@ QString TrayWindow::ReadingsOf(const QString& path) {
     if (known != read_.end()) {
         return known.value();
     }
-    const reader::PageReading page = reader::ReadPageFile(path.toStdString());
+    // The values the page was printed with come from its own picture.
+    reader::PageReading page = reader::ReadPageFile(path.toStdString());
+    reader::ApplyStored(page, reader::StoredValuesOfFile(path.toStdString()));
     QStringList lines;
     if (page.kind == reader::PageKind::Unknown) {
         lines << QStringLiteral("Not a check page the reader knows.");

@@ -33,7 +33,9 @@ class Host::EngineOwner final : public PrintEngine::Owner {
     void Packet(uint64_t offset, const PacketCommand& command) override {
         host_.ApplyPacket(printer_, command, offset, faults_);
     }
-    void SheetTaken() override {
+    void SheetTaken(Page& sheet) override {
+        // The page's picture keeps the values it was printed with.
+        sheet.stored = ValuesInForce(printer_.eeprom, printer_.kept);
         host_.ChangeConfig(
             printer_, [](PrinterConfig& config) { config.paper = std::max(config.paper - 1, 0); });
     }

@@ -2,14 +2,22 @@
 
 namespace vprinter {
 
-Misregistration MisregistrationOf(const Mechanism& mechanism, const Eeprom& eeprom,
-                                  const std::map<uint8_t, uint8_t>& kept) {
-    const auto off = [&](size_t quantity) {
+std::array<int8_t, kMechanismQuantities> ValuesInForce(const Eeprom& eeprom,
+                                                       const std::map<uint8_t, uint8_t>& kept) {
+    std::array<int8_t, kMechanismQuantities> values{};
+    for (size_t quantity = 0; quantity < kMechanismQuantities; ++quantity) {
         const uint8_t address = MechanismQuantities()[quantity].address;
         const auto test = kept.find(address);
-        const auto inForce =
-            static_cast<int8_t>(test != kept.end() ? test->second : eeprom[address]);
-        return mechanism.errors[quantity] - inForce;
+        values[quantity] = static_cast<int8_t>(test != kept.end() ? test->second : eeprom[address]);
+    }
+    return values;
+}
+
+Misregistration MisregistrationOf(const Mechanism& mechanism, const Eeprom& eeprom,
+                                  const std::map<uint8_t, uint8_t>& kept) {
+    const auto inForce = ValuesInForce(eeprom, kept);
+    const auto off = [&](size_t quantity) {
+        return mechanism.errors[quantity] - inForce[quantity];
     };
     // The file's order: Bi-D ECO, VSD1, VSD2, VSD3 by black and colour, then
     // head angular, PF black, PF colour, top margin, first dot.

@@ -39,6 +39,11 @@ inline constexpr int kPfRowsPerStep = 2;
 inline constexpr int kTopMarginRowsPerStep = 1;  // down the sheet
 inline constexpr int kFirstDotDotsPerStep = 3;   // across the sheet
 
+// The adjustment value in force for each quantity (MechanismQuantities()
+// order): the test value kept by a packet, else the stored one.
+std::array<int8_t, kMechanismQuantities> ValuesInForce(const Eeprom& eeprom,
+                                                       const std::map<uint8_t, uint8_t>& kept);
+
 // The misregistration of a printer whose mechanism is mechanism, with the
 // stored values of eeprom and the test values kept by packets (EEPROM
 // address to value) in force.

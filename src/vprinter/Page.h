@@ -1,10 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "vprinter/Interpreter.h"
+#include "vprinter/Mechanism.h"
 
 namespace vprinter {
 
@@ -50,6 +53,11 @@ class Page {
     std::string AllText() const;
 
     std::string name;  // the picture's file name once it is written
+    // The adjustment values in force when the sheet was taken, in
+    // MechanismQuantities() order: the pages that print no sweep show the
+    // mechanism's error less these. Not known for a page printed without a
+    // printer's EEPROM.
+    std::optional<std::array<int8_t, kMechanismQuantities>> stored;
 
   private:
     static constexpr size_t kTextLimit = 1 << 16;  // characters noted a page

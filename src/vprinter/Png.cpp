@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <string>
 
 namespace vprinter {
 
@@ -59,7 +60,7 @@ void Take(png_structp png, png_bytep data, png_size_t length) {
 // Everything between setjmp and the last libpng call is plain data: a
 // longjmp out of libpng leaves nothing to destroy.
 bool WriteRows(png_structp png, png_infop info, const Page& page, const png_color* palette,
-               const uint8_t* blank) {
+               const uint8_t* blank, png_text* text) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -67,6 +68,9 @@ bool WriteRows(png_structp png, png_infop info, const Page& page, const png_colo
                  static_cast<png_uint_32>(page.Rows()), 8, PNG_COLOR_TYPE_PALETTE,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_PLTE(png, info, palette, 256);
+    if (text != nullptr) {
+        png_set_text(png, info, text, 1);
+    }
     png_set_compression_level(png, 6);
     png_set_compression_strategy(png, Z_RLE);  // pages are long runs of one value
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
@@ -101,6 +105,15 @@ bool ReadRows(png_structp png, png_infop info, uint32_t* size, std::vector<uint8
     return true;
 }
 
+// The text of the stored values' chunk.
+std::string StoredValuesText(const std::array<int8_t, kMechanismQuantities>& values) {
+    std::string text;
+    for (size_t i = 0; i < kMechanismQuantities; ++i) {
+        text += std::string(MechanismQuantities()[i].name) + "=" + std::to_string(values[i]) + "\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 const std::array<std::array<uint8_t, 3>, 256>& PagePalette() {
@@ -118,6 +131,13 @@ bool EncodePng(const Page& page, std::vector<uint8_t>& png) {
         palette[i] = {PagePalette()[i][0], PagePalette()[i][1], PagePalette()[i][2]};
     }
     const std::vector<uint8_t> blank(static_cast<size_t>(Page::kColumns), 0);
+    std::string keyword = kStoredValuesKeyword;
+    std::string values = page.stored ? StoredValuesText(*page.stored) : std::string();
+    png_text text{};
+    text.compression = PNG_TEXT_COMPRESSION_NONE;
+    text.key = keyword.data();
+    text.text = values.data();
+    text.text_length = values.size();
     png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (writer == nullptr) {
         return false;
@@ -126,7 +146,8 @@ bool EncodePng(const Page& page, std::vector<uint8_t>& png) {
     bool written = false;
     if (info != nullptr) {
         png_set_write_fn(writer, &png, Append, NoFlush);
-        written = WriteRows(writer, info, page, palette, blank.data());
+        written =
+            WriteRows(writer, info, page, palette, blank.data(), page.stored ? &text : nullptr);
     }
     png_destroy_write_struct(&writer, &info);
     return written;

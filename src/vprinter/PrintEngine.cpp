@@ -17,7 +17,7 @@ class PrintEngine::Drawing final : public PrintSink {
     }
     void StartSheet(int64_t rows) override {
         engine_.sheet_.emplace(rows);
-        owner_.SheetTaken();
+        owner_.SheetTaken(*engine_.sheet_);
     }
     void Dot(Ink ink, int64_t row, int64_t column, int level) override {
         if (engine_.sheet_) {

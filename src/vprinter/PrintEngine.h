@@ -23,7 +23,8 @@ class PrintEngine {
         virtual void Fault(uint64_t offset, const std::string& note) = 0;
         virtual void Packet(uint64_t offset, const PacketCommand& command) = 0;
         virtual void RemoteSetting(uint64_t /*offset*/, const uint8_t* /*table*/) {}
-        virtual void SheetTaken() {}
+        // A sheet is taken from the tray and printing on it starts.
+        virtual void SheetTaken(Page& /*sheet*/) {}
         // An ejected page: the owner keeps its picture and may name it.
         virtual void PagePrinted(Page& page) = 0;
     };

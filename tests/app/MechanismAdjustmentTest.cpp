@@ -15,6 +15,7 @@
 #include "PageFixture.h"
 #include "PhotoSheetReading.h"
 #include "reader/PageReading.h"
+#include "reader/Stored.h"
 #include "vprinter/Mechanism.h"
 #include "vprinter/Png.h"
 #include "vprinter/Store.h"
@@ -130,7 +131,8 @@ class MechanismAdjustment : public PageTest, public ::testing::WithParamInterfac
         ExpectStatus("The first dot position adjustment value has written properly.");
     }
 
-    // The reader's readings of the page printed last.
+    // The reader's readings of the page printed last, with the values stored
+    // when it was printed, which its picture keeps.
     std::vector<reader::Reading> ReadLastPage() {
         const auto* pages = Printers().PrintedPages(kPort);
         std::vector<uint8_t> png;
@@ -138,8 +140,11 @@ class MechanismAdjustment : public PageTest, public ::testing::WithParamInterfac
             ADD_FAILURE() << "no page was printed";
             return {};
         }
-        const reader::PageReading page = reader::ReadPage(cv::imdecode(png, cv::IMREAD_COLOR));
+        reader::PageReading page = reader::ReadPage(cv::imdecode(png, cv::IMREAD_COLOR));
         EXPECT_TRUE(page.problem.empty()) << page.problem;
+        const reader::StoredValues stored = reader::StoredValuesOfPng(png);
+        EXPECT_FALSE(stored.empty()) << "the picture keeps the stored values";
+        reader::ApplyStored(page, stored);
         return page.readings;
     }
     // Reads the page printed last, which adjusts one quantity, into the
@@ -167,15 +172,19 @@ class MechanismAdjustment : public PageTest, public ::testing::WithParamInterfac
             ASSERT_GE(MechanismIndex(reading.name), 0) << reading.name;
             values_[reading.name] = reading.value;
         }
-        GoTo("AdjustRdoGrp", 3);
-        Press("HeadAngularPrintBtn");
-        ReadInto("head-angular", "head-angular");
         GoTo("AdjustRdoGrp", 5);
         for (const auto& [item, quantity] : {std::pair{0, "pf-black"}, std::pair{1, "pf-color"}}) {
             ClickItem("PFColorSelectRadioGroup", item);
             Press("PFAdjustPrintBKBtn");
             ReadInto(quantity, quantity);
         }
+        PrintAndReadPagesWithoutTestValues();
+    }
+    // The pages that print at the stored value and show the error less it.
+    void PrintAndReadPagesWithoutTestValues() {
+        GoTo("AdjustRdoGrp", 3);
+        Press("HeadAngularPrintBtn");
+        ReadInto("head-angular", "head-angular");
         GoTo("AdjustRdoGrp", 6);
         Press("TopMarginPrintBtn");
         ReadInto("top-margin", "top-margin");
@@ -260,6 +269,12 @@ TEST_P(MechanismAdjustment, WritingWhatThePagesReadPrintsTheSheetReadAlignedAtX)
     for (const reader::Reading& item : items) {
         EXPECT_EQ(item.best, "X") << item.name;
         EXPECT_TRUE(item.sure) << item.name << ": " << item.note;
+    }
+
+    // Printed again to check, the pages read the values now stored, not 0.
+    PrintAndReadPagesWithoutTestValues();
+    for (const char* quantity : {"head-angular", "top-margin", "first-dot"}) {
+        EXPECT_EQ(Value(quantity), Error(quantity)) << quantity;
     }
 }
 

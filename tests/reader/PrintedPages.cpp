@@ -128,7 +128,10 @@ class SheetCapture : public testing_support::CheckSheetTest {
 // virtual printer does.
 class Printer final : public vprinter::PrintEngine::Owner {
   public:
-    explicit Printer(const Mechanism& mechanism) : mechanism_(mechanism) { Update(); }
+    Printer(const Mechanism& mechanism, const vprinter::Eeprom& eeprom)
+        : mechanism_(mechanism), eeprom_(eeprom) {
+        Update();
+    }
 
     void Fault(uint64_t offset, const std::string& note) override {
         ADD_FAILURE() << "fault at " << offset << ": " << note;
@@ -146,6 +149,9 @@ class Printer final : public vprinter::PrintEngine::Owner {
             kept_[command.Address()] = static_cast<uint8_t>(command.value);
         }
         Update();
+    }
+    void SheetTaken(vprinter::Page& sheet) override {
+        sheet.stored = vprinter::ValuesInForce(eeprom_, kept_);
     }
     // The engine is dropped after the stream: its pages are taken, not copied.
     void PagePrinted(vprinter::Page& page) override { pages.push_back(std::move(page)); }
@@ -211,8 +217,9 @@ int TrueValue(const Mechanism& mechanism, const std::string& quantity, bool onSh
     return !onSheet || once || quantity == "head-angular" ? error : std::clamp(error, -1, 1);
 }
 
-std::vector<vprinter::Page> PrintOn(const Mechanism& mechanism, const std::vector<uint8_t>& bytes) {
-    Printer printer(mechanism);
+std::vector<vprinter::Page> PrintOn(const Mechanism& mechanism, const std::vector<uint8_t>& bytes,
+                                    const vprinter::Eeprom& stored) {
+    Printer printer(mechanism, stored);
     printer.Print(bytes);
     return std::move(printer.pages);
 }

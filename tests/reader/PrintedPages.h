@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "vprinter/Config.h"
 #include "vprinter/Mechanism.h"
 #include "vprinter/Page.h"
 
@@ -55,10 +56,12 @@ const std::vector<uint8_t>& PhotoSheet();
 // three units apart) and the top margin and first dot, printed once.
 int TrueValue(const vprinter::Mechanism& mechanism, const std::string& quantity, bool onSheet);
 
-// Prints a stream on a printer with a new board (every adjustment value 0)
-// and this mechanism: the pages it ejects.
+// Prints a stream on a printer with this mechanism and these stored values
+// (by default a new board's: every adjustment value 0): the pages it ejects,
+// each knowing the values in force when its sheet was taken.
 std::vector<vprinter::Page> PrintOn(const vprinter::Mechanism& mechanism,
-                                    const std::vector<uint8_t>& bytes);
+                                    const std::vector<uint8_t>& bytes,
+                                    const vprinter::Eeprom& stored = {});
 
 // The page's picture (BGR) as its PNG file shows it; valid until the next
 // call.

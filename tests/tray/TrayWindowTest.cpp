@@ -9,6 +9,7 @@
 #include "TrayFixture.h"
 #include "tray/TrayWatcher.h"
 #include "tray/TrayWindow.h"
+#include "vprinter/Png.h"
 
 namespace {
 
@@ -80,6 +81,39 @@ TEST_F(Window, TheReaderReadsThePageShown) {
     EXPECT_EQ(window->Readings().toStdString(), "Read: pf-black\npf-black: 0");
     window->List().setCurrentRow(1);
     EXPECT_EQ(window->Readings().toStdString(), "Not a check page the reader knows.");
+}
+
+// The head angular page of a straight head, saved as the printer saves it,
+// once with the values stored when it was printed and once without them.
+TEST_F(Window, TheReaderAddsTheValueStoredWhenThePageWasPrinted) {
+    const std::string golden = ReadFile(std::string(ORVANE_GOLDEN_DIR) + "/HeadAngular.png");
+    uint32_t width = 0;
+    uint32_t height = 0;
+    std::vector<uint8_t> pixels;
+    ASSERT_TRUE(vprinter::DecodePng(std::vector<uint8_t>(golden.begin(), golden.end()), width,
+                                    height, pixels));
+    vprinter::Page page(height);
+    for (uint32_t row = 0; row < height; ++row) {
+        for (uint32_t column = 0; column < width; ++column) {
+            const uint8_t dots = pixels[static_cast<size_t>(row) * width + column];
+            for (int ink = 0; ink < 4 && dots != 0; ++ink) {
+                if (const int level = dots >> (6 - 2 * ink) & 3; level != 0) {
+                    page.Mark(static_cast<vprinter::Ink>(ink), row, column, level);
+                }
+            }
+        }
+    }
+    std::string error;
+    ASSERT_TRUE(vprinter::SavePage(PagesFolder("VTUSB001"), page, error)) << error;
+    page.stored.emplace();
+    (*page.stored)[static_cast<size_t>(vprinter::MechanismIndex("head-angular"))] = -3;
+    ASSERT_TRUE(vprinter::SavePage(PagesFolder("VTUSB001"), page, error)) << error;
+
+    auto window = Open();
+    EXPECT_EQ(window->ShownPath(), PathOf("page-0002.png"));
+    EXPECT_EQ(window->Readings().toStdString(), "Read: head-angular\nhead-angular: -3");
+    window->List().setCurrentRow(1);
+    EXPECT_EQ(window->Readings().toStdString(), "Read: head-angular\nhead-angular: 0");
 }
 
 TEST_F(Window, PictureThatDoesNotLoadIsLeftOutUntilItIsWrittenAgain) {

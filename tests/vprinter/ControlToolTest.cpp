@@ -14,6 +14,7 @@
 #include "support/Process.h"
 #include "support/TempFolder.h"
 #include "vprinter/Capture.h"
+#include "vprinter/Png.h"
 
 namespace {
 
@@ -244,8 +245,21 @@ TEST_F(ControlToolPrints, ListsThePagesAndPrintsTheReceivedStreamAgainAsItWas) {
     const auto reprint = Tool({"reprint", "VTUSB001"});
     ASSERT_EQ(reprint.exitCode, 0) << reprint.err;
     EXPECT_EQ(reprint.out, "fault at offset 73: unknown command ESC 0x51\nprinted page-0002.png\n");
-    EXPECT_EQ(testing_support::ReadFile(folder + "page-0002.png"),
-              testing_support::ReadFile(folder + "page-0001.png"));
+    // The same pixels; the values stored when the page was first printed are
+    // not known to a reprint, so its picture does not name them.
+    const std::string first = testing_support::ReadFile(folder + "page-0001.png");
+    const std::string again = testing_support::ReadFile(folder + "page-0002.png");
+    const auto pixels = [](const std::string& png) {
+        uint32_t width = 0;
+        uint32_t height = 0;
+        std::vector<uint8_t> dots;
+        EXPECT_TRUE(
+            vprinter::DecodePng(std::vector<uint8_t>(png.begin(), png.end()), width, height, dots));
+        return dots;
+    };
+    EXPECT_EQ(pixels(again), pixels(first));
+    EXPECT_NE(first.find("tEXtOrvane stored values"), std::string::npos);
+    EXPECT_EQ(again.find("tEXt"), std::string::npos);
     EXPECT_EQ(Eeprom()[0x37], 0) << "printing again leaves the printer as it is";
     EXPECT_EQ(Config().paper, 99);
 }

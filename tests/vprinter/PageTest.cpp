@@ -227,6 +227,35 @@ TEST_F(Pages, EachEjectedPageBecomesAPictureThatReadsBackAsThePage) {
     EXPECT_EQ(LastPage().Level(Ink::Cyan, 66, 4 + 3), 0);
 }
 
+// The picture keeps the values in force when its sheet was taken (stored, or
+// a test value a packet set before), as text beside the pixels: a value set
+// while the page prints is not the page's, and a picture that does not know
+// them has no text.
+TEST_F(Pages, ThePictureKeepsTheValuesInForceWhenItsSheetWasTaken) {
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) {
+        eeprom[0x75] = 0x03;  // head angular 3
+        eeprom[0x59] = 0x0C;  // first dot 12
+        eeprom[0x5A] = 0x00;
+    });
+    Stream s;
+    s.Init().SmallPage(120).Packet(0x07, 0x83, {0xD8});  // top margin -40, not stored
+    s.Text("A").Packet(0x05, 0x82, {0xFD}).Text("B").FormFeed();
+    ASSERT_EQ(Send(s), ResultOk);
+    const std::string picture =
+        testing_support::ReadFile(StateFolder() + "/VTUSB001/pages/" + LastPage().name);
+    EXPECT_NE(picture.find(std::string("tEXtOrvane stored values") + '\0' + "bid-eco-black="),
+              std::string::npos);
+    EXPECT_NE(
+        picture.find("\nhead-angular=3\npf-black=0\npf-color=0\ntop-margin=-40\nfirst-dot=12\n"),
+        std::string::npos);
+    EXPECT_LT(picture.find("tEXt"), picture.find("IDAT")) << "read before the pixels";
+
+    Page unknown(8);
+    std::vector<uint8_t> png;
+    ASSERT_TRUE(vprinter::EncodePng(unknown, png));
+    EXPECT_EQ(std::string(png.begin(), png.end()).find("tEXt"), std::string::npos);
+}
+
 TEST_F(Pages, ThePaletteShowsEachInkAndDotSizeAsItsOwnShade) {
     const auto& palette = vprinter::PagePalette();
     EXPECT_EQ(palette[0], (std::array<uint8_t, 3>{255, 255, 255}));

@@ -52,7 +52,7 @@ class Owner final : public vprinter::PrintEngine::Owner {
         }
         engine->SetMisregistration(off_);
     }
-    void SheetTaken() override { ++sheets; }
+    void SheetTaken(vprinter::Page&) override { ++sheets; }
     void PagePrinted(vprinter::Page& page) override {
         if (page.Rows() > 64 || pictured_) {
             return;  // the picture of one small page an input: the fuzzer stays fast

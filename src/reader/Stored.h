@@ -1,0 +1,47 @@
+#pragma once
+
+// The adjustment values a page was printed with. The head angular, top
+// margin and first dot pages (and the photo-paper sheet's second page) print
+// no sweep of test values: they show the mechanism's error less the value
+// stored when they were printed, so the value to write is what the page
+// shows plus that stored value. The virtual printer keeps the values in a
+// text chunk of its page pictures; for a scan they are given by hand.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "reader/PageReading.h"
+
+namespace reader {
+
+// By quantity name ("head-angular", "top-margin", "first-dot", "pf-black",
+// "bid-vsd3-color", ...): the signed stored byte.
+using StoredValues = std::map<std::string, int>;
+
+// The keyword of the page pictures' text chunk; its text is one line
+// NAME=VALUE a quantity.
+inline constexpr const char* kStoredValuesKeyword = "Orvane stored values";
+
+// The stored values that a PNG picture (its bytes, or its file) holds; none
+// for a picture without the chunk, a JPEG, or a file that cannot be read.
+StoredValues StoredValuesOfPng(const std::vector<uint8_t>& png);
+StoredValues StoredValuesOfFile(const std::string& path);
+
+// One "NAME=VALUE" as given by hand: NAME a quantity, VALUE a signed byte
+// (-128 to 127). False with the problem in one line.
+bool ParseStoredValue(const std::string& text, std::string& name, int& value, std::string& problem);
+
+// Turns the readings that show the error less the stored value into the
+// value to write: the reading plus the stored value, sure only when the sum
+// is a value the page's input writes (head angular -3, 0 or 3; top margin
+// -40, 0 or 40; first dot -127 to 127). An end mark ("NG") on a page printed
+// with a stored value not 0 may stand for a value that can be written: not
+// sure. A reading whose stored value is not known is left as read (as if 0
+// were stored) and says so in its note. Readings of test values the page
+// sets itself (Bi-D, PF, the photo-paper sheet's first page) are left as they
+// are.
+void ApplyStored(PageReading& page, const StoredValues& stored);
+
+}  // namespace reader
