@@ -1,12 +1,15 @@
 // Tells the kind of a check page from the marks on it and hands it to the
 // page kind's reader.
 #include <algorithm>
-#include <opencv2/imgcodecs.hpp>
+#include <fstream>
+#include <new>
+#include <vector>
 
 #include "reader/Lines.h"
 #include "reader/Orientation.h"
 #include "reader/PageReading.h"
 #include "reader/PhotoSheet.h"
+#include "reader/PictureFile.h"
 #include "reader/Sheet.h"
 
 namespace reader {
@@ -116,13 +119,41 @@ PageReading ReadPage(const cv::Mat& picture, double dpiHint) {
 }
 
 PageReading ReadPageFile(const std::string& path, double dpiHint) {
-    const cv::Mat picture = cv::imread(path, cv::IMREAD_COLOR);
-    if (picture.empty()) {
-        PageReading page;
-        page.problem = "cannot read " + path + " as a PNG or JPEG picture";
-        return page;
+    PageReading page;
+    // Neither a decoder's refusal nor a picture too large for the memory
+    // leaves here as an exception: a page that cannot be read is a problem.
+    try {
+        std::ifstream file(path, std::ios::binary | std::ios::ate);
+        const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+        if (size < 0) {
+            page.problem = "cannot read " + path;
+            return page;
+        }
+        if (size > kMaxPictureFileBytes) {
+            page.problem = path + " is larger than any page picture's file";
+            return page;
+        }
+        std::vector<uint8_t> bytes(static_cast<size_t>(size));
+        file.seekg(0);
+        if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) {
+            page.problem = "cannot read " + path;
+            return page;
+        }
+        const cv::Mat picture = DecodePicture(bytes, page.problem);
+        if (picture.empty()) {
+            page.problem = path + ": " + page.problem;
+            return page;
+        }
+        bytes = {};
+        return ReadPage(picture, dpiHint);
+    } catch (const cv::Exception& error) {
+        page = {};
+        page.problem = path + ": the picture could not be read (" + error.err + ")";
+    } catch (const std::bad_alloc&) {
+        page = {};
+        page.problem = path + ": the picture is too large for the memory at hand";
     }
-    return ReadPage(picture, dpiHint);
+    return page;
 }
 
 }  // namespace reader

@@ -1,0 +1,203 @@
+// Page picture files: only whole PNG and JPEG files of a size a page can have
+// are decoded; what is refused becomes the page's problem, never an abort.
+#include <gtest/gtest.h>
+
+#include <jpeglib.h>
+#include <cstdio>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+#include <string>
+#include <vector>
+
+#include "reader/PageReading.h"
+#include "support/Process.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+cv::Mat Golden(const char* name) {
+    return cv::imread(std::string(ORVANE_GOLDEN_DIR) + "/" + name + ".png", cv::IMREAD_COLOR);
+}
+
+Bytes Encoded(const cv::Mat& picture, const char* extension) {
+    Bytes bytes;
+    EXPECT_TRUE(cv::imencode(extension, picture, bytes)) << extension;
+    return bytes;
+}
+
+uint32_t Crc32(const uint8_t* data, size_t size) {
+    uint32_t crc = 0xffffffffU;
+    for (size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xedb88320U & (0U - (crc & 1)));
+        }
+    }
+    return ~crc;
+}
+
+// A small PNG whose header (checksum mended) declares another size: what a
+// decompression bomb or a forged file looks like.
+Bytes PngDeclaring(uint32_t width, uint32_t height) {
+    Bytes bytes = Encoded(cv::Mat(8, 8, CV_8UC3, cv::Scalar::all(255)), ".png");
+    const auto put = [&](size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (24 - 8 * i));
+        }
+    };
+    put(16, width);  // IHDR's data starts after the signature, length and type
+    put(20, height);
+    put(29, Crc32(&bytes[12], 17));
+    return bytes;
+}
+
+// The same with a JPEG's frame header.
+Bytes JpegDeclaring(uint16_t width, uint16_t height) {
+    Bytes bytes = Encoded(cv::Mat(8, 8, CV_8UC3, cv::Scalar::all(255)), ".jpg");
+    for (size_t at = 2; at + 9 < bytes.size(); ++at) {
+        if (bytes[at] == 0xff && bytes[at + 1] == 0xc0) {
+            bytes[at + 5] = static_cast<uint8_t>(height >> 8);
+            bytes[at + 6] = static_cast<uint8_t>(height);
+            bytes[at + 7] = static_cast<uint8_t>(width >> 8);
+            bytes[at + 8] = static_cast<uint8_t>(width);
+            break;
+        }
+    }
+    return bytes;
+}
+
+Bytes CutShort(Bytes bytes) {
+    bytes.resize(bytes.size() * 2 / 3);
+    return bytes;
+}
+
+// A CMYK JPEG as print shops' tools write it (Adobe's inverted samples).
+Bytes CmykJpeg(const cv::Mat& bgr) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = static_cast<JDIMENSION>(bgr.cols);
+    info.image_height = static_cast<JDIMENSION>(bgr.rows);
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(static_cast<size_t>(bgr.cols) * 4);
+    while (info.next_scanline < info.image_height) {
+        const auto* from = bgr.ptr<cv::Vec3b>(static_cast<int>(info.next_scanline));
+        for (int x = 0; x < bgr.cols; ++x) {
+            const auto at = static_cast<size_t>(x) * 4;
+            row[at] = from[x][2];
+            row[at + 1] = from[x][1];
+            row[at + 2] = from[x][0];
+            row[at + 3] = 255;
+        }
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    Bytes bytes(out, out + size);
+    jpeg_destroy_compress(&info);
+    std::free(out);
+    return bytes;
+}
+
+reader::PageReading ReadBytes(const testing_support::TempFolder& folder, const Bytes& bytes,
+                              const std::string& name) {
+    const std::string path = folder / name;
+    testing_support::WriteFile(path, std::string(bytes.begin(), bytes.end()));
+    return reader::ReadPageFile(path);
+}
+
+TEST(PictureFile, RefusesWhatIsNoWholePngOrJpegOfAPagesSize) {
+    testing_support::TempFolder folder;
+    const cv::Mat page = Golden("PfBlack");
+    ASSERT_FALSE(page.empty());
+    const Bytes jpeg = Encoded(page, ".jpg");
+    const struct {
+        const char* what;
+        Bytes bytes;
+        const char* problem;  // a part of it
+    } cases[] = {
+        // Past what the decoder itself allows: it threw, and the tool aborted.
+        {"PNG of 1.6 Gpx", PngDeclaring(40000, 40000), "larger than any page picture"},
+        {"JPEG of 4.2 Gpx", JpegDeclaring(65000, 65000), "larger than any page picture"},
+        {"PNG 2^20 + 1 a side", PngDeclaring((1U << 20) + 1, 1), "larger than any page picture"},
+        // Within the decoder's limits, beyond the sheet's.
+        {"61000 a side", PngDeclaring(61000, 8), "larger than any page picture"},
+        {"PNG of 676 Mpx", PngDeclaring(26000, 26000), "larger than any page picture"},
+        {"JPEG of 660 Mpx", JpegDeclaring(11000, 60000), "larger than any page picture"},
+        {"no size", PngDeclaring(0, 8), "no size"},
+        // Pictures of other formats, and files cut short.
+        {"BMP", Encoded(page, ".bmp"), "no PNG or JPEG"},
+        {"TIFF", Encoded(page, ".tiff"), "no PNG or JPEG"},
+        {"PPM", Encoded(page, ".ppm"), "no PNG or JPEG"},
+        {"text", Bytes{'h', 'e', 'l', 'l', 'o'}, "no PNG or JPEG"},
+        {"JPEG cut short", CutShort(jpeg), "cut short"},
+        {"PNG cut short", CutShort(Encoded(page, ".png")), "cut short"},
+        {"JPEG header only", Bytes(jpeg.begin(), jpeg.begin() + 700), "cut short"},
+    };
+    for (const auto& c : cases) {
+        const reader::PageReading read = ReadBytes(folder, c.bytes, "picture");
+        EXPECT_EQ(read.kind, reader::PageKind::Unknown) << c.what;
+        EXPECT_NE(read.problem.find(c.problem), std::string::npos)
+            << c.what << ": " << read.problem;
+    }
+}
+
+// Pictures that are a page, however stored: transparent paper is laid on
+// white, 16 bits and CMYK are brought to 8-bit colours.
+TEST(PictureFile, ReadsAPageInAnyOfPngsAndJpegsForms) {
+    testing_support::TempFolder folder;
+    const cv::Mat page = Golden("PfBlack");
+    ASSERT_FALSE(page.empty());
+    // Ink opaque, paper transparent; the colour under the transparent parts
+    // is black, as many tools leave it.
+    cv::Mat grey;
+    cv::cvtColor(page, grey, cv::COLOR_BGR2GRAY);
+    cv::Mat transparent;
+    cv::cvtColor(page, transparent, cv::COLOR_BGR2BGRA);
+    transparent.setTo(cv::Scalar(0, 0, 0, 0), grey == 255);
+    cv::Mat deep;
+    page.convertTo(deep, CV_16U, 257);
+    const struct {
+        const char* what;
+        Bytes bytes;
+    } cases[] = {
+        {"PNG with alpha", Encoded(transparent, ".png")},
+        {"PNG of 16 bits", Encoded(deep, ".png")},
+        {"grey PNG", Encoded(grey, ".png")},
+        {"JPEG", Encoded(page, ".jpg")},
+        {"CMYK JPEG", CmykJpeg(page)},
+    };
+    for (const auto& c : cases) {
+        const reader::PageReading read = ReadBytes(folder, c.bytes, "picture");
+        EXPECT_EQ(read.kind, reader::PageKind::PfBlack) << c.what << ": " << read.problem;
+        ASSERT_EQ(read.readings.size(), 1u) << c.what;
+        EXPECT_TRUE(read.readings[0].sure) << c.what << ": " << read.readings[0].note;
+        EXPECT_EQ(read.readings[0].value, 0) << c.what;
+    }
+}
+
+// The tool gives a refused picture its exit code, not an abort.
+TEST(PictureFile, TheToolRefusesAHugePicturesHeader) {
+    testing_support::TempFolder folder;
+    testing_support::WriteFile(folder / "bomb.png", [] {
+        const Bytes bytes = PngDeclaring(40000, 40000);
+        return std::string(bytes.begin(), bytes.end());
+    }());
+    const auto result = testing_support::RunProcess(
+        {testing_support::OutputFolder() + "/orvane-read-page", folder / "bomb.png"},
+        folder.Path());
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("larger than any page picture"), std::string::npos) << result.err;
+}
+
+}  // namespace
