@@ -115,7 +115,20 @@ PageReading ReadPage(const cv::Mat& picture, double dpiHint) {
         return page;
     }
     TurnUpright(*sheet);
-    return Read(*sheet);
+    page = Read(*sheet);
+    if (!sheet->edgesSeen) {
+        // The top margin and the first dot are measured from the paper's
+        // edges, which the picture did not show.
+        for (Reading& reading : page.readings) {
+            const bool fromEdges = reading.name == "top-margin" || reading.name == "first-dot";
+            if (fromEdges && (reading.sure || reading.note.empty())) {
+                reading.sure = false;
+                reading.note =
+                    "the paper's edges do not show in the picture: scan it on a dark lid";
+            }
+        }
+    }
+    return page;
 }
 
 PageReading ReadPageFile(const std::string& path, double dpiHint) {

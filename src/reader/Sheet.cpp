@@ -162,6 +162,12 @@ std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint, std::stri
         const double scale =
             dpiHint > 0 ? kDotsPerInch / dpiHint : static_cast<double>(kSheetDots) / picture.cols;
         sheet.pixelDots = scale;
+        if (picture.cols * scale > kWidestSheetDots + 0.5 ||
+            picture.rows * scale > kLongestSheetDots + 0.5) {
+            problem = "the picture makes a sheet larger than any the printer takes";
+            return std::nullopt;
+        }
+        sheet.edgesSeen = picture.cols == kSheetDots && std::abs(scale - 1) <= 1e-3;
         if (std::abs(scale - 1) > 1e-3) {
             cv::Mat resized;
             cv::resize(sheet.colour, resized, cv::Size(), scale, scale,

@@ -17,6 +17,11 @@ namespace reader {
 
 inline constexpr double kDotsPerInch = 360;
 inline constexpr int kSheetDots = 2880;  // the printable width, 8 inches
+// The largest picture taken as a sheet from its corner, in page dots: the
+// longest paper the printer feeds, 44 inches, and across the widest, Letter's
+// 8.5 inches, with the scanner glass's margins beyond (a scan on a white lid).
+inline constexpr int kWidestSheetDots = 10 * 360;
+inline constexpr int kLongestSheetDots = 44 * 360;
 
 enum class Ink { Black, Cyan, Magenta, Yellow };
 
@@ -26,12 +31,18 @@ struct Sheet {
     cv::Mat colour;        // CV_8UC3, BGR
     cv::Mat ink;           // CV_8UC1
     double pixelDots = 1;  // page dots one pixel of the picture spans: 1.2 at 300 dpi
+    // The sheet's top left corner is the paper's: the scan showed the
+    // paper's edges, or the picture is the printer's own (2880 dots across).
+    // Else the picture's corner may be anywhere on the paper, and what is
+    // measured from the paper's edges is not sure.
+    bool edgesSeen = true;
 };
 
 // Brings a picture to page dots. A scan that shows the paper's edges is
 // turned upright and cut to the sheet; else the picture is taken as the
 // sheet from its corner, and 0 dpiHint takes its width as the sheet's 8
-// inches. Empty, with the problem, for a picture that is no sheet.
+// inches. Empty, with the problem, for a picture that is no sheet, or one
+// that makes a sheet larger than any the printer takes.
 std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint, std::string& problem);
 
 // A patch of ink taller or wider than a character: a mark of a pattern, a

@@ -81,13 +81,19 @@ std::vector<uint8_t> ScanFile(const cv::Mat& page, const ScanSettings& settings)
         cv::GaussianBlur(scanned, scanned, cv::Size(), settings.blurAt600 * settings.dpi / 600);
     }
     if (settings.noise > 0) {
-        cv::Mat noise(scanned.size(), CV_16SC3);
+        // A band of rows at a time: a fine scan is large.
         cv::RNG random(settings.seed);
-        random.fill(noise, cv::RNG::NORMAL, cv::Scalar::all(0), cv::Scalar::all(settings.noise));
+        cv::Mat noise;
         cv::Mat noisy;
-        scanned.convertTo(noisy, CV_16SC3);
-        noisy += noise;
-        noisy.convertTo(scanned, CV_8UC3);
+        for (int first = 0; first < scanned.rows; first += 256) {
+            cv::Mat band = scanned.rowRange(first, std::min(first + 256, scanned.rows));
+            noise.create(band.size(), CV_16SC3);
+            random.fill(noise, cv::RNG::NORMAL, cv::Scalar::all(0),
+                        cv::Scalar::all(settings.noise));
+            band.convertTo(noisy, CV_16SC3);
+            noisy += noise;
+            noisy.convertTo(band, CV_8UC3);
+        }
     }
     std::vector<uint8_t> file;
     cv::imencode(".jpg", scanned, file, {cv::IMWRITE_JPEG_QUALITY, settings.jpegQuality});
