@@ -1,7 +1,8 @@
 // Every adjustment page and the photo-paper sheet, printed by printers with
 // random mechanisms and scanned at 300 and 600 dpi, turned, softened, noisy
 // and saved as JPEG: the reader finds nearly every true value, and a value
-// it reports as sure is right.
+// it reports as sure is right. Every other scan is read without its
+// resolution, which then follows from the sheet's size.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -61,7 +62,7 @@ TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
         const auto read = [&](const vprinter::Page& printed) {
             const auto settings = scan_testing::RandomScanSettings(dpi, seed * 100 + ++scan);
             return reader::ReadPage(scan_testing::Scan(reader_testing::Picture(printed), settings),
-                                    dpi);
+                                    scan % 2 == 0 ? dpi : 0);
         };
         for (const auto& stream : AdjustmentPages()) {
             const vprinter::Mechanism printer = reader_testing::ForPage(mechanism, stream);
@@ -128,6 +129,26 @@ TEST(ScannedPage, ResolutionFromTheSheetsSizeAndNoSheetTooLarge) {
     const reader::PageReading tooLarge = reader::ReadPage(scan, 20);
     EXPECT_EQ(tooLarge.kind, reader::PageKind::Unknown);
     EXPECT_EQ(tooLarge.problem, "the sheet is larger than any the printer takes");
+}
+
+}  // namespace
+
+namespace {
+
+// A fine scan: the photo-paper sheet's second page, whose readings are
+// measured from the paper's edges, at 1200 dpi without its resolution.
+TEST(ScannedPage, At1200Dpi) {
+    const cv::Mat page =
+        cv::imread(std::string(ORVANE_GOLDEN_DIR) + "/PhotoPaperSheet2.png", cv::IMREAD_COLOR);
+    ASSERT_FALSE(page.empty());
+    const reader::PageReading read =
+        reader::ReadPage(scan_testing::Scan(page, scan_testing::RandomScanSettings(1200, 12)));
+    ASSERT_EQ(read.kind, reader::PageKind::PhotoSheet2) << read.problem;
+    ASSERT_EQ(read.readings.size(), 2u);
+    for (const auto& reading : read.readings) {
+        EXPECT_TRUE(reading.sure) << reading.name << ": " << reading.note;
+        EXPECT_EQ(reading.best, "X") << reading.name;
+    }
 }
 
 }  // namespace
