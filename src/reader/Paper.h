@@ -18,8 +18,9 @@ struct Paper {
 };
 
 // nullopt when the picture shows no paper's edge: its border is as light as
-// paper. Else the sheet, or a problem (its edges not straight, a size of no
-// known sheet without dpiHint).
+// paper. Else the sheet, or a problem: the picture a strip, the sheet turned
+// more than 20 degrees, sideways, touching the picture's edge, its edges not
+// straight, or of no known size without dpiHint.
 struct PaperSearch {
     std::optional<Paper> paper;
     std::string problem;
