@@ -167,7 +167,11 @@ std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint, std::stri
             problem = "the picture makes a sheet larger than any the printer takes";
             return std::nullopt;
         }
-        sheet.edgesSeen = picture.cols == kSheetDots && std::abs(scale - 1) <= 1e-3;
+        // The printer's own picture is its printable width, 8 inches, from
+        // the paper's corner: 2880 pixels, or at a stated resolution as many
+        // as make 2880 dots. Without one any width would.
+        sheet.edgesSeen = dpiHint > 0 ? std::abs(picture.cols * scale - kSheetDots) < 1
+                                      : picture.cols == kSheetDots;
         if (std::abs(scale - 1) > 1e-3) {
             cv::Mat resized;
             cv::resize(sheet.colour, resized, cv::Size(), scale, scale,

@@ -32,7 +32,8 @@ struct Sheet {
     cv::Mat ink;           // CV_8UC1
     double pixelDots = 1;  // page dots one pixel of the picture spans: 1.2 at 300 dpi
     // The sheet's top left corner is the paper's: the scan showed the
-    // paper's edges, or the picture is the printer's own (2880 dots across).
+    // paper's edges, or the picture is the printer's own (2880 dots across,
+    // 8 inches at a stated resolution).
     // Else the picture's corner may be anywhere on the paper, and what is
     // measured from the paper's edges is not sure.
     bool edgesSeen = true;
