@@ -107,25 +107,44 @@ double Spread(const Sheet& sheet, int from, const std::vector<double>& grounds, 
     if (dots.size() < 3) {
         return 0;
     }
-    double n = 0, sr = 0, sc = 0, srr = 0, src = 0;
+    std::vector<cv::Point2d> points;  // row, column
+    points.reserve(dots.size());
     for (const Dot& dot : dots) {
-        n += 1;
-        sr += dot.row;
-        sc += dot.column;
-        srr += dot.row * dot.row;
-        src += dot.row * dot.column;
+        points.emplace_back(dot.row, dot.column);
     }
-    const double slope = (n * src - sr * sc) / (n * srr - sr * sr);
-    const double offset = (sc - slope * sr) / n;
-    double squares = 0;
-    for (const Dot& dot : dots) {
-        const double off = dot.column - offset - slope * dot.row;
-        squares += off * off;
-    }
-    return std::sqrt(squares / n);
+    const auto fit = FitStraight(points);
+    return fit ? fit->spread : 0;
 }
 
 }  // namespace
+
+std::optional<StraightFit> FitStraight(const std::vector<cv::Point2d>& points) {
+    if (points.size() < 3) {
+        return std::nullopt;
+    }
+    double n = 0, sx = 0, sy = 0, sxx = 0, sxy = 0;
+    for (const cv::Point2d& p : points) {
+        n += 1;
+        sx += p.x;
+        sy += p.y;
+        sxx += p.x * p.x;
+        sxy += p.x * p.y;
+    }
+    const double det = n * sxx - sx * sx;
+    if (det <= 0) {
+        return std::nullopt;
+    }
+    StraightFit fit;
+    fit.slope = (n * sxy - sx * sy) / det;
+    fit.offset = (sy - fit.slope * sx) / n;
+    double squares = 0;
+    for (const cv::Point2d& p : points) {
+        const double off = p.y - fit.offset - fit.slope * p.x;
+        squares += off * off;
+    }
+    fit.spread = std::sqrt(squares / n);
+    return fit;
+}
 
 std::vector<Mark> FindLongLines(const Sheet& sheet) {
     cv::Mat inked;

@@ -25,6 +25,16 @@ struct EdgeLine {
 // is high; nullopt without one.
 std::optional<EdgeLine> FindEdgeLine(const Sheet& sheet, int top, int bottom);
 
+// The least-squares line y = offset + slope * x through the points, and how
+// far they stand off it (root mean square); nullopt for fewer than 3 points
+// or all at one x.
+struct StraightFit {
+    double offset = 0;
+    double slope = 0;
+    double spread = 0;
+};
+std::optional<StraightFit> FitStraight(const std::vector<cv::Point2d>& points);
+
 std::vector<Reading> ReadFirstDot(const Sheet& sheet, const EdgeLine& line);
 std::vector<Reading> ReadPhotoSheetSecond(const Sheet& sheet, const std::vector<Mark>& lines);
 

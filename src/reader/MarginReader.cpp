@@ -67,25 +67,11 @@ std::optional<LineRowFit> LineRow(const Sheet& sheet, const Mark& line) {
             centres.emplace_back(from + kStretchDots / 2.0, *row);
         }
     }
-    if (centres.size() < 3) {
+    const auto fit = FitStraight(centres);
+    if (!fit) {
         return std::nullopt;
     }
-    double n = 0, sc = 0, sr = 0, scc = 0, scr = 0;
-    for (const cv::Point2d& at : centres) {
-        n += 1;
-        sc += at.x;
-        sr += at.y;
-        scc += at.x * at.x;
-        scr += at.x * at.y;
-    }
-    const double slope = (n * scr - sc * sr) / (n * scc - sc * sc);
-    const double offset = (sr - slope * sc) / n;
-    double squares = 0;
-    for (const cv::Point2d& at : centres) {
-        const double off = at.y - offset - slope * at.x;
-        squares += off * off;
-    }
-    return LineRowFit{offset + slope * (left + right) / 2.0, std::sqrt(squares / n)};
+    return LineRowFit{fit->offset + fit->slope * (left + right) / 2.0, fit->spread};
 }
 
 // How far the measure of a line's column may be off, in dots: a pixel of the
