@@ -1,12 +1,14 @@
 #include "reader/Stored.h"
 
-#include <png.h>
+#include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
+#include <fstream>
+#include <optional>
 #include <sstream>
+#include <string_view>
 
 namespace reader {
 
@@ -56,63 +58,45 @@ StoredValues ParseChunk(const std::string& text) {
     return values;
 }
 
-struct Input {
-    const std::vector<uint8_t>* bytes;
-    size_t position;
-};
-
-void Take(png_structp png, png_bytep data, png_size_t length) {
-    auto* input = static_cast<Input*>(png_get_io_ptr(png));
-    if (input->bytes->size() - input->position < length) {
-        png_error(png, "truncated");
+// The text of the picture's chunk of stored values. The chunks are walked
+// from the signature to the first pixel data, before which the printer
+// writes its text; a chunk whose check sum is wrong is passed over.
+std::optional<std::string> ChunkText(const std::vector<uint8_t>& png) {
+    static constexpr std::array<uint8_t, 8> kSignature = {0x89, 'P',  'N',  'G',
+                                                          '\r', '\n', 0x1A, '\n'};
+    if (png.size() < kSignature.size() ||
+        !std::equal(kSignature.begin(), kSignature.end(), png.begin())) {
+        return std::nullopt;
     }
-    std::memcpy(data, input->bytes->data() + input->position, length);
-    input->position += length;
-}
-
-// The chunks up to the first pixel data; the chunk's text when it is there.
-// Between setjmp and the last libpng call there is only plain data, so a
-// longjmp out of libpng leaves nothing to destroy.
-bool ReadChunkText(png_structp png, png_infop info, std::string* text) {
-    if (setjmp(png_jmpbuf(png))) {
-        return false;
-    }
-    png_read_info(png, info);
-    png_textp texts = nullptr;
-    int count = 0;
-    png_get_text(png, info, &texts, &count);
-    for (int i = 0; i < count; ++i) {
-        if (std::strcmp(texts[i].key, kStoredValuesKeyword) == 0 && texts[i].text != nullptr) {
-            text->assign(texts[i].text, texts[i].text_length);
-            return true;
+    const std::string_view keyword = kStoredValuesKeyword;
+    for (size_t at = kSignature.size(); png.size() - at >= 12;) {
+        const uint8_t* chunk = png.data() + at;
+        const uint32_t length = uint32_t{chunk[0]} << 24 | uint32_t{chunk[1]} << 16 |
+                                uint32_t{chunk[2]} << 8 | chunk[3];
+        if (length > png.size() - at - 12) {
+            return std::nullopt;
         }
+        const std::string_view type(reinterpret_cast<const char*>(chunk + 4), 4);
+        if (type == "IDAT" || type == "IEND") {
+            return std::nullopt;
+        }
+        const uint8_t* sum = chunk + 8 + length;
+        const uint32_t expected =
+            uint32_t{sum[0]} << 24 | uint32_t{sum[1]} << 16 | uint32_t{sum[2]} << 8 | sum[3];
+        if (type == "tEXt" && crc32(0, chunk + 4, length + 4) == expected) {
+            const std::string_view data(reinterpret_cast<const char*>(chunk + 8), length);
+            if (data.size() > keyword.size() && data.substr(0, keyword.size()) == keyword &&
+                data[keyword.size()] == '\0') {
+                return std::string(data.substr(keyword.size() + 1));
+            }
+        }
+        at += 12 + size_t{length};
     }
-    return false;
+    return std::nullopt;
 }
 
-// Reads with the reader set up by setUp (its input), the stored values.
-// A picture that cannot be read has no stored values: libpng says nothing.
-[[noreturn]] void Fail(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
-void Pass(png_structp, png_const_charp) {}
-
-template <typename SetUp>
-StoredValues ReadStored(SetUp setUp) {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, Fail, Pass);
-    if (png == nullptr) {
-        return {};
-    }
-    png_infop info = png_create_info_struct(png);
-    std::string text;
-    bool found = false;
-    if (info != nullptr) {
-        setUp(png);
-        found = ReadChunkText(png, info, &text);
-    }
-    png_destroy_read_struct(&png, &info, nullptr);
-    return found ? ParseChunk(text) : StoredValues{};
-}
+// The printer writes its text chunk right after the header and palette.
+constexpr size_t kTextWithin = 64 << 10;
 
 // The readings that show the error less the stored value, by page.
 bool ShowsErrorLessStored(PageKind kind, const std::string& name) {
@@ -185,29 +169,16 @@ void ApplyStored(PageReading& page, const StoredValues& stored) {
 }
 
 StoredValues StoredValuesOfPng(const std::vector<uint8_t>& png) {
-    if (png.size() < 8 || png_sig_cmp(png.data(), 0, 8) != 0) {
-        return {};
-    }
-    Input input{&png, 0};
-    return ReadStored([&](png_structp reader) { png_set_read_fn(reader, &input, Take); });
+    const auto text = ChunkText(png);
+    return text ? ParseChunk(*text) : StoredValues{};
 }
 
 StoredValues StoredValuesOfFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return {};
-    }
-    png_byte signature[8] = {};
-    StoredValues values;
-    if (std::fread(signature, 1, sizeof signature, file) == sizeof signature &&
-        png_sig_cmp(signature, 0, sizeof signature) == 0) {
-        values = ReadStored([&](png_structp reader) {
-            png_init_io(reader, file);
-            png_set_sig_bytes(reader, sizeof signature);
-        });
-    }
-    std::fclose(file);
-    return values;
+    std::ifstream file(path, std::ios::binary);
+    std::vector<uint8_t> start(kTextWithin);
+    file.read(reinterpret_cast<char*>(start.data()), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+    return StoredValuesOfPng(start);
 }
 
 bool ParseStoredValue(const std::string& text, std::string& name, int& value,
