@@ -32,6 +32,7 @@ constexpr int kLowest = 2;            // the page's choices: stored -2 .. +2
 constexpr double kLargeCover = 0.85;  // a bar of large dots on every row covers more
 constexpr double kEcoRipple = 0.03;   // of the bar's mean ink, row to row: ECO's blank rows
 constexpr double kEvenRipple = 0.02;  // and an even bar's, noise and all
+constexpr const char* kMediumDots = "vsd1-or-vsd2";  // the mode bars of medium dots name
 
 struct Comb {
     const Mark* mark;
@@ -73,7 +74,7 @@ std::string Mode(const Sheet& sheet, const Mark& mark, std::string& note) {
     }
     if (ripple <= kEvenRipple) {
         note = "VSD1 and VSD2 print the Bi-D page alike; the page alone does not tell which";
-        return "vsd1-or-vsd2";
+        return kMediumDots;
     }
     return {};
 }
@@ -126,6 +127,9 @@ constexpr char kTitleAlphabet[] = "VSDECOBiLAKR/-123";
 // The test values of a pattern's combs as the cross holds them: top, the
 // middle row left to right, bottom.
 constexpr std::array<int, 5> kCrossValues = {-1, -2, 0, 2, 1};
+// Labels read that must agree on the stored value before one of them is
+// trusted: a single glyph misread cannot then make a sure value.
+constexpr size_t kLabelsAgreeing = 3;
 
 struct Pattern {
     std::vector<const Mark*> combs;  // in the cross's order, when whole
@@ -291,11 +295,13 @@ Reading ReadPattern(const Sheet& sheet, const Pattern& pattern, const Named& nam
     std::optional<int> stored;
     std::optional<int> best;
     bool labelsAgree = true;
+    size_t labelsRead = 0;
     for (size_t at = 0; at < kCrossValues.size(); ++at) {
         const auto label = Label(sheet, *pattern.combs[at]);
         if (!label) {
             continue;
         }
+        ++labelsRead;
         labelsAgree = labelsAgree && (!stored || *stored == *label - kCrossValues[at]);
         stored = stored.value_or(*label - kCrossValues[at]);
         if (kCrossValues[at] == *error) {
@@ -311,9 +317,13 @@ Reading ReadPattern(const Sheet& sheet, const Pattern& pattern, const Named& nam
         reading.note = "the labels of the combs do not agree";
     } else if (!best) {
         reading.note = "the label of the comb that lines up cannot be read";
+    } else if (labelsRead < kLabelsAgreeing) {
+        reading.note = "too few of the combs' labels can be read to be sure of them";
     } else if (!named.mode.empty()) {
         reading.value = *best;
-        reading.sure = true;
+        // Bars of medium dots do not tell VSD1 from VSD2: such a reading
+        // names no one value to write.
+        reading.sure = named.mode != kMediumDots;
     }
     return reading;
 }

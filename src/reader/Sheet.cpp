@@ -180,13 +180,15 @@ std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint, std::stri
         }
     }
     // Ink of any colour takes light away in at least one channel. The
-    // channels' room is kept from page to page: pages are large.
+    // channels' room is kept from page to page: pages are large. The ink is
+    // the sheet's own.
     thread_local cv::Mat channels[3];
     cv::split(sheet.colour, channels);
-    cv::min(channels[0], channels[1], channels[0]);
-    cv::min(channels[0], channels[2], channels[0]);
-    cv::bitwise_not(channels[0], channels[0]);
-    sheet.ink = channels[0];  // a sheet lives only while its page is read
+    cv::Mat ink;
+    cv::min(channels[0], channels[1], ink);
+    cv::min(ink, channels[2], ink);
+    cv::bitwise_not(ink, ink);
+    sheet.ink = ink;
     return sheet;
 }
 

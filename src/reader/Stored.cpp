@@ -141,9 +141,13 @@ void ApplyStored(PageReading& page, const StoredValues& stored) {
         }
         const auto found = stored.find(reading.name);
         if (found == stored.end()) {
+            // The page shows the error less a value that is not known:
+            // taking it as 0 would be a guess.
+            reading.sure = false;
             AddNote(reading,
-                    "the value stored when the page was printed is not known: read as "
-                    "if it were 0");
+                    "the value stored when the page was printed is not known (give it "
+                    "with --stored " +
+                        reading.name + "=VALUE); read as if it were 0");
             continue;
         }
         const int inForce = found->second;

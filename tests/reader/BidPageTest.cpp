@@ -124,24 +124,35 @@ TEST(BidPage, DamagedTextIsNotReadSure) {
     const cv::Scalar paper = cv::Scalar::all(255);
     const struct {
         const char* what;
-        cv::Rect area;
+        std::vector<cv::Rect> areas;
         cv::Scalar colour;
         std::vector<std::string> notSure;
     } cases[] = {
         {"the label's last digit blotted",
-         {label.x, label.y + 18, 25, 17},
+         {{label.x, label.y + 18, 25, 17}},
          ink,
          {"bid-vsd2-black"}},
         {"the label's last digit half gone",
-         {label.x + 12, label.y, 13, 35},
+         {{label.x + 12, label.y, 13, 35}},
          paper,
          {"bid-vsd2-black"}},
-        {"the title's mode blotted", glyph(8, 3), ink, {"bid-unknown-black", "bid-unknown-color"}},
+        {"the title's mode blotted",
+         {glyph(8, 3)},
+         ink,
+         {"bid-unknown-black", "bid-unknown-color"}},
+        // One label alone, even the right one, could be misread unseen.
+        {"all labels but the lining-up comb's erased",
+         {glyph(9, 30) | glyph(9, 31), glyph(11, 30) | glyph(11, 31), glyph(10, 24) | glyph(10, 25),
+          glyph(10, 36) | glyph(10, 37)},
+         paper,
+         {"bid-vsd2-black"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         cv::Mat picture = clean.clone();
-        cv::rectangle(picture, c.area, c.colour, cv::FILLED);
+        for (const cv::Rect& area : c.areas) {
+            cv::rectangle(picture, area, c.colour, cv::FILLED);
+        }
         const reader::PageReading page = reader::ReadPage(picture);
         ASSERT_EQ(page.readings.size(), BidItems().size());
         std::vector<std::string> notSure;
@@ -168,7 +179,7 @@ TEST(BidPage, DamagedTextIsNotReadSure) {
     EXPECT_EQ(read.text, "12");
     EXPECT_GE(read.confidence, reader::kSureGlyph);
     cv::Mat damaged = clean.clone();
-    cv::rectangle(damaged, cases[0].area, ink, cv::FILLED);
+    cv::rectangle(damaged, cases[0].areas.front(), ink, cv::FILLED);
     const auto damagedSheet = reader::MakeSheet(damaged, 0, problem);
     ASSERT_TRUE(damagedSheet.has_value()) << problem;
     EXPECT_FALSE(reader::ReadTextLine(*damagedSheet, band, "-0123456789").sure);

@@ -68,7 +68,7 @@ TEST(ApplyStored, AddsTheStoredValueWhereThePageShowsTheErrorLessIt) {
          Read("head-angular", 3),
          {{"top-margin", 40}},
          3,
-         true,
+         false,
          "not known"},
         {PageKind::TopMargin, Read("top-margin", 40), {{"top-margin", -40}}, 0, true, ""},
         {PageKind::TopMargin,
@@ -277,7 +277,7 @@ TEST(ReadPageTool, TakesThePicturesStoredValuesOrThoseGiven) {
         const char* out;
     } cases[] = {
         {{"angular.png"}, 0, "head-angular: 3\n"},
-        {{"scan.png"}, 0, "head-angular: 0\n"},
+        {{"scan.png"}, 1, "head-angular: not sure\n"},
         {{"scan.png", "--stored", "head-angular=3"}, 0, "head-angular: 3\n"},
         {{"--stored", "head-angular=-3", "angular.png", "--stored", "first-dot=4"},
          0,
