@@ -38,8 +38,8 @@ bool ParseStoredValue(const std::string& text, std::string& name, int& value, st
 // is a value the page's input writes (head angular -3, 0 or 3; top margin
 // -40, 0 or 40; first dot -127 to 127). An end mark ("NG") on a page printed
 // with a stored value not 0 may stand for a value that can be written: not
-// sure. A reading whose stored value is not known is left as read (as if 0
-// were stored) and says so in its note. Readings of test values the page
+// sure. A reading whose stored value is not known keeps its value as read
+// (as if 0 were stored) but is not sure, and its note asks for the value. Readings of test values the page
 // sets itself (Bi-D, PF, the photo-paper sheet's first page) are left as they
 // are.
 void ApplyStored(PageReading& page, const StoredValues& stored);
