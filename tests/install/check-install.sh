@@ -44,6 +44,7 @@ check_tree() {
             [[ ! -e $prefix/bin/$tool && ! -L $prefix/bin/$tool ]] ||
                 fault "bin/$tool: installed, but $tool is not built"
             [[ ! -e $prefix/$man ]] || fault "$man: installed, but $tool is not built"
+            [[ ! -e $prefix/$completion ]] || fault "$completion: installed, but $tool is not built"
             continue
         fi
         [[ -f $prefix/$program_dir/$tool && -x $prefix/$program_dir/$tool ]] ||
@@ -205,7 +206,7 @@ case ${1-} in
         touch "$scratch/installed"
         check_tree "$prefix" "$build" "$source"
         # In a shell of its own: the scratch home and state folders stay there.
-        (run_tools "$prefix" "$scratch"; exit $((faults > 255 ? 255 : faults))) ||
+        (faults=0; run_tools "$prefix" "$scratch"; exit $((faults > 255 ? 255 : faults))) ||
             faults=$((faults + $?))
         changed=$(find "$prefix" -newer "$scratch/installed")
         [[ -z $changed ]] || fault "written into the installed tree at run time: ${changed//$'\n'/ }"
