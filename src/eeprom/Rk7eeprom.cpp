@@ -194,7 +194,7 @@ uint16_t TPEeprom::RestoreEepromFrom(const std::string& path, uint8_t modelCode)
     // board just written.
     std::error_code error;
     if (std::filesystem::equivalent(path, BackupFilePath(), error)) {
-        backup_history::Keep(path, HistoryFolder(), true);
+        backup_history::Keep(BackupFilePath(), HistoryFolder(), true);
     }
     return ResultOk;
 }

@@ -386,6 +386,24 @@ TEST_F(BackupHistory, ABackupThatCannotKeepTheOldFileReplacesNothing) {
     EXPECT_EQ(ReadFile(module_.BackupFilePath()), OldBoardWithIdFile());
 }
 
+// A backup whose replace failed has kept the page's file in the history
+// already: restoring that copy takes the page's file away, never the copy.
+TEST_F(BackupHistory, RestoringTheHistorysCopyOfThePagesFileKeepsTheCopy) {
+    ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+    ChangeEeprom(kPort, [](vprinter::Eeprom& bytes) { bytes.fill(0x5A); });
+    ASSERT_EQ(::symlink("/dev/full", (module_.BackupFilePath() + ".tmp").c_str()), 0);
+    ASSERT_EQ(module_.BackupEeprom(), ResultEepromFileError);
+    const std::vector<std::string> history = History();
+    ASSERT_EQ(history.size(), 1u);
+    const std::string kept = module_.HistoryFolder() + "/" + history[0];
+
+    ReplaceMainBoard();
+    ASSERT_EQ(module_.RestoreEepromFrom(kept, TPEeprom::ModelCodeK32), ResultOk);
+    EXPECT_EQ(ReadFile(kept), OldBoardWithIdFile());
+    EXPECT_FALSE(Exists(module_.BackupFilePath()));
+    EXPECT_EQ(History(), history);
+}
+
 TEST_F(BackupHistory, RestoreFromRefusesAFileThatIsNoBackupBeforeAnyWrite) {
     testing_support::TempFolder elsewhere;
     for (const size_t size : {0, 1, 63, 65, 1024}) {
