@@ -2,7 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
+
+#include "eeprom/BackupHistory.h"
 
 class TPDLLFunction;
 
@@ -20,6 +24,8 @@ class TPEeprom {
     // Model codes of the boot window that select a destination.
     static constexpr uint8_t ModelCodeK31 = 1;
     static constexpr uint8_t ModelCodeK32 = 2;
+    // A backup whose market bytes name no model.
+    static constexpr uint8_t ModelCodeUnknown = 0;
 
     // Destination codes read back by ReadMarketSetting.
     static constexpr uint8_t DestinationJapan = 0;
@@ -48,12 +54,29 @@ class TPEeprom {
     // Reads the 64 bytes of the backup list and keeps them in the backup file
     // (0x2001 when the file cannot be created, index 2 when it cannot be
     // written). A backup that fails keeps the previous backup file whole.
+    // A previous backup file with other bytes is first kept in the history
+    // (BackupHistory.h); when that fails, the backup ends with index 2 after
+    // the reads, and the previous file stays as it was.
     uint16_t BackupEeprom();
     // Writes the 64 bytes of the backup file back to their addresses, then
-    // the market setting for modelCode, and deletes the file. A missing file,
+    // the market setting for modelCode, and takes the file away: it moves
+    // into the history (where it cannot be moved it stays). A missing file,
     // or one that is not exactly 64 bytes long, is refused with index 3
-    // before anything is written.
+    // before anything is written. The writes are logged as "restore".
     uint16_t RestoreEeprom(uint8_t modelCode);
+    // The same with the backup in path: the same writes, checks and result
+    // codes. The file stays where it is, unless it is the backup file itself.
+    uint16_t RestoreEepromFrom(const std::string& path, uint8_t modelCode);
+
+    // The backups of the history, oldest first, then the backup file when
+    // there is one.
+    std::vector<BackupEntry> ListBackups() const;
+    std::string HistoryFolder() const;
+
+    // The model that the market bytes (0x6E, 0x5B) of a backup's 64 bytes
+    // select. The backup list does not hold those two addresses, so a backup
+    // never names its model: ModelCodeUnknown.
+    static uint8_t ModelOfBackup(std::span<const uint8_t> bytes);
 
     int16_t ErrorIndex() const { return errorIndex_; }
     const std::string& BackupFolder() const { return backupFolder_; }
