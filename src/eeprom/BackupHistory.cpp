@@ -30,6 +30,11 @@ static_assert(eeprom::BackupAddresses[kUsbIdPlace + eeprom::UsbIdLength - 1] ==
               eeprom::UsbIdSerialFirst + eeprom::UsbIdLength - 1);
 
 constexpr int kSequences = 100;
+// "YYYYMMDD-HHMMSS-NN-"
+constexpr size_t kStampLength = 19;
+// A model file holds a model's name and a newline; anything longer is no
+// model file of ours.
+constexpr size_t kModelFileLimit = 16;
 
 bool ReadBackup(const std::string& path, std::vector<uint8_t>& bytes) {
     return orvane::ReadFileStart(path, TPEeprom::kBackupFileSize + 1, bytes);
@@ -52,11 +57,11 @@ bool StampTaken(const std::vector<std::string>& names, const std::string& stamp)
     return false;
 }
 
-BackupEntry Describe(const std::string& path, bool current) {
+BackupEntry Describe(const std::string& path, bool current, uint8_t modelCode) {
     BackupEntry entry;
     entry.path = path;
     entry.current = current;
-    entry.modelCode = TPEeprom::ModelCodeUnknown;
+    entry.modelCode = modelCode;
     if (orvane::LocalDateTime taken; orvane::FileModified(path, taken)) {
         entry.time = orvane::IsoTime(taken);
     }
@@ -64,7 +69,6 @@ BackupEntry Describe(const std::string& path, bool current) {
     if (ReadBackup(path, bytes) && bytes.size() == TPEeprom::kBackupFileSize) {
         entry.whole = true;
         entry.usbId = UsbIdOf(bytes);
-        entry.modelCode = TPEeprom::ModelOfBackup(bytes);
     }
     return entry;
 }
@@ -80,11 +84,65 @@ std::string UsbIdOf(std::span<const uint8_t> bytes) {
     return TPUsbId::IsUsbId(id) ? id : std::string();
 }
 
-std::string FileName(const orvane::LocalDateTime& taken, int sequence, const std::string& usbId) {
-    return Stamp(taken, sequence) + (usbId.empty() ? kNoUsbId : usbId) + ".eep";
+std::string ModelName(uint8_t modelCode) {
+    switch (modelCode) {
+        case TPEeprom::ModelCodeK31:
+            return "K31";
+        case TPEeprom::ModelCodeK32:
+            return "K32";
+        default:
+            return kUnknownModel;
+    }
 }
 
-bool Keep(const std::string& file, const std::string& folder, bool move) {
+uint8_t ModelCodeOfName(const std::string& name) {
+    for (const uint8_t model : {TPEeprom::ModelCodeK31, TPEeprom::ModelCodeK32}) {
+        if (name == ModelName(model)) {
+            return model;
+        }
+    }
+    return TPEeprom::ModelCodeUnknown;
+}
+
+uint8_t ReadModel(const std::string& modelFile) {
+    std::vector<uint8_t> bytes;
+    if (!orvane::ReadFileStart(modelFile, kModelFileLimit, bytes)) {
+        return TPEeprom::ModelCodeUnknown;
+    }
+    std::string text(bytes.begin(), bytes.end());
+    if (text.ends_with('\n')) {
+        text.pop_back();
+    }
+    return ModelCodeOfName(text);
+}
+
+bool WriteModel(const std::string& modelFile, uint8_t modelCode) {
+    if (ModelCodeOfName(ModelName(modelCode)) == TPEeprom::ModelCodeUnknown) {
+        orvane::RemoveFile(modelFile);
+        return !orvane::Exists(modelFile);
+    }
+    const std::string text = ModelName(modelCode) + "\n";
+    const std::vector<uint8_t> bytes(text.begin(), text.end());
+    return orvane::ReplaceFile(modelFile, bytes) == orvane::FileWrite::Done;
+}
+
+std::string FileName(const orvane::LocalDateTime& taken, int sequence, uint8_t modelCode,
+                     const std::string& usbId) {
+    return Stamp(taken, sequence) + ModelName(modelCode) + "-" +
+           (usbId.empty() ? kNoUsbId : usbId) + ".eep";
+}
+
+uint8_t ModelOfFileName(const std::string& name) {
+    // The older names go on with the USB ID, which holds no '-', or with
+    // "no-usb-id", whose "no" is no model.
+    const size_t end = name.find('-', kStampLength);
+    if (name.size() <= kStampLength || end == std::string::npos) {
+        return TPEeprom::ModelCodeUnknown;
+    }
+    return ModelCodeOfName(name.substr(kStampLength, end - kStampLength));
+}
+
+bool Keep(const std::string& file, uint8_t modelCode, const std::string& folder, bool move) {
     orvane::LocalDateTime taken;
     if (!orvane::CreateFolders(folder) || !orvane::FileModified(file, taken)) {
         return false;
@@ -106,7 +164,7 @@ bool Keep(const std::string& file, const std::string& folder, bool move) {
         if (StampTaken(names, Stamp(taken, sequence))) {
             continue;
         }
-        const std::string kept = folder + "/" + FileName(taken, sequence, usbId);
+        const std::string kept = folder + "/" + FileName(taken, sequence, modelCode, usbId);
         if (!orvane::KeepCopy(file, kept)) {
             // Another process took the name meanwhile: the next number.
             if (orvane::Exists(kept)) {
@@ -123,17 +181,18 @@ bool Keep(const std::string& file, const std::string& folder, bool move) {
     return false;
 }
 
-std::vector<BackupEntry> List(const std::string& currentFile, const std::string& folder) {
+std::vector<BackupEntry> List(const std::string& currentFile, const std::string& modelFile,
+                              const std::string& folder) {
     std::vector<BackupEntry> entries;
     for (const std::string& name : orvane::FilesIn(folder)) {
         // A copy that was being written when its writer ended is no backup.
         if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) {
             continue;
         }
-        entries.push_back(Describe(folder + "/" + name, false));
+        entries.push_back(Describe(folder + "/" + name, false, ModelOfFileName(name)));
     }
     if (orvane::Exists(currentFile)) {
-        entries.push_back(Describe(currentFile, true));
+        entries.push_back(Describe(currentFile, true, ReadModel(modelFile)));
     }
     return entries;
 }

@@ -67,12 +67,16 @@ std::string TPEeprom::BackupFilePath() const {
     return backupFolder_ + "/" + kBackupFileName;
 }
 
+std::string TPEeprom::ModelFilePath() const {
+    return backupFolder_ + "/" + kModelFileName;
+}
+
 std::string TPEeprom::HistoryFolder() const {
     return backupFolder_ + "/" + backup_history::kFolderName;
 }
 
 std::vector<BackupEntry> TPEeprom::ListBackups() const {
-    return backup_history::List(BackupFilePath(), HistoryFolder());
+    return backup_history::List(BackupFilePath(), ModelFilePath(), HistoryFolder());
 }
 
 uint8_t TPEeprom::ModelOfBackup(std::span<const uint8_t> bytes) {
@@ -134,7 +138,7 @@ uint16_t TPEeprom::ReadMarketSetting(uint8_t& destination) {
     return ResultOk;
 }
 
-uint16_t TPEeprom::BackupEeprom() {
+uint16_t TPEeprom::BackupEeprom(uint8_t modelCode) {
     std::array<uint8_t, kBackupFileSize> bytes{};
     static_assert(eeprom::BackupAddresses.size() == kBackupFileSize);
     for (size_t i = 0; i < bytes.size(); ++i) {
@@ -146,20 +150,32 @@ uint16_t TPEeprom::BackupEeprom() {
     link_.NoteUsbId(backup_history::UsbIdOf(bytes));
     orvane::CreateFolders(backupFolder_);  // a failure shows when the file is created
     // The previous backup may be the only copy of another board's data: it is
-    // kept before it is replaced, unless it holds these very bytes.
+    // kept before it is replaced, unless it holds these very bytes and tells
+    // no other model.
     const std::string path = BackupFilePath();
-    if (orvane::Exists(path) && !SameBytes(path, bytes) &&
-        !backup_history::Keep(path, HistoryFolder(), false)) {
+    const std::string modelPath = ModelFilePath();
+    const uint8_t oldModel = backup_history::ReadModel(modelPath);
+    const bool sameBackup =
+        SameBytes(path, bytes) && (oldModel == modelCode || oldModel == ModelCodeUnknown);
+    if (orvane::Exists(path) && !sameBackup &&
+        !backup_history::Keep(path, oldModel, HistoryFolder(), false)) {
         return Fail(ErrorCannotCreateFile);
     }
-    switch (orvane::ReplaceFile(BackupFilePath(), bytes)) {
+    // The old model's record goes before the bytes change, so that it never
+    // stands beside another backup's bytes; it comes back when they do not.
+    orvane::RemoveFile(modelPath);
+    switch (orvane::ReplaceFile(path, bytes)) {
         case orvane::FileWrite::Done:
+            // A record that cannot be written leaves the model unknown.
+            backup_history::WriteModel(modelPath, modelCode);
             return ResultOk;
         case orvane::FileWrite::CannotCreate:
+            backup_history::WriteModel(modelPath, oldModel);
             return ResultFileOpenError;
         case orvane::FileWrite::CannotWrite:
             break;
     }
+    backup_history::WriteModel(modelPath, oldModel);
     return Fail(ErrorCannotCreateFile);
 }
 
@@ -193,8 +209,11 @@ uint16_t TPEeprom::RestoreEepromFrom(const std::string& path, uint8_t modelCode)
     // history. Where it cannot be moved it stays: that does no harm to the
     // board just written.
     std::error_code error;
-    if (std::filesystem::equivalent(path, BackupFilePath(), error)) {
-        backup_history::Keep(BackupFilePath(), HistoryFolder(), true);
+    if (std::filesystem::equivalent(path, BackupFilePath(), error) &&
+        backup_history::Keep(BackupFilePath(), backup_history::ReadModel(ModelFilePath()),
+                             HistoryFolder(), true) &&
+        !orvane::Exists(BackupFilePath())) {
+        orvane::RemoveFile(ModelFilePath());
     }
     return ResultOk;
 }

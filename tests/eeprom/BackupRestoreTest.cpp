@@ -285,11 +285,12 @@ class BackupHistory : public BackupRestore {
 };
 
 TEST_F(BackupHistory, ABackupOnTheNewBoardByMistakeKeepsTheOldBoardsDataForTheRestore) {
-    ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK31), ResultOk);
     EXPECT_TRUE(History().empty()) << "nothing to keep yet";
     ReplaceMainBoard();
-    // The technician presses Backup on the new board instead of Restore.
-    ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+    // The technician presses Backup on the new board instead of Restore, in a
+    // window opened for the other model.
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultOk);
     std::string freshFile;
     for (const uint8_t address : eeprom::BackupAddresses) {
         freshFile.push_back(static_cast<char>(vprinter::Store::FreshBoard()[address]));
@@ -298,7 +299,7 @@ TEST_F(BackupHistory, ABackupOnTheNewBoardByMistakeKeepsTheOldBoardsDataForTheRe
 
     const std::vector<std::string> history = History();
     ASSERT_EQ(history.size(), 1u);
-    EXPECT_TRUE(history[0].ends_with(std::string("-00-") + kOldId + ".eep")) << history[0];
+    EXPECT_TRUE(history[0].ends_with(std::string("-00-K31-") + kOldId + ".eep")) << history[0];
     const std::string kept = module_.HistoryFolder() + "/" + history[0];
     EXPECT_EQ(ReadFile(kept), OldBoardWithIdFile());
 
@@ -306,13 +307,15 @@ TEST_F(BackupHistory, ABackupOnTheNewBoardByMistakeKeepsTheOldBoardsDataForTheRe
     ASSERT_EQ(backups.size(), 2u);
     EXPECT_EQ(backups[0].path, kept);
     EXPECT_EQ(backups[0].usbId, kOldId);
+    EXPECT_EQ(backups[0].modelCode, TPEeprom::ModelCodeK31);
     EXPECT_FALSE(backups[0].current);
     EXPECT_EQ(backups[1].path, module_.BackupFilePath());
     EXPECT_EQ(backups[1].usbId, "") << "a fresh board holds no USB ID";
     EXPECT_TRUE(backups[1].current);
+    EXPECT_EQ(backups[1].modelCode, TPEeprom::ModelCodeK32);
+    EXPECT_EQ(ReadFile(module_.ModelFilePath()), "K32\n");
     for (const BackupEntry& entry : backups) {
         EXPECT_TRUE(entry.whole);
-        EXPECT_EQ(entry.modelCode, TPEeprom::ModelCodeUnknown) << "no market bytes in a backup";
         EXPECT_EQ(entry.time.size(), 25u) << entry.time;
     }
 
@@ -331,14 +334,97 @@ TEST_F(BackupHistory, ABackupOnTheNewBoardByMistakeKeepsTheOldBoardsDataForTheRe
     EXPECT_EQ(ReadFile(module_.BackupFilePath()), freshFile);
 }
 
-TEST_F(BackupHistory, ARestoreKeepsTheDataItWroteInTheHistory) {
-    ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+TEST_F(BackupHistory, ARestoreKeepsTheDataItWroteInTheHistoryWithItsModel) {
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultOk);
     ReplaceMainBoard();
     ASSERT_EQ(module_.RestoreEeprom(TPEeprom::ModelCodeK32), ResultOk);
     EXPECT_FALSE(Exists(module_.BackupFilePath())) << "the page's file leaves its place";
+    EXPECT_FALSE(Exists(module_.ModelFilePath())) << "and its model with it";
     const std::vector<std::string> history = History();
     ASSERT_EQ(history.size(), 1u);
     EXPECT_EQ(ReadFile(module_.HistoryFolder() + "/" + history[0]), OldBoardWithIdFile());
+    const std::vector<BackupEntry> backups = module_.ListBackups();
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(backups[0].modelCode, TPEeprom::ModelCodeK32);
+
+    // The next backup starts without a model of the board restored before.
+    ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+    EXPECT_EQ(module_.ListBackups().back().modelCode, TPEeprom::ModelCodeUnknown);
+}
+
+// The bytes are what a restore needs: a backup whose model cannot be
+// recorded is good, and lists with an unknown model, never the model of the
+// backup it replaced.
+TEST_F(BackupHistory, AModelThatCannotBeRecordedLeavesAGoodBackupOfUnknownModel) {
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK31), ResultOk);
+    ChangeEeprom(kPort, [](vprinter::Eeprom& bytes) { bytes.fill(0x5A); });
+    const std::string temporary = module_.ModelFilePath() + ".tmp";
+    ASSERT_EQ(::symlink("/dev/full", temporary.c_str()), 0);
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultOk);
+    EXPECT_EQ(ReadFile(module_.BackupFilePath()), std::string(64, '\x5A'));
+    EXPECT_FALSE(Exists(temporary));
+    std::vector<BackupEntry> backups = module_.ListBackups();
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_EQ(backups[0].modelCode, TPEeprom::ModelCodeK31);
+    EXPECT_EQ(backups[1].modelCode, TPEeprom::ModelCodeUnknown);
+
+    // A backup that fails leaves the record of the file it did not replace.
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultOk);
+    ChangeEeprom(kPort, [](vprinter::Eeprom& bytes) { bytes.fill(0x33); });
+    ASSERT_EQ(::symlink("/dev/full", (module_.BackupFilePath() + ".tmp").c_str()), 0);
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK31), ResultEepromFileError);
+    backups = module_.ListBackups();
+    ASSERT_FALSE(backups.empty());
+    EXPECT_EQ(ReadFile(backups.back().path), std::string(64, '\x5A'));
+    EXPECT_EQ(backups.back().modelCode, TPEeprom::ModelCodeK32);
+}
+
+// Pressed again on the same board, the file keeps its bytes; a record of
+// another model is not lost.
+TEST_F(BackupHistory, TheSameBytesUnderAnotherModelKeepTheEarlierRecord) {
+    ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK31), ResultOk);
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK31), ResultOk);
+    EXPECT_TRUE(History().empty()) << "an unknown or the same model adds nothing";
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultOk);
+    const std::vector<BackupEntry> backups = module_.ListBackups();
+    ASSERT_EQ(backups.size(), 2u);
+    EXPECT_EQ(backups[0].modelCode, TPEeprom::ModelCodeK31);
+    EXPECT_EQ(backups[1].modelCode, TPEeprom::ModelCodeK32);
+    EXPECT_EQ(ReadFile(backups[0].path), ReadFile(backups[1].path));
+}
+
+TEST_F(BackupHistory, NamesAndModelFilesThatTellNoModelListAsUnknown) {
+    ASSERT_TRUE(std::filesystem::create_directories(module_.HistoryFolder()));
+    const struct {
+        const char* name;
+        uint8_t model;
+    } kNames[] = {
+        // Written before the model was part of the name.
+        {"20250301-101500-00-A1B2C3D4E5435E7F30.eep", TPEeprom::ModelCodeUnknown},
+        {"20250301-101500-01-no-usb-id.eep", TPEeprom::ModelCodeUnknown},
+        {"20250301-101500-02-K31-A1B2C3D4E5435E7F30.eep", TPEeprom::ModelCodeK31},
+        {"20250301-101500-03-K32-no-usb-id.eep", TPEeprom::ModelCodeK32},
+        {"20250301-101500-04-unknown-no-usb-id.eep", TPEeprom::ModelCodeUnknown},
+        {"20250301-101500-05-K33-no-usb-id.eep", TPEeprom::ModelCodeUnknown},
+        {"20250301-101500-06-k31-no-usb-id.eep", TPEeprom::ModelCodeUnknown},
+        {"K31-bkupdata.eep", TPEeprom::ModelCodeUnknown},
+    };
+    for (const auto& [name, model] : kNames) {
+        WriteFile(module_.HistoryFolder() + "/" + name, OldBoardWithIdFile());
+    }
+    WriteFile(module_.BackupFilePath(), OldBoardWithIdFile());
+    for (const char* record : {"", "K3", "K31 K32\n", "K32\n\n", "unknown\n"}) {
+        WriteFile(module_.ModelFilePath(), record);
+        const std::vector<BackupEntry> backups = module_.ListBackups();
+        ASSERT_EQ(backups.size(), std::size(kNames) + 1);
+        for (size_t i = 0; i < std::size(kNames); ++i) {
+            EXPECT_EQ(backups[i].path, module_.HistoryFolder() + "/" + kNames[i].name);
+            EXPECT_EQ(backups[i].modelCode, kNames[i].model) << kNames[i].name;
+            EXPECT_EQ(backups[i].usbId, kOldId) << "from the bytes, whatever the name";
+        }
+        EXPECT_EQ(backups.back().modelCode, TPEeprom::ModelCodeUnknown) << record;
+    }
 }
 
 TEST_F(BackupHistory, BackupsOfOneSecondGetNamesOfTheirOwnInTheirOrderAndTheSameBytesNone) {
