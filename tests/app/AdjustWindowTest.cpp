@@ -43,6 +43,7 @@ TEST_F(AdjustWindow, ShowsTheFrameWithFourTabsAndTheirGroups) {
     EXPECT_EQ(Group("AppendixRdoGrp").Item(0)->text(), QStringLiteral("Save all EEPROM data"));
     EXPECT_EQ(VisiblePage(), QStringLiteral("CanvasPnl"));
     EXPECT_EQ(Find<QWidget>(Adjust(), "StatusMemo")->geometry(), QRect(253, 365, 413, 96));
+    EXPECT_TRUE(Find<QWidget>(Adjust(), "StatusMemo")->font().bold());
     EXPECT_EQ(Find<QWidget>(Adjust(), "AdjustedItemsPnl")->geometry(), QRect(672, 5, 169, 456));
     EXPECT_EQ(Find<QWidget>(Adjust(), "TabPanel")->geometry(), QRect(5, 5, 240, 356));
     EXPECT_EQ(Find<QWidget>(Adjust(), "CanvasPnl")->geometry(), QRect(253, 5, 413, 356));
