@@ -19,16 +19,23 @@ void THowToForm::Finish(QLabel* image, std::function<QPixmap()> picture) {
 }
 
 void THowToForm::Bracket(QLabel* open, QLabel* text, QLabel* close) {
-    for (QLabel* label : {open, text, close}) {
+    brackets_.push_back({open, text, close});
+}
+
+void THowToForm::PlaceBrackets(const Brackets& brackets) {
+    for (QLabel* label : {brackets.open, brackets.text, brackets.close}) {
         label->adjustSize();
     }
-    text->move(open->x() + open->width() + 2, open->y());
-    close->move(text->x() + text->width() + 2, open->y());
+    brackets.text->move(brackets.open->x() + brackets.open->width() + 2, brackets.open->y());
+    brackets.close->move(brackets.text->x() + brackets.text->width() + 2, brackets.open->y());
 }
 
 void THowToForm::showEvent(QShowEvent* event) {
     if (!placed_) {
         image_->setPixmap(picture_());
+        for (const Brackets& brackets : brackets_) {
+            PlaceBrackets(brackets);
+        }
         orvane_app::CentreOnScreen(this);
         placed_ = true;
     }

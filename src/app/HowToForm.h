@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <functional>
+#include <vector>
 
 // The common frame of the how-to windows: a dialog border with the close
 // button, centred on the screen, shown beside the adjustment window without
@@ -21,13 +22,22 @@ class THowToForm : public QDialog {
     // Called after the form is set up: the border, and the picture, which
     // is drawn when the window is first shown.
     void Finish(QLabel* image, std::function<QPixmap()> picture);
-    // Puts "[", a text and "]" on one line, each right after the other.
-    static void Bracket(QLabel* open, QLabel* text, QLabel* close);
+    // Puts "[", a text and "]" on one line, each right after the other, when
+    // the window is first shown: their widths need the texts laid out.
+    void Bracket(QLabel* open, QLabel* text, QLabel* close);
 
     void showEvent(QShowEvent* event) override;
 
   private:
+    struct Brackets {
+        QLabel* open;
+        QLabel* text;
+        QLabel* close;
+    };
+    static void PlaceBrackets(const Brackets& brackets);
+
     QLabel* image_ = nullptr;
+    std::vector<Brackets> brackets_;
     std::function<QPixmap()> picture_;
     bool placed_ = false;
 };

@@ -53,6 +53,11 @@ class Application final : public QApplication {
 
 }  // namespace
 
+void ShowBootWindow(AppContext& context) {
+    QCoreApplication::removePostedEvents(nullptr, QEvent::PolishRequest);
+    context.Boot().show();
+}
+
 int RunProgram(int& argc, char** argv, const std::function<void(AppContext&)>& started) {
     QtMessageBox messageBox;
     Application application(argc, argv, messageBox);
@@ -68,7 +73,7 @@ int RunProgram(int& argc, char** argv, const std::function<void(AppContext&)>& s
         messageBox.SetOwners(&context.Boot(), &context.Adjust());
         QObject::connect(&context.Boot(), &TFormBoot::ProgramEnds, &application,
                          &QCoreApplication::quit, Qt::QueuedConnection);
-        context.Boot().show();
+        ShowBootWindow(context);
         if (started) {
             started(context);
         }

@@ -16,6 +16,12 @@ class AppContext;
 // with a closing full stop, captioned with the application title.
 void ReportException(orvane::IMessageBox& messageBox, const char* what);
 
+// Shows the boot window at start. Every window is polished (given its style)
+// when it is first shown, not in the event loop's first turn: the windows
+// that start-up creates hidden would otherwise all be polished before the
+// boot window appears.
+void ShowBootWindow(AppContext& context);
+
 int RunProgram(int& argc, char** argv, const std::function<void(AppContext&)>& started = {});
 
 }  // namespace orvane_app

@@ -1,6 +1,7 @@
 #include "app/Rk7formadjust.h"
 
 #include <QCloseEvent>
+#include <QFont>
 #include <QLabel>
 
 #include <string_view>
@@ -158,6 +159,12 @@ QString TFormAdjust::AdjustedValue(const QString& panelName) const {
 void TFormAdjust::showEvent(QShowEvent* event) {
     if (!placed_) {
         orvane_app::CentreOnScreen(this);
+        // The status line takes its bold type here: set at start, it would lay
+        // the empty line out once more, in a face that the boot window does not
+        // show, before the boot window appears.
+        QFont bold;
+        bold.setBold(true);
+        ui_->StatusMemo->setFont(bold);
         placed_ = true;
     }
     QWidget::showEvent(event);

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <map>
 
 #include "AppFixture.h"
 #include "app/Cursor.h"
@@ -43,12 +44,38 @@ TEST_F(AdjustWindow, ShowsTheFrameWithFourTabsAndTheirGroups) {
     EXPECT_EQ(Group("AppendixRdoGrp").Item(0)->text(), QStringLiteral("Save all EEPROM data"));
     EXPECT_EQ(VisiblePage(), QStringLiteral("CanvasPnl"));
     EXPECT_EQ(Find<QWidget>(Adjust(), "StatusMemo")->geometry(), QRect(253, 365, 413, 96));
+    EXPECT_TRUE(Find<QWidget>(Adjust(), "StatusMemo")->font().bold());
     EXPECT_EQ(Find<QWidget>(Adjust(), "AdjustedItemsPnl")->geometry(), QRect(672, 5, 169, 456));
     EXPECT_EQ(Find<QWidget>(Adjust(), "TabPanel")->geometry(), QRect(5, 5, 240, 356));
     EXPECT_EQ(Find<QWidget>(Adjust(), "CanvasPnl")->geometry(), QRect(253, 5, 413, 356));
     EXPECT_EQ(Find<QWidget>(Adjust(), "AdjustQuitBtn")->geometry(), QRect(29, 425, 80, 25));
     EXPECT_EQ(Find<QWidget>(Adjust(), "GetStatusBtn")->geometry(), QRect(130, 425, 91, 25));
     EXPECT_EQ(disableInterval, 100);
+}
+
+// The tabs wrap by the widths of their texts in the control's font: a larger
+// font takes more rows, and every row still spans the control's width.
+TEST_F(AdjustWindow, TheTabsWrapAgainInAnotherFont) {
+    OpenAdjustmentWindow();
+    auto rowWidths = [this] {
+        std::map<int, int> widths;  // by the row's top
+        for (int i = 0; i < Tabs().Count(); ++i) {
+            widths[Tabs().TabRect(i).top()] += Tabs().TabRect(i).width();
+        }
+        return widths;
+    };
+    const int rows = Tabs().RowCount();
+    for (const auto& [top, width] : rowWidths()) {
+        EXPECT_EQ(width, Tabs().width()) << "row at " << top;
+    }
+    QFont large = Tabs().font();
+    large.setPixelSize(30);
+    Tabs().setFont(large);
+    EXPECT_GT(Tabs().RowCount(), rows);
+    EXPECT_EQ(static_cast<int>(rowWidths().size()), Tabs().RowCount());
+    for (const auto& [top, width] : rowWidths()) {
+        EXPECT_EQ(width, Tabs().width()) << "row at " << top;
+    }
 }
 
 TEST_F(AdjustWindow, EachItemShowsItsPageWithItsTitle) {

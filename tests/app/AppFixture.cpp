@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/Cursor.h"
+#include "app/Program.h"
 #include "app/Rk7formadjust.h"
 #include "app/Rk7formboot.h"
 #include "app/pages/Page.h"
@@ -34,7 +35,7 @@ void AppTest::Start() {
 
 void AppTest::OpenAdjustmentWindow(int model, const std::string& port) {
     Start();
-    Boot().show();
+    orvane_app::ShowBootWindow(App());
     Choose("ModelNameCombo", model);
     ChoosePort(port);
     Click(Boot(), "PortSelectOKBtn");

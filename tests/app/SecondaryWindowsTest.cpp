@@ -144,13 +144,31 @@ TEST_F(HowToWindows, TheTextsReadInTheirOrder) {
     EXPECT_EQ(text(App().HowToFirstDotAdjust(), "Label2"), "(Standard: 3 ± 1.5mm from left edge)");
     EXPECT_EQ(text(App().HowToTopMarginAdjust(), "Label1"),
               "Please adjust value to 3.6mm from top edge.   ");
-    // The bracketed heading reads as one line: "[", the text, "]".
-    auto* open = Find<QLabel>(App().HowToCheckA4Pat(), "Label1");
-    auto* heading = Find<QLabel>(App().HowToCheckA4Pat(), "Label2");
-    auto* close = Find<QLabel>(App().HowToCheckA4Pat(), "Label3");
-    EXPECT_LT(open->geometry().right(), heading->x());
-    EXPECT_LT(heading->geometry().right(), close->x());
-    EXPECT_EQ(close->y(), open->y());
+    // A bracketed heading reads as one line once its window shows: "[", the
+    // text, "]", each right after the other.
+    struct Brackets {
+        QWidget& window;
+        const char* open;
+        const char* text;
+        const char* close;
+    };
+    const Brackets headings[] = {
+        {App().HowToCheckA4Pat(), "Label1", "Label2", "Label3"},
+        {App().HowToCheckA4Pad2(), "Label1", "Label2", "Label3"},
+        {App().HowToCheckA4Pad2(), "Label12", "Label13", "Label14"},
+    };
+    for (const Brackets& brackets : headings) {
+        brackets.window.show();
+        auto* open = Find<QLabel>(brackets.window, brackets.open);
+        auto* heading = Find<QLabel>(brackets.window, brackets.text);
+        auto* close = Find<QLabel>(brackets.window, brackets.close);
+        EXPECT_EQ(heading->x(), open->geometry().right() + 3) << brackets.text;
+        EXPECT_EQ(close->x(), heading->geometry().right() + 3) << brackets.text;
+        EXPECT_EQ(heading->width(), heading->sizeHint().width()) << brackets.text;
+        EXPECT_EQ(close->y(), open->y()) << brackets.text;
+        EXPECT_EQ(heading->y(), open->y()) << brackets.text;
+        brackets.window.hide();
+    }
 }
 
 TEST_F(HowToWindows, TheAboutBoxShowsItsPictureAndClosesWithOk) {

@@ -89,6 +89,38 @@ TEST_F(StartUp, CreatesEveryWindowHiddenAndSetsTheTitle) {
     EXPECT_TRUE(CallNames().empty());
 }
 
+// The boot window is given its style as it shows at start; every other
+// window when it is first shown, with all its controls, hidden pages too.
+TEST_F(StartUp, EachWindowIsPolishedWhenItFirstShows) {
+    auto unpolished = [](QWidget& window) {
+        std::vector<std::string> names;
+        if (!window.testAttribute(Qt::WA_WState_Polished)) {
+            names.push_back(window.objectName().toStdString());
+        }
+        for (QWidget* child : window.findChildren<QWidget*>()) {
+            if (!child->isWindow() && !child->testAttribute(Qt::WA_WState_Polished)) {
+                names.push_back(child->objectName().toStdString());
+            }
+        }
+        return names;
+    };
+    Start();
+    orvane_app::ShowBootWindow(App());
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(unpolished(Boot()), std::vector<std::string>{});
+    EXPECT_FALSE(Adjust().testAttribute(Qt::WA_WState_Polished));
+    EXPECT_FALSE(App().About().testAttribute(Qt::WA_WState_Polished));
+    EXPECT_FALSE(App().HowToBidAdjust().testAttribute(Qt::WA_WState_Polished));
+
+    Choose("ModelNameCombo", 0);
+    ChoosePort("VTUSB001");
+    Click(Boot(), "PortSelectOKBtn");
+    ASSERT_TRUE(Adjust().isVisible());
+    EXPECT_EQ(unpolished(Adjust()), std::vector<std::string>{});
+    App().About().show();
+    EXPECT_EQ(unpolished(App().About()), std::vector<std::string>{});
+}
+
 TEST_F(StartUp, TheWindowsHaveTheirCaptions) {
     Start();
     EXPECT_EQ(Boot().windowTitle(), QStringLiteral(" VANTREL printer adjustment program"));

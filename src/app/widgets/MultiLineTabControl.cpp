@@ -24,7 +24,7 @@ MultiLineTabControl::MultiLineTabControl(QWidget* parent)
 
 int MultiLineTabControl::AddTab(QWidget* sheet, const QString& text) {
     sheets_->addWidget(sheet);
-    tabs_.push_back(Tab{text, 0, {}});
+    tabs_.push_back(Tab{text, TabWidth(text), 0, {}});
     if (current_ < 0) {
         current_ = 0;
         sheets_->setCurrentIndex(0);
@@ -73,7 +73,7 @@ void MultiLineTabControl::Relayout() {
     std::vector<std::vector<int>> rows(1);
     int used = 0;
     for (int i = 0; i < Count(); ++i) {
-        const int w = TabWidth(tabs_[static_cast<size_t>(i)].text);
+        const int w = tabs_[static_cast<size_t>(i)].width;
         if (!rows.back().empty() && used + w > width()) {
             rows.emplace_back();
             used = 0;
@@ -98,7 +98,7 @@ void MultiLineTabControl::Relayout() {
         const int top = place * rowHeight;
         int natural = 0;
         for (const int i : rows[r]) {
-            natural += TabWidth(tabs_[static_cast<size_t>(i)].text);
+            natural += tabs_[static_cast<size_t>(i)].width;
         }
         // Stretch the row to the full width.
         int left = 0;
@@ -109,7 +109,7 @@ void MultiLineTabControl::Relayout() {
             const int extra = tabsLeft > 0 ? extraLeft / tabsLeft : 0;
             extraLeft -= extra;
             --tabsLeft;
-            const int w = TabWidth(tab.text) + extra;
+            const int w = tab.width + extra;
             tab.row = static_cast<int>(r);
             tab.rect = QRect(left, top, w, rowHeight);
             left += w;
@@ -188,6 +188,9 @@ void MultiLineTabControl::resizeEvent(QResizeEvent* event) {
 void MultiLineTabControl::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        for (Tab& tab : tabs_) {
+            tab.width = TabWidth(tab.text);
+        }
         Relayout();
     }
 }

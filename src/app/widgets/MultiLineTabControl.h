@@ -42,7 +42,8 @@ class MultiLineTabControl final : public QWidget {
   private:
     struct Tab {
         QString text;
-        int row = 0;  // row in the wrapping order, 0 = first row
+        int width = 0;  // the text's natural width, with the padding
+        int row = 0;    // row in the wrapping order, 0 = first row
         QRect rect;
     };
 
