@@ -56,7 +56,7 @@ bool TPUsbId::MakeDateCode(const orvane::LocalDateTime& time, std::string& dateC
     return true;
 }
 
-uint16_t TPUsbId::WriteUsbId(std::string_view serial, std::string& dateCode) {
+uint16_t TPUsbId::Check(std::string_view serial, std::string& code) {
     if (eeprom::CharacterCount(serial) != static_cast<size_t>(eeprom::UsbIdSerialLength)) {
         return Fail(ErrorLength);
     }
@@ -67,11 +67,24 @@ uint16_t TPUsbId::WriteUsbId(std::string_view serial, std::string& dateCode) {
     }
     // The time is taken before the first write so that a clock the date code
     // cannot express is refused while the printer is still untouched.
-    std::string code;
     if (!MakeDateCode(clock_.Now(), code)) {
         return Fail(ErrorYear);
     }
-    uint16_t result = WriteText(link_, eeprom::UsbIdSerialFirst, serial);
+    return ResultOk;
+}
+
+uint16_t TPUsbId::CheckUsbId(std::string_view serial) {
+    std::string code;
+    return Check(serial, code);
+}
+
+uint16_t TPUsbId::WriteUsbId(std::string_view serial, std::string& dateCode) {
+    std::string code;
+    uint16_t result = Check(serial, code);
+    if (result != ResultOk) {
+        return result;
+    }
+    result = WriteText(link_, eeprom::UsbIdSerialFirst, serial);
     if (result != ResultOk) {
         return result;
     }

@@ -30,6 +30,9 @@ class TPUsbId {
     // the year of the clock, then writes the serial and the date code of the
     // present local time. On success dateCode holds the 8 characters written.
     uint16_t WriteUsbId(std::string_view serial, std::string& dateCode);
+    // The checks of WriteUsbId alone (serial and the clock's year), nothing
+    // written: 1, or ResultUsbIdError with the error index set.
+    uint16_t CheckUsbId(std::string_view serial);
     // Reads the 18 characters into id. A character that no USB ID holds ends
     // the read at once with ResultUsbIdError and ErrorStoredId; id is then empty.
     uint16_t ReadUsbId(std::string& id);
@@ -43,6 +46,7 @@ class TPUsbId {
 
   private:
     uint16_t Fail(int16_t index);
+    uint16_t Check(std::string_view serial, std::string& dateCode);
 
     TPDLLFunction& link_;
     orvane::IClock& clock_;
