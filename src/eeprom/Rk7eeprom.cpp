@@ -129,6 +129,9 @@ uint16_t TPEeprom::RestoreEeprom(uint8_t modelCode) {
     }
     // The file has served its purpose; a file that cannot be removed does no
     // harm to the board just written.
-    orvane::RemoveFile(BackupFilePath());
+    // A dry run keeps it: nothing has been written.
+    if (!link_.IsDryRun()) {
+        orvane::RemoveFile(BackupFilePath());
+    }
     return ResultOk;
 }

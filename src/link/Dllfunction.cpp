@@ -142,7 +142,15 @@ uint16_t TPDLLFunction::SetD4CommandRCode(uint8_t a, uint8_t b) {
 
 uint16_t TPDLLFunction::SendDataChannel(const uint8_t* data, uint32_t length) {
     auto* function = Find<SendDataFunction>(channelLibrary_, "SendDataChannel");
-    return function == nullptr ? ResultDllMissing : function(data, length, Context());
+    if (function == nullptr) {
+        return ResultDllMissing;
+    }
+    if (dryRun_) {
+        dryRunCalls_.push_back(
+            {"SendDataChannel", {length}, std::vector<uint8_t>(data, data + length)});
+        return ResultOk;
+    }
+    return function(data, length, Context());
 }
 
 uint16_t TPDLLFunction::D4ReadEeprom(uint8_t address, uint8_t& value) {
@@ -152,7 +160,14 @@ uint16_t TPDLLFunction::D4ReadEeprom(uint8_t address, uint8_t& value) {
 
 uint16_t TPDLLFunction::D4WriteEeprom(uint8_t address, uint8_t value) {
     auto* function = Find<WriteEepromFunction>(channelLibrary_, "D4WriteEeprom");
-    return function == nullptr ? ResultDllMissing : function(address, value, Context());
+    if (function == nullptr) {
+        return ResultDllMissing;
+    }
+    if (dryRun_) {
+        dryRunCalls_.push_back({"D4WriteEeprom", {address, value}, {}});
+        return ResultOk;
+    }
+    return function(address, value, Context());
 }
 
 uint16_t TPDLLFunction::GetD4ErrorCode(uint16_t& code) {
@@ -171,5 +186,12 @@ uint16_t TPDLLFunction::InquireStatus(uint8_t* record) {
 
 uint16_t TPDLLFunction::D4Reset() {
     auto* function = Find<ContextFunction>(channelLibrary_, "D4Reset");
-    return function == nullptr ? ResultDllMissing : function(Context());
+    if (function == nullptr) {
+        return ResultDllMissing;
+    }
+    if (dryRun_) {
+        dryRunCalls_.push_back({"D4Reset", {}, {}});
+        return ResultOk;
+    }
+    return function(Context());
 }
