@@ -6,5 +6,6 @@
 TPHeatProtect::TPHeatProtect(TPDLLFunction& link) : link_(link) {}
 
 uint16_t TPHeatProtect::WriteHeatProtectOffset() {
+    const TPDLLFunction::ServiceOperation operation(link_, servicelog::CrHeatProtect);
     return link_.D4WriteEeprom(eeprom::HeatProtectOffset, kOffset);
 }

@@ -5,6 +5,7 @@
 #include "link/ResultCodes.h"
 
 uint16_t TPMaintenance::ResetWasteInkCounter() {
+    const TPDLLFunction::ServiceOperation operation(link_, servicelog::WasteReset);
     for (const uint8_t address : {eeprom::WasteCounterLow, eeprom::WasteCounterHigh,
                                   eeprom::WasteLimitA, eeprom::WasteLimitB, eeprom::WasteLimitC}) {
         const uint16_t result = link_.D4WriteEeprom(address, 0);

@@ -52,7 +52,10 @@ Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock, IStatusRepor
 AppContext::AppContext(const PlatformSeams& seams)
     : seams_(seams),
       clock_(seams.baseClock),
+      serviceLog_(seams.serviceLogPath.empty() ? orvane::ServiceLogFile::DefaultPath()
+                                               : seams.serviceLogPath),
       modules_(std::make_unique<Modules>(seams_, clock_, relay_)) {
+    modules_->link.AttachServiceLog(&serviceLog_, &clock_);
     QCoreApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
     ApplyProgramFont();
     PlugErrorDetails();

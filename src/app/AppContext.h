@@ -27,6 +27,7 @@
 #include "platform/PortList.h"
 #include "platform/Random.h"
 #include "platform/SaveDialog.h"
+#include "platform/ServiceLogFile.h"
 
 class TFormBoot;
 class TFormAdjust;
@@ -55,6 +56,7 @@ struct PlatformSeams {
     orvane::IClock* baseClock = nullptr;        // none: the window clock sleeps for real
     orvane::ISaveDialog* saveDialog = nullptr;  // none: the adjustment window's own dialog
     orvane::IMemory* memory = nullptr;          // none: the system's allocator
+    std::string serviceLogPath = {};            // empty: ServiceLogFile::DefaultPath()
 };
 
 // The status line as the module objects reach it: they are created before the
@@ -120,6 +122,7 @@ class AppContext {
     orvane::IRandom& Random() { return seams_.random; }
     orvane::ISaveDialog* SaveDialog() { return seams_.saveDialog; }
     ErrorDetails& Details() { return details_; }
+    orvane::ServiceLogFile& ServiceLog() { return serviceLog_; }
 
     TFormBoot& Boot() { return *boot_; }
     TFormAdjust& Adjust() { return *adjust_; }
@@ -139,6 +142,8 @@ class AppContext {
     PlatformSeams seams_;
     WindowClock clock_;
     StatusRelay relay_;
+    // Every write to a printer is logged here; it outlives the link.
+    orvane::ServiceLogFile serviceLog_;
     std::unique_ptr<Modules> modules_;
     ErrorDetails details_;
     std::unique_ptr<TFormBoot> boot_;

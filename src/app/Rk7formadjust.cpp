@@ -247,10 +247,30 @@ void TFormAdjust::RunOperation(const std::function<void()>& operation) {
         throw;
     }
     --operations_;
+    if (operations_ == 0) {
+        ReportServiceLogFailure();
+    }
     if (operations_ == 0 && closeHeld_) {
         closeHeld_ = false;
         close();
     }
+}
+
+void TFormAdjust::ReportServiceLogFailure() {
+    // Once the operation is over, so that the box never comes between the
+    // writes to the printer; the link tells of a failure once per program run.
+    std::string reason;
+    if (!context_.GetModules().link.TakeServiceLogFailure(reason)) {
+        return;
+    }
+    orvane::MessageRequest request;
+    request.text = "The service log cannot be written:\n" + reason +
+                   "\nThe printer has been written all the same. This message is not shown "
+                   "again until the program is started anew.";
+    request.caption = "Service log";
+    request.icon = orvane::MessageIcon::Warning;
+    request.owner = orvane::MessageOwner::AdjustmentWindow;
+    context_.MessageBox().Show(request);
 }
 
 void TFormAdjust::FormClose() {

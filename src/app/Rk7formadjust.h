@@ -80,6 +80,8 @@ class TFormAdjust final : public QWidget, public IStatusReporter {
     // and runs once the outermost operation has returned, never inside it:
     // closing ends the link the operation is still using.
     void RunOperation(const std::function<void()>& operation);
+    // Tells the technician, once, that a write could not be logged.
+    void ReportServiceLogFailure();
     bool OperationRunning() const { return operations_ > 0; }
     bool CloseHeld() const { return closeHeld_; }
 

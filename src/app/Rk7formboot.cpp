@@ -129,6 +129,10 @@ void TFormBoot::PortSelectOKBtnClick() {
     }
     PortNumber = number;
 
+    // The service log names the printer of every write from here on.
+    link.SetLogSubject(listedPorts_[static_cast<size_t>(port)],
+                       ui_->ModelNameCombo->currentText().toStdString());
+
     // After an earlier failure the port may still be open.
     link.PortCloseByPway();
     const char* failure = nullptr;

@@ -1,6 +1,9 @@
 #include "eeprom/Rk7eeprom.h"
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -35,6 +38,24 @@ const DestinationBytes& DestinationOfModel(uint8_t modelCode) {
     }
 }
 
+// Where an address stands in the backup list; the list's size when it is not
+// in it.
+constexpr size_t PlaceInBackup(uint8_t address) {
+    for (size_t i = 0; i < eeprom::BackupAddresses.size(); ++i) {
+        if (eeprom::BackupAddresses[i] == address) {
+            return i;
+        }
+    }
+    return eeprom::BackupAddresses.size();
+}
+
+bool SameBytes(const std::string& path,
+               const std::array<uint8_t, TPEeprom::kBackupFileSize>& bytes) {
+    std::vector<uint8_t> old;
+    return orvane::ReadFileStart(path, bytes.size() + 1, old) &&
+           std::equal(old.begin(), old.end(), bytes.begin(), bytes.end());
+}
+
 }  // namespace
 
 TPEeprom::TPEeprom(TPDLLFunction& link) : TPEeprom(link, orvane::BackupFolder()) {}
@@ -46,12 +67,40 @@ std::string TPEeprom::BackupFilePath() const {
     return backupFolder_ + "/" + kBackupFileName;
 }
 
+std::string TPEeprom::ModelFilePath() const {
+    return backupFolder_ + "/" + kModelFileName;
+}
+
+std::string TPEeprom::HistoryFolder() const {
+    return backupFolder_ + "/" + backup_history::kFolderName;
+}
+
+std::vector<BackupEntry> TPEeprom::ListBackups() const {
+    return backup_history::List(BackupFilePath(), ModelFilePath(), HistoryFolder());
+}
+
+uint8_t TPEeprom::ModelOfBackup(std::span<const uint8_t> bytes) {
+    constexpr size_t first = PlaceInBackup(eeprom::MarketFirstCode);
+    constexpr size_t second = PlaceInBackup(eeprom::MarketSecondCode);
+    if (first >= bytes.size() || second >= bytes.size()) {
+        return ModelCodeUnknown;
+    }
+    for (const uint8_t model : {ModelCodeK31, ModelCodeK32}) {
+        const DestinationBytes& known = DestinationOfModel(model);
+        if (bytes[first] == known.first && bytes[second] == known.second) {
+            return model;
+        }
+    }
+    return ModelCodeUnknown;
+}
+
 uint16_t TPEeprom::Fail(int16_t index) {
     errorIndex_ = index;
     return ResultEepromFileError;
 }
 
 uint16_t TPEeprom::WriteMarketSetting(uint8_t modelCode) {
+    const TPDLLFunction::ServiceOperation operation(link_, servicelog::Market);
     const DestinationBytes& bytes = DestinationOfModel(modelCode);
     const std::array<std::array<uint8_t, 2>, 5> writes = {{
         {eeprom::MarketFixed30, 0x04},
@@ -89,7 +138,7 @@ uint16_t TPEeprom::ReadMarketSetting(uint8_t& destination) {
     return ResultOk;
 }
 
-uint16_t TPEeprom::BackupEeprom() {
+uint16_t TPEeprom::BackupEeprom(uint8_t modelCode) {
     std::array<uint8_t, kBackupFileSize> bytes{};
     static_assert(eeprom::BackupAddresses.size() == kBackupFileSize);
     for (size_t i = 0; i < bytes.size(); ++i) {
@@ -98,40 +147,74 @@ uint16_t TPEeprom::BackupEeprom() {
             return result;
         }
     }
+    link_.NoteUsbId(backup_history::UsbIdOf(bytes));
     orvane::CreateFolders(backupFolder_);  // a failure shows when the file is created
-    switch (orvane::ReplaceFile(BackupFilePath(), bytes)) {
+    // The previous backup may be the only copy of another board's data: it is
+    // kept before it is replaced, unless it holds these very bytes and tells
+    // no other model.
+    const std::string path = BackupFilePath();
+    const std::string modelPath = ModelFilePath();
+    const uint8_t oldModel = backup_history::ReadModel(modelPath);
+    const bool sameBackup =
+        SameBytes(path, bytes) && (oldModel == modelCode || oldModel == ModelCodeUnknown);
+    if (orvane::Exists(path) && !sameBackup &&
+        !backup_history::Keep(path, oldModel, HistoryFolder(), false)) {
+        return Fail(ErrorCannotCreateFile);
+    }
+    // The old model's record goes before the bytes change, so that it never
+    // stands beside another backup's bytes; it comes back when they do not.
+    orvane::RemoveFile(modelPath);
+    switch (orvane::ReplaceFile(path, bytes)) {
         case orvane::FileWrite::Done:
+            // A record that cannot be written leaves the model unknown.
+            backup_history::WriteModel(modelPath, modelCode);
             return ResultOk;
         case orvane::FileWrite::CannotCreate:
+            backup_history::WriteModel(modelPath, oldModel);
             return ResultFileOpenError;
         case orvane::FileWrite::CannotWrite:
             break;
     }
+    backup_history::WriteModel(modelPath, oldModel);
     return Fail(ErrorCannotCreateFile);
 }
 
 uint16_t TPEeprom::RestoreEeprom(uint8_t modelCode) {
+    return RestoreEepromFrom(BackupFilePath(), modelCode);
+}
+
+uint16_t TPEeprom::RestoreEepromFrom(const std::string& path, uint8_t modelCode) {
     // One byte more than a backup holds, to notice a file that is too long.
     std::vector<uint8_t> bytes;
-    if (!orvane::ReadFileStart(BackupFilePath(), kBackupFileSize + 1, bytes) ||
+    if (!orvane::ReadFileStart(path, kBackupFileSize + 1, bytes) ||
         bytes.size() != kBackupFileSize) {
         return Fail(ErrorCannotReadFile);
     }
-    for (size_t i = 0; i < kBackupFileSize; ++i) {
-        const uint16_t result = link_.D4WriteEeprom(eeprom::BackupAddresses[i], bytes[i]);
+    {
+        const TPDLLFunction::ServiceOperation operation(link_, servicelog::Restore);
+        for (size_t i = 0; i < kBackupFileSize; ++i) {
+            const uint16_t result = link_.D4WriteEeprom(eeprom::BackupAddresses[i], bytes[i]);
+            if (result != ResultOk) {
+                return result;
+            }
+        }
+        const uint16_t result = WriteMarketSetting(modelCode);
         if (result != ResultOk) {
             return result;
         }
     }
-    const uint16_t result = WriteMarketSetting(modelCode);
-    if (result != ResultOk) {
-        return result;
-    }
-    // The file has served its purpose; a file that cannot be removed does no
-    // harm to the board just written.
+    link_.NoteUsbId(backup_history::UsbIdOf(bytes));
+    // The backup file has served its purpose and leaves its place, so that
+    // it is not restored to another board by mistake; its data stays in the
+    // history. Where it cannot be moved it stays: that does no harm to the
+    // board just written.
     // A dry run keeps it: nothing has been written.
-    if (!link_.IsDryRun()) {
-        orvane::RemoveFile(BackupFilePath());
+    std::error_code error;
+    if (!link_.IsDryRun() && std::filesystem::equivalent(path, BackupFilePath(), error) &&
+        backup_history::Keep(BackupFilePath(), backup_history::ReadModel(ModelFilePath()),
+                             HistoryFolder(), true) &&
+        !orvane::Exists(BackupFilePath())) {
+        orvane::RemoveFile(ModelFilePath());
     }
     return ResultOk;
 }

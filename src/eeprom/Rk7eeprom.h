@@ -2,7 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
+
+#include "eeprom/BackupHistory.h"
 
 class TPDLLFunction;
 
@@ -20,6 +24,8 @@ class TPEeprom {
     // Model codes of the boot window that select a destination.
     static constexpr uint8_t ModelCodeK31 = 1;
     static constexpr uint8_t ModelCodeK32 = 2;
+    // A backup whose model is not known.
+    static constexpr uint8_t ModelCodeUnknown = 0;
 
     // Destination codes read back by ReadMarketSetting.
     static constexpr uint8_t DestinationJapan = 0;
@@ -30,6 +36,8 @@ class TPEeprom {
     // The backup file's name in its folder, and its exact length.
     static constexpr const char* kBackupFileName = "bkupdata.eep";
     static constexpr size_t kBackupFileSize = 64;
+    // Beside it, the model the backup file was taken for (BackupHistory.h).
+    static constexpr const char* kModelFileName = "bkupdata.model";
 
     // The backup file lives in the platform's backup folder.
     explicit TPEeprom(TPDLLFunction& link);
@@ -48,16 +56,39 @@ class TPEeprom {
     // Reads the 64 bytes of the backup list and keeps them in the backup file
     // (0x2001 when the file cannot be created, index 2 when it cannot be
     // written). A backup that fails keeps the previous backup file whole.
-    uint16_t BackupEeprom();
+    // A previous backup file with other bytes is first kept in the history
+    // (BackupHistory.h); when that fails, the backup ends with index 2 after
+    // the reads, and the previous file stays as it was. modelCode, the model
+    // the link was opened for, is recorded in the model file beside the backup
+    // file. A backup whose model cannot be recorded is still a good backup (a
+    // restore needs only the 64 bytes) and lists with an unknown model.
+    uint16_t BackupEeprom(uint8_t modelCode = ModelCodeUnknown);
     // Writes the 64 bytes of the backup file back to their addresses, then
-    // the market setting for modelCode, and deletes the file. A missing file,
+    // the market setting for modelCode, and takes the file away: it moves
+    // into the history with the model it was taken for, and its model file
+    // goes (where it cannot be moved both stay). A missing file,
     // or one that is not exactly 64 bytes long, is refused with index 3
-    // before anything is written.
+    // before anything is written. The writes are logged as "restore".
     uint16_t RestoreEeprom(uint8_t modelCode);
+    // The same with the backup in path: the same writes, checks and result
+    // codes. The file stays where it is, unless it is the backup file itself.
+    uint16_t RestoreEepromFrom(const std::string& path, uint8_t modelCode);
+
+    // The backups of the history, oldest first, then the backup file when
+    // there is one.
+    std::vector<BackupEntry> ListBackups() const;
+    std::string HistoryFolder() const;
+
+    // The model that the market bytes (0x6E, 0x5B) of a backup's 64 bytes
+    // select. The backup list does not hold those two addresses, so a backup
+    // never names its model: ModelCodeUnknown. The model of a backup is the
+    // one recorded with it (BackupEntry::modelCode).
+    static uint8_t ModelOfBackup(std::span<const uint8_t> bytes);
 
     int16_t ErrorIndex() const { return errorIndex_; }
     const std::string& BackupFolder() const { return backupFolder_; }
     std::string BackupFilePath() const;
+    std::string ModelFilePath() const;
 
   private:
     uint16_t Fail(int16_t index);

@@ -73,6 +73,7 @@ uint16_t TPHeadID::WriteHeadId(std::string_view id) {
     if (const uint16_t checked = Parse(id, pairs, ninth); checked != ResultOk) {
         return checked;
     }
+    const TPDLLFunction::ServiceOperation operation(link_, servicelog::HeadId);
     for (size_t i = 0; i < pairs.size(); ++i) {
         const uint16_t result = link_.D4WriteEeprom(eeprom::HeadIdPairs[i], pairs[i]);
         if (result != ResultOk) {

@@ -56,6 +56,15 @@ bool TPUsbId::MakeDateCode(const orvane::LocalDateTime& time, std::string& dateC
     return true;
 }
 
+bool TPUsbId::IsUsbId(std::string_view id) {
+    for (const char c : id) {
+        if (!IsUsbIdCharacter(c)) {
+            return false;
+        }
+    }
+    return id.size() == static_cast<size_t>(eeprom::UsbIdLength);
+}
+
 uint16_t TPUsbId::Check(std::string_view serial, std::string& code) {
     if (eeprom::CharacterCount(serial) != static_cast<size_t>(eeprom::UsbIdSerialLength)) {
         return Fail(ErrorLength);
@@ -84,6 +93,7 @@ uint16_t TPUsbId::WriteUsbId(std::string_view serial, std::string& dateCode) {
     if (result != ResultOk) {
         return result;
     }
+    const TPDLLFunction::ServiceOperation operation(link_, servicelog::UsbId);
     result = WriteText(link_, eeprom::UsbIdSerialFirst, serial);
     if (result != ResultOk) {
         return result;
@@ -93,6 +103,7 @@ uint16_t TPUsbId::WriteUsbId(std::string_view serial, std::string& dateCode) {
         return result;
     }
     dateCode = code;
+    link_.NoteUsbId(std::string(serial) + code);
     return ResultOk;
 }
 
@@ -108,10 +119,12 @@ uint16_t TPUsbId::ReadUsbId(std::string& id) {
         }
         const char c = static_cast<char>(value);
         if (!IsUsbIdCharacter(c)) {
+            link_.NoteUsbId({});  // the board holds no USB ID the records could name
             return Fail(ErrorStoredId);
         }
         text.push_back(c);
     }
     id = text;
+    link_.NoteUsbId(text);
     return ResultOk;
 }

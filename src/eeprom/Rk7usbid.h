@@ -29,6 +29,8 @@ class TPUsbId {
     // Checks the serial (exactly 10 characters, each '0'-'9' or 'A'-'Z') and
     // the year of the clock, then writes the serial and the date code of the
     // present local time. On success dateCode holds the 8 characters written.
+    // The writes are logged as "usb-id"; the link's records carry the new ID
+    // from then on, as they do the ID a read found.
     uint16_t WriteUsbId(std::string_view serial, std::string& dateCode);
     // The checks of WriteUsbId alone (serial and the clock's year), nothing
     // written: 1, or ResultUsbIdError with the error index set.
@@ -43,6 +45,9 @@ class TPUsbId {
     // second mod 30, the halves of minute and second, and '0'. False when the
     // year has no character.
     static bool MakeDateCode(const orvane::LocalDateTime& time, std::string& dateCode);
+    // Whether id is a USB ID as the printer keeps it: 18 characters, each
+    // '0'-'9' or 'A'-'Z'.
+    static bool IsUsbId(std::string_view id);
 
   private:
     uint16_t Fail(int16_t index);

@@ -89,6 +89,8 @@ uint16_t TPDLLFunction::PortOpenByPway(uint16_t portNumber) {
     if (function == nullptr) {
         return ResultDllMissing;
     }
+    // A USB ID read on another port, or before, belongs to another printer.
+    logger_.ForgetUsbId();
     const uint16_t result = function(portNumber);
     // The library keeps the last I/O error until it is asked for; the open
     // asks once so that a later report sees only errors of later calls.
@@ -167,7 +169,10 @@ uint16_t TPDLLFunction::D4WriteEeprom(uint8_t address, uint8_t value) {
         dryRunCalls_.push_back({"D4WriteEeprom", {address, value}, {}});
         return ResultOk;
     }
-    return function(address, value, Context());
+    const uint16_t result = function(address, value, Context());
+    logger_.Record(logger_.Operation(servicelog::EepromWrite), servicelog::ByteText(address),
+                   servicelog::ByteText(value), result);
+    return result;
 }
 
 uint16_t TPDLLFunction::GetD4ErrorCode(uint16_t& code) {
@@ -182,6 +187,22 @@ uint16_t TPDLLFunction::GetD4ErrorCode(uint16_t& code) {
 uint16_t TPDLLFunction::InquireStatus(uint8_t* record) {
     auto* function = Find<InquireStatusFunction>(channelLibrary_, "InquireStatus");
     return function == nullptr ? ResultDllMissing : function(record, Context());
+}
+
+void TPDLLFunction::AttachServiceLog(IServiceLog* log, orvane::IClock* clock) {
+    logger_.Attach(log, clock);
+}
+
+void TPDLLFunction::SetLogSubject(std::string port, std::string model) {
+    logger_.SetSubject(std::move(port), std::move(model));
+}
+
+void TPDLLFunction::RecordWrite(const char* operation, std::string target, std::string value,
+                                uint16_t result) {
+    // A dry run sends nothing, so it writes nothing either.
+    if (result != ResultDllMissing && !dryRun_) {
+        logger_.Record(operation, std::move(target), std::move(value), result);
+    }
 }
 
 uint16_t TPDLLFunction::D4Reset() {

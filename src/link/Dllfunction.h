@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <string>
 #include <vector>
+#include <utility>
 
+#include "link/ServiceLog.h"
 #include "platform/LibraryLoader.h"
 #include "platform/MessageBox.h"
 
@@ -68,6 +70,43 @@ class TPDLLFunction {
     void StartDryRun() { dryRun_ = true; }
     bool IsDryRun() const { return dryRun_; }
     const std::vector<DryRunCall>& DryRunCalls() const { return dryRunCalls_; }
+    // The service log. Every EEPROM write the library is handed is recorded
+    // with its result (ResultDllMissing: nothing was handed, nothing is
+    // recorded); the value packets are recorded by the factory through
+    // RecordWrite. Without a log attached nothing is recorded. clock null: the
+    // system clock.
+    void AttachServiceLog(IServiceLog* log, orvane::IClock* clock = nullptr);
+    // The printer the link is opened on, as the records name it (called by
+    // whoever opens the link). Forgets the USB ID, as opening the port does.
+    void SetLogSubject(std::string port, std::string model);
+    // The USB ID just read from or written to the printer: the records that
+    // follow carry it, until the port is opened again.
+    void NoteUsbId(std::string usbId) { logger_.NoteUsbId(std::move(usbId)); }
+    const std::string& LoggedUsbId() const { return logger_.UsbId(); }
+    void RecordWrite(const char* operation, std::string target, std::string value, uint16_t result);
+    // True once per link object, after the first record that could not be
+    // kept, with the reason: the caller tells the technician then. The
+    // writes to the printer go on all the same.
+    bool TakeServiceLogFailure(std::string& reason) { return logger_.TakeFailure(reason); }
+
+    // Names the operation that the EEPROM writes made while it lives belong
+    // to, unless an outer one is named already.
+    class ServiceOperation {
+      public:
+        ServiceOperation(TPDLLFunction& link, const char* operation)
+            : logger_(link.logger_), owner_(logger_.BeginOperation(operation)) {}
+        ~ServiceOperation() {
+            if (owner_) {
+                logger_.EndOperation();
+            }
+        }
+        ServiceOperation(const ServiceOperation&) = delete;
+        ServiceOperation& operator=(const ServiceOperation&) = delete;
+
+      private:
+        ServiceLogger& logger_;
+        bool owner_;
+    };
 
   private:
     template <typename Function>
@@ -80,4 +119,5 @@ class TPDLLFunction {
     orvane::LibraryHandle portLibrary_ = nullptr;
     bool dryRun_ = false;
     std::vector<DryRunCall> dryRunCalls_;
+    ServiceLogger logger_;
 };

@@ -1,5 +1,7 @@
 #include "link/Rk7factory.h"
 
+#include <string>
+
 #include "link/Dllfunction.h"
 #include "link/PrintModes.h"
 #include "link/ResultCodes.h"
@@ -44,6 +46,28 @@ constexpr int kBidMax = 127;
 
 uint8_t LowByte(int value) {
     return static_cast<uint8_t>(value & 0xFF);
+}
+
+// A value byte as the signed number it stands for.
+std::string SignedText(uint8_t value) {
+    return std::to_string(static_cast<int8_t>(value));
+}
+
+const char* ModeName(uint8_t mode) {
+    switch (mode) {
+        case ModeVsd1:
+            return "vsd1";
+        case ModeVsd2:
+            return "vsd2";
+        case ModeVsd3:
+            return "vsd3";
+        default:
+            return "eco";
+    }
+}
+
+const char* ColourName(bool black) {
+    return black ? "black" : "color";
 }
 
 }  // namespace
@@ -98,11 +122,18 @@ uint16_t TPFactory::SendBidValue(uint8_t colourSelector, uint8_t mode, int value
     const uint8_t signByte = value < 0 ? 0xFF : 0x00;
     const int length =
         Build(kCommandBid, kFunctionBid, {modeByte, colourByte, LowByte(value), signByte});
-    return SendPacket(packet_.data(), length);
+    const uint16_t result = SendPacket(packet_.data(), length);
+    link_.RecordWrite(patternValues_ ? servicelog::BidTest : servicelog::Bid,
+                      std::string("bid-") + ModeName(mode) + "-" + ColourName(colourByte == 1),
+                      std::to_string(value), result);
+    return result;
 }
 
 uint16_t TPFactory::SendHeadAngularValue(uint8_t value) {
-    return SendPacket(packet_.data(), Build(kCommandHeadAngular, kFunctionHeadAngular, {value}));
+    const uint16_t result =
+        SendPacket(packet_.data(), Build(kCommandHeadAngular, kFunctionHeadAngular, {value}));
+    link_.RecordWrite(servicelog::HeadAngular, "head-angular", SignedText(value), result);
+    return result;
 }
 
 uint16_t TPFactory::StartMaintenanceSequence(uint8_t sequence) {
@@ -110,23 +141,37 @@ uint16_t TPFactory::StartMaintenanceSequence(uint8_t sequence) {
 }
 
 uint16_t TPFactory::SendStoreCommand() {
-    return SendPacket(packet_.data(), Build(kCommandStore, kFunctionStore, {}));
+    const uint16_t result = SendPacket(packet_.data(), Build(kCommandStore, kFunctionStore, {}));
+    link_.RecordWrite(servicelog::Store, "", "", result);
+    return result;
 }
 
 uint16_t TPFactory::SendPfValue(uint8_t blackFlag, uint8_t value) {
     const uint8_t colourByte = blackFlag != 0 ? 1 : 2;
-    return SendPacket(packet_.data(), Build(kCommandPf, kFunctionPf, {value, colourByte}));
+    const uint16_t result =
+        SendPacket(packet_.data(), Build(kCommandPf, kFunctionPf, {value, colourByte}));
+    if (!patternValues_) {
+        link_.RecordWrite(servicelog::Pf, std::string("pf-") + ColourName(blackFlag != 0),
+                          SignedText(value), result);
+    }
+    return result;
 }
 
 uint16_t TPFactory::SendTopMarginValue(uint8_t value) {
-    return SendPacket(packet_.data(), Build(kCommandTopMargin, kFunctionTopMargin, {value}));
+    const uint16_t result =
+        SendPacket(packet_.data(), Build(kCommandTopMargin, kFunctionTopMargin, {value}));
+    link_.RecordWrite(servicelog::TopMargin, "top-margin", SignedText(value), result);
+    return result;
 }
 
 uint16_t TPFactory::SendFirstDotValue(int value) {
     if (value < kFirstDotMin || value > kFirstDotMax) {
         return ResultCommandError;
     }
-    return SendPacket(packet_.data(), Build(kCommandFirstDot, kFunctionFirstDot, {LowByte(value)}));
+    const uint16_t result =
+        SendPacket(packet_.data(), Build(kCommandFirstDot, kFunctionFirstDot, {LowByte(value)}));
+    link_.RecordWrite(servicelog::FirstDot, "first-dot", std::to_string(value), result);
+    return result;
 }
 
 uint16_t TPFactory::SendPacket(const uint8_t* bytes, int count) {

@@ -12,6 +12,13 @@ class TPStatusControl;
 // The command packets ESC '|' that set adjustment values and start the
 // maintenance sequences. Each operation builds its packet in the one packet
 // buffer and sends it, again every 500 ms while the printer answers busy.
+//
+// Every value packet and store the printer was handed goes to the link's
+// service log with its result (the maintenance sequences do not: they set no
+// value). While a pattern print sets its test values (PatternValues), a Bi-D
+// value is recorded as "bid-test" and a PF value not at all: the printer
+// writes a Bi-D value to its EEPROM at once, but holds a PF value only until
+// a store, which a pattern never sends.
 class TPFactory {
   public:
     static constexpr int kPacketSize = 14;
@@ -33,6 +40,21 @@ class TPFactory {
     // not in its error state) sends the same bytes again every 500 ms.
     uint16_t SendPacket(const uint8_t* bytes, int count);
 
+    // Marks the value packets sent while it lives as a pattern print's test
+    // values.
+    class PatternValues {
+      public:
+        explicit PatternValues(TPFactory& factory) : factory_(factory) {
+            factory_.patternValues_ = true;
+        }
+        ~PatternValues() { factory_.patternValues_ = false; }
+        PatternValues(const PatternValues&) = delete;
+        PatternValues& operator=(const PatternValues&) = delete;
+
+      private:
+        TPFactory& factory_;
+    };
+
     // Maintenance sequence codes.
     static constexpr uint8_t SequenceCleaning = 2;
     static constexpr uint8_t SequenceInkCharge = 7;
@@ -46,4 +68,5 @@ class TPFactory {
     TPStatusControl& status_;
     orvane::IClock& clock_;
     std::array<uint8_t, kPacketSize> packet_{};
+    bool patternValues_ = false;
 };

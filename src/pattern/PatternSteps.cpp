@@ -126,6 +126,7 @@ void PatternSteps::ChangesPfValue(uint8_t blackFlag, int stored) {
 }
 
 uint16_t PatternSteps::SendValue(int value) {
+    const TPFactory::PatternValues testValues(factory_);
     switch (value_) {
         case Value::Bid:
             return factory_.SendBidValue(selector_, dotSize_, value);

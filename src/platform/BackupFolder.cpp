@@ -30,6 +30,13 @@ std::string UserDataFolder() {
     return HomeFolder() + "/.local/share";
 }
 
+std::string UserStateFolder() {
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state == '/') {
+        return state;
+    }
+    return HomeFolder() + "/.local/state";
+}
+
 std::string BackupFolder() {
     return UserDataFolder() + "/Adjustment Program/OrvaneK51_52";
 }

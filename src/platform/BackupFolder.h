@@ -14,4 +14,8 @@ std::string BackupFolder();
 // the account when HOME is not set).
 std::string UserDataFolder();
 
+// $XDG_STATE_HOME when absolute, else $HOME/.local/state: what the program
+// keeps about its own work, such as the service log.
+std::string UserStateFolder();
+
 }  // namespace orvane

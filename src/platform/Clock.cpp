@@ -1,6 +1,8 @@
 #include "platform/Clock.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <thread>
 
@@ -11,11 +13,28 @@ void SystemClock::Sleep(uint32_t milliseconds) {
 }
 
 LocalDateTime SystemClock::Now() {
-    const std::time_t now = std::time(nullptr);
+    return LocalTimeOf(std::time(nullptr));
+}
+
+LocalDateTime LocalTimeOf(std::time_t moment) {
     std::tm parts{};
-    localtime_r(&now, &parts);
-    return LocalDateTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
-                         parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+    localtime_r(&moment, &parts);
+    return LocalDateTime{parts.tm_year + 1900,
+                         parts.tm_mon + 1,
+                         parts.tm_mday,
+                         parts.tm_hour,
+                         parts.tm_min,
+                         parts.tm_sec,
+                         static_cast<int>(parts.tm_gmtoff / 60)};
+}
+
+std::string IsoTime(const LocalDateTime& time) {
+    const int offset = std::abs(time.utcOffsetMinutes);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d", time.year,
+                  time.month, time.day, time.hour, time.minute, time.second,
+                  time.utcOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+    return text;
 }
 
 }  // namespace orvane

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
+#include <string>
 
 namespace orvane {
 
@@ -12,7 +14,16 @@ struct LocalDateTime {
     int hour = 0;    // 0-23
     int minute = 0;  // 0-59
     int second = 0;  // 0-59
+    // How far the local time is ahead of UTC, in minutes (negative west of
+    // Greenwich).
+    int utcOffsetMinutes = 0;
 };
+
+// A moment of the system's clock in local time.
+LocalDateTime LocalTimeOf(std::time_t moment);
+
+// The time as ISO 8601 with its offset: "2026-12-07T10:00:00+01:00".
+std::string IsoTime(const LocalDateTime& time);
 
 // Sleeping on the calling thread and reading the local time. The program uses
 // the system clock (or the window's clock that keeps painting while it waits);

@@ -1,7 +1,11 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <array>
 
 #include <cerrno>
 #include <cstdio>
@@ -78,6 +82,72 @@ bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& 
     bytes.resize(done);
     data = std::move(bytes);
     return true;
+}
+
+bool KeepCopy(const std::string& from, const std::string& to) {
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        return true;
+    }
+    if (errno == EEXIST) {
+        return false;
+    }
+    // No second name here (a file system without them): a copy of the bytes.
+    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0) {
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    struct stat status {};
+    bool read = ::fstat(source, &status) == 0;
+    ::close(source);
+    read = read && ReadFileStart(from, static_cast<size_t>(status.st_size) + 1, bytes) &&
+           bytes.size() == static_cast<size_t>(status.st_size);
+    if (!read) {
+        return false;
+    }
+    const std::string temporary = to + ".tmp";
+    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (file < 0) {
+        return false;
+    }
+    // The copy keeps the time the file was written: it tells when the data
+    // was taken.
+    const std::array<timespec, 2> times = {status.st_atim, status.st_mtim};
+    bool written =
+        WriteAll(file, bytes) && ::fsync(file) == 0 && ::futimens(file, times.data()) == 0;
+    written = ::close(file) == 0 && written;
+    // link, not rename: a file that came to stand at to meanwhile stays.
+    written = written && ::link(temporary.c_str(), to.c_str()) == 0;
+    ::unlink(temporary.c_str());
+    return written;
+}
+
+bool Exists(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
+bool FileModified(const std::string& path, LocalDateTime& time) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return false;
+    }
+    time = LocalTimeOf(status.st_mtime);
+    return true;
+}
+
+std::vector<std::string> FilesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError)) {
+            names.push_back(it->path().filename().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool RemoveFile(const std::string& path) {

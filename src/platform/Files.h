@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Clock.h"
+
 namespace orvane {
 
 // Small files of raw bytes: the EEPROM backup file and the full dump.
@@ -28,6 +30,24 @@ bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& 
 
 // Removes a file; false when it is not there or cannot be removed.
 bool RemoveFile(const std::string& path);
+
+// Puts a copy of the file from at to, where no file may be yet: a second
+// name for the same file where the file system allows it, else the bytes
+// written to a temporary file beside to and given its name once they are on
+// the disk. from is left as it is; to never stands half written, and an
+// existing to is never replaced. False when no copy is in place.
+bool KeepCopy(const std::string& from, const std::string& to);
+
+// Whether path exists (as anything).
+bool Exists(const std::string& path);
+
+// The time the file was last written, in local time. False when it cannot be
+// read.
+bool FileModified(const std::string& path, LocalDateTime& time);
+
+// The names of the regular files in a folder, sorted; empty when the folder
+// cannot be read.
+std::vector<std::string> FilesIn(const std::string& folder);
 
 // Creates a folder and every missing folder above it; an existing folder is
 // no error. False when the folder is not there afterwards.

@@ -22,8 +22,10 @@ AppTest::~AppTest() {
 void AppTest::Start() {
     orvane::IPortList& ports =
         useFakePorts_ ? static_cast<orvane::IPortList&>(fakePorts_) : virtualPorts_;
-    context_ = std::make_unique<orvane_app::AppContext>(orvane_app::PlatformSeams{
-        loader_, orvane::ExecutableFolder(), boxes_, ports, random_, &Clock(), &saveDialog_});
+    orvane_app::PlatformSeams seams{
+        loader_, orvane::ExecutableFolder(), boxes_, ports, random_, &Clock(), &saveDialog_};
+    seams.serviceLogPath = ServiceLogPath();
+    context_ = std::make_unique<orvane_app::AppContext>(seams);
     QTimer& timer = Adjust().DisableTimer();
     disableInterval = timer.interval();
     timer.stop();

@@ -60,6 +60,8 @@ class AppTest : public VirtualPrinterTest {
     TFormAdjust& Adjust();
     ScriptedMessageBox& Boxes() { return boxes_; }
     ScriptedSaveDialog& SaveDialogs() { return saveDialog_; }
+    // Where this test's program keeps its service log.
+    std::string ServiceLogPath() const { return logFolder_ / "service.log"; }
     FakePortList& FakePorts() {
         useFakePorts_ = true;
         return fakePorts_;
@@ -96,6 +98,7 @@ class AppTest : public VirtualPrinterTest {
     int disableInterval = 0;
 
   private:
+    TempFolder logFolder_;
     orvane::SystemLibraryLoader loader_;
     orvane::VirtualPrinterPortList virtualPorts_{StateFolder()};
     FakePortList fakePorts_;

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     testing_support::TempFolder run;
     setenv("ORVANE_VPRINTER_DIR", (run / "vprinter").c_str(), 1);
     setenv("XDG_DATA_HOME", (run / "data").c_str(), 1);
+    setenv("XDG_STATE_HOME", (run / "state").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");

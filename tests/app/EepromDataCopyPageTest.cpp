@@ -62,6 +62,10 @@ TEST_F(EepromDataCopyPage, TheDataMovesToANewMainBoard) {
               std::vector<int>(eeprom::BackupAddresses.begin(), eeprom::BackupAddresses.end()));
     EXPECT_TRUE(Writes().empty());
     EXPECT_EQ(ReadFile(BackupFile()), BackupOf(old));
+    TPEeprom& module = App().GetModules().eeprom;
+    ASSERT_EQ(module.ListBackups().size(), 1u);
+    EXPECT_EQ(module.ListBackups()[0].modelCode, TPEeprom::ModelCodeK31)
+        << "the backup is recorded with the model the window was opened for";
 
     // The technician replaces the main board, here with the control tool.
     const testing_support::ProcessResult swap =
@@ -88,6 +92,9 @@ TEST_F(EepromDataCopyPage, TheDataMovesToANewMainBoard) {
         EXPECT_EQ(board[address], address == 0x59 ? 0x18 : old[address]) << int{address};
     }
     EXPECT_TRUE(ReadFile(BackupFile()).empty());
+    ASSERT_EQ(module.ListBackups().size(), 1u);
+    EXPECT_FALSE(module.ListBackups()[0].current);
+    EXPECT_EQ(module.ListBackups()[0].modelCode, TPEeprom::ModelCodeK31);
 
     // The file served once: a second restore finds none.
     ClearTrace();

@@ -56,7 +56,7 @@ void TEepromDataCopyPage::EepDataCopyBackUpStartPnlClick() {
     if (!StartBusy(form, steps::Backup)) {
         return;
     }
-    const uint16_t result = Context().GetModules().eeprom.BackupEeprom();
+    const uint16_t result = Context().GetModules().eeprom.BackupEeprom(Context().Boot().ModelCode);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;

@@ -61,8 +61,10 @@ int main(int argc, char** argv) {
     orvane::SystemLibraryLoader loader;
     orvane::VirtualPrinterPortList ports;
     orvane::StdRandom random;
-    orvane_app::AppContext context(
-        orvane_app::PlatformSeams{loader, orvane::ExecutableFolder(), messageBox, ports, random});
+    orvane_app::PlatformSeams seams{loader, orvane::ExecutableFolder(), messageBox, ports, random};
+    // The pictures' printers are made up: their writes stay out of the user's log.
+    seams.serviceLogPath = state.filePath(QStringLiteral("service.log")).toStdString();
+    orvane_app::AppContext context(seams);
     messageBox.SetOwners(&context.Boot(), &context.Adjust());
     bool ok = true;
 

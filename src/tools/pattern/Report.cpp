@@ -36,7 +36,12 @@ std::string Meaning(Session& session, uint16_t code) {
     }
     std::string text = message.error != nullptr ? message.error : "";
     if (message.line != nullptr) {
-        text += (text.empty() ? "" : " ") + std::string(message.line);
+        // Appended piece by piece: GCC 12 at -O3 takes "literal" + string
+        // for an overlapping copy (-Wrestrict) and fails the release build.
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += message.line;
     }
     return text;
 }

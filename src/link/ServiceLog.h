@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/ServiceLogRecord.h"
+
+// The service log as the link sees it: every write that reaches a printer
+// (EEPROM writes, the value packets and their store) is recorded with the
+// printer it went to. The log itself (a file, a test's list) is an
+// IServiceLog; platform/ServiceLogFile.h keeps it on a file.
+using ServiceLogRecord = orvane::ServiceLogRecord;
+using IServiceLog = orvane::IServiceLog;
+
+// The operation words of the records. An EEPROM write made by a page
+// operation of several writes carries that operation's word; one made outside
+// any of them is an "eeprom-write".
+namespace servicelog {
+
+inline constexpr const char* EepromWrite = "eeprom-write";
+inline constexpr const char* Market = "market";   // destination bytes (market page, restore)
+inline constexpr const char* HeadId = "head-id";  // the Head ID's five bytes
+inline constexpr const char* UsbId = "usb-id";    // serial and date code, 18 bytes
+inline constexpr const char* CrHeatProtect = "cr-heat-protect";
+inline constexpr const char* WasteReset = "waste-reset";  // the pad counter's five bytes
+inline constexpr const char* Restore = "restore";         // a backup written to the board
+// Value packets, by the value they set; the target names the value.
+inline constexpr const char* Bid = "bid";
+// A Bi-D value a pattern print sets between its passes: the printer keeps a
+// Bi-D value in its EEPROM at once, so these change the board too. (PF values
+// of the PF pattern are held only until a store, which the pattern never
+// sends; they are not recorded.)
+inline constexpr const char* BidTest = "bid-test";
+inline constexpr const char* HeadAngular = "head-angular";
+inline constexpr const char* Pf = "pf";
+inline constexpr const char* TopMargin = "top-margin";
+inline constexpr const char* FirstDot = "first-dot";
+// The store packet: the printer keeps the values sent since the last store.
+inline constexpr const char* Store = "store";
+
+// "ok" for ResultOk, else the code as 0xNNNN.
+std::string ResultText(uint16_t result);
+// A byte as 0xNN.
+std::string ByteText(uint8_t value);
+
+}  // namespace servicelog
+
+// What the link knows for its records: where they go, the printer it is
+// opened on, the USB ID read or written since, the operation under way, and
+// whether a record was lost.
+class ServiceLogger {
+  public:
+    // clock null: the system clock.
+    void Attach(IServiceLog* log, orvane::IClock* clock);
+    bool Attached() const { return log_ != nullptr; }
+
+    // The printer of the records that follow; forgets the USB ID.
+    void SetSubject(std::string port, std::string model);
+    void ForgetUsbId() { usbId_.clear(); }
+    void NoteUsbId(std::string id) { usbId_ = std::move(id); }
+    const std::string& UsbId() const { return usbId_; }
+
+    // Names the operation of the writes that follow, unless one is named
+    // already (an operation inside another belongs to the outer one). True
+    // when it was named here and must be ended here.
+    bool BeginOperation(const char* operation);
+    void EndOperation() { operation_ = nullptr; }
+    // The operation under way, or fallback when none is.
+    const char* Operation(const char* fallback) const {
+        return operation_ != nullptr ? operation_ : fallback;
+    }
+
+    // Records one write; a record that cannot be kept is noted, never thrown.
+    void Record(const char* operation, std::string target, std::string value, uint16_t result);
+
+    // True once, after the first record that could not be kept, with the
+    // reason; false before and ever after.
+    bool TakeFailure(std::string& reason);
+
+  private:
+    IServiceLog* log_ = nullptr;
+    orvane::IClock* clock_ = nullptr;
+    orvane::SystemClock systemClock_;
+    std::string port_;
+    std::string model_;
+    std::string usbId_;
+    const char* operation_ = nullptr;
+    std::string failure_;
+    bool failed_ = false;
+    bool reported_ = false;
+};

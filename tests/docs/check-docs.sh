@@ -1,0 +1,234 @@
+#!/usr/bin/env bash
+# Checks that a tool, its man page and its bash completion agree.
+#
+#   check-docs.sh tool BINARY MANPAGE COMPLETION
+#       Every subcommand and long option that BINARY's --help lists (and each
+#       subcommand's --help) is in the man page and in the completion:
+#       - the man page has a tag line (.TP) that begins with the subcommand's
+#         words and names each of its options; each option of the tool itself
+#         begins a tag line ("--dir FOLDER", "-o, --out FILE"); with --list,
+#         each item that it lists is a word of a tag line;
+#       - the completion offers exactly the subcommands and the long options
+#         (no more, no fewer), the subcommands that begin with each
+#         subcommand's first two letters, and with --list exactly its items.
+#       A binary that is not built is skipped (exit code 77).
+#   check-docs.sh lint MANPAGE...
+#       groff's man macros find nothing to warn about (77 without groff).
+#   check-docs.sh load COMPLETION...
+#       Each file is bash, loads with a stub complete, registers a function of
+#       its own for the command named as the file, and defines the helpers it
+#       shares with the other files exactly as they do.
+# Any fault is listed on stderr; the exit code is then 1.
+set -uo pipefail
+
+source "$(dirname "$0")/lib.sh"
+
+faults=0
+fault() {
+    echo "$*" >&2
+    faults=$((faults + 1))
+}
+
+# Whether WORD appears as a whole word (not part of a longer option or name)
+# in TEXT.
+has_word() {
+    local text=" $1 " word=$2
+    [[ $text =~ [^A-Za-z0-9_-]${word//./\\.}[^A-Za-z0-9_-] ]]
+}
+
+# The set difference of two newline-separated lists: the lines of $1 that
+# are not in $2, joined by blanks.
+missing_from() {
+    comm -23 <(LC_ALL=C sort -u <<<"$1" | sed '/^$/d') <(LC_ALL=C sort -u <<<"$2" | sed '/^$/d') |
+        tr '\n' ' ' | sed 's/ $//'
+}
+
+# Compares a completion's reply with what it has to be; only the words of
+# reply that match FILTER (a grep pattern) count.
+expect_reply() {
+    local what=$1 expected=$2 reply=$3 filter=$4
+    reply=$(grep -E -- "$filter" <<<"$reply")
+    local lacking extra
+    lacking=$(missing_from "$expected" "$reply")
+    extra=$(missing_from "$reply" "$expected")
+    [[ -z $lacking ]] || fault "$what: not offered: $lacking"
+    [[ -z $extra ]] || fault "$what: offered but not in --help: $extra"
+}
+
+check_tool() {
+    local binary=$1 manpage=$2 completion=$3
+    local name
+    name=$(basename "$binary")
+    if [[ ! -x $binary ]]; then
+        echo "SKIP: $binary is not built; its documents are checked once it is"
+        exit 77
+    fi
+    # The tool must not touch the user's printers, logs or backups.
+    scratch=$(mktemp -d)
+    trap 'rm -rf "$scratch"' EXIT
+    export HOME=$scratch XDG_STATE_HOME=$scratch/state XDG_DATA_HOME=$scratch/data
+    export ORVANE_VPRINTER_DIR=$scratch/printers
+
+    local tree
+    tree=$(help_tree "$binary") || {
+        fault "$name: its --help cannot be read"
+        return
+    }
+    local tags
+    tags=$(man_tags "$manpage")
+
+    local -a commands=()
+    mapfile -t commands < <(sed -n 's/^command //p' <<<"$tree")
+    local path option line found subs
+    # Subcommands and their options in the man page.
+    for path in "" "${commands[@]}"; do
+        subs=$(sed -n "s/^command ${path:+$path }\([^ ]*\)$/\1/p" <<<"$tree")
+        local -a own=()
+        if [[ -n $path ]]; then
+            while IFS= read -r line; do
+                [[ $line == "$path" || $line == "$path "* ]] || continue
+                local next=${line#"$path"}
+                next=${next# }
+                next=${next%% *}
+                [[ -n $next ]] && grep -qxF -- "$next" <<<"$subs" && continue
+                own+=("$line")
+            done <<<"$tags"
+            if ((${#own[@]} == 0)); then
+                fault "$name: the man page has no tag line for the command '$path'"
+                continue
+            fi
+        fi
+        while IFS= read -r option; do
+            [[ -n $option ]] || continue
+            if [[ -z $path ]]; then
+                grep -qE -- "^(-[A-Za-z0-9], )?${option}( |=|$)" <<<"$tags" ||
+                    fault "$name: the man page has no tag line for the option $option"
+                continue
+            fi
+            [[ $option == --help ]] && continue
+            found=0
+            for line in "${own[@]}"; do
+                has_word "$line" "$option" && found=1
+            done
+            ((found)) || fault "$name: the man page's '$path' does not name $option"
+        done < <(sed -n "s/^option ${path}|//p" <<<"$tree")
+    done
+
+    # Subcommands and options in the completion.
+    for path in "" "${commands[@]}"; do
+        local -a words=()
+        [[ -n $path ]] && read -r -a words <<<"$path"
+        subs=$(sed -n "s/^command ${path:+$path }\([^ ]*\)$/\1/p" <<<"$tree")
+        local options
+        options=$(sed -n "s/^option ${path}|//p" <<<"$tree")
+        local reply
+        reply=$(complete_words "$completion" "$binary" "${words[@]}" --) ||
+            fault "$name: completing '${path:+$path }--' failed"
+        expect_reply "$name: completing '${path:+$path }--'" "$options" "$reply" '^--'
+        if [[ -n $subs ]]; then
+            reply=$(complete_words "$completion" "$binary" "${words[@]}" "") ||
+                fault "$name: completing '${path:+$path } ' failed"
+            expect_reply "$name: completing '${path:+$path }'" "$subs" "$reply" '.'
+            local sub prefix
+            for sub in $subs; do
+                prefix=${sub:0:2}
+                reply=$(complete_words "$completion" "$binary" "${words[@]}" "$prefix")
+                expect_reply "$name: completing '${path:+$path }$prefix'" \
+                    "$(grep "^$prefix" <<<"$subs")" "$reply" '.'
+            done
+        fi
+    done
+
+    # The items of a tool that lists them.
+    if grep -qxF "option |--list" <<<"$tree"; then
+        local items
+        items=$("$binary" --list | awk '{ print $1 }')
+        [[ -n $items ]] || fault "$name: --list lists nothing"
+        local item
+        for item in $items; do
+            found=0
+            while IFS= read -r line; do
+                has_word "$line" "$item" && found=1 && break
+            done <<<"$tags"
+            ((found)) || fault "$name: the man page has no tag line for the item $item"
+        done
+        expect_reply "$name: completing its items" "$items" \
+            "$(complete_words "$completion" "$binary" "")" '.'
+    fi
+}
+
+lint() {
+    if ! command -v groff >/dev/null; then
+        echo "SKIP: groff is not installed (scripts/bootstrap installs groff-base)"
+        exit 77
+    fi
+    local page warnings
+    for page in "$@"; do
+        if ! warnings=$(groff -man -ww -z "$page" 2>&1) || [[ -n $warnings ]]; then
+            fault "$page: groff -man -ww:"$'\n'"${warnings:-(failed without a word)}"
+        fi
+    done
+}
+
+load() {
+    local file shared
+    shared=$(mktemp)
+    for file in "$@"; do
+        local command
+        command=$(basename "$file")
+        if ! bash -n "$file" 2>/dev/null; then
+            fault "$file: not valid bash: $(bash -n "$file" 2>&1)"
+            continue
+        fi
+        # What loading it registers and defines, in a bash of its own.
+        local out
+        if ! out=$(bash --norc --noprofile -c '
+            registered=()
+            complete() { registered+=("complete $*"); }
+            source "$1" >/dev/null || exit 1
+            printf "%s\n" "${registered[@]}"
+            unset -f complete
+            for function in $(declare -F | sed -n "s/^declare -f //p"); do
+                echo "function $function $(declare -f "$function" | cksum | tr " " -)"
+            done' load "$file" 2>&1); then
+            fault "$file: sourcing it fails: $out"
+            continue
+        fi
+        local registered
+        registered=$(sed -n "s/^complete -F \([^ ]*\) $command\$/\1/p" <<<"$out")
+        if [[ -z $registered ]]; then
+            fault "$file: does not register 'complete -F FUNCTION $command'"
+        elif ! grep -q "^function $registered " <<<"$out"; then
+            fault "$file: registers $registered, which it does not define"
+        fi
+        sed -n "s/^function \(_orvane_[^ ]*\) \(.*\)/\1 \2 $command/p" <<<"$out" >>"$shared"
+        grep -v '^function _orvane_\|^complete ' <<<"$out" | grep -q '^function ' &&
+            fault "$file: defines functions outside the _orvane_ names: $(grep '^function ' <<<"$out" | grep -v ' _orvane_' | cut -d' ' -f2 | tr '\n' ' ')"
+    done
+    # A helper that two files define must be the same in both: the file that
+    # bash loads last would otherwise change the other tool's completion.
+    local helper
+    for helper in $(awk '{ print $1 }' "$shared" | sort | uniq -d); do
+        if [[ $(awk -v h="$helper" '$1 == h { print $2 }' "$shared" | sort -u | wc -l) -gt 1 ]]; then
+            fault "$helper differs between $(awk -v h="$helper" '$1 == h { print $3 }' "$shared" | tr '\n' ' ')"
+        fi
+    done
+    rm -f "$shared"
+}
+
+mode=${1-}
+shift || true
+case $mode in
+    tool) check_tool "$@" ;;
+    lint) lint "$@" ;;
+    load) load "$@" ;;
+    *)
+        echo "usage: check-docs.sh tool BINARY MANPAGE COMPLETION | lint MANPAGE... | load FILE..." >&2
+        exit 2
+        ;;
+esac
+if ((faults > 0)); then
+    echo "$faults fault(s)" >&2
+    exit 1
+fi
+echo "ok"
