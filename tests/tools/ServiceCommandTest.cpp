@@ -338,3 +338,105 @@ TEST_F(ServiceCommand, IdentityOfANewBoardNamesItsUnreadableUsbId) {
 }
 
 }  // namespace
+
+namespace {
+
+using testing_support::ServiceTest;
+using Json = nlohmann::json;
+
+class ServiceHistory : public ServiceTest {
+  protected:
+    Json Backups() { return Json::parse(Service({"--json", "backup", "list"}).out)["backups"]; }
+};
+
+// The board swap that loses nothing: a backup pressed by mistake on the new
+// board leaves the old board's backup in the history, and a restore from
+// it brings the old data back.
+TEST_F(ServiceHistory, ABackupOnTheNewBoardKeepsTheOldOnesAndItsRestoreBringsItBack) {
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) {
+        for (const uint8_t address : eeprom::BackupAddresses) {
+            eeprom[address] = static_cast<uint8_t>(address ^ 0x5A);
+        }
+    });
+    const vprinter::Eeprom oldBoard = Eeprom();
+    ASSERT_EQ(Service(On({"--model", "K31", "backup"})).exit, 0);
+    // The new board, and the backup pressed again by mistake.
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom.fill(0xFF); });
+    ASSERT_EQ(Service(On({"--model", "K31", "backup"})).exit, 0);
+
+    const Json backups = Backups();
+    ASSERT_EQ(backups.size(), 2u) << backups.dump();
+    EXPECT_FALSE(backups[0]["current"]);
+    EXPECT_TRUE(backups[1]["current"]);
+    EXPECT_EQ(backups[0]["model"], "K31");
+    EXPECT_NE(backups[0]["path"].get<std::string>().find("/history/"), std::string::npos);
+
+    const Run run = Service(On({"--model", "K31", "restore", "--from", backups[0]["path"]}));
+    ASSERT_EQ(run.exit, 0) << run.err;
+    const vprinter::Eeprom restored = Eeprom();
+    // The market setting written after the bytes sets the first dot to its
+    // default, as the data copy page's restore does.
+    for (const uint8_t address : eeprom::BackupAddresses) {
+        if (address != eeprom::FirstDot) {
+            EXPECT_EQ(restored[address], oldBoard[address]) << int{address};
+        }
+    }
+    EXPECT_EQ(restored[eeprom::FirstDot], 0x18);
+}
+
+// A file that is no backup, or a backup of the other model without
+// --force, is refused before anything is written.
+TEST_F(ServiceHistory, RestoreFromRefusesWhatIsNoBackupForThisPrinter) {
+    ASSERT_EQ(Service(On({"--model", "K32", "backup"})).exit, 0);
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom[0x2C] = 7; });
+    ASSERT_EQ(Service(On({"--model", "K32", "backup"})).exit, 0);
+    const std::string k32 = Backups()[0]["path"];
+    const std::string short63 = StateFolder() + "/short.eep";
+    ASSERT_TRUE(vprinter::WriteFileAtomically(short63, std::string(63, 'A')));
+
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        std::string said;
+    };
+    const std::vector<Case> cases = {
+        {{"--model", "K31", "restore", "--from", short63}, 3, "Cannot read data from file."},
+        {{"--model", "K31", "restore", "--from", k32}, 3, "give --force"},
+        {{"--model", "K31", "restore", "--from", StateFolder() + "/none.eep"}, 2, "no such file"},
+        {{"--model", "K31", "restore", "--force"}, 2, "--force is for restore --from"},
+    };
+    for (const Case& c : cases) {
+        ClearTrace();
+        const Run run = Service(On(c.args));
+        EXPECT_EQ(run.exit, c.exit) << c.said << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        EXPECT_FALSE(AnyWrite()) << c.said;
+    }
+    // With --force it is written.
+    const Run forced = Service(On({"--model", "K31", "restore", "--from", k32, "--force"}));
+    EXPECT_EQ(forced.exit, 0) << forced.err;
+    EXPECT_EQ(Eeprom()[0x2C], 0);
+}
+
+// Every write of a command is in the service log with its port; a dry run
+// and a refused input add nothing.
+TEST_F(ServiceHistory, TheLogListsTheWritesOfTheCommands) {
+    ASSERT_EQ(Service(On({"adjust", "set", "pf-black=2"})).exit, 0);
+    ASSERT_EQ(Service(On({"--dry-run", "waste", "reset"})).exit, 0);
+    ASSERT_EQ(Service(On({"adjust", "set", "pf-black=9"})).exit, 3);
+    ASSERT_EQ(Service({"--port", "VTUSB002", "waste", "reset"}).exit, 0);
+
+    const Json all = Json::parse(Service({"--json", "log"}).out)["records"];
+    const Json one = Json::parse(Service({"--json", "--port", "VTUSB002", "log"}).out)["records"];
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all[0]["port"], "VTUSB001");
+    EXPECT_EQ(all[0]["target"], "pf-black");
+    EXPECT_EQ(all[0]["model"], "Orvane K31");
+    ASSERT_EQ(one.size(), 5u) << one.dump();  // the counter's five bytes
+    for (const Json& record : one) {
+        EXPECT_EQ(record["port"], "VTUSB002");
+    }
+    EXPECT_EQ(Service({"log", "--since", "yesterday"}).exit, 2);
+}
+
+}  // namespace

@@ -32,13 +32,16 @@ class ServiceTest : public PageTest {
                                                   .programFolder = orvane::ExecutableFolder(),
                                                   .ports = &ports,
                                                   .clock = Clock(),
-                                                  .random = random_};
+                                                  .random = random_,
+                                                  .serviceLogPath = ServiceLogPath()};
         Run run;
         run.exit = orvane::service::RunService(args, out, err, seams);
         run.out = out.str();
         run.err = err.str();
         return run;
     }
+
+    std::string ServiceLogPath() const { return StateFolder() + "-service.log"; }
 
     // A call as two runs on two link objects can agree on it: the pointers
     // among the arguments (buffers, the link's context) are left out.

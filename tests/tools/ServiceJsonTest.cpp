@@ -119,6 +119,13 @@ TEST_F(ServiceJson, EveryCommandsOutputHasItsSchemasForm) {
     const Json schema = Schema();
     const Validator validator(schema);
     const std::string dump = StateFolder() + "/dump.eep";
+    // A backup of the history to restore from.
+    ASSERT_EQ(Service({"--port", "VTUSB001", "--model", "K31", "backup"}).exit, 0);
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom[0x2C] = 3; });
+    ASSERT_EQ(Service({"--port", "VTUSB001", "--model", "K31", "backup"}).exit, 0);
+    Json list = Json::parse(Service({"--json", "backup", "list"}).out);
+    ASSERT_FALSE(list["backups"].empty());
+    const std::string history = list["backups"][0]["path"];
     const std::vector<std::vector<std::string>> commands = {
         {"ports"},
         {"--port", "VTUSB001", "status"},
@@ -142,6 +149,10 @@ TEST_F(ServiceJson, EveryCommandsOutputHasItsSchemasForm) {
         {"--port", "VTUSB001", "backup"},
         {"--port", "VTUSB001", "restore"},
         {"--port", "VTUSB001", "dump", dump},
+        {"backup", "list"},
+        {"--port", "VTUSB001", "--model", "K31", "restore", "--from", history},
+        {"log"},
+        {"--port", "VTUSB001", "log", "--since", "2000-01-01"},
         // Failures: bad usage, refused, printer.
         {"--port", "VTUSB001", "adjust", "set", "nothing=1"},
         {"--port", "VTUSB001", "adjust", "set", "pf-black=9"},

@@ -74,6 +74,13 @@ Outcome InkCharge(Session& session, Json& out);
 Outcome Print(Session& session, PrintItem item, const TPBid::Flags& bidItems, Json& out);
 Outcome Backup(Session& session, Json& out);
 Outcome Restore(Session& session, Json& out);
+
+// The backup history: the backups kept (no printer needed), a restore of
+// one of them (--from), and the service log.
+Outcome BackupList(Session& session, Json& out);
+Outcome CheckRestoreFrom(Session& session, const std::string& path);
+Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json& out);
+Outcome Log(const std::string& path, const std::string& port, const std::string& since, Json& out);
 Outcome Dump(Session& session, const std::string& path, Json& out);
 
 }  // namespace orvane::service

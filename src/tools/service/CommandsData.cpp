@@ -110,9 +110,14 @@ Outcome Print(Session& session, PrintItem item, const TPBid::Flags& bidItems, Js
 }
 
 Outcome Backup(Session& session, Json& out) {
+    // The backup records the model it was taken for, as the page does.
+    uint8_t modelCode = 0;
+    if (Outcome outcome = session.Model(modelCode); outcome.exit != kExitDone) {
+        return outcome;
+    }
     uint16_t result = session.Start(steps::Backup);
     if (result == ResultOk) {
-        result = session.eeprom.BackupEeprom();
+        result = session.eeprom.BackupEeprom(modelCode);
     }
     if (result == ResultOk) {
         result = session.End(steps::Backup);

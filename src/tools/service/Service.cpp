@@ -210,6 +210,14 @@ Outcome RunOnPrinter(const Request& request, const ServiceSeams& seams, IPortLis
         }
     } else if (command == "dump") {
         outcome = CheckDumpFile(request.dumpFile, request.force);
+    } else if (command == "backup list") {
+        if (request.options.dryRun) {
+            return Outcome::Usage("backup list sends nothing and has no dry run");
+        }
+        // The backups are on this machine: no printer is asked.
+        Session session(seams, request.options, err);
+        out["command"] = command;
+        return BackupList(session, out);
     }
     if (outcome.exit != kExitDone) {
         return outcome;
@@ -228,6 +236,10 @@ Outcome RunOnPrinter(const Request& request, const ServiceSeams& seams, IPortLis
         outcome = CheckIdentity(session, request.identity);
     } else if (command == "adjust set") {
         outcome = CheckAssignments(session, assignments);
+    } else if (command == "restore" && !request.options.from.empty()) {
+        outcome = CheckRestoreFrom(session, request.options.from);
+    } else if (command == "restore" && request.options.force) {
+        outcome = Outcome::Usage("--force is for restore --from");
     }
     if (outcome.exit != kExitDone) {
         return outcome;
@@ -261,6 +273,8 @@ Outcome RunOnPrinter(const Request& request, const ServiceSeams& seams, IPortLis
         outcome = InkCharge(session, out);
     } else if (command == "backup") {
         outcome = Backup(session, out);
+    } else if (command == "restore" && !request.options.from.empty()) {
+        outcome = RestoreFrom(session, request.options.from, request.options.force, out);
     } else if (command == "restore") {
         outcome = Restore(session, out);
     } else if (command == "dump") {
@@ -336,8 +350,16 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
     waste->add_subcommand("reset", "reset the waste ink pad counter");
     app.add_subcommand("clean", "head cleaning");
     app.add_subcommand("ink-charge", "initial ink charge");
-    app.add_subcommand("backup", "keep the EEPROM data of the mechanism for a new main board");
-    app.add_subcommand("restore", "write the kept EEPROM data to the new main board");
+    auto* backup =
+        app.add_subcommand("backup", "keep the EEPROM data of the mechanism for a new main board");
+    backup->add_subcommand("list", "the backups kept: bkupdata.eep and its history");
+    auto* restore =
+        app.add_subcommand("restore", "write the kept EEPROM data to the new main board");
+    restore->add_option("--from", request.options.from, "restore this backup file instead");
+    restore->add_flag("--force", request.options.force,
+                      "restore --from a backup taken for the other model");
+    auto* log = app.add_subcommand("log", "the service log of the writes to the printers");
+    log->add_option("--since", request.options.since, "records from this date on (YYYY-MM-DD)");
     auto* dump = app.add_subcommand("dump", "the full EEPROM dump into FILE");
     dump->add_option("file", request.dumpFile, "the dump file")->required();
     dump->add_flag("--force", request.force, "replace FILE when it exists");
@@ -394,6 +416,11 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
         } else if (request.command == "ports") {
             result["command"] = "ports";
             outcome = Ports(*ports, result);
+        } else if (request.command == "log") {
+            result["command"] = "log";
+            outcome = Log(
+                seams.serviceLogPath.empty() ? ServiceLogFile::DefaultPath() : seams.serviceLogPath,
+                request.options.port, request.options.since, result);
         } else {
             outcome = RunOnPrinter(request, seams, *ports, err, result);
         }

@@ -120,6 +120,8 @@ Session::Session(const ServiceSeams& seams, const ServiceOptions& options, std::
       clock_(seams.clock),
       random_(seams.random),
       err_(err),
+      serviceLog_(seams.serviceLogPath.empty() ? ServiceLogFile::DefaultPath()
+                                               : seams.serviceLogPath),
       messages_(err),
       console_(*this, err),
       paperWait_({.port = options.port,
@@ -129,10 +131,15 @@ Session::Session(const ServiceSeams& seams, const ServiceOptions& options, std::
                   .err = &err},
                  seams.clock, status) {
     messages_.onPaperOut = [this] { return paperWait_.Wait(); };
+    link.AttachServiceLog(&serviceLog_, &seams.clock);
 }
 
 Session::~Session() {
     console_.Flush();
+    // A log that cannot be written stops nothing; it is told once.
+    if (std::string reason; link.TakeServiceLogFailure(reason)) {
+        err_ << "orvane-service: the service log cannot be written: " << reason << '\n';
+    }
     if (link.IsLoaded()) {
         link.PortCloseByPway();
     }
@@ -159,6 +166,16 @@ Outcome Session::Open(const std::string& port, uint16_t portNumber) {
         outcome.message = "cannot open the link to " + port + ": " + outcome.message;
         return outcome;
     }
+    // The service log names the printer: the model given, else the one the
+    // printer names.
+    std::string model;
+    if (options_.modelCode) {
+        model = *options_.modelCode == TPEeprom::ModelCodeK31 ? "Orvane K31" : "Orvane K32";
+    } else if (adjust::ReadModelName(link, model) == ResultOk) {
+        printerModel_ = adjust::ModelCodeOfName(model);
+        printerModelName_ = model;
+    }
+    link.SetLogSubject(port, model);
     if (options_.dryRun) {
         link.StartDryRun();
     }
@@ -232,11 +249,16 @@ Outcome Session::Model(uint8_t& modelCode) {
         return Outcome::Done();
     }
     std::string name;
-    const uint16_t result = adjust::ReadModelName(link, name);
-    if (result != ResultOk) {
-        return Failed(result);
+    if (printerModel_) {
+        modelCode = *printerModel_;
+        name = printerModelName_;
+    } else {
+        const uint16_t result = adjust::ReadModelName(link, name);
+        if (result != ResultOk) {
+            return Failed(result);
+        }
+        modelCode = adjust::ModelCodeOfName(name);
     }
-    modelCode = adjust::ModelCodeOfName(name);
     if (modelCode != TPEeprom::ModelCodeK31 && modelCode != TPEeprom::ModelCodeK32) {
         return {
             kExitFailed,

@@ -28,6 +28,7 @@
 #include "platform/LibraryLoader.h"
 #include "platform/PortList.h"
 #include "platform/Random.h"
+#include "platform/ServiceLogFile.h"
 #include "tools/common/Waiting.h"
 
 namespace orvane::service {
@@ -39,6 +40,7 @@ struct ServiceSeams {
     IPortList* ports = nullptr;  // nullptr: the virtual printers of --dir or the default folder
     IClock& clock;
     IRandom& random;
+    std::string serviceLogPath = {};  // empty: ServiceLogFile::DefaultPath()
 };
 
 // The options before the command.
@@ -49,6 +51,9 @@ struct ServiceOptions {
     bool dryRun = false;
     std::string folder;            // --dir
     std::optional<int> paperWait;  // seconds; nothing: no limit
+    std::string since;             // log --since
+    std::string from;              // restore --from
+    bool force = false;            // restore --from, dump
 };
 
 // How a command ended: its exit code, and for a failure the message and the
@@ -128,6 +133,7 @@ class Session {
     ConsoleStatus& Console() { return console_; }
     tools::ConsoleMessages& Messages() { return messages_; }
     std::ostream& Err() { return err_; }
+    ServiceLogFile& ServiceLog() { return serviceLog_; }
     const std::string& Port() const { return port_; }
     // Why the wait for paper was given up, empty while it has not been.
     const std::string& PaperGaveUp() const { return paperWait_.GaveUp(); }
@@ -154,6 +160,9 @@ class Session {
     IRandom& random_;
     std::ostream& err_;
     std::string port_;
+    std::optional<uint8_t> printerModel_;  // read from the printer at the open
+    std::string printerModelName_;
+    ServiceLogFile serviceLog_;
     tools::ConsoleMessages messages_;
     ConsoleStatus console_;
     tools::PaperWait paperWait_;
