@@ -2,8 +2,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 #include <utility>
+#include <vector>
 
 #include "link/ServiceLog.h"
 #include "platform/LibraryLoader.h"
