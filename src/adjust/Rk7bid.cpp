@@ -70,17 +70,27 @@ uint16_t TPBid::ReadBidValue(uint8_t colourSelector, uint8_t mode, std::string& 
     return ResultOk;
 }
 
-uint16_t TPBid::WriteBidValue(uint8_t colourSelector, uint8_t mode, std::string_view text) {
+uint16_t TPBid::CheckBidValue(uint8_t colourSelector, uint8_t mode, std::string_view text,
+                              int& value) {
     const Item* item = FindItem(colourSelector, mode);
     if (item == nullptr) {
         return ResultCommandError;
     }
-    const int value = adjust::TextToIntDef(text, kNotANumber);
+    value = adjust::TextToIntDef(text, kNotANumber);
     // All eight values are checked, VSD1 colour included: a value outside
     // the range never reaches the printer.
     if (value < kMinimum || value > kMaximum) {
         errorItem_ = item->errorItem;
         return ResultBidValueError;
+    }
+    return ResultOk;
+}
+
+uint16_t TPBid::WriteBidValue(uint8_t colourSelector, uint8_t mode, std::string_view text) {
+    int value = 0;
+    const uint16_t result = CheckBidValue(colourSelector, mode, text, value);
+    if (result != ResultOk) {
+        return result;
     }
     return factory_.SendBidValue(colourSelector, mode, value);
 }

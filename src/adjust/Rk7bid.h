@@ -59,6 +59,9 @@ class TPBid {
     // returns ResultBidValueError with nothing sent. Otherwise sends the Bi-D
     // packet. A mode that is none of the four gives ResultCommandError.
     uint16_t WriteBidValue(uint8_t colourSelector, uint8_t mode, std::string_view text);
+    // The check of WriteBidValue alone: 1 with the value, or ResultBidValueError
+    // with the item's error item set (ResultCommandError for no such item).
+    uint16_t CheckBidValue(uint8_t colourSelector, uint8_t mode, std::string_view text, int& value);
 
     // Prints the check pattern of the flagged items on one page. Without a
     // flag nothing is read or sent. Otherwise all eight stored values are

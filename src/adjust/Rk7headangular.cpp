@@ -16,13 +16,22 @@ constexpr int kNotANumber = 100;
 TPHeadAngular::TPHeadAngular(TPDLLFunction& link, TPFactory& factory)
     : link_(link), factory_(factory) {}
 
-uint16_t TPHeadAngular::WriteHeadAngularValue(std::string_view text) {
-    const int value = adjust::TextToIntDef(text, kNotANumber);
+uint16_t TPHeadAngular::CheckHeadAngularValue(std::string_view text, int& value) {
+    value = adjust::TextToIntDef(text, kNotANumber);
     if (value < kMinimum || value > kMaximum) {
         errorItem_ = ErrorValue;
         return ResultHeadAngularError;
     }
-    const uint16_t result = factory_.SendHeadAngularValue(static_cast<uint8_t>(value));
+    return ResultOk;
+}
+
+uint16_t TPHeadAngular::WriteHeadAngularValue(std::string_view text) {
+    int value = 0;
+    uint16_t result = CheckHeadAngularValue(text, value);
+    if (result != ResultOk) {
+        return result;
+    }
+    result = factory_.SendHeadAngularValue(static_cast<uint8_t>(value));
     if (result != ResultOk) {
         return result;
     }

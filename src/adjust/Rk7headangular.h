@@ -25,6 +25,9 @@ class TPHeadAngular {
     // ResultHeadAngularError with nothing sent. Otherwise sends the value
     // packet with the value's low byte, then the store packet.
     uint16_t WriteHeadAngularValue(std::string_view text);
+    // The check of WriteHeadAngularValue alone: 1 with the value, or
+    // ResultHeadAngularError with the error item set.
+    uint16_t CheckHeadAngularValue(std::string_view text, int& value);
     // Reads 0x75 and gives it as signed decimal text, whatever it holds. The
     // text is left alone when the read fails.
     uint16_t ReadHeadAngularValue(std::string& text);

@@ -5,14 +5,7 @@
 #include "app/Rk7formadjust.h"
 #include "app/Rk7formboot.h"
 #include "link/ResultCodes.h"
-
-namespace {
-
-std::string Amount(int16_t amount) {
-    return std::to_string(amount);
-}
-
-}  // namespace
+#include "link/StatusTexts.h"
 
 void TFormAdjust::GetStatusBtnClick() {
     orvane_app::Modules& modules = context_.GetModules();
@@ -32,36 +25,12 @@ void TFormAdjust::GetStatusBtnClick() {
     }
 
     const PrinterStatus& record = modules.status.Record();
-    switch (record.State()) {
-        case PrinterStatus::StateError:
-            ReportPrinterError(record.ErrorCode());
-            return;
-        case PrinterStatus::StateBusy:
-        case PrinterStatus::StatePrinting:
-        case PrinterStatus::StateCleaning:
-            ShowStatus(StatusInfo, TPStatusControl::WaitingText(record.State()));
-            break;
-        case PrinterStatus::StateReady:
-            ShowStatus(StatusInfo, "Printer is ready.");
-            ShowStatus(StatusAddLine, "Ink remaining amount;");
-            ShowStatus(StatusAddLine, " Black: ");
-            ShowStatus(StatusAppend, Amount(record.AcceptedInk(PrinterStatus::Black)));
-            ShowStatus(StatusAppend, "%");
-            ShowStatus(StatusAppend, ", Cyan: ");
-            ShowStatus(StatusAppend, Amount(record.AcceptedInk(PrinterStatus::Cyan)));
-            ShowStatus(StatusAppend, "%");
-            ShowStatus(StatusAppend, ", Magenta: ");
-            ShowStatus(StatusAppend, Amount(record.AcceptedInk(PrinterStatus::Magenta)));
-            ShowStatus(StatusAppend, "%");
-            ShowStatus(StatusAppend, " Yellow: ");
-            ShowStatus(StatusAppend, Amount(record.AcceptedInk(PrinterStatus::Yellow)));
-            ShowStatus(StatusAppend, "%");
-            break;
-        case PrinterStatus::StateBeforeInkCharge:
-            ShowStatus(StatusError, "Printer is before initial ink charge.");
-            break;
-        default:
-            break;
+    if (record.State() == PrinterStatus::StateError) {
+        ReportPrinterError(record.ErrorCode());
+        return;
+    }
+    for (const StatusText& line : GetStatusTexts(record)) {
+        ShowStatus(line.kind, line.text);
     }
     EnableItems(ItemsAll);
 }

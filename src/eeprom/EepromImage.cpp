@@ -2,6 +2,26 @@
 
 namespace eeprom {
 
+namespace {
+
+// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
+int64_t DaysSinceEpoch(int year, int month, int day) {
+    const int64_t y = year - (month <= 2 ? 1 : 0);
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yearOfEra = y - era * 400;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+}  // namespace
+
+uint32_t DumpSeedOf(const orvane::LocalDateTime& now) {
+    const int64_t seconds = DaysSinceEpoch(now.year, now.month, now.day) * 86400 +
+                            int64_t{now.hour} * 3600 + int64_t{now.minute} * 60 + now.second;
+    return static_cast<uint32_t>(seconds);
+}
+
 Image BuildImage(const Bytes& bytes, orvane::IRandom& random) {
     Image image{};
     size_t filler = 0;

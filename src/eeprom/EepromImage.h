@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "eeprom/EepromMap.h"
+#include "platform/Clock.h"
 #include "platform/Random.h"
 
 namespace eeprom {
@@ -23,5 +24,12 @@ using Image = std::array<uint8_t, kImageSize>;
 // raised by 7k + 3 (mod 256). The random bytes come from random as it stands:
 // the caller seeds it.
 Image BuildImage(const Bytes& bytes, orvane::IRandom& random);
+
+// The pause between reading the last byte and saving the dump.
+inline constexpr uint32_t kDumpSaveDelayMilliseconds = 200;
+
+// The random generator's seed of a dump made at a moment: its seconds since
+// 1970, so that dumps made at different seconds get different random bytes.
+uint32_t DumpSeedOf(const orvane::LocalDateTime& now);
 
 }  // namespace eeprom

@@ -208,8 +208,9 @@ uint16_t TPEeprom::RestoreEepromFrom(const std::string& path, uint8_t modelCode)
     // it is not restored to another board by mistake; its data stays in the
     // history. Where it cannot be moved it stays: that does no harm to the
     // board just written.
+    // A dry run keeps it: nothing has been written.
     std::error_code error;
-    if (std::filesystem::equivalent(path, BackupFilePath(), error) &&
+    if (!link_.IsDryRun() && std::filesystem::equivalent(path, BackupFilePath(), error) &&
         backup_history::Keep(BackupFilePath(), backup_history::ReadModel(ModelFilePath()),
                              HistoryFolder(), true) &&
         !orvane::Exists(BackupFilePath())) {

@@ -41,23 +41,37 @@ uint16_t TPHeadID::Fail(int16_t index) {
     return ResultHeadIdError;
 }
 
-uint16_t TPHeadID::WriteHeadId(std::string_view id) {
+uint16_t TPHeadID::Parse(std::string_view id, std::array<uint8_t, 4>& pairs, int& ninth) {
     if (eeprom::CharacterCount(id) != kLength) {
         return Fail(ErrorLength);
     }
-    std::array<uint8_t, 4> pairs{};
     for (size_t i = 0; i < pairs.size(); ++i) {
         if (!dataManu_.HexPairToByte(id.substr(2 * i, 2), pairs[i]) || pairs[i] > kInputPairLimit) {
             return Fail(static_cast<int16_t>(ErrorPair1 + i));
         }
     }
     // A stored 0 reads as 'A', but the input takes only 1 to 20.
-    const int ninth = ValueIn(kNinthCharacters, id[8], 0);
+    ninth = ValueIn(kNinthCharacters, id[8], 0);
     if (ninth < 1 || ninth > kNinthLimit) {
         return Fail(ErrorNinth);
     }
     if (ValueIn(kCheckCharacters, id[9], 1) != CheckNumber(pairs, ninth)) {
         return Fail(ErrorCheck);
+    }
+    return ResultOk;
+}
+
+uint16_t TPHeadID::CheckHeadId(std::string_view id) {
+    std::array<uint8_t, 4> pairs{};
+    int ninth = 0;
+    return Parse(id, pairs, ninth);
+}
+
+uint16_t TPHeadID::WriteHeadId(std::string_view id) {
+    std::array<uint8_t, 4> pairs{};
+    int ninth = 0;
+    if (const uint16_t checked = Parse(id, pairs, ninth); checked != ResultOk) {
+        return checked;
     }
     const TPDLLFunction::ServiceOperation operation(link_, servicelog::HeadId);
     for (size_t i = 0; i < pairs.size(); ++i) {

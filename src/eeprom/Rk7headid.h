@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -32,6 +33,9 @@ class TPHeadID {
     // character; the first failing check sets the error index and ends with
     // ResultHeadIdError before anything is written), then writes p1-p4 and n.
     uint16_t WriteHeadId(std::string_view id);
+    // The checks of WriteHeadId alone, nothing written: 1, or
+    // ResultHeadIdError with the error index of the first failing check.
+    uint16_t CheckHeadId(std::string_view id);
     // Reads p1-p4 and n and rebuilds the 10-character text into id. Stored
     // bytes that no Head ID can hold (a pair above 0x83, n above 20) read as
     // success with an empty id, as does an unwritten EEPROM.
@@ -41,6 +45,7 @@ class TPHeadID {
 
   private:
     uint16_t Fail(int16_t index);
+    uint16_t Parse(std::string_view id, std::array<uint8_t, 4>& pairs, int& ninth);
 
     TPDLLFunction& link_;
     const TPDataManu& dataManu_;

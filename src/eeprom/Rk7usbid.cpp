@@ -65,7 +65,7 @@ bool TPUsbId::IsUsbId(std::string_view id) {
     return id.size() == static_cast<size_t>(eeprom::UsbIdLength);
 }
 
-uint16_t TPUsbId::WriteUsbId(std::string_view serial, std::string& dateCode) {
+uint16_t TPUsbId::Check(std::string_view serial, std::string& code) {
     if (eeprom::CharacterCount(serial) != static_cast<size_t>(eeprom::UsbIdSerialLength)) {
         return Fail(ErrorLength);
     }
@@ -76,12 +76,25 @@ uint16_t TPUsbId::WriteUsbId(std::string_view serial, std::string& dateCode) {
     }
     // The time is taken before the first write so that a clock the date code
     // cannot express is refused while the printer is still untouched.
-    std::string code;
     if (!MakeDateCode(clock_.Now(), code)) {
         return Fail(ErrorYear);
     }
+    return ResultOk;
+}
+
+uint16_t TPUsbId::CheckUsbId(std::string_view serial) {
+    std::string code;
+    return Check(serial, code);
+}
+
+uint16_t TPUsbId::WriteUsbId(std::string_view serial, std::string& dateCode) {
+    std::string code;
+    uint16_t result = Check(serial, code);
+    if (result != ResultOk) {
+        return result;
+    }
     const TPDLLFunction::ServiceOperation operation(link_, servicelog::UsbId);
-    uint16_t result = WriteText(link_, eeprom::UsbIdSerialFirst, serial);
+    result = WriteText(link_, eeprom::UsbIdSerialFirst, serial);
     if (result != ResultOk) {
         return result;
     }

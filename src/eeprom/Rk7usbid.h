@@ -32,6 +32,9 @@ class TPUsbId {
     // The writes are logged as "usb-id"; the link's records carry the new ID
     // from then on, as they do the ID a read found.
     uint16_t WriteUsbId(std::string_view serial, std::string& dateCode);
+    // The checks of WriteUsbId alone (serial and the clock's year), nothing
+    // written: 1, or ResultUsbIdError with the error index set.
+    uint16_t CheckUsbId(std::string_view serial);
     // Reads the 18 characters into id. A character that no USB ID holds ends
     // the read at once with ResultUsbIdError and ErrorStoredId; id is then empty.
     uint16_t ReadUsbId(std::string& id);
@@ -48,6 +51,7 @@ class TPUsbId {
 
   private:
     uint16_t Fail(int16_t index);
+    uint16_t Check(std::string_view serial, std::string& dateCode);
 
     TPDLLFunction& link_;
     orvane::IClock& clock_;

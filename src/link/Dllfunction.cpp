@@ -144,7 +144,15 @@ uint16_t TPDLLFunction::SetD4CommandRCode(uint8_t a, uint8_t b) {
 
 uint16_t TPDLLFunction::SendDataChannel(const uint8_t* data, uint32_t length) {
     auto* function = Find<SendDataFunction>(channelLibrary_, "SendDataChannel");
-    return function == nullptr ? ResultDllMissing : function(data, length, Context());
+    if (function == nullptr) {
+        return ResultDllMissing;
+    }
+    if (dryRun_) {
+        dryRunCalls_.push_back(
+            {"SendDataChannel", {length}, std::vector<uint8_t>(data, data + length)});
+        return ResultOk;
+    }
+    return function(data, length, Context());
 }
 
 uint16_t TPDLLFunction::D4ReadEeprom(uint8_t address, uint8_t& value) {
@@ -156,6 +164,10 @@ uint16_t TPDLLFunction::D4WriteEeprom(uint8_t address, uint8_t value) {
     auto* function = Find<WriteEepromFunction>(channelLibrary_, "D4WriteEeprom");
     if (function == nullptr) {
         return ResultDllMissing;
+    }
+    if (dryRun_) {
+        dryRunCalls_.push_back({"D4WriteEeprom", {address, value}, {}});
+        return ResultOk;
     }
     const uint16_t result = function(address, value, Context());
     logger_.Record(logger_.Operation(servicelog::EepromWrite), servicelog::ByteText(address),
@@ -187,12 +199,20 @@ void TPDLLFunction::SetLogSubject(std::string port, std::string model) {
 
 void TPDLLFunction::RecordWrite(const char* operation, std::string target, std::string value,
                                 uint16_t result) {
-    if (result != ResultDllMissing) {
+    // A dry run sends nothing, so it writes nothing either.
+    if (result != ResultDllMissing && !dryRun_) {
         logger_.Record(operation, std::move(target), std::move(value), result);
     }
 }
 
 uint16_t TPDLLFunction::D4Reset() {
     auto* function = Find<ContextFunction>(channelLibrary_, "D4Reset");
-    return function == nullptr ? ResultDllMissing : function(Context());
+    if (function == nullptr) {
+        return ResultDllMissing;
+    }
+    if (dryRun_) {
+        dryRunCalls_.push_back({"D4Reset", {}, {}});
+        return ResultOk;
+    }
+    return function(Context());
 }

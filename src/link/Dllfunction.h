@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "link/ServiceLog.h"
 #include "platform/LibraryLoader.h"
@@ -16,6 +17,13 @@
 // ResultDllMissing (0xB000) when the library or the function is missing.
 class TPDLLFunction {
   public:
+    // A call that would have changed the printer, kept by a dry run.
+    struct DryRunCall {
+        std::string function;
+        std::vector<int64_t> args;  // D4WriteEeprom: address, value
+        std::vector<uint8_t> data;  // SendDataChannel: the bytes
+    };
+
     // The two lines shown when a library is missing at start.
     static const char* const kLoadFailureText;
 
@@ -55,6 +63,13 @@ class TPDLLFunction {
     uint16_t InquireStatus(uint8_t* record);
     uint16_t D4Reset();
 
+    // A dry run: from now on every call that changes the printer
+    // (D4WriteEeprom, SendDataChannel, D4Reset) is kept in DryRunCalls
+    // instead of sent and answered with 1, once its function is found; the
+    // calls that only read still reach the printer.
+    void StartDryRun() { dryRun_ = true; }
+    bool IsDryRun() const { return dryRun_; }
+    const std::vector<DryRunCall>& DryRunCalls() const { return dryRunCalls_; }
     // The service log. Every EEPROM write the library is handed is recorded
     // with its result (ResultDllMissing: nothing was handed, nothing is
     // recorded); the value packets are recorded by the factory through
@@ -102,5 +117,7 @@ class TPDLLFunction {
     std::string programFolder_;
     orvane::LibraryHandle channelLibrary_ = nullptr;
     orvane::LibraryHandle portLibrary_ = nullptr;
+    bool dryRun_ = false;
+    std::vector<DryRunCall> dryRunCalls_;
     ServiceLogger logger_;
 };

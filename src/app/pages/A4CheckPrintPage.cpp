@@ -19,7 +19,7 @@ TA4CheckPrintPage::~TA4CheckPrintPage() = default;
 
 void TA4CheckPrintPage::A4PrintBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Printing now...")) {
+    if (!StartBusy(form, steps::A4CheckPrint)) {
         return;
     }
     const uint16_t result = Context().GetModules().checkPattern.PrintPhotoPaperSheet();
@@ -28,7 +28,7 @@ void TA4CheckPrintPage::A4PrintBtnClick() {
         return;
     }
     // A failure of the wait before the text reports itself.
-    form.ShowStatus(StatusDone, "The A4 check pattern print has completed.");
+    EndBusy(form, steps::A4CheckPrint);
 }
 
 void TA4CheckPrintPage::HowToCheckA4PatClick() {

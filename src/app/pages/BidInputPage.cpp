@@ -62,7 +62,7 @@ void TBidInputPage::BidInputOKBtnClick() {
         form.ShowStatus(StatusError, "Please select item.");
         return;
     }
-    if (!StartBusy(form, "Writing now...")) {
+    if (!StartBusy(form, steps::BidWrite)) {
         return;
     }
     // In item order; the first refused or failed value ends the writing,
@@ -81,8 +81,7 @@ void TBidInputPage::BidInputOKBtnClick() {
         }
     }
     // The adjusted values only once the printer is ready again.
-    if (form.ShowStatus(StatusDone, "The Bi-D adjustment value has written properly.") !=
-        ResultOk) {
+    if (EndBusy(form, steps::BidWrite) != ResultOk) {
         return;
     }
     for (const Row& row : rows_) {
@@ -101,7 +100,7 @@ void TBidInputPage::BidInputCheckBtnClick() {
         row.check->setChecked(false);
     }
     form.Repaint();
-    if (!StartBusy(form, "Reading now...")) {
+    if (!StartBusy(form, steps::BidRead)) {
         return;
     }
     std::array<std::string, TPBid::kItemCount> texts;
@@ -114,7 +113,7 @@ void TBidInputPage::BidInputCheckBtnClick() {
             return;
         }
     }
-    form.ShowStatus(StatusDoneNoWait, "The Bi-D adjustment value has read properly.");
+    EndBusy(form, steps::BidRead);
     for (size_t i = 0; i < rows_.size(); ++i) {
         orvane_app::ShowWhole(*rows_[i].edit, QString::fromStdString(texts[i]));
     }

@@ -42,7 +42,7 @@ void TBidPrintPage::BidPrintOKBtnClick() {
         form.ShowStatus(StatusError, "Please select item.");
         return;
     }
-    if (!StartBusy(form, "Printing now...")) {
+    if (!StartBusy(form, steps::BidPrint)) {
         return;
     }
     const uint16_t result = Context().GetModules().bid.PrintBidPattern(flags);
@@ -51,7 +51,7 @@ void TBidPrintPage::BidPrintOKBtnClick() {
         return;
     }
     // A failed wait is reported by the status line itself.
-    form.ShowStatus(StatusDone, "The Bi-D pattern print has completed.");
+    EndBusy(form, steps::BidPrint);
 }
 
 void TBidPrintPage::BidPrintPaperFeedBtnClick() {

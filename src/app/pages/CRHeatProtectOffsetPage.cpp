@@ -30,7 +30,7 @@ void TCRHeatProtectOffsetPage::CRHeatProtectOffsetOKBtnClick() {
     }
 
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Writing...")) {
+    if (!StartBusy(form, steps::HeatProtectWrite)) {
         return;
     }
     const uint16_t result = Context().GetModules().heatProtect.WriteHeatProtectOffset();
@@ -38,7 +38,5 @@ void TCRHeatProtectOffsetPage::CRHeatProtectOffsetOKBtnClick() {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDone,
-                    "A value for the offset for CR motor calorific limitation has successfully "
-                    "registered.");
+    EndBusy(form, steps::HeatProtectWrite);
 }

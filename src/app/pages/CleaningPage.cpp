@@ -17,7 +17,7 @@ TCleaningPage::~TCleaningPage() = default;
 void TCleaningPage::CleaningOKBtnClick() {
     TFormAdjust& form = Form();
     // A printer in its error state cannot clean its head: that is reported.
-    if (!StartBusy(form, "Cleaning now...")) {
+    if (!StartBusy(form, steps::Cleaning)) {
         return;
     }
     const uint16_t result =
@@ -28,5 +28,5 @@ void TCleaningPage::CleaningOKBtnClick() {
     }
     // Waits, with the window locked, until the printer has finished the
     // sequence; a failure of that wait is reported by the status line itself.
-    form.ShowStatus(StatusDone, "The head cleaning has completed.");
+    EndBusy(form, steps::Cleaning);
 }

@@ -1,31 +1,12 @@
 #include "app/pages/DefaultSetPage.h"
 
-#include <array>
-#include <cstring>
-
+#include "adjust/StoredValues.h"
 #include "app/AppContext.h"
 #include "app/Rk7formadjust.h"
 #include "app/Rk7formboot.h"
 #include "app/pages/BusyStart.h"
 #include "link/ResultCodes.h"
 #include "ui_DefaultSetPnl.h"
-
-namespace {
-
-// The text Check shows for a destination that a model selects; none for the
-// others.
-const char* DestinationText(uint8_t destination) {
-    switch (destination) {
-        case TPEeprom::DestinationNorthAmericaWestEuro:
-            return "North America / West Euro.";
-        case TPEeprom::DestinationSouthAmericaEastEuroAsia:
-            return "South America / East Euro / Asia.";
-        default:
-            return nullptr;
-    }
-}
-
-}  // namespace
 
 TDefaultSetPage::TDefaultSetPage(orvane_app::AppContext& context, TFormAdjust& form,
                                  QWidget* parent)
@@ -40,7 +21,7 @@ TDefaultSetPage::~TDefaultSetPage() = default;
 void TDefaultSetPage::DefaultSetOKBtnClick() {
     TFormAdjust& form = Form();
     orvane_app::Modules& modules = Context().GetModules();
-    if (!StartBusy(form, "Writing now...", OnPrinterError::GoOn)) {
+    if (!StartBusy(form, steps::MarketWrite)) {
         return;
     }
     uint16_t result = modules.eeprom.WriteMarketSetting(Context().Boot().ModelCode);
@@ -48,29 +29,22 @@ void TDefaultSetPage::DefaultSetOKBtnClick() {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDoneNoWait, "The market destination setting value has written properly.");
+    EndBusy(form, steps::MarketWrite);
 
-    orvane::MessageRequest restart;
-    restart.text = "Click the [OK] button to restart the printer.";
-    restart.caption = "Information";
-    restart.icon = orvane::MessageIcon::Information;
-    restart.owner = orvane::MessageOwner::AdjustmentWindow;
-    Context().MessageBox().Show(restart);
+    Context().MessageBox().Show(adjust::MarketRestartRequest());
 
     result = modules.link.D4Reset();
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusAddLine,
-                    "After a printer finished the initialize operation of printer, click the "
-                    "[Check] button.");
+    form.ShowStatus(StatusAddLine, adjust::kMarketAfterResetText);
 }
 
 void TDefaultSetPage::DestCheckBtnClick() {
     TFormAdjust& form = Form();
     orvane_app::Modules& modules = Context().GetModules();
-    if (!StartBusy(form, "Reading now...", OnPrinterError::GoOn)) {
+    if (!StartBusy(form, steps::MarketCheck)) {
         return;
     }
     uint8_t destination = TPEeprom::DestinationUnknown;
@@ -79,27 +53,22 @@ void TDefaultSetPage::DestCheckBtnClick() {
         form.ReportResult(result);
         return;
     }
-    std::array<char, kModelNameBytes> name{};
-    result = modules.link.GetModelNameByPway(name.data());
+    std::string modelName;
+    result = adjust::ReadModelName(modules.link, modelName);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
     }
-    // The name ends at its zero, and at the buffer's last byte whatever the
-    // library left there.
-    name.back() = '\0';
-    const std::string modelName(name.data(), strnlen(name.data(), name.size()));
 
     // Only a destination that a model selects can match the chosen model.
-    const char* text = DestinationText(destination);
-    if (text == nullptr || destination != Context().Boot().ModelCode) {
+    if (!adjust::DestinationMatchesModel(destination, Context().Boot().ModelCode)) {
         form.ShowStatus(StatusError, "The present market destination setting value is wrong.");
         form.ShowStatus(StatusAddLine,
                         "Click the [OK] button to write the market destination setting value in "
                         "EEPROM.");
     } else {
-        form.ShowStatus(StatusDoneNoWait, "The market destination is ");
-        form.ShowStatus(StatusAppend, text);
+        EndBusy(form, steps::MarketCheck);
+        form.ShowStatus(StatusAppend, adjust::DestinationText(destination));
     }
     form.ShowStatus(StatusAddLine, "The present model name is ");
     form.ShowStatus(StatusAppend, modelName);

@@ -22,7 +22,6 @@ class TDefaultSetPage final : public TPage {
     void DestCheckBtnClick();
 
     // The model name buffer that the port library fills.
-    static constexpr size_t kModelNameBytes = 30;
 
   private:
     std::unique_ptr<Ui::DefaultSetPnl> ui_;

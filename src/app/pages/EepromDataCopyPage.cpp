@@ -53,7 +53,7 @@ bool TEepromDataCopyPage::eventFilter(QObject* watched, QEvent* event) {
 
 void TEepromDataCopyPage::EepDataCopyBackUpStartPnlClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Reading now...")) {
+    if (!StartBusy(form, steps::Backup)) {
         return;
     }
     const uint16_t result = Context().GetModules().eeprom.BackupEeprom(Context().Boot().ModelCode);
@@ -61,14 +61,14 @@ void TEepromDataCopyPage::EepDataCopyBackUpStartPnlClick() {
         form.ReportResult(result);
         return;
     }
-    if (form.ShowStatus(StatusDone, "The EEPROM data has read properly.") == ResultOk) {
+    if (EndBusy(form, steps::Backup) == ResultOk) {
         form.ShowStatus(StatusAddLine, "Replace the main board with new one.");
     }
 }
 
 void TEepromDataCopyPage::EepDataCopyLoadStartPnlClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Writing now...")) {
+    if (!StartBusy(form, steps::Restore)) {
         return;
     }
     const uint16_t result = Context().GetModules().eeprom.RestoreEeprom(Context().Boot().ModelCode);
@@ -76,8 +76,7 @@ void TEepromDataCopyPage::EepDataCopyLoadStartPnlClick() {
         form.ReportResult(result);
         return;
     }
-    if (form.ShowStatus(StatusDone, "The EEPROM data copy function has finished properly.") ==
-        ResultOk) {
+    if (EndBusy(form, steps::Restore) == ResultOk) {
         form.ShowStatus(StatusAddLine,
                         "Perform the A3+ check pattern print and the A4 check pattern print.");
     }

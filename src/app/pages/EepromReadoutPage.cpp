@@ -9,30 +9,6 @@
 #include "platform/Files.h"
 #include "ui_EepromReadoutPnl.h"
 
-namespace {
-
-const char* const kReadingNow = "Reading now...";
-
-// Days from 1 January 1970 to a date of the proleptic Gregorian calendar.
-int64_t DaysSinceEpoch(int year, int month, int day) {
-    const int64_t y = year - (month <= 2 ? 1 : 0);
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yearOfEra = y - era * 400;
-    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-// The generator's seed of a moment: its seconds since 1970, so that dumps
-// made at different seconds get different random bytes.
-uint32_t SeedOf(const orvane::LocalDateTime& now) {
-    const int64_t seconds = DaysSinceEpoch(now.year, now.month, now.day) * 86400 +
-                            int64_t{now.hour} * 3600 + int64_t{now.minute} * 60 + now.second;
-    return static_cast<uint32_t>(seconds);
-}
-
-}  // namespace
-
 const orvane::SaveDialogOptions TEepromReadoutPage::kSaveOptions = {
     .defaultExtension = "eep",
     .filter = "EEP files (*.eep)|*.eep",
@@ -54,7 +30,7 @@ TEepromReadoutPage::~TEepromReadoutPage() = default;
 void TEepromReadoutPage::EepromReadoutBtnClick() {
     TFormAdjust& form = Form();
     orvane_app::Modules& modules = Context().GetModules();
-    if (!StartBusy(form, kReadingNow, OnPrinterError::GoOn)) {
+    if (!StartBusy(form, steps::Dump)) {
         return;
     }
     eeprom::Bytes bytes{};
@@ -68,14 +44,14 @@ void TEepromReadoutPage::EepromReadoutBtnClick() {
         // The progress under the progress text, straight on the status line.
         const int percent = (address + 1) * 100 / eeprom::kSize;
         form.SetStatusMemo(
-            {QString::fromUtf8(kReadingNow), QString::number(percent) + QLatin1Char('%')});
+            {QString::fromUtf8(steps::Dump.busyText), QString::number(percent) + QLatin1Char('%')});
         form.Repaint();
     }
-    Context().Clock().Sleep(kSaveDelayMilliseconds);
+    Context().Clock().Sleep(eeprom::kDumpSaveDelayMilliseconds);
     form.ShowStatus(StatusBusyNoWait, "Saving now...");
 
     orvane::IRandom& random = Context().Random();
-    random.Seed(SeedOf(Context().Clock().Now()));
+    random.Seed(eeprom::DumpSeedOf(Context().Clock().Now()));
     SaveImage(eeprom::BuildImage(bytes, random));
 }
 
@@ -105,7 +81,7 @@ void TEepromReadoutPage::SaveImage(const eeprom::Image& image) {
             Context().MessageBox().Show(error);
             continue;
         }
-        form.ShowStatus(StatusDoneNoWait, "This function has been completed properly.");
+        EndBusy(form, steps::Dump);
         return;
     }
 }

@@ -24,7 +24,6 @@ class TEepromReadoutPage final : public TPage {
     // How the window's save dialog is shown for the dump.
     static const orvane::SaveDialogOptions kSaveOptions;
     // The wait between the last read and the saving.
-    static constexpr uint32_t kSaveDelayMilliseconds = 200;
 
   private:
     // Asks for a file until the dump is saved in one or the technician gives

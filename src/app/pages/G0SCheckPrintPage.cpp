@@ -17,7 +17,7 @@ TG0SCheckPrintPage::~TG0SCheckPrintPage() = default;
 
 void TG0SCheckPrintPage::G0SCheckPrintBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Printing now...")) {
+    if (!StartBusy(form, steps::A3CheckPrint)) {
         return;
     }
     const uint16_t result = Context().GetModules().checkPattern.PrintNormalPaperSheet();
@@ -26,5 +26,5 @@ void TG0SCheckPrintPage::G0SCheckPrintBtnClick() {
         return;
     }
     // A failure of the wait before the text reports itself.
-    form.ShowStatus(StatusDone, "The A3+ check pattern print has completed.");
+    EndBusy(form, steps::A3CheckPrint);
 }

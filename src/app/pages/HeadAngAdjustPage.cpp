@@ -1,5 +1,6 @@
 #include "app/pages/HeadAngAdjustPage.h"
 
+#include "adjust/StoredValues.h"
 #include "app/AppContext.h"
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtohdangadjust.h"
@@ -10,8 +11,6 @@
 
 namespace {
 
-// The remote setting the head angular pattern is printed with.
-constexpr uint8_t kPatternSetting = 0;
 constexpr int kPaperFeedLines = 14;
 
 }  // namespace
@@ -38,26 +37,21 @@ void THeadAngAdjustPage::Opened() {
 void THeadAngAdjustPage::HeadAngularPrintBtnClick() {
     TFormAdjust& form = Form();
     orvane_app::Modules& modules = Context().GetModules();
-    if (!StartBusy(form, "Printing now...")) {
+    if (!StartBusy(form, steps::HeadAngularPrint)) {
         return;
     }
-    uint16_t result = modules.remote.SendRemoteSetting(kPatternSetting);
-    if (result == ResultOk) {
-        result = modules.pattern.PrintHeadAngularPattern();
-    }
-    if (result == ResultOk) {
-        result = modules.raster.EjectPage();
-    }
+    const uint16_t result =
+        adjust::PrintHeadAngularPage(modules.remote, modules.pattern, modules.raster);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDone, "The head angular pattern print has completed.");
+    EndBusy(form, steps::HeadAngularPrint);
 }
 
 void THeadAngAdjustPage::HeadAngularInputBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Writing now...")) {
+    if (!StartBusy(form, steps::HeadAngularWrite)) {
         return;
     }
     const QString text = ui_->HeadAngularInputEdit->text();
@@ -68,8 +62,7 @@ void THeadAngAdjustPage::HeadAngularInputBtnClick() {
         form.ReportResult(result);
         return;
     }
-    if (form.ShowStatus(StatusDone, "The head angular adjustment value has written properly.") !=
-        ResultOk) {
+    if (EndBusy(form, steps::HeadAngularWrite) != ResultOk) {
         return;
     }
     form.SetAdjustedValue(QStringLiteral("ShowHeadAngularAdjustValuePnl"), text);
@@ -79,7 +72,7 @@ void THeadAngAdjustPage::HeadAngularReadBtnClick() {
     TFormAdjust& form = Form();
     ui_->HeadAngularInputEdit->clear();
     form.Repaint();
-    if (!StartBusy(form, "Reading now...")) {
+    if (!StartBusy(form, steps::HeadAngularRead)) {
         return;
     }
     std::string text;
@@ -88,7 +81,7 @@ void THeadAngAdjustPage::HeadAngularReadBtnClick() {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDoneNoWait, "The head angular adjustment value has read properly.");
+    EndBusy(form, steps::HeadAngularRead);
     // Whatever the printer holds is shown, also a value Input refuses.
     orvane_app::ShowWhole(*ui_->HeadAngularInputEdit, QString::fromStdString(text));
 }

@@ -27,7 +27,7 @@ void THeadIDInputPage::Opened() {
 
 void THeadIDInputPage::HeadIDInputOKBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Writing now...", OnPrinterError::GoOn)) {
+    if (!StartBusy(form, steps::HeadIdWrite)) {
         return;
     }
     const QString id = ui_->HeadIDInputEdit->text();
@@ -37,13 +37,13 @@ void THeadIDInputPage::HeadIDInputOKBtnClick() {
         ui_->HeadIDInputEdit->setFocus(Qt::OtherFocusReason);
         return;
     }
-    form.ShowStatus(StatusDoneNoWait, "The head ID write function has completed.");
+    EndBusy(form, steps::HeadIdWrite);
     form.SetAdjustedValue(QStringLiteral("ShowHeadIDPnl"), id);
 }
 
 void THeadIDInputPage::HeadIDReadBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Reading now...", OnPrinterError::GoOn)) {
+    if (!StartBusy(form, steps::HeadIdRead)) {
         return;
     }
     std::string id;
@@ -53,6 +53,6 @@ void THeadIDInputPage::HeadIDReadBtnClick() {
         return;
     }
     // Stored bytes that no Head ID holds read as an empty ID.
-    form.ShowStatus(StatusDoneNoWait, "Head ID = ");
+    EndBusy(form, steps::HeadIdRead);
     form.ShowStatus(StatusAppend, id);
 }

@@ -16,7 +16,7 @@ TInkChargePage::~TInkChargePage() = default;
 
 void TInkChargePage::InkChargeOKBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Charging now...")) {
+    if (!StartBusy(form, steps::InkCharge)) {
         return;
     }
     const uint16_t result =
@@ -26,5 +26,5 @@ void TInkChargePage::InkChargeOKBtnClick() {
         return;
     }
     // Locked until the printer has finished charging.
-    form.ShowStatus(StatusDone, "The ink charge has completed.");
+    EndBusy(form, steps::InkCharge);
 }

@@ -6,13 +6,13 @@
 #include <QPolygon>
 
 #include "adjust/FirstDotDisplay.h"
+#include "adjust/StoredValues.h"
 #include "adjust/ValueText.h"
 #include "app/AppContext.h"
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtofirstdotadjust.h"
 #include "app/pages/BusyStart.h"
 #include "app/widgets/UpDown.h"
-#include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "ui_LandMarginAdjustPnl.h"
 
@@ -152,11 +152,11 @@ void TLandMarginAdjustPage::LandMarginInputUpDownClick() {
 void TLandMarginAdjustPage::LandMarginCheckBtnClick() {
     TFormAdjust& form = Form();
     ui_->LandMarginInputEdit->clear();
-    if (!StartBusy(form, "Reading now...")) {
+    if (!StartBusy(form, steps::FirstDotRead)) {
         return;
     }
     uint8_t stored = 0;
-    const uint16_t result = Context().GetModules().link.D4ReadEeprom(eeprom::FirstDot, stored);
+    const uint16_t result = adjust::ReadFirstDot(Context().GetModules().link, stored);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
@@ -165,35 +165,32 @@ void TLandMarginAdjustPage::LandMarginCheckBtnClick() {
     // as stored, so that a stored -128 is seen (and refused by Input).
     ShowFirstDot(static_cast<int8_t>(stored));
     ui_->LandMarginInputEdit->setText(QString::fromStdString(adjust::SignedByteText(stored)));
-    form.ShowStatus(StatusDone, "The first dot position adjustment value has read properly.");
+    EndBusy(form, steps::FirstDotRead);
 }
 
 void TLandMarginAdjustPage::LandMarginInputBtnClick() {
     TFormAdjust& form = Form();
-    const std::optional<int> value = EditValue();
-    if (!value || *value < adjust::kFirstDotMin || *value > adjust::kFirstDotMax) {
+    const std::optional<int> value =
+        adjust::CheckFirstDotValue(ui_->LandMarginInputEdit->text().toStdString());
+    if (!value) {
         ui_->LandMarginInputEdit->setFocus(Qt::OtherFocusReason);
-        form.ShowStatus(StatusError, "First dot value is wrong. Set a value from -127 to 127.");
+        form.ShowStatus(StatusError, adjust::kFirstDotRefusedText);
         return;
     }
-    if (!StartBusy(form, "Writing now...")) {
+    if (!StartBusy(form, steps::FirstDotWrite)) {
         return;
     }
-    TPFactory& factory = Context().GetModules().factory;
-    uint16_t result = factory.SendFirstDotValue(*value);
-    if (result == ResultOk) {
-        result = factory.SendStoreCommand();
-    }
+    const uint16_t result = adjust::WriteFirstDot(Context().GetModules().factory, *value);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDone, "The first dot position adjustment value has written properly.");
+    EndBusy(form, steps::FirstDotWrite);
 }
 
 void TLandMarginAdjustPage::LandMarginPrintBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Printing now...")) {
+    if (!StartBusy(form, steps::FirstDotPrint)) {
         return;
     }
     // The pattern ejects its page itself.
@@ -202,7 +199,7 @@ void TLandMarginAdjustPage::LandMarginPrintBtnClick() {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDone, "The first dot position pattern print has completed.");
+    EndBusy(form, steps::FirstDotPrint);
 }
 
 void TLandMarginAdjustPage::LandMarginFeedBtnClick() {

@@ -1,5 +1,6 @@
 #include "app/pages/NozzleCheckPatternPrintPage.h"
 
+#include "adjust/StoredValues.h"
 #include "app/AppContext.h"
 #include "app/Rk7formadjust.h"
 #include "app/pages/BusyStart.h"
@@ -20,20 +21,17 @@ TNozzleCheckPatternPrintPage::~TNozzleCheckPatternPrintPage() = default;
 
 void TNozzleCheckPatternPrintPage::NozzleCheckPatternPrintBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Printing now...")) {
+    if (!StartBusy(form, steps::NozzleCheckPrint)) {
         return;
     }
     orvane_app::Modules& modules = Context().GetModules();
-    uint16_t result = modules.remote.PrintNozzleCheck();
-    if (result == ResultOk) {
-        result = modules.raster.EjectPage();
-    }
+    const uint16_t result = adjust::PrintNozzleCheckPage(modules.remote, modules.raster);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
     }
     // A failure of the wait before the text reports itself.
-    form.ShowStatus(StatusDone, "The nozzle check pattern print has completed.");
+    EndBusy(form, steps::NozzleCheckPrint);
 }
 
 void TNozzleCheckPatternPrintPage::NozzleCheckPaperFeedBtnClick() {

@@ -1,12 +1,12 @@
 #include "app/pages/PFAdjustPage.h"
 
+#include "adjust/StoredValues.h"
 #include "adjust/ValueText.h"
 #include "app/AppContext.h"
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtopfadjust.h"
 #include "app/pages/BusyStart.h"
 #include "app/widgets/TypingLimit.h"
-#include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "ui_PFAdjustPnl.h"
 
@@ -14,29 +14,23 @@ namespace {
 
 // What each choice of the Black / Color group works on.
 struct Colour {
-    uint8_t address;  // of the stored value
-    uint8_t blackFlag;
+    adjust::PfColour colour;
     const char* adjustedPanel;
     const char* printCaption;
     const char* inputCaption;
-    uint16_t (TPPattern::*print)();
 };
 
 const Colour kBlack = {
-    .address = eeprom::PfBlack,
-    .blackFlag = 1,
+    .colour = adjust::PfColour::Black,
     .adjustedPanel = "ShowPFAdjustValueBKPnl",
     .printCaption = "Print (Black)",
     .inputCaption = "Input (Black)",
-    .print = &TPPattern::PrintPfBlackPattern,
 };
 const Colour kColour = {
-    .address = eeprom::PfColour,
-    .blackFlag = 0,
+    .colour = adjust::PfColour::Colour,
     .adjustedPanel = "ShowPFAdjustValueCLPnl",
     .printCaption = "Print (Color)",
     .inputCaption = "Input (Color)",
-    .print = &TPPattern::PrintPfColorPattern,
 };
 
 constexpr int kBlackItem = 0;
@@ -44,11 +38,6 @@ constexpr int kBlackItem = 0;
 const Colour& ColourOf(int itemIndex) {
     return itemIndex == kBlackItem ? kBlack : kColour;
 }
-
-constexpr int kMinimum = -4;
-constexpr int kMaximum = 4;
-// What a text that is no number counts as: outside the range, so refused.
-constexpr int kNotANumber = 10;
 
 }  // namespace
 
@@ -83,44 +72,39 @@ void TPFAdjustPage::PFColorSelectRadioGroupClick() {
 void TPFAdjustPage::PFAdjustPrintBKBtnClick() {
     TFormAdjust& form = Form();
     orvane_app::Modules& modules = Context().GetModules();
-    if (!StartBusy(form, "Printing now...")) {
+    if (!StartBusy(form, steps::PfPrint)) {
         return;
     }
-    uint16_t result =
-        (modules.pattern.*ColourOf(ui_->PFColorSelectRadioGroup->ItemIndex()).print)();
-    if (result == ResultOk) {
-        result = modules.raster.EjectPage();
-    }
+    const uint16_t result =
+        adjust::PrintPfPage(modules.pattern, modules.raster,
+                            ColourOf(ui_->PFColorSelectRadioGroup->ItemIndex()).colour);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDone, "The PF adjustment pattern print has completed.");
+    EndBusy(form, steps::PfPrint);
 }
 
 void TPFAdjustPage::PFAdjustInputBtnClick() {
     TFormAdjust& form = Form();
     const Colour& colour = ColourOf(ui_->PFColorSelectRadioGroup->ItemIndex());
     const QString text = ui_->PFAdjustDataEdit->text();
-    const int value = adjust::TextToIntDef(text.toStdString(), kNotANumber);
-    if (value < kMinimum || value > kMaximum) {
+    const std::optional<int> value = adjust::CheckPfValue(text.toStdString());
+    if (!value) {
         ui_->PFAdjustDataEdit->setFocus(Qt::OtherFocusReason);
-        form.ShowStatus(StatusError, "The input value is wrong.");
+        form.ShowStatus(StatusError, adjust::kPfRefusedText);
         return;
     }
-    if (!StartBusy(form, "Writing now...")) {
+    if (!StartBusy(form, steps::PfWrite)) {
         return;
     }
-    TPFactory& factory = Context().GetModules().factory;
-    uint16_t result = factory.SendPfValue(colour.blackFlag, static_cast<uint8_t>(value));
-    if (result == ResultOk) {
-        result = factory.SendStoreCommand();
-    }
+    const uint16_t result =
+        adjust::WritePfValue(Context().GetModules().factory, colour.colour, *value);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
     }
-    if (form.ShowStatus(StatusDone, "The PF adjustment value has written properly.") != ResultOk) {
+    if (EndBusy(form, steps::PfWrite) != ResultOk) {
         return;
     }
     form.SetAdjustedValue(QString::fromUtf8(colour.adjustedPanel), text);
@@ -131,11 +115,11 @@ void TPFAdjustPage::PFAdjustCheckBtnClick() {
     const Colour& colour = ColourOf(ui_->PFColorSelectRadioGroup->ItemIndex());
     ui_->PFAdjustDataEdit->clear();
     form.Repaint();
-    if (!StartBusy(form, "Reading now...")) {
+    if (!StartBusy(form, steps::PfRead)) {
         return;
     }
     uint8_t stored = 0;
-    const uint16_t result = Context().GetModules().link.D4ReadEeprom(colour.address, stored);
+    const uint16_t result = adjust::ReadPfValue(Context().GetModules().link, colour.colour, stored);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
@@ -143,7 +127,7 @@ void TPFAdjustPage::PFAdjustCheckBtnClick() {
     // Whatever the printer holds is shown, also a value Input refuses.
     orvane_app::ShowWhole(*ui_->PFAdjustDataEdit,
                           QString::fromStdString(adjust::SignedByteText(stored)));
-    form.ShowStatus(StatusDone, "The PF adjustment value has read properly.");
+    EndBusy(form, steps::PfRead);
 }
 
 void TPFAdjustPage::PFAdjustHowToBtnClick() {

@@ -22,7 +22,7 @@ void TProCounterMaintePage::ProCounterCheckBtnClick() {
     TFormAdjust& form = Form();
     // A full pad is one reason for a printer's error state, so the counter is
     // read then as well.
-    if (!StartBusy(form, "Reading now...", OnPrinterError::GoOn)) {
+    if (!StartBusy(form, steps::WasteRead)) {
         return;
     }
     std::string maximum;
@@ -34,7 +34,7 @@ void TProCounterMaintePage::ProCounterCheckBtnClick() {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDoneNoWait, "Maximum value =");
+    EndBusy(form, steps::WasteRead);
     form.ShowStatus(StatusAppend, maximum);
     form.ShowStatus(StatusAddLine, "Present value = ");
     form.ShowStatus(StatusAppend, present);
@@ -44,7 +44,7 @@ void TProCounterMaintePage::ProCounterCheckBtnClick() {
 
 void TProCounterMaintePage::ProCounterClearBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Initializing now...", OnPrinterError::GoOn)) {
+    if (!StartBusy(form, steps::WasteReset)) {
         return;
     }
     const uint16_t result = Context().GetModules().maintenance.ResetWasteInkCounter();
@@ -52,6 +52,6 @@ void TProCounterMaintePage::ProCounterClearBtnClick() {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDoneNoWait, "The Waste Ink Pad counter has initialized properly.");
+    EndBusy(form, steps::WasteReset);
     form.SetAdjustedValue(QStringLiteral("ShowProCounterPnl"), QStringLiteral("0"));
 }

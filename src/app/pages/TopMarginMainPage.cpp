@@ -1,50 +1,12 @@
 #include "app/pages/TopMarginMainPage.h"
 
-#include <array>
-
+#include "adjust/StoredValues.h"
 #include "app/AppContext.h"
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtotopmarginadjust.h"
 #include "app/pages/BusyStart.h"
-#include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "ui_TopMarginMainPnl.h"
-
-namespace {
-
-// The choices of the list, by index: the byte written and the text the
-// status line and the adjusted items show.
-struct Choice {
-    uint8_t value;
-    const char* quoted;
-};
-constexpr std::array<Choice, 3> kChoices = {{
-    {0xD8, "\"-\""},  // -40
-    {0x00, "\"0\""},
-    {0x28, "\"+\""},  // 40
-}};
-constexpr int kChoiceMinus = 0;
-constexpr int kChoiceZero = 1;
-constexpr int kChoicePlus = 2;
-
-// Stored values further than this from 0 read as "+" or "-".
-constexpr int kZeroBand = 20;
-
-// The choice a stored value (signed) reads as.
-int ChoiceOfStoredValue(int value) {
-    if (value > kZeroBand) {
-        return kChoicePlus;
-    }
-    if (value < -kZeroBand) {
-        return kChoiceMinus;
-    }
-    return kChoiceZero;
-}
-
-// The remote-mode setting sent before the pattern.
-constexpr uint8_t kRemoteSetting = 6;
-
-}  // namespace
 
 TTopMarginMainPage::TTopMarginMainPage(orvane_app::AppContext& context, TFormAdjust& form,
                                        QWidget* parent)
@@ -65,42 +27,39 @@ void TTopMarginMainPage::Opened() {
 
 void TTopMarginMainPage::TopMarginReadBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Reading...")) {
+    if (!StartBusy(form, steps::TopMarginRead)) {
         return;
     }
     uint8_t stored = 0;
-    const uint16_t result = Context().GetModules().link.D4ReadEeprom(eeprom::TopMargin, stored);
+    const uint16_t result = adjust::ReadTopMargin(Context().GetModules().link, stored);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDone, "");
-    ui_->TopMarginInputComboBox->setCurrentIndex(ChoiceOfStoredValue(static_cast<int8_t>(stored)));
+    EndBusy(form, steps::TopMarginRead);
+    ui_->TopMarginInputComboBox->setCurrentIndex(
+        adjust::TopMarginChoiceOfStored(static_cast<int8_t>(stored)));
 }
 
 void TTopMarginMainPage::TopMarginInputBtnClick() {
     TFormAdjust& form = Form();
     const int index = ui_->TopMarginInputComboBox->currentIndex();
-    if (index < 0 || index >= static_cast<int>(kChoices.size())) {
+    if (index < 0 || index >= static_cast<int>(adjust::kTopMarginChoices.size())) {
         form.ShowStatus(StatusError, "Please select the adjustemnt value.");
         return;
     }
-    const Choice& choice = kChoices[static_cast<size_t>(index)];
-    if (!StartBusy(form, "Writing...")) {
+    const adjust::TopMarginChoice& choice = adjust::kTopMarginChoices[static_cast<size_t>(index)];
+    if (!StartBusy(form, steps::TopMarginWrite)) {
         return;
     }
-    TPFactory& factory = Context().GetModules().factory;
-    uint16_t result = factory.SendTopMarginValue(choice.value);
-    if (result == ResultOk) {
-        result = factory.SendStoreCommand();
-    }
+    const uint16_t result = adjust::WriteTopMargin(Context().GetModules().factory, choice);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
     }
     // A failed wait has been reported in the status line; nothing is added
     // to it then.
-    if (form.ShowStatus(StatusDone, "As Top margin data, ") != ResultOk) {
+    if (EndBusy(form, steps::TopMarginWrite) != ResultOk) {
         return;
     }
     form.ShowStatus(StatusAppend, choice.quoted);
@@ -110,22 +69,17 @@ void TTopMarginMainPage::TopMarginInputBtnClick() {
 
 void TTopMarginMainPage::TopMarginPrintBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Now printing Top Margin Line.")) {
+    if (!StartBusy(form, steps::TopMarginPrint)) {
         return;
     }
     orvane_app::Modules& modules = Context().GetModules();
-    uint16_t result = modules.remote.SendRemoteSetting(kRemoteSetting);
-    if (result == ResultOk) {
-        result = modules.pattern.PrintTopMarginPattern(0);  // with its caption
-    }
-    if (result == ResultOk) {
-        result = modules.raster.EjectPage();
-    }
+    const uint16_t result =
+        adjust::PrintTopMarginPage(modules.remote, modules.pattern, modules.raster);
     if (result != ResultOk) {
         form.ReportResult(result);
         return;
     }
-    form.ShowStatus(StatusDone, "Completion the printing.");
+    EndBusy(form, steps::TopMarginPrint);
 }
 
 void TTopMarginMainPage::TopMarginHowToAdjustBtnClick() {

@@ -23,7 +23,7 @@ TUSBIDInputPage::~TUSBIDInputPage() = default;
 
 void TUSBIDInputPage::USBIDInputOKBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Writing now...")) {
+    if (!StartBusy(form, steps::UsbIdWrite)) {
         return;
     }
     const QString serial = ui_->USBIDInputEdit->text();
@@ -34,8 +34,7 @@ void TUSBIDInputPage::USBIDInputOKBtnClick() {
         return;
     }
     // The adjusted value only once the printer is ready again.
-    if (form.ShowStatus(StatusDone, "The USB ID has been written in EEPROM properly.") ==
-        ResultOk) {
+    if (EndBusy(form, steps::UsbIdWrite) == ResultOk) {
         form.SetAdjustedValue(QStringLiteral("ShowUSBIDPnl"),
                               serial + QString::fromStdString(dateCode));
     }
@@ -43,7 +42,7 @@ void TUSBIDInputPage::USBIDInputOKBtnClick() {
 
 void TUSBIDInputPage::USBIDReadOutBtnClick() {
     TFormAdjust& form = Form();
-    if (!StartBusy(form, "Reading now...")) {
+    if (!StartBusy(form, steps::UsbIdRead)) {
         return;
     }
     std::string id;
@@ -52,7 +51,7 @@ void TUSBIDInputPage::USBIDReadOutBtnClick() {
         form.ReportResult(result);
         return;
     }
-    if (form.ShowStatus(StatusDone, "USB ID = ") == ResultOk) {
+    if (EndBusy(form, steps::UsbIdRead) == ResultOk) {
         form.ShowStatus(StatusAppend, id);
     }
 }

@@ -26,23 +26,6 @@ std::string Hex(uint16_t code) {
 
 }  // namespace
 
-MessageAnswer ConsoleMessages::Show(const MessageRequest& request) {
-    if (onPaperOut && request.text == TPRaster::kPaperOutText) {
-        return onPaperOut();
-    }
-    std::string text = request.text;
-    for (char& c : text) {
-        c = c == '\n' ? ' ' : c;
-    }
-    std::cerr << (request.caption.empty() ? "Message" : request.caption) << ": " << text << '\n';
-    return MessageAnswer::Ok;
-}
-
-uint16_t ConsoleMessages::ShowStatus(int, const std::string& text) {
-    std::cerr << text << '\n';
-    return ResultOk;
-}
-
 Session::Session(const RunOptions& options)
     : options_(options),
       link_(loader_, ExecutableFolder()),

@@ -23,7 +23,7 @@
 #include "platform/LibraryLoader.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
-#include "tools/pattern/Waiting.h"
+#include "tools/common/Waiting.h"
 
 namespace orvane::tools {
 
@@ -39,18 +39,6 @@ struct RunOptions {
     bool eject = false;  // eject the page after the item
     std::optional<uint32_t> seed;
     std::optional<int> paperWait;  // seconds to wait for paper; nothing: no limit
-};
-
-// Message boxes and status texts of a program without windows: each goes to
-// stderr as one line; a box is answered with OK. The paper-out box goes to
-// onPaperOut instead, which answers it.
-class ConsoleMessages final : public IMessageBox, public IStatusReporter {
-  public:
-    std::function<MessageAnswer()> onPaperOut;
-
-    MessageAnswer Show(const MessageRequest& request) override;
-    uint16_t ShowStatus(int kind, const std::string& text) override;
-    void Repaint() override {}
 };
 
 // The program's module objects on the real link libraries of the output

@@ -12,10 +12,10 @@
 #include <stdexcept>
 
 #include "link/ResultCodes.h"
+#include "tools/common/Waiting.h"
 #include "tools/pattern/Items.h"
 #include "tools/pattern/Report.h"
 #include "tools/pattern/Session.h"
-#include "tools/pattern/Waiting.h"
 #include "vprinter/StateFolder.h"
 
 namespace {

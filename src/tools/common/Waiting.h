@@ -2,15 +2,36 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <iostream>
 #include <optional>
+#include <ostream>
 #include <string>
 
+#include "link/StatusReporter.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 
 class TPStatusControl;
 
 namespace orvane::tools {
+
+// Message boxes and status texts of a program without windows: each goes to
+// err as one line; a box is answered with OK. The paper-out box goes to
+// onPaperOut instead, which answers it.
+class ConsoleMessages final : public IMessageBox, public IStatusReporter {
+  public:
+    explicit ConsoleMessages(std::ostream& err = std::cerr) : err_(err) {}
+
+    std::function<MessageAnswer()> onPaperOut;
+
+    MessageAnswer Show(const MessageRequest& request) override;
+    uint16_t ShowStatus(int kind, const std::string& text) override;
+    void Repaint() override {}
+
+  private:
+    std::ostream& err_;
+};
 
 // Ctrl-C: the first asks the run to end (what the printer got so far is still
 // written), a second ends the process at once.
@@ -40,20 +61,23 @@ class ToolClock final : public IClock {
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
-// What the tool does with the paper-out box: one line saying that the printer
+// What a tool does with the paper-out box: one line saying that the printer
 // is out of paper and how to load some, then a wait until its status shows
 // paper again, asked every 500 ms. The wait is given up (the box is answered
-// with Cancel, which ends the send) after the time limit or on an interrupt;
-// once given up, every later paper-out box is answered so at once.
+// with Cancel, which ends the send) after the time limit (counted in the
+// clock's sleeps) or on an interrupt; once given up, every later paper-out box
+// is answered so at once.
 class PaperWait {
   public:
     struct Setup {
         std::string port;
         std::string folder;               // --dir as given, empty when not
         std::optional<int> limitSeconds;  // nothing: wait for as long as it takes
+        std::string tool = "orvane-pattern";
+        std::ostream* err = &std::cerr;
     };
 
-    PaperWait(Setup setup, ToolClock& clock, TPStatusControl& status);
+    PaperWait(Setup setup, IClock& clock, TPStatusControl& status);
 
     MessageAnswer Wait();
     // Why the wait was given up, empty while it has not been.
@@ -63,7 +87,7 @@ class PaperWait {
     bool HasPaper();
 
     Setup setup_;
-    ToolClock& clock_;
+    IClock& clock_;
     TPStatusControl& status_;
     std::string gaveUp_;
 };

@@ -1,9 +1,9 @@
-#include "app/PortTable.h"
+#include "platform/PortTable.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace orvane_app {
+namespace orvane {
 
 namespace {
 
@@ -89,4 +89,4 @@ PortNumberResult DerivePortNumber(const std::vector<std::string>& listedPorts, i
     return result;
 }
 
-}  // namespace orvane_app
+}  // namespace orvane

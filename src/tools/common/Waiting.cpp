@@ -1,4 +1,4 @@
-#include "tools/pattern/Waiting.h"
+#include "tools/common/Waiting.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -8,6 +8,7 @@
 #include "link/PrinterStatus.h"
 #include "link/ResultCodes.h"
 #include "link/Rk7statuscontrol.h"
+#include "pattern/Rk7raster.h"
 #include "vprinter/Host.h"
 
 namespace orvane::tools {
@@ -47,7 +48,11 @@ ToolClock::ToolClock() {
 void ToolClock::Sleep(uint32_t milliseconds) {
     if (manual_) {
         manualNow_ += milliseconds;
-        vprinter::TheHost().GetClock().Advance(milliseconds);
+        // The printers' clock follows this one from the first sleep on: by
+        // then the libraries have made the host on the tool's state folder.
+        vprinter::Clock& printers = vprinter::TheHost().GetClock();
+        printers.UseManual(true);
+        printers.Advance(milliseconds);
         return;
     }
     // A signal cuts only the sleep it arrives in short; later sleeps are
@@ -66,7 +71,24 @@ uint64_t ToolClock::Elapsed() const {
         std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
-PaperWait::PaperWait(Setup setup, ToolClock& clock, TPStatusControl& status)
+MessageAnswer ConsoleMessages::Show(const MessageRequest& request) {
+    if (onPaperOut && request.text == TPRaster::kPaperOutText) {
+        return onPaperOut();
+    }
+    std::string text = request.text;
+    for (char& c : text) {
+        c = c == '\n' ? ' ' : c;
+    }
+    err_ << (request.caption.empty() ? "Message" : request.caption) << ": " << text << '\n';
+    return MessageAnswer::Ok;
+}
+
+uint16_t ConsoleMessages::ShowStatus(int, const std::string& text) {
+    err_ << text << '\n';
+    return ResultOk;
+}
+
+PaperWait::PaperWait(Setup setup, IClock& clock, TPStatusControl& status)
     : setup_(std::move(setup)), clock_(clock), status_(status) {}
 
 MessageAnswer PaperWait::Wait() {
@@ -74,10 +96,10 @@ MessageAnswer PaperWait::Wait() {
         return MessageAnswer::Cancel;
     }
     const std::string dir = setup_.folder.empty() ? "" : " --dir " + setup_.folder;
-    std::cerr << "orvane-pattern: " << setup_.port
-              << " is out of paper; load paper into the virtual printer with 'orvane-vprinter"
-              << dir << " paper " << setup_.port << " N' (waiting for it)\n";
-    const uint64_t start = clock_.Elapsed();
+    *setup_.err << setup_.tool << ": " << setup_.port
+                << " is out of paper; load paper into the virtual printer with 'orvane-vprinter"
+                << dir << " paper " << setup_.port << " N' (waiting for it)\n";
+    uint64_t waited = 0;
     for (;;) {
         if (Interrupted()) {
             gaveUp_ = "interrupted while waiting for paper";
@@ -86,12 +108,12 @@ MessageAnswer PaperWait::Wait() {
         if (HasPaper()) {
             return MessageAnswer::Ok;
         }
-        if (setup_.limitSeconds &&
-            clock_.Elapsed() - start >= static_cast<uint64_t>(*setup_.limitSeconds) * 1000) {
+        if (setup_.limitSeconds && waited >= static_cast<uint64_t>(*setup_.limitSeconds) * 1000) {
             gaveUp_ = "no paper after " + std::to_string(*setup_.limitSeconds) + " s";
             return MessageAnswer::Cancel;
         }
         clock_.Sleep(kPollMilliseconds);
+        waited += kPollMilliseconds;
     }
 }
 

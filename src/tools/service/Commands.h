@@ -1,0 +1,86 @@
+#pragma once
+
+#include <array>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/service/Session.h"
+
+namespace orvane::service {
+
+using Json = nlohmann::ordered_json;
+
+// The stored adjustment values by name, in the order `adjust` lists them.
+enum class ValueGroup { Bid, HeadAngular, PfBlack, PfColour, TopMargin, FirstDot, HeatProtect };
+struct NamedValue {
+    const char* name;
+    ValueGroup group;
+    int bidItem;  // index into TPBid::kItems, for the Bi-D values
+};
+const std::vector<NamedValue>& NamedValues();
+const NamedValue* FindNamedValue(const std::string& name);
+
+// `identity set`: what is to be written.
+struct IdentityChanges {
+    bool market = false;
+    std::optional<std::string> headId;
+    std::optional<std::string> usbId;
+};
+
+// `adjust set`: one NAME=VALUE (cr-heat-protect takes no value).
+struct Assignment {
+    const NamedValue* value;
+    std::string text;
+};
+
+// The printable items of the pages, by name.
+enum class PrintItem {
+    HeadAngular,
+    PfBlack,
+    PfColour,
+    TopMargin,
+    FirstDot,
+    Bid,
+    NormalSheet,
+    PhotoSheet,
+    NozzleCheck
+};
+struct PrintName {
+    const char* name;
+    PrintItem item;
+    const char* summary;
+};
+const std::vector<PrintName>& PrintNames();
+
+// Reads.
+Outcome Status(Session& session, Json& out);
+Outcome Identity(Session& session, Json& out);
+Outcome Adjust(Session& session, const std::vector<const NamedValue*>& names, Json& out);
+Outcome Waste(Session& session, Json& out);
+
+// The checks of the writes, before the link is opened: exit 3 and nothing
+// sent when one refuses its input.
+Outcome CheckIdentity(Session& session, const IdentityChanges& changes);
+Outcome CheckAssignments(Session& session, const std::vector<Assignment>& assignments);
+
+// Writes.
+Outcome IdentitySet(Session& session, const IdentityChanges& changes, Json& out);
+Outcome AdjustSet(Session& session, const std::vector<Assignment>& assignments, Json& out);
+Outcome WasteReset(Session& session, Json& out);
+Outcome Clean(Session& session, Json& out);
+Outcome InkCharge(Session& session, Json& out);
+Outcome Print(Session& session, PrintItem item, const TPBid::Flags& bidItems, Json& out);
+Outcome Backup(Session& session, Json& out);
+Outcome Restore(Session& session, Json& out);
+
+// The backup history: the backups kept (no printer needed), a restore of
+// one of them (--from), and the service log.
+Outcome BackupList(Session& session, Json& out);
+Outcome CheckRestoreFrom(Session& session, const std::string& path);
+Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json& out);
+Outcome Log(const std::string& path, const std::string& port, const std::string& since, Json& out);
+Outcome Dump(Session& session, const std::string& path, Json& out);
+
+}  // namespace orvane::service

@@ -1,0 +1,188 @@
+// The commands of the check patterns and the EEPROM data: print, backup,
+// restore, dump.
+#include "adjust/StoredValues.h"
+#include "eeprom/EepromImage.h"
+#include "link/ResultCodes.h"
+#include "platform/Files.h"
+#include "tools/service/Commands.h"
+
+namespace orvane::service {
+
+namespace {
+
+// The dump's progress is shown at every tenth of the addresses.
+constexpr int kDumpProgressStep = eeprom::kSize / 10;
+
+}  // namespace
+
+const std::vector<PrintName>& PrintNames() {
+    static const std::vector<PrintName> names = {
+        {"head-angular", PrintItem::HeadAngular,
+         "head angular page (remote setting 0, the pattern, eject)"},
+        {"pf-black", PrintItem::PfBlack, "PF page, black, at the stored value (eject)"},
+        {"pf-color", PrintItem::PfColour, "PF page, colour, at the stored value (eject)"},
+        {"top-margin", PrintItem::TopMargin,
+         "top margin line (remote setting 6, the pattern with its caption, eject)"},
+        {"first-dot", PrintItem::FirstDot, "first dot position (ejects its page)"},
+        {"bid", PrintItem::Bid, "Bi-D check page of the chosen values (--items; default all)"},
+        {"normal-sheet", PrintItem::NormalSheet, "the A3+ check pattern (normal-paper sheet)"},
+        {"photo-sheet", PrintItem::PhotoSheet, "the A4 check pattern (photo-paper sheet)"},
+        {"nozzle-check", PrintItem::NozzleCheck, "the printer's nozzle check (eject)"},
+    };
+    return names;
+}
+
+Outcome Print(Session& session, PrintItem item, const TPBid::Flags& bidItems, Json& out) {
+    const ServiceStep* step = nullptr;
+    uint16_t (*print)(Session&, const TPBid::Flags&) = nullptr;
+    switch (item) {
+        case PrintItem::HeadAngular:
+            step = &steps::HeadAngularPrint;
+            print = [](Session& s, const TPBid::Flags&) {
+                return adjust::PrintHeadAngularPage(s.remote, s.pattern, s.raster);
+            };
+            break;
+        case PrintItem::PfBlack:
+            step = &steps::PfPrint;
+            print = [](Session& s, const TPBid::Flags&) {
+                return adjust::PrintPfPage(s.pattern, s.raster, adjust::PfColour::Black);
+            };
+            break;
+        case PrintItem::PfColour:
+            step = &steps::PfPrint;
+            print = [](Session& s, const TPBid::Flags&) {
+                return adjust::PrintPfPage(s.pattern, s.raster, adjust::PfColour::Colour);
+            };
+            break;
+        case PrintItem::TopMargin:
+            step = &steps::TopMarginPrint;
+            print = [](Session& s, const TPBid::Flags&) {
+                return adjust::PrintTopMarginPage(s.remote, s.pattern, s.raster);
+            };
+            break;
+        case PrintItem::FirstDot:
+            step = &steps::FirstDotPrint;
+            print = [](Session& s, const TPBid::Flags&) {
+                return s.pattern.PrintFirstDotPattern();
+            };
+            break;
+        case PrintItem::Bid:
+            step = &steps::BidPrint;
+            print = [](Session& s, const TPBid::Flags& flags) {
+                return s.bid.PrintBidPattern(flags);
+            };
+            break;
+        case PrintItem::NormalSheet:
+            step = &steps::A3CheckPrint;
+            print = [](Session& s, const TPBid::Flags&) {
+                return s.checkPattern.PrintNormalPaperSheet();
+            };
+            break;
+        case PrintItem::PhotoSheet:
+            step = &steps::A4CheckPrint;
+            print = [](Session& s, const TPBid::Flags&) {
+                return s.checkPattern.PrintPhotoPaperSheet();
+            };
+            break;
+        case PrintItem::NozzleCheck:
+            step = &steps::NozzleCheckPrint;
+            print = [](Session& s, const TPBid::Flags&) {
+                return adjust::PrintNozzleCheckPage(s.remote, s.raster);
+            };
+            break;
+    }
+    uint16_t result = session.Start(*step);
+    if (result == ResultOk) {
+        result = print(session, bidItems);
+    }
+    if (result == ResultOk) {
+        result = session.End(*step);
+    }
+    if (result != ResultOk) {
+        Outcome outcome = session.Failed(result);
+        if (!session.PaperGaveUp().empty()) {
+            outcome.message += " (" + session.PaperGaveUp() + ")";
+        }
+        return outcome;
+    }
+    out["printed"] = true;
+    return Outcome::Done();
+}
+
+Outcome Backup(Session& session, Json& out) {
+    // The backup records the model it was taken for, as the page does.
+    uint8_t modelCode = 0;
+    if (Outcome outcome = session.Model(modelCode); outcome.exit != kExitDone) {
+        return outcome;
+    }
+    uint16_t result = session.Start(steps::Backup);
+    if (result == ResultOk) {
+        result = session.eeprom.BackupEeprom(modelCode);
+    }
+    if (result == ResultOk) {
+        result = session.End(steps::Backup);
+    }
+    if (result != ResultOk) {
+        return session.Failed(result);
+    }
+    session.Console().ShowStatus(StatusAddLine, "Replace the main board with new one.");
+    session.Console().Flush();
+    out["file"] = session.eeprom.BackupFilePath();
+    return Outcome::Done();
+}
+
+Outcome Restore(Session& session, Json& out) {
+    uint8_t modelCode = 0;
+    if (Outcome outcome = session.Model(modelCode); outcome.exit != kExitDone) {
+        return outcome;
+    }
+    const std::string file = session.eeprom.BackupFilePath();
+    uint16_t result = session.Start(steps::Restore);
+    if (result == ResultOk) {
+        result = session.eeprom.RestoreEeprom(modelCode);
+    }
+    if (result == ResultOk) {
+        result = session.End(steps::Restore);
+    }
+    if (result != ResultOk) {
+        return session.Failed(result);
+    }
+    session.Console().ShowStatus(
+        StatusAddLine, "Perform the A3+ check pattern print and the A4 check pattern print.");
+    session.Console().Flush();
+    out["file"] = file;
+    out["model"] = modelCode == TPEeprom::ModelCodeK31 ? "K31" : "K32";
+    return Outcome::Done();
+}
+
+Outcome Dump(Session& session, const std::string& path, Json& out) {
+    uint16_t result = session.Start(steps::Dump);
+    if (result != ResultOk) {
+        return session.Failed(result);
+    }
+    eeprom::Bytes bytes{};
+    for (int address = 0; address < eeprom::kSize; ++address) {
+        result = session.link.D4ReadEeprom(static_cast<uint8_t>(address), bytes[address]);
+        if (result != ResultOk) {
+            return session.Failed(result);
+        }
+        if ((address + 1) % kDumpProgressStep == 0) {
+            session.Console().ShowStatus(StatusAddLine,
+                                         std::to_string((address + 1) * 100 / eeprom::kSize) + "%");
+        }
+    }
+    session.Clock().Sleep(eeprom::kDumpSaveDelayMilliseconds);
+    session.Console().ShowStatus(StatusBusyNoWait, "Saving now...");
+    session.Random().Seed(eeprom::DumpSeedOf(session.Clock().Now()));
+    const eeprom::Image image = eeprom::BuildImage(bytes, session.Random());
+    // The dump lands whole or not at all.
+    if (ReplaceFile(path, image) != FileWrite::Done) {
+        return {kExitFailed, "Cannot access to file. (" + path + ")", std::nullopt};
+    }
+    session.End(steps::Dump);
+    out["file"] = path;
+    out["bytes"] = eeprom::kImageSize;
+    return Outcome::Done();
+}
+
+}  // namespace orvane::service

@@ -1,0 +1,114 @@
+// The backup history and the service log: backup list, restore --from, log.
+#include <filesystem>
+
+#include "eeprom/BackupHistory.h"
+#include "link/ResultCodes.h"
+#include "tools/service/Commands.h"
+
+namespace orvane::service {
+
+namespace {
+
+Json EntryJson(const BackupEntry& entry) {
+    return {{"path", entry.path},
+            {"time", entry.time},
+            {"usb_id", entry.usbId.empty() ? Json(nullptr) : Json(entry.usbId)},
+            {"model", backup_history::ModelName(entry.modelCode)},
+            {"current", entry.current},
+            {"whole", entry.whole}};
+}
+
+// The model a backup file was taken for: the one recorded with it in the
+// list of backups, else the one its history name names.
+uint8_t ModelOfBackupFile(Session& session, const std::string& path) {
+    std::error_code error;
+    for (const BackupEntry& entry : session.eeprom.ListBackups()) {
+        if (std::filesystem::equivalent(entry.path, path, error)) {
+            return entry.modelCode;
+        }
+    }
+    return backup_history::ModelOfFileName(std::filesystem::path(path).filename().string());
+}
+
+}  // namespace
+
+Outcome BackupList(Session& session, Json& out) {
+    Json list = Json::array();
+    for (const BackupEntry& entry : session.eeprom.ListBackups()) {
+        list.push_back(EntryJson(entry));
+    }
+    out["folder"] = session.eeprom.BackupFolder();
+    out["backups"] = list;
+    return Outcome::Done();
+}
+
+Outcome CheckRestoreFrom(Session&, const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        return Outcome::Usage("--from " + path + ": no such file");
+    }
+    return Outcome::Done();
+}
+
+Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json& out) {
+    uint8_t modelCode = 0;
+    if (Outcome outcome = session.Model(modelCode); outcome.exit != kExitDone) {
+        return outcome;
+    }
+    // A backup taken for another model goes to this printer only when asked
+    // for twice.
+    const uint8_t backupModel = ModelOfBackupFile(session, path);
+    if (backupModel != TPEeprom::ModelCodeUnknown && backupModel != modelCode && !force) {
+        return {kExitRefused,
+                "the backup " + path + " was taken for an Orvane " +
+                    backup_history::ModelName(backupModel) + ", the printer is an Orvane " +
+                    backup_history::ModelName(modelCode) +
+                    ": give --force to restore it all the same",
+                std::nullopt};
+    }
+    uint16_t result = session.Start(steps::Restore);
+    if (result == ResultOk) {
+        result = session.eeprom.RestoreEepromFrom(path, modelCode);
+    }
+    if (result == ResultOk) {
+        result = session.End(steps::Restore);
+    }
+    if (result != ResultOk) {
+        return session.Failed(result);
+    }
+    session.Console().ShowStatus(
+        StatusAddLine, "Perform the A3+ check pattern print and the A4 check pattern print.");
+    session.Console().Flush();
+    out["file"] = path;
+    out["model"] = backup_history::ModelName(modelCode);
+    out["backup_model"] = backup_history::ModelName(backupModel);
+    return Outcome::Done();
+}
+
+Outcome Log(const std::string& path, const std::string& port, const std::string& since, Json& out) {
+    if (!since.empty() && !IsServiceLogSince(since)) {
+        return Outcome::Usage("--since " + since + ": give YYYY-MM-DD[THH:MM[:SS]]");
+    }
+    ServiceLogFile log(path);
+    std::vector<ServiceLogRecord> records;
+    std::string reason;
+    if (!log.ReadAll(records, reason)) {
+        return {kExitFailed, "the service log cannot be read: " + reason, std::nullopt};
+    }
+    Json list = Json::array();
+    for (const ServiceLogRecord& record : FilterServiceLog(records, port, since)) {
+        list.push_back({{"time", record.time},
+                        {"port", record.port},
+                        {"model", record.model},
+                        {"usb_id", record.usbId},
+                        {"operation", record.operation},
+                        {"target", record.target},
+                        {"value", record.value},
+                        {"result", record.result}});
+    }
+    out["file"] = log.Path();
+    out["records"] = list;
+    return Outcome::Done();
+}
+
+}  // namespace orvane::service
