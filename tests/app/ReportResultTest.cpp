@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <filesystem>
 
 #include "AppFixture.h"
 #include "app/Cursor.h"
@@ -247,7 +248,9 @@ TEST_F(ReportResult, TheIdentityModulesArePluggedIn) {
     std::string dateCode;
     ASSERT_EQ(modules.usbId.WriteUsbId("ABCDE-1234", dateCode), ResultUsbIdError);
     EXPECT_EQ(Report(ResultUsbIdError), QStringLiteral("Parameter is only number & alphabet."));
-    // No backup was made: the restore finds no file.
+    // No backup: the restore finds no file (another test of this process may
+    // have left one in the data folder they share).
+    std::filesystem::remove(modules.eeprom.BackupFilePath());
     ASSERT_EQ(modules.eeprom.RestoreEeprom(1), ResultEepromFileError);
     EXPECT_EQ(Report(ResultEepromFileError), QStringLiteral("Cannot read data from file."));
     EXPECT_TRUE(Calls("D4WriteEeprom").empty());
