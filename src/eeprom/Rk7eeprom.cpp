@@ -71,6 +71,10 @@ std::string TPEeprom::ModelFilePath() const {
     return backupFolder_ + "/" + kModelFileName;
 }
 
+std::string TPEeprom::LockFilePath() const {
+    return backupFolder_ + "/" + kLockFileName;
+}
+
 std::string TPEeprom::HistoryFolder() const {
     return backupFolder_ + "/" + backup_history::kFolderName;
 }
@@ -149,6 +153,10 @@ uint16_t TPEeprom::BackupEeprom(uint8_t modelCode) {
     }
     link_.NoteUsbId(backup_history::UsbIdOf(bytes));
     orvane::CreateFolders(backupFolder_);  // a failure shows when the file is created
+    // Another backup or restore, of this or another program, waits until
+    // these steps are done: interleaved, one could keep the other's bytes
+    // under its own name, or none.
+    const orvane::FileLock lock(LockFilePath());
     // The previous backup may be the only copy of another board's data: it is
     // kept before it is replaced, unless it holds these very bytes and tells
     // no other model.
@@ -209,6 +217,7 @@ uint16_t TPEeprom::RestoreEepromFrom(const std::string& path, uint8_t modelCode)
     // history. Where it cannot be moved it stays: that does no harm to the
     // board just written.
     // A dry run keeps it: nothing has been written.
+    const orvane::FileLock lock(LockFilePath());
     std::error_code error;
     if (!link_.IsDryRun() && std::filesystem::equivalent(path, BackupFilePath(), error) &&
         backup_history::Keep(BackupFilePath(), backup_history::ReadModel(ModelFilePath()),

@@ -38,6 +38,7 @@ class TPEeprom {
     static constexpr size_t kBackupFileSize = 64;
     // Beside it, the model the backup file was taken for (BackupHistory.h).
     static constexpr const char* kModelFileName = "bkupdata.model";
+    static constexpr const char* kLockFileName = "bkupdata.lock";
 
     // The backup file lives in the platform's backup folder.
     explicit TPEeprom(TPDLLFunction& link);
@@ -89,6 +90,8 @@ class TPEeprom {
     const std::string& BackupFolder() const { return backupFolder_; }
     std::string BackupFilePath() const;
     std::string ModelFilePath() const;
+    // The lock file beside them that keeps two backups or restores apart.
+    std::string LockFilePath() const;
 
   private:
     uint16_t Fail(int16_t index);

@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +52,26 @@ FileWrite ReplaceFile(const std::string& path, std::span<const uint8_t> data) {
         return FileWrite::CannotWrite;
     }
     return FileWrite::Done;
+}
+
+FileLock::FileLock(const std::string& lockPath)
+    : file_(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+    if (file_ < 0) {
+        return;
+    }
+    while (::flock(file_, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ::close(file_);
+            file_ = -1;
+            return;
+        }
+    }
+}
+
+FileLock::~FileLock() {
+    if (file_ >= 0) {
+        ::close(file_);  // closing the file lets the lock go
+    }
 }
 
 bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& data) {

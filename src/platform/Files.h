@@ -18,9 +18,10 @@ enum class FileWrite {
     CannotWrite,   // it was opened, but writing, flushing or putting it in place failed
 };
 
-// Replaces the content of path by data. The bytes go to a temporary file
-// beside it (path + ".tmp"), which is flushed to the disk and only then renamed
-// over path, so that a failure at any step leaves the old file as it was. The
+// Replaces the content of path by data. Two programs replacing the same file
+// at once must hold a FileLock around it. The bytes go to a temporary file
+// beside it (path + ".tmp"), which is flushed to the disk and
+// only then renamed over path, so that a failure at any step leaves the old file as it was. The
 // temporary file is removed again after a failure.
 FileWrite ReplaceFile(const std::string& path, std::span<const uint8_t> data);
 
@@ -37,6 +38,23 @@ bool RemoveFile(const std::string& path);
 // the disk. from is left as it is; to never stands half written, and an
 // existing to is never replaced. False when no copy is in place.
 bool KeepCopy(const std::string& from, const std::string& to);
+
+// An exclusive lock on a file, held from construction to destruction, that
+// keeps the steps of two programs on the same files apart. The lock file is
+// created when missing and stays. Where it cannot be opened nothing is held
+// (Held() is false), and the caller's own steps report the folder's fault.
+class FileLock {
+  public:
+    explicit FileLock(const std::string& lockPath);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    bool Held() const { return file_ >= 0; }
+
+  private:
+    int file_ = -1;
+};
 
 // Whether path exists (as anything).
 bool Exists(const std::string& path);

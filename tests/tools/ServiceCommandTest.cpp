@@ -1,6 +1,8 @@
 // orvane-service's checks, exit codes, messages, dry runs and waits.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <nlohmann/json.hpp>
 
 #include "ServiceFixture.h"
@@ -393,6 +395,9 @@ TEST_F(ServiceHistory, RestoreFromRefusesWhatIsNoBackupForThisPrinter) {
     const std::string k32 = Backups()[0]["path"];
     const std::string short63 = StateFolder() + "/short.eep";
     ASSERT_TRUE(vprinter::WriteFileAtomically(short63, std::string(63, 'A')));
+    // A copy under another name tells no model: it may be of either.
+    const std::string copy = StateFolder() + "/copy.eep";
+    std::filesystem::copy_file(k32, copy);
 
     struct Case {
         std::vector<std::string> args;
@@ -402,6 +407,7 @@ TEST_F(ServiceHistory, RestoreFromRefusesWhatIsNoBackupForThisPrinter) {
     const std::vector<Case> cases = {
         {{"--model", "K31", "restore", "--from", short63}, 3, "Cannot read data from file."},
         {{"--model", "K31", "restore", "--from", k32}, 3, "give --force"},
+        {{"--model", "K31", "restore", "--from", copy}, 3, "is not known"},
         {{"--model", "K31", "restore", "--from", StateFolder() + "/none.eep"}, 2, "no such file"},
         {{"--model", "K31", "restore", "--force"}, 2, "--force is for restore --from"},
     };

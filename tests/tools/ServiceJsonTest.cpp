@@ -195,4 +195,24 @@ TEST_F(ServiceJson, EveryCommandsOutputHasItsSchemasForm) {
     }
 }
 
+// Whatever goes wrong, and wherever --json stands, stdout holds one JSON
+// object: also for an option refused before --json is read, and for bytes
+// that are no UTF-8 in a port, a value's name or the printer's model name.
+TEST_F(ServiceJson, EveryFailureAndOddByteStillGivesOneObject) {
+    ChangePrinter("VTUSB002", [](vprinter::PrinterConfig& c) { c.model = "Orvane K32\xe9"; });
+    const std::vector<std::pair<std::vector<std::string>, int>> cases = {
+        {{"--model", "K33", "--json", "status"}, 2},
+        {{"--port", "\xff", "--json", "status"}, 2},
+        {{"--port", "VTUSB001", "--json", "adjust", "set", "pf\xff=1"}, 2},
+        {{"--port", "VTUSB002", "--json", "identity"}, 0},
+    };
+    for (const auto& [args, exit] : cases) {
+        const Run run = Service(args);
+        EXPECT_EQ(run.exit, exit) << args[1];
+        Json result;
+        ASSERT_NO_THROW(result = Json::parse(run.out)) << args[1] << run.out;
+        EXPECT_EQ(result.contains("error"), exit != 0) << args[1];
+    }
+}
+
 }  // namespace

@@ -47,6 +47,15 @@ Outcome CheckRestoreFrom(Session&, const std::string& path) {
     if (!std::filesystem::is_regular_file(path, error)) {
         return Outcome::Usage("--from " + path + ": no such file");
     }
+    // Refused before the link is opened, as the restore itself refuses it
+    // before it writes anything.
+    const auto size = std::filesystem::file_size(path, error);
+    if (error || size != TPEeprom::kBackupFileSize) {
+        return {kExitRefused,
+                "--from " + path + ": Cannot read data from file. (a backup is " +
+                    std::to_string(TPEeprom::kBackupFileSize) + " bytes)",
+                ResultEepromFileError};
+    }
     return Outcome::Done();
 }
 
@@ -58,6 +67,14 @@ Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json&
     // A backup taken for another model goes to this printer only when asked
     // for twice.
     const uint8_t backupModel = ModelOfBackupFile(session, path);
+    if (backupModel == TPEeprom::ModelCodeUnknown && !force) {
+        return {kExitRefused,
+                "the model the backup " + path +
+                    " was taken for is not known (a copy, or a backup of an earlier version): "
+                    "give --force to restore it to this Orvane " +
+                    backup_history::ModelName(modelCode) + " all the same",
+                std::nullopt};
+    }
     if (backupModel != TPEeprom::ModelCodeUnknown && backupModel != modelCode && !force) {
         return {kExitRefused,
                 "the backup " + path + " was taken for an Orvane " +

@@ -21,7 +21,7 @@ std::string HexBytes(const std::vector<uint8_t>& bytes, size_t count) {
 }
 
 std::string Scalar(const Json& value) {
-    return value.is_string() ? value.get<std::string>() : value.dump();
+    return value.is_string() ? value.get<std::string>() : JsonText(value);
 }
 
 void WriteValue(std::ostream& out, const std::string& indent, const std::string& key,
@@ -34,7 +34,7 @@ void WriteValue(std::ostream& out, const std::string& indent, const std::string&
     } else if (value.is_array()) {
         out << indent << key << ":" << (value.empty() ? " (none)" : "") << '\n';
         for (const Json& element : value) {
-            out << indent << "  " << (element.is_object() ? element.dump() : Scalar(element))
+            out << indent << "  " << (element.is_object() ? JsonText(element) : Scalar(element))
                 << '\n';
         }
     } else {
@@ -43,6 +43,10 @@ void WriteValue(std::ostream& out, const std::string& indent, const std::string&
 }
 
 }  // namespace
+
+std::string JsonText(const Json& value) {
+    return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
 
 Json DryRunList(const std::vector<TPDLLFunction::DryRunCall>& calls) {
     Json list = Json::array();

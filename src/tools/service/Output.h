@@ -17,6 +17,11 @@ Json DryRunList(const std::vector<TPDLLFunction::DryRunCall>& calls);
 // of an object indented below its key, one line per element of an array.
 void WriteText(std::ostream& out, const Json& result);
 
+// The JSON text of a value on one line. Bytes that are no UTF-8 (a model
+// name, a port or a file name as the system gave them) come out as U+FFFD
+// instead of ending the program.
+std::string JsonText(const Json& value);
+
 // The JSON object of a failure.
 Json ErrorObject(const Outcome& outcome);
 

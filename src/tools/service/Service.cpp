@@ -1,6 +1,7 @@
 #include "tools/service/Service.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 
 #include <filesystem>
 #include <memory>
@@ -292,7 +293,7 @@ void ListPrintNames(std::ostream& out, bool json) {
         list.push_back({{"name", name.name}, {"summary", name.summary}});
     }
     if (json) {
-        out << Json{{"command", "print --list"}, {"items", list}}.dump() << '\n';
+        out << JsonText(Json{{"command", "print --list"}, {"items", list}}) << '\n';
         return;
     }
     for (const PrintName& name : PrintNames()) {
@@ -364,6 +365,9 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
     dump->add_option("file", request.dumpFile, "the dump file")->required();
     dump->add_flag("--force", request.force, "replace FILE when it exists");
 
+    // A usage error of an option given before --json is still answered in
+    // JSON: the flag is known before anything is parsed.
+    request.options.json = std::find(args.begin(), args.end(), std::string("--json")) != args.end();
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     Outcome outcome;
     Json result = Json::object();
@@ -428,12 +432,12 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (outcome.exit != kExitDone) {
         err << "orvane-service: " << outcome.message << '\n';
         if (request.options.json) {
-            out << ErrorObject(outcome).dump() << '\n';
+            out << JsonText(ErrorObject(outcome)) << '\n';
         }
         return outcome.exit;
     }
     if (request.options.json) {
-        out << result.dump() << '\n';
+        out << JsonText(result) << '\n';
     } else {
         WriteText(out, result);
     }
