@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include <nlohmann/json.hpp>
 
@@ -208,6 +209,11 @@ TEST_F(ServiceCommand, ADryRunListsWhatTheRunWouldSendAndSendsNothing) {
         EXPECT_EQ(Eeprom(), before.eeprom) << args.back();
         const Json listed = Json::parse(run.out)["dry_run"];
         ASSERT_FALSE(listed.empty()) << args.back();
+        // No text claims a write that did not happen.
+        std::istringstream lines(run.err);
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_EQ(line.rfind("(dry run) ", 0), 0u) << args.back() << ": " << line;
+        }
 
         // The same command for real: its writes are the list.
         ClearTrace();

@@ -100,7 +100,8 @@ Outcome IdentitySet(Session& session, const IdentityChanges& changes, Json& out)
             return session.Failed(result);
         }
         session.End(steps::MarketWrite);
-        session.Messages().Show(adjust::MarketRestartRequest());
+        // The window asks for an OK before the restart; here nobody is asked.
+        session.Console().ShowStatus(StatusInfo, "The printer restarts now.");
         result = session.link.D4Reset();
         if (result != ResultOk) {
             return session.Failed(result);

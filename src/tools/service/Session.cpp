@@ -49,7 +49,9 @@ void ConsoleStatus::Line(const std::string& text) {
 void ConsoleStatus::Flush() {
     // The texts a wait repeats at every poll are shown once a wait.
     if (!pending_.empty() && !shownInWait_.contains(pending_)) {
-        err_ << pending_ << '\n';
+        // In a dry run the pages' texts ("...has written properly.") tell
+        // what the command would have done: nothing was sent.
+        err_ << (session_.link.IsDryRun() ? "(dry run) " : "") << pending_ << '\n';
         if (waiting_) {
             shownInWait_.insert(pending_);
         }
