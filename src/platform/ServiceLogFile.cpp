@@ -251,8 +251,18 @@ bool ServiceLogFile::ReadAll(std::vector<ServiceLogRecord>& out, std::string& re
 }
 
 bool IsServiceLogSince(std::string_view since) {
-    return MatchesTimePattern(since, kDatePattern) || MatchesTimePattern(since, kMinutePattern) ||
-           MatchesTimePattern(since, kSecondPattern);
+    if (!MatchesTimePattern(since, kDatePattern) && !MatchesTimePattern(since, kMinutePattern) &&
+        !MatchesTimePattern(since, kSecondPattern)) {
+        return false;
+    }
+    // The digits make a time that can be: month 1-12, day 1-31, hour 0-23,
+    // minute and second 0-59.
+    auto number = [since](size_t at) { return (since[at] - '0') * 10 + (since[at + 1] - '0'); };
+    const bool date = number(5) >= 1 && number(5) <= 12 && number(8) >= 1 && number(8) <= 31;
+    const bool hour =
+        since.size() < kMinutePattern.size() || (number(11) <= 23 && number(14) <= 59);
+    const bool second = since.size() < kSecondPattern.size() || number(17) <= 59;
+    return date && hour && second;
 }
 
 std::vector<ServiceLogRecord> FilterServiceLog(const std::vector<ServiceLogRecord>& records,

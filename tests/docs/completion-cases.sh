@@ -108,7 +108,7 @@ case_ "dot sizes" - orvane-pattern bid-black --dot-size "" :: 16 17 18 19
 case_ "models" - orvane-service --model=K :: K31 K32
 case_ "adjustment value names" - orvane-service adjust set bid-eco-black=1 bid-e :: \
     bid-eco-black= bid-eco-color=
-case_ "the heat protect value" - orvane-service --dry-run adjust set c :: cr-heat-protect=
+case_ "the heat protect value, which takes none" - orvane-service --dry-run adjust set c :: cr-heat-protect
 case_ "waste's subcommand after global options" "ORVANE_VPRINTER_DIR=$s/env" orvane-service \
     --port VTUSB001 --json waste "" :: reset
 case_ "pattern items without the tool" - orvane-pattern sheet-b :: sheet-bid-black sheet-bid-color

@@ -198,7 +198,8 @@ TEST(ServiceLogFile, FiltersByPortAndByTheLocalTimeSince) {
         EXPECT_TRUE(orvane::IsServiceLogSince(since)) << since;
     }
     for (const char* since : {"", "2026-12-7", "07.12.2026", "2026-12-07 09:30", "2026-12-07T9",
-                              "2026-12-07T09:30:00+01:00"}) {
+                              "2026-12-07T09:30:00+01:00", "2026-13-45", "2026-00-10", "2026-12-00",
+                              "2026-12-07T24:00", "2026-12-07T09:60", "2026-12-07T09:30:60"}) {
         EXPECT_FALSE(orvane::IsServiceLogSince(since)) << since;
     }
 }
