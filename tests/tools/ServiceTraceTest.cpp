@@ -36,6 +36,11 @@ struct PageAction {
     std::vector<std::string> command;
 };
 
+// ctest names a case by its name, not by its bytes.
+void PrintTo(const PageAction& action, std::ostream* os) {
+    *os << action.name;
+}
+
 class ServiceTraceBase : public ServiceTest {
   public:
     void TypeText(const char* edit, const char* text) {
@@ -63,6 +68,7 @@ class ServiceTraceBase : public ServiceTest {
         Find<QComboBox>(Adjust(), combo)->setCurrentIndex(index);
     }
     void ShowBidInput() { Press("BidPrintShowInputBtn"); }
+    void ChooseItem(const char* group, int item) { ClickItem(group, item); }
 
   protected:
     void ClickPanel(const char* name) {
@@ -146,6 +152,15 @@ INSTANTIATE_TEST_SUITE_P(
                    [](ServiceTraceBase& page) { page.TypeText("PFAdjustDataEdit", "-3"); },
                    "PFAdjustInputBtn",
                    {"adjust", "set", "pf-black=-3"}},
+        PageAction{"pf color",
+                   "AdjustRdoGrp",
+                   5,
+                   [](ServiceTraceBase& page) {
+                       page.ChooseItem("PFColorSelectRadioGroup", 1);
+                       page.TypeText("PFAdjustDataEdit", "4");
+                   },
+                   "PFAdjustInputBtn",
+                   {"adjust", "set", "pf-color=4"}},
         PageAction{"top margin",
                    "AdjustRdoGrp",
                    6,
@@ -248,6 +263,12 @@ INSTANTIATE_TEST_SUITE_P(
                    {"print", "head-angular"}},
         PageAction{
             "PF black", "AdjustRdoGrp", 5, nullptr, "PFAdjustPrintBKBtn", {"print", "pf-black"}},
+        PageAction{"PF color",
+                   "AdjustRdoGrp",
+                   5,
+                   [](ServiceTraceBase& page) { page.ChooseItem("PFColorSelectRadioGroup", 1); },
+                   "PFAdjustPrintBKBtn",
+                   {"print", "pf-color"}},
         PageAction{
             "top margin", "AdjustRdoGrp", 6, nullptr, "TopMarginPrintBtn", {"print", "top-margin"}},
         PageAction{
