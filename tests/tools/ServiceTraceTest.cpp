@@ -252,6 +252,24 @@ TEST_F(ServiceRestoreTrace, WritesTheBackupAsTheDataCopyPageDoes) {
              {"restore"}});
 }
 
+TEST_F(ServiceRestoreTrace, FromAFileWritesAsTheDataCopyPageDoes) {
+    // The page restores bkupdata.eep; the command the same bytes from a copy
+    // (of unknown model, hence --force).
+    const Run backup = Service({"--port", "VTUSB001", "--json", "backup"});
+    ASSERT_EQ(backup.exit, 0) << backup.err;
+    const std::string file = nlohmann::json::parse(backup.out)["file"];
+    std::string kept;
+    ASSERT_TRUE(vprinter::ReadWholeFile(file, kept));
+    const std::string copy = StateFolder() + "/copy.eep";
+    ASSERT_TRUE(vprinter::WriteFileAtomically(copy, kept));
+    Compare({"restore --from",
+             "MainteRdoGrp",
+             3,
+             [&](ServiceTraceBase&) { ASSERT_TRUE(vprinter::WriteFileAtomically(file, kept)); },
+             "EepDataCopyLoadStartPnl",
+             {"restore", "--from", copy, "--force"}});
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Prints, ServiceTrace,
     ::testing::Values(
