@@ -113,6 +113,7 @@ TEST_F(ServiceCommand, AFailingPrinterExitsWithOneAndTheTablesMessage) {
         std::function<void()> fault;
         std::vector<std::string> args;
         std::string said;
+        std::string writtenBefore = "";  // what stays written, as JSON
     };
     const std::vector<Case> cases = {
         {"switched off",
@@ -134,6 +135,11 @@ TEST_F(ServiceCommand, AFailingPrinterExitsWithOneAndTheTablesMessage) {
          {"adjust", "set", "pf-color=1"},
          "There is not enough free memory to run this program. Quit one or more programs, and "
          "then try again."},
+        {"a failing write after a value was written",
+         [this] { FailNextCall("D4WriteEeprom", ResultChannelError); },
+         {"adjust", "set", "pf-black=-1", "cr-heat-protect"},
+         "Communication error occurred.",
+         R"({"pf-black":-1})"},
     };
     for (const Case& c : cases) {
         c.fault();
@@ -146,6 +152,8 @@ TEST_F(ServiceCommand, AFailingPrinterExitsWithOneAndTheTablesMessage) {
         EXPECT_EQ(error["exit"], 1) << c.name;
         EXPECT_TRUE(error["code"].is_number()) << c.name;
         EXPECT_NE(error["error"].get<std::string>().find(c.said), std::string::npos) << c.name;
+        EXPECT_EQ(error.contains("written") ? error["written"].dump() : "", c.writtenBefore)
+            << c.name;
         ChangeLibrary([](vprinter::LibraryConfig& config) { config = {}; });
         ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) {
             config.powered = true;

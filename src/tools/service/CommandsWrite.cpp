@@ -71,7 +71,10 @@ Outcome IdentitySet(Session& session, const IdentityChanges& changes, Json& out)
             return outcome;
         }
     }
-    Json written = Json::object();
+    // Filled as the writes succeed, so that a failure part way still tells
+    // what was written before it.
+    Json& written = out["written"];
+    written = Json::object();
     if (changes.headId) {
         Outcome outcome = Operation(session, steps::HeadIdWrite,
                                     [&] { return session.headId.WriteHeadId(*changes.headId); });
@@ -111,7 +114,6 @@ Outcome IdentitySet(Session& session, const IdentityChanges& changes, Json& out)
         written["market"] = {{"model", modelCode == TPEeprom::ModelCodeK31 ? "K31" : "K32"},
                              {"reset", true}};
     }
-    out["written"] = written;
     return Outcome::Done();
 }
 
@@ -163,7 +165,10 @@ Outcome CheckAssignments(Session& session, const std::vector<Assignment>& assign
 }
 
 Outcome AdjustSet(Session& session, const std::vector<Assignment>& assignments, Json& out) {
-    Json written = Json::object();
+    // Filled as the writes succeed, so that a failure part way still tells
+    // what was written before it.
+    Json& written = out["written"];
+    written = Json::object();
     // The Bi-D page writes its chosen values in item order in one operation.
     std::vector<const Assignment*> bid(TPBid::kItemCount, nullptr);
     bool anyBid = false;
@@ -250,7 +255,6 @@ Outcome AdjustSet(Session& session, const std::vector<Assignment>& assignments, 
         }
         written["cr-heat-protect"] = TPHeatProtect::kOffset;
     }
-    out["written"] = written;
     return Outcome::Done();
 }
 

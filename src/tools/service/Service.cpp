@@ -431,8 +431,21 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     if (outcome.exit != kExitDone) {
         err << "orvane-service: " << outcome.message << '\n';
+        // What a command wrote before it failed stays written: it is told.
+        const bool wroteSome = result.contains("written") && !result["written"].empty();
+        if (wroteSome) {
+            err << "orvane-service: written before the failure:";
+            for (const auto& [name, value] : result["written"].items()) {
+                err << ' ' << name << '=' << JsonText(value);
+            }
+            err << '\n';
+        }
         if (request.options.json) {
-            out << JsonText(ErrorObject(outcome)) << '\n';
+            Json error = ErrorObject(outcome);
+            if (wroteSome) {
+                error["written"] = result["written"];
+            }
+            out << JsonText(error) << '\n';
         }
         return outcome.exit;
     }
