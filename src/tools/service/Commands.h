@@ -74,6 +74,9 @@ Outcome InkCharge(Session& session, Json& out);
 Outcome Print(Session& session, PrintItem item, const TPBid::Flags& bidItems, Json& out);
 Outcome Backup(Session& session, Json& out);
 Outcome Restore(Session& session, Json& out);
+// Writes the backup file at path to the printer as the data copy page's
+// restore does, for modelCode's market setting.
+Outcome RestoreFile(Session& session, const std::string& path, uint8_t modelCode, Json& out);
 
 // The backup history: the backups kept (no printer needed), a restore of
 // one of them (--from), and the service log.

@@ -131,15 +131,10 @@ Outcome Backup(Session& session, Json& out) {
     return Outcome::Done();
 }
 
-Outcome Restore(Session& session, Json& out) {
-    uint8_t modelCode = 0;
-    if (Outcome outcome = session.Model(modelCode); outcome.exit != kExitDone) {
-        return outcome;
-    }
-    const std::string file = session.eeprom.BackupFilePath();
+Outcome RestoreFile(Session& session, const std::string& path, uint8_t modelCode, Json& out) {
     uint16_t result = session.Start(steps::Restore);
     if (result == ResultOk) {
-        result = session.eeprom.RestoreEeprom(modelCode);
+        result = session.eeprom.RestoreEepromFrom(path, modelCode);
     }
     if (result == ResultOk) {
         result = session.End(steps::Restore);
@@ -150,9 +145,17 @@ Outcome Restore(Session& session, Json& out) {
     session.Console().ShowStatus(
         StatusAddLine, "Perform the A3+ check pattern print and the A4 check pattern print.");
     session.Console().Flush();
-    out["file"] = file;
+    out["file"] = path;
     out["model"] = modelCode == TPEeprom::ModelCodeK31 ? "K31" : "K32";
     return Outcome::Done();
+}
+
+Outcome Restore(Session& session, Json& out) {
+    uint8_t modelCode = 0;
+    if (Outcome outcome = session.Model(modelCode); outcome.exit != kExitDone) {
+        return outcome;
+    }
+    return RestoreFile(session, session.eeprom.BackupFilePath(), modelCode, out);
 }
 
 Outcome Dump(Session& session, const std::string& path, Json& out) {

@@ -83,23 +83,11 @@ Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json&
                     ": give --force to restore it all the same",
                 std::nullopt};
     }
-    uint16_t result = session.Start(steps::Restore);
-    if (result == ResultOk) {
-        result = session.eeprom.RestoreEepromFrom(path, modelCode);
+    Outcome outcome = RestoreFile(session, path, modelCode, out);
+    if (outcome.exit == kExitDone) {
+        out["backup_model"] = backup_history::ModelName(backupModel);
     }
-    if (result == ResultOk) {
-        result = session.End(steps::Restore);
-    }
-    if (result != ResultOk) {
-        return session.Failed(result);
-    }
-    session.Console().ShowStatus(
-        StatusAddLine, "Perform the A3+ check pattern print and the A4 check pattern print.");
-    session.Console().Flush();
-    out["file"] = path;
-    out["model"] = backup_history::ModelName(modelCode);
-    out["backup_model"] = backup_history::ModelName(backupModel);
-    return Outcome::Done();
+    return outcome;
 }
 
 Outcome Log(const std::string& path, const std::string& port, const std::string& since, Json& out) {
