@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -89,7 +90,7 @@ TEST_F(ServiceCommand, BadUsageExitsWithTwoBeforeTheLinkIsOpened) {
         On({"dump"}),
         On({"dump", existing}),
         On({"dump", StateFolder() + "/no/such/folder/dump.eep"}),
-        On({"--dry-run", "backup"}),
+        On({"--dry-run", "backup", "list"}),
         {"--dir", StateFolder() + "/none", "ports"},
     };
     for (const auto& args : cases) {
@@ -286,6 +287,62 @@ TEST_F(ServiceCommand, ADryRunRestoreKeepsItsBackup) {
     std::string kept;
     EXPECT_TRUE(vprinter::ReadWholeFile(result["file"], kept));
     EXPECT_EQ(kept.size(), 64U);
+}
+
+// A dry run of a command that writes a file reads the printer as the command
+// does, writes nothing on disk, and tells what the command would write: its
+// object is the command's own, marked as a dry run that sends nothing.
+TEST_F(ServiceCommand, ADryRunBackupOrDumpReadsAsTheCommandAndWritesNoFile) {
+    ASSERT_EQ(Service(On({"--model", "K31", "backup"})).exit, 0);
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom[0x2C] = 9; });
+    const std::string folder = Json::parse(Service({"--json", "backup", "list"}).out)["folder"];
+    const std::string dump = StateFolder() + "/dump.eep";
+    const auto files = [&] {
+        std::map<std::string, std::string> contents;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            vprinter::ReadWholeFile(entry.path().string(), contents[entry.path().string()]);
+        }
+        contents["dump exists"] = std::filesystem::exists(dump) ? "yes" : "no";
+        return contents;
+    };
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--model", "K31", "backup"}, {"dump", dump}}) {
+        const auto before = files();
+        ClearTrace();
+        std::vector<std::string> dry = On({"--json", "--dry-run"});
+        dry.insert(dry.end(), args.begin(), args.end());
+        const Run run = Service(dry);
+        ASSERT_EQ(run.exit, 0) << args.back() << run.err;
+        const std::vector<Call> reads = CommandCalls();
+        EXPECT_FALSE(AnyWrite()) << args.back();
+        EXPECT_EQ(files(), before) << args.back();
+        std::istringstream lines(run.err);
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_EQ(line.rfind("(dry run) ", 0), 0u) << args.back() << ": " << line;
+        }
+
+        ClearTrace();
+        std::vector<std::string> real = On({"--json"});
+        real.insert(real.end(), args.begin(), args.end());
+        const Run done = Service(real);
+        ASSERT_EQ(done.exit, 0) << args.back() << done.err;
+        EXPECT_EQ(CommandCalls(), reads) << args.back();
+        Json expected = Json::parse(done.out);
+        const std::string file = expected["file"];
+        EXPECT_NE(run.err.find("Would write " + file + " (" + expected["bytes"].dump() + " bytes)"),
+                  std::string::npos)
+            << run.err;
+        if (expected.contains("kept_as")) {
+            // The old backup is kept where the dry run said it would be.
+            ASSERT_TRUE(expected["kept_as"].is_string()) << done.out;
+            EXPECT_TRUE(std::filesystem::exists(expected["kept_as"].get<std::string>()));
+            EXPECT_NE(run.err.find("kept as " + expected["kept_as"].get<std::string>()),
+                      std::string::npos)
+                << run.err;
+        }
+        expected["dry_run"] = Json::array();
+        EXPECT_EQ(Json::parse(run.out), expected) << args.back();
+    }
 }
 
 // Cleaning and ink charge show on stderr that the printer works while it

@@ -174,9 +174,6 @@ Outcome CheckDumpFile(const std::string& path, bool force) {
 Outcome RunOnPrinter(const Request& request, const ServiceSeams& seams, IPortList& ports,
                      std::ostream& err, Json& out) {
     const std::string& command = request.command;
-    if ((command == "backup" || command == "dump") && request.options.dryRun) {
-        return Outcome::Usage(command + " sends nothing to the printer and has no dry run");
-    }
     // Everything that can be checked without the printer is checked first.
     std::vector<const NamedValue*> names;
     std::vector<Assignment> assignments;
