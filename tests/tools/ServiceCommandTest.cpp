@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 
@@ -514,6 +515,31 @@ TEST_F(ServiceHistory, TheLogListsTheWritesOfTheCommands) {
         EXPECT_EQ(record["port"], "VTUSB002");
     }
     EXPECT_EQ(Service({"log", "--since", "yesterday"}).exit, 2);
+}
+
+// Lines of the log that are no records are skipped, and how many is told.
+TEST_F(ServiceHistory, TheLogTellsHowManyDamagedLinesItSkipped) {
+    ASSERT_EQ(Service(On({"adjust", "set", "pf-black=2"})).exit, 0);
+    const size_t records = Json::parse(Service({"--json", "log"}).out)["records"].size();
+    // Each case appends to the log of the one before.
+    const std::vector<std::pair<std::string, size_t>> cases = {
+        {"", 0}, {"no fields at all\n", 1}, {"two\tfields\n", 2}};
+    for (const auto& [appended, damaged] : cases) {
+        std::ofstream(ServiceLogPath(), std::ios::app) << appended;
+        const std::string told =
+            "orvane-service: " + std::to_string(damaged) + " damaged line(s) of the service log";
+        for (const bool json : {false, true}) {
+            const Run run = Service(json ? std::vector<std::string>{"--json", "log"}
+                                         : std::vector<std::string>{"log"});
+            ASSERT_EQ(run.exit, 0) << run.err;
+            EXPECT_EQ(run.err.find(told) != std::string::npos, damaged > 0) << run.err;
+            if (json) {
+                const Json result = Json::parse(run.out);
+                EXPECT_EQ(result.value("damaged", Json()), Json(damaged)) << run.out;
+                EXPECT_EQ(result["records"].size(), records);
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -421,7 +421,7 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
             result["command"] = "log";
             outcome = Log(
                 seams.serviceLogPath.empty() ? ServiceLogFile::DefaultPath() : seams.serviceLogPath,
-                request.options.port, request.options.since, result);
+                request.options.port, request.options.since, err, result);
         } else {
             outcome = RunOnPrinter(request, seams, *ports, err, result);
         }
