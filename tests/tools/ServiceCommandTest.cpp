@@ -542,4 +542,41 @@ TEST_F(ServiceHistory, TheLogTellsHowManyDamagedLinesItSkipped) {
     }
 }
 
+// A log that cannot be written stops no write; it is told once on stderr and,
+// with --json, in the one object the command prints, its error's too.
+TEST_F(ServiceHistory, ALogThatCannotBeWrittenIsToldInTheJsonObjectToo) {
+    std::filesystem::create_directories(ServiceLogPath());
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+    };
+    const std::vector<Case> cases = {
+        {{"--json", "waste", "reset"}, 0},
+        {{"--json", "adjust", "set", "pf-black=-1", "cr-heat-protect"}, 1},
+        {{"waste", "reset"}, 0},
+        {{"--json", "waste"}, 0},
+    };
+    for (const Case& c : cases) {
+        if (c.exit == 1) {
+            FailNextCall("D4WriteEeprom", ResultChannelError);
+        }
+        const Run run = Service(On(c.args));
+        ASSERT_EQ(run.exit, c.exit) << run.err;
+        const bool wrote = c.args.back() != "waste";
+        const std::string told = "the service log cannot be written";
+        const size_t first = run.err.find(told);
+        EXPECT_EQ(first != std::string::npos, wrote) << run.err;
+        EXPECT_EQ(run.err.find(told, first + 1), std::string::npos) << run.err;
+        if (c.args.front() == "--json") {
+            Json result;
+            ASSERT_NO_THROW(result = Json::parse(run.out)) << run.out;
+            EXPECT_EQ(result.contains("service_log"), wrote) << run.out;
+            EXPECT_EQ(result.contains("error"), c.exit != 0) << run.out;
+        } else {
+            EXPECT_EQ(run.out.find("service_log"), std::string::npos) << run.out;
+        }
+        ChangeLibrary([](vprinter::LibraryConfig& config) { config = {}; });
+    }
+}
+
 }  // namespace

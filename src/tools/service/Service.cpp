@@ -170,15 +170,24 @@ Outcome CheckDumpFile(const std::string& path, bool force) {
     return Outcome::Done();
 }
 
+// A command's inputs in the tool's terms.
+struct Parsed {
+    std::vector<const NamedValue*> names;
+    std::vector<Assignment> assignments;
+    TPBid::Flags bidItems{};
+    PrintItem printItem = PrintItem::Bid;
+};
+
+Outcome RunInSession(Session& session, const Request& request, const std::string& port,
+                     uint16_t portNumber, const Parsed& parsed, Json& out);
+
 // Runs a command that needs the printer.
 Outcome RunOnPrinter(const Request& request, const ServiceSeams& seams, IPortList& ports,
                      std::ostream& err, Json& out) {
     const std::string& command = request.command;
     // Everything that can be checked without the printer is checked first.
-    std::vector<const NamedValue*> names;
-    std::vector<Assignment> assignments;
-    TPBid::Flags bidItems{};
-    PrintItem printItem = PrintItem::Bid;
+    Parsed parsed;
+    auto& [names, assignments, bidItems, printItem] = parsed;
     Outcome outcome;
     if (command == "adjust") {
         outcome = ParseNames(request.names, names);
@@ -229,6 +238,20 @@ Outcome RunOnPrinter(const Request& request, const ServiceSeams& seams, IPortLis
     ServiceOptions options = request.options;
     options.port = port;
     Session session(seams, options, err);
+    outcome = RunInSession(session, request, port, portNumber, parsed, out);
+    // The JSON tells a log that could not be written as the console does.
+    if (const std::string& failure = session.LogFailure(); !failure.empty() && options.json) {
+        out["service_log"] = failure;
+    }
+    return outcome;
+}
+
+// The part of RunOnPrinter that needs the session.
+Outcome RunInSession(Session& session, const Request& request, const std::string& port,
+                     uint16_t portNumber, const Parsed& parsed, Json& out) {
+    const std::string& command = request.command;
+    const auto& [names, assignments, bidItems, printItem] = parsed;
+    Outcome outcome;
     // The modules' checks refuse an input before anything reaches the printer.
     if (command == "identity set") {
         outcome = CheckIdentity(session, request.identity);
@@ -441,6 +464,9 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
             Json error = ErrorObject(outcome);
             if (wroteSome) {
                 error["written"] = result["written"];
+            }
+            if (result.contains("service_log")) {
+                error["service_log"] = result["service_log"];
             }
             out << JsonText(error) << '\n';
         }

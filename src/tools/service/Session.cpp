@@ -129,14 +129,20 @@ Session::Session(const ServiceSeams& seams, const ServiceOptions& options, std::
 }
 
 Session::~Session() {
-    console_.Flush();
-    // A log that cannot be written stops nothing; it is told once.
-    if (std::string reason; link.TakeServiceLogFailure(reason)) {
-        err_ << "orvane-service: the service log cannot be written: " << reason << '\n';
-    }
+    LogFailure();
     if (link.IsLoaded()) {
         link.PortCloseByPway();
     }
+}
+
+const std::string& Session::LogFailure() {
+    console_.Flush();
+    // A log that cannot be written stops nothing; it is told once.
+    if (std::string reason; link.TakeServiceLogFailure(reason)) {
+        logFailure_ = reason;
+        err_ << "orvane-service: the service log cannot be written: " << reason << '\n';
+    }
+    return logFailure_;
 }
 
 Outcome Session::Open(const std::string& port, uint16_t portNumber) {

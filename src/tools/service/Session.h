@@ -122,6 +122,10 @@ class Session : public ModuleSet {
     std::ostream& Err() { return err_; }
     ServiceLogFile& ServiceLog() { return serviceLog_; }
     const std::string& Port() const { return port_; }
+    // Why the service log could not be written, empty while it could. The
+    // first call that finds a failure tells it on the console; the session's
+    // end tells it when no call did.
+    const std::string& LogFailure();
     // Why the wait for paper was given up, empty while it has not been.
     const std::string& PaperGaveUp() const { return paperWait_.GaveUp(); }
 
@@ -134,6 +138,7 @@ class Session : public ModuleSet {
     std::optional<uint8_t> printerModel_;  // read from the printer at the open
     std::string printerModelName_;
     ServiceLogFile serviceLog_;
+    std::string logFailure_;
     tools::ConsoleMessages messages_;
     ConsoleStatus console_;
     tools::PaperWait paperWait_;
