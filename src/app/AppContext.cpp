@@ -18,10 +18,6 @@
 
 namespace orvane_app {
 
-LibrariesLoaded::LibrariesLoaded(TPDLLFunction& link, orvane::IMessageBox& messageBox) {
-    link.LoadOrExit(messageBox);
-}
-
 uint16_t StatusRelay::ShowStatus(int kind, const std::string& text) {
     return window_ != nullptr ? window_->ShowStatus(kind, text) : ResultOk;
 }
@@ -33,21 +29,15 @@ void StatusRelay::Repaint() {
 }
 
 Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock, IStatusReporter& reporter)
-    : link(seams.loader, seams.programFolder),
-      loaded(link, seams.messageBox),
-      raster(link, status, clock, seams.messageBox, seams.memory),
-      factory(link, status, clock),
-      remote(raster),
-      status(link),
-      pattern(raster, factory, link, status, reporter, clock, seams.random),
-      checkPattern(raster, pattern, remote, status, link, maintenance, headId, usbId, eeprom),
-      eeprom(link),
-      headId(link, dataManu),
-      usbId(link, clock),
-      bid(link, factory, raster, pattern),
-      headAngular(link, factory),
-      heatProtect(link),
-      maintenance(link) {}
+    : ModuleSet(
+          {.loader = seams.loader,
+           .programFolder = seams.programFolder,
+           .clock = clock,
+           .random = seams.random,
+           .messageBox = seams.messageBox,
+           .memory = seams.memory,
+           .reporter = reporter,
+           .linkMade = [&seams](TPDLLFunction& made) { made.LoadOrExit(seams.messageBox); }}) {}
 
 AppContext::AppContext(const PlatformSeams& seams)
     : seams_(seams),

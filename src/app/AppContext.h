@@ -3,24 +3,10 @@
 #include <memory>
 #include <string>
 
-#include "adjust/Rk7bid.h"
-#include "adjust/Rk7headangular.h"
-#include "adjust/Rk7heatprotectoffset.h"
-#include "adjust/Rk7maintenance.h"
+#include "adjust/ModuleSet.h"
 #include "app/ErrorDetails.h"
 #include "app/WindowClock.h"
-#include "eeprom/Datamanu.h"
-#include "eeprom/Rk7eeprom.h"
-#include "eeprom/Rk7headid.h"
-#include "eeprom/Rk7usbid.h"
-#include "link/Dllfunction.h"
-#include "link/Rk7factory.h"
-#include "link/Rk7remotecomm.h"
-#include "link/Rk7statuscontrol.h"
 #include "link/StatusReporter.h"
-#include "pattern/Rk7checkpattern.h"
-#include "pattern/Rk7pattern.h"
-#include "pattern/Rk7raster.h"
 #include "platform/LibraryLoader.h"
 #include "platform/Memory.h"
 #include "platform/MessageBox.h"
@@ -71,37 +57,13 @@ class StatusRelay final : public IStatusReporter {
     IStatusReporter* window_ = nullptr;
 };
 
-// Loads both link libraries as soon as the link object exists; a missing
-// library shows the start-up message and ends the program.
-struct LibrariesLoaded {
-    LibrariesLoaded(TPDLLFunction& link, orvane::IMessageBox& messageBox);
-};
-
-// The module objects, one of each, created in this order before any window
-// and released in the opposite order at exit. Each constructor only keeps
-// the references it is given, so a module may be handed one that is created
-// after it.
-struct Modules {
+// The module objects of the program: the print-data job tells its failures
+// in message boxes and takes its memory from the seams, the pattern job
+// reports to the adjustment window, and the link libraries are loaded as
+// soon as the link object exists (a missing library shows the start-up
+// message and ends the program).
+struct Modules : orvane::ModuleSet {
     Modules(const PlatformSeams& seams, orvane::IClock& clock, IStatusReporter& reporter);
-    Modules(const Modules&) = delete;
-    Modules& operator=(const Modules&) = delete;
-
-    TPDLLFunction link;
-    LibrariesLoaded loaded;
-    TPRaster raster;
-    TPFactory factory;
-    TPRemoteComm remote;
-    TPStatusControl status;
-    TPPattern pattern;
-    TPCheckPattern checkPattern;
-    TPEeprom eeprom;
-    TPDataManu dataManu;
-    TPHeadID headId;
-    TPUsbId usbId;
-    TPBid bid;
-    TPHeadAngular headAngular;
-    TPHeatProtect heatProtect;
-    TPMaintenance maintenance;
 };
 
 // The one application context: the seams, the module objects and the

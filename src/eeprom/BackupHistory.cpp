@@ -73,6 +73,38 @@ BackupEntry Describe(const std::string& path, bool current, uint8_t modelCode) {
     return entry;
 }
 
+// Where file goes in folder: the copy of it the folder holds already (kept
+// by a backup whose replace then failed), else its name with the first
+// number from "from" on that no file of its second has; no path when it has
+// no time or every number is taken.
+struct Place {
+    std::string path;
+    bool keptAlready = false;
+    int sequence = 0;
+};
+
+Place PlaceOf(const std::string& file, uint8_t modelCode, const std::string& folder, int from) {
+    orvane::LocalDateTime taken;
+    if (!orvane::FileModified(file, taken)) {
+        return {};
+    }
+    const std::vector<std::string> names = orvane::FilesIn(folder);
+    for (const std::string& name : names) {
+        std::error_code error;
+        if (std::filesystem::equivalent(file, folder + "/" + name, error)) {
+            return {folder + "/" + name, true, 0};
+        }
+    }
+    std::vector<uint8_t> bytes;
+    const std::string usbId = ReadBackup(file, bytes) ? UsbIdOf(bytes) : std::string();
+    for (int sequence = from; sequence < kSequences; ++sequence) {
+        if (!StampTaken(names, Stamp(taken, sequence))) {
+            return {folder + "/" + FileName(taken, sequence, modelCode, usbId), false, sequence};
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string UsbIdOf(std::span<const uint8_t> bytes) {
@@ -142,32 +174,24 @@ uint8_t ModelOfFileName(const std::string& name) {
     return ModelCodeOfName(name.substr(kStampLength, end - kStampLength));
 }
 
-bool Keep(const std::string& file, uint8_t modelCode, const std::string& folder, bool move) {
-    orvane::LocalDateTime taken;
-    if (!orvane::CreateFolders(folder) || !orvane::FileModified(file, taken)) {
+std::string KeepPath(const std::string& file, uint8_t modelCode, const std::string& folder) {
+    return PlaceOf(file, modelCode, folder, 0).path;
+}
+
+bool Keep(const std::string& file, uint8_t modelCode, const std::string& folder, bool move,
+          std::string* keptPath) {
+    if (!orvane::CreateFolders(folder)) {
         return false;
     }
-    std::vector<uint8_t> bytes;
-    const std::string usbId = ReadBackup(file, bytes) ? UsbIdOf(bytes) : std::string();
-    const std::vector<std::string> names = orvane::FilesIn(folder);
-    // Kept already (by a backup whose replace then failed): the same file.
-    for (const std::string& name : names) {
-        std::error_code error;
-        if (std::filesystem::equivalent(file, folder + "/" + name, error)) {
-            if (move) {
-                orvane::RemoveFile(file);
-            }
-            return true;
+    for (int from = 0; from < kSequences;) {
+        const Place place = PlaceOf(file, modelCode, folder, from);
+        if (place.path.empty()) {
+            return false;
         }
-    }
-    for (int sequence = 0; sequence < kSequences; ++sequence) {
-        if (StampTaken(names, Stamp(taken, sequence))) {
-            continue;
-        }
-        const std::string kept = folder + "/" + FileName(taken, sequence, modelCode, usbId);
-        if (!orvane::KeepCopy(file, kept)) {
+        if (!place.keptAlready && !orvane::KeepCopy(file, place.path)) {
             // Another process took the name meanwhile: the next number.
-            if (orvane::Exists(kept)) {
+            if (orvane::Exists(place.path)) {
+                from = place.sequence + 1;
                 continue;
             }
             return false;
@@ -175,6 +199,9 @@ bool Keep(const std::string& file, uint8_t modelCode, const std::string& folder,
         if (move) {
             // A file that cannot be removed is still kept; it does no harm.
             orvane::RemoveFile(file);
+        }
+        if (keptPath != nullptr) {
+            *keptPath = place.path;
         }
         return true;
     }

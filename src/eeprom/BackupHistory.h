@@ -66,8 +66,12 @@ uint8_t ModelOfFileName(const std::string& name);
 // Keeps file, a backup taken for modelCode, in folder (created as needed)
 // under a name of its own. With move the file then leaves its place; it is
 // never gone from both. False when no copy could be kept: the file is then as
-// it was.
-bool Keep(const std::string& file, uint8_t modelCode, const std::string& folder, bool move);
+// it was. keptPath, when given, learns where the copy is.
+bool Keep(const std::string& file, uint8_t modelCode, const std::string& folder, bool move,
+          std::string* keptPath = nullptr);
+// Where Keep would keep file now, with nothing changed on disk; empty when it
+// could not.
+std::string KeepPath(const std::string& file, uint8_t modelCode, const std::string& folder);
 
 // The files of folder, by name (so by time), then currentFile, with the model
 // modelFile records, when it exists.

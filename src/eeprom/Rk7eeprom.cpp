@@ -142,8 +142,7 @@ uint16_t TPEeprom::ReadMarketSetting(uint8_t& destination) {
     return ResultOk;
 }
 
-uint16_t TPEeprom::BackupEeprom(uint8_t modelCode) {
-    std::array<uint8_t, kBackupFileSize> bytes{};
+uint16_t TPEeprom::ReadBackupList(BackupBytes& bytes) {
     static_assert(eeprom::BackupAddresses.size() == kBackupFileSize);
     for (size_t i = 0; i < bytes.size(); ++i) {
         const uint16_t result = link_.D4ReadEeprom(eeprom::BackupAddresses[i], bytes[i]);
@@ -152,21 +151,48 @@ uint16_t TPEeprom::BackupEeprom(uint8_t modelCode) {
         }
     }
     link_.NoteUsbId(backup_history::UsbIdOf(bytes));
+    return ResultOk;
+}
+
+bool TPEeprom::KeepsPrevious(const BackupBytes& bytes, uint8_t modelCode) const {
+    // The previous backup may be the only copy of another board's data: it is
+    // kept before it is replaced, unless it holds these very bytes and tells
+    // no other model.
+    const std::string path = BackupFilePath();
+    const uint8_t oldModel = backup_history::ReadModel(ModelFilePath());
+    const bool sameBackup =
+        SameBytes(path, bytes) && (oldModel == modelCode || oldModel == ModelCodeUnknown);
+    return orvane::Exists(path) && !sameBackup;
+}
+
+uint16_t TPEeprom::PlanBackup(uint8_t modelCode, std::string& kept) {
+    kept.clear();
+    BackupBytes bytes{};
+    if (const uint16_t result = ReadBackupList(bytes); result != ResultOk) {
+        return result;
+    }
+    if (KeepsPrevious(bytes, modelCode)) {
+        kept = backup_history::KeepPath(
+            BackupFilePath(), backup_history::ReadModel(ModelFilePath()), HistoryFolder());
+    }
+    return ResultOk;
+}
+
+uint16_t TPEeprom::BackupEeprom(uint8_t modelCode, std::string* kept) {
+    BackupBytes bytes{};
+    if (const uint16_t result = ReadBackupList(bytes); result != ResultOk) {
+        return result;
+    }
     orvane::CreateFolders(backupFolder_);  // a failure shows when the file is created
     // Another backup or restore, of this or another program, waits until
     // these steps are done: interleaved, one could keep the other's bytes
     // under its own name, or none.
     const orvane::FileLock lock(LockFilePath());
-    // The previous backup may be the only copy of another board's data: it is
-    // kept before it is replaced, unless it holds these very bytes and tells
-    // no other model.
     const std::string path = BackupFilePath();
     const std::string modelPath = ModelFilePath();
     const uint8_t oldModel = backup_history::ReadModel(modelPath);
-    const bool sameBackup =
-        SameBytes(path, bytes) && (oldModel == modelCode || oldModel == ModelCodeUnknown);
-    if (orvane::Exists(path) && !sameBackup &&
-        !backup_history::Keep(path, oldModel, HistoryFolder(), false)) {
+    if (KeepsPrevious(bytes, modelCode) &&
+        !backup_history::Keep(path, oldModel, HistoryFolder(), false, kept)) {
         return Fail(ErrorCannotCreateFile);
     }
     // The old model's record goes before the bytes change, so that it never

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -63,7 +64,13 @@ class TPEeprom {
     // the link was opened for, is recorded in the model file beside the backup
     // file. A backup whose model cannot be recorded is still a good backup (a
     // restore needs only the 64 bytes) and lists with an unknown model.
-    uint16_t BackupEeprom(uint8_t modelCode = ModelCodeUnknown);
+    // kept, when given, learns where the previous file was kept (left alone
+    // when none was).
+    uint16_t BackupEeprom(uint8_t modelCode = ModelCodeUnknown, std::string* kept = nullptr);
+    // What BackupEeprom would do, with its reads and nothing written: kept
+    // is where the previous backup file would be kept, empty when it would
+    // not be (none, or these very bytes).
+    uint16_t PlanBackup(uint8_t modelCode, std::string& kept);
     // Writes the 64 bytes of the backup file back to their addresses, then
     // the market setting for modelCode, and takes the file away: it moves
     // into the history with the model it was taken for, and its model file
@@ -94,7 +101,13 @@ class TPEeprom {
     std::string LockFilePath() const;
 
   private:
+    using BackupBytes = std::array<uint8_t, kBackupFileSize>;
+
     uint16_t Fail(int16_t index);
+    // The 64 reads of the backup list.
+    uint16_t ReadBackupList(BackupBytes& bytes);
+    // Whether a backup of bytes keeps the previous backup file first.
+    bool KeepsPrevious(const BackupBytes& bytes, uint8_t modelCode) const;
 
     TPDLLFunction& link_;
     std::string backupFolder_;

@@ -191,6 +191,9 @@ TEST_F(BackupHistory, BackupsOfOneSecondGetNamesOfTheirOwnInTheirOrderAndTheSame
     const auto second = std::filesystem::file_time_type::clock::now();
     ASSERT_EQ(module_.BackupEeprom(), ResultOk);
     // Pressed twice on the same board: the file holds the same bytes.
+    std::string planned = "?";
+    ASSERT_EQ(module_.PlanBackup(TPEeprom::ModelCodeUnknown, planned), ResultOk);
+    EXPECT_EQ(planned, "");
     ASSERT_EQ(module_.BackupEeprom(), ResultOk);
     EXPECT_TRUE(History().empty());
 
@@ -199,7 +202,14 @@ TEST_F(BackupHistory, BackupsOfOneSecondGetNamesOfTheirOwnInTheirOrderAndTheSame
         SetTaken(module_.BackupFilePath(), second);
         boards.push_back(ReadFile(module_.BackupFilePath()));
         ChangeEeprom(kPort, [fill](vprinter::Eeprom& bytes) { bytes.fill(fill); });
-        ASSERT_EQ(module_.BackupEeprom(), ResultOk);
+        // The plan names the file the backup then keeps, and keeps nothing.
+        const std::vector<std::string> before = History();
+        ASSERT_EQ(module_.PlanBackup(TPEeprom::ModelCodeUnknown, planned), ResultOk);
+        EXPECT_EQ(History(), before);
+        std::string kept;
+        ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeUnknown, &kept), ResultOk);
+        EXPECT_EQ(kept, planned);
+        EXPECT_TRUE(Exists(kept)) << kept;
     }
     const std::vector<std::string> history = History();
     ASSERT_EQ(history.size(), 3u);

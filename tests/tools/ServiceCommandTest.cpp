@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -15,13 +16,7 @@ namespace {
 
 using testing_support::ServiceTest;
 using Json = nlohmann::json;
-
-const std::vector<std::string> kPort = {"--port", "VTUSB001"};
-
-std::vector<std::string> On(std::vector<std::string> args) {
-    args.insert(args.begin(), kPort.begin(), kPort.end());
-    return args;
-}
+using testing_support::On;
 
 class ServiceCommand : public ServiceTest {};
 
@@ -89,7 +84,7 @@ TEST_F(ServiceCommand, BadUsageExitsWithTwoBeforeTheLinkIsOpened) {
         On({"dump"}),
         On({"dump", existing}),
         On({"dump", StateFolder() + "/no/such/folder/dump.eep"}),
-        On({"--dry-run", "backup"}),
+        On({"--dry-run", "backup", "list"}),
         {"--dir", StateFolder() + "/none", "ports"},
     };
     for (const auto& args : cases) {
@@ -288,6 +283,62 @@ TEST_F(ServiceCommand, ADryRunRestoreKeepsItsBackup) {
     EXPECT_EQ(kept.size(), 64U);
 }
 
+// A dry run of a command that writes a file reads the printer as the command
+// does, writes nothing on disk, and tells what the command would write: its
+// object is the command's own, marked as a dry run that sends nothing.
+TEST_F(ServiceCommand, ADryRunBackupOrDumpReadsAsTheCommandAndWritesNoFile) {
+    ASSERT_EQ(Service(On({"--model", "K31", "backup"})).exit, 0);
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom[0x2C] = 9; });
+    const std::string folder = Json::parse(Service({"--json", "backup", "list"}).out)["folder"];
+    const std::string dump = StateFolder() + "/dump.eep";
+    const auto files = [&] {
+        std::map<std::string, std::string> contents;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            vprinter::ReadWholeFile(entry.path().string(), contents[entry.path().string()]);
+        }
+        contents["dump exists"] = std::filesystem::exists(dump) ? "yes" : "no";
+        return contents;
+    };
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--model", "K31", "backup"}, {"dump", dump}}) {
+        const auto before = files();
+        ClearTrace();
+        std::vector<std::string> dry = On({"--json", "--dry-run"});
+        dry.insert(dry.end(), args.begin(), args.end());
+        const Run run = Service(dry);
+        ASSERT_EQ(run.exit, 0) << args.back() << run.err;
+        const std::vector<Call> reads = CommandCalls();
+        EXPECT_FALSE(AnyWrite()) << args.back();
+        EXPECT_EQ(files(), before) << args.back();
+        std::istringstream lines(run.err);
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_EQ(line.rfind("(dry run) ", 0), 0u) << args.back() << ": " << line;
+        }
+
+        ClearTrace();
+        std::vector<std::string> real = On({"--json"});
+        real.insert(real.end(), args.begin(), args.end());
+        const Run done = Service(real);
+        ASSERT_EQ(done.exit, 0) << args.back() << done.err;
+        EXPECT_EQ(CommandCalls(), reads) << args.back();
+        Json expected = Json::parse(done.out);
+        const std::string file = expected["file"];
+        EXPECT_NE(run.err.find("Would write " + file + " (" + expected["bytes"].dump() + " bytes)"),
+                  std::string::npos)
+            << run.err;
+        if (expected.contains("kept_as")) {
+            // The old backup is kept where the dry run said it would be.
+            ASSERT_TRUE(expected["kept_as"].is_string()) << done.out;
+            EXPECT_TRUE(std::filesystem::exists(expected["kept_as"].get<std::string>()));
+            EXPECT_NE(run.err.find("kept as " + expected["kept_as"].get<std::string>()),
+                      std::string::npos)
+                << run.err;
+        }
+        expected["dry_run"] = Json::array();
+        EXPECT_EQ(Json::parse(run.out), expected) << args.back();
+    }
+}
+
 // Cleaning and ink charge show on stderr that the printer works while it
 // does, and end when it is ready again.
 TEST_F(ServiceCommand, LongSequencesShowTheirProgress) {
@@ -351,112 +402,6 @@ TEST_F(ServiceCommand, IdentityOfANewBoardNamesItsUnreadableUsbId) {
     EXPECT_TRUE(result["usb_id"].is_null());
     EXPECT_EQ(result["usb_id_error"], "The USB ID is wrong.");
     EXPECT_EQ(result["model_name"], "Orvane K31");
-}
-
-}  // namespace
-
-namespace {
-
-using testing_support::ServiceTest;
-using Json = nlohmann::json;
-
-class ServiceHistory : public ServiceTest {
-  protected:
-    Json Backups() { return Json::parse(Service({"--json", "backup", "list"}).out)["backups"]; }
-};
-
-// The board swap that loses nothing: a backup pressed by mistake on the new
-// board leaves the old board's backup in the history, and a restore from
-// it brings the old data back.
-TEST_F(ServiceHistory, ABackupOnTheNewBoardKeepsTheOldOnesAndItsRestoreBringsItBack) {
-    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) {
-        for (const uint8_t address : eeprom::BackupAddresses) {
-            eeprom[address] = static_cast<uint8_t>(address ^ 0x5A);
-        }
-    });
-    const vprinter::Eeprom oldBoard = Eeprom();
-    ASSERT_EQ(Service(On({"--model", "K31", "backup"})).exit, 0);
-    // The new board, and the backup pressed again by mistake.
-    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom.fill(0xFF); });
-    ASSERT_EQ(Service(On({"--model", "K31", "backup"})).exit, 0);
-
-    const Json backups = Backups();
-    ASSERT_EQ(backups.size(), 2u) << backups.dump();
-    EXPECT_FALSE(backups[0]["current"]);
-    EXPECT_TRUE(backups[1]["current"]);
-    EXPECT_EQ(backups[0]["model"], "K31");
-    EXPECT_NE(backups[0]["path"].get<std::string>().find("/history/"), std::string::npos);
-
-    const Run run = Service(On({"--model", "K31", "restore", "--from", backups[0]["path"]}));
-    ASSERT_EQ(run.exit, 0) << run.err;
-    const vprinter::Eeprom restored = Eeprom();
-    // The market setting written after the bytes sets the first dot to its
-    // default, as the data copy page's restore does.
-    for (const uint8_t address : eeprom::BackupAddresses) {
-        if (address != eeprom::FirstDot) {
-            EXPECT_EQ(restored[address], oldBoard[address]) << int{address};
-        }
-    }
-    EXPECT_EQ(restored[eeprom::FirstDot], 0x18);
-}
-
-// A file that is no backup, or a backup of the other model without
-// --force, is refused before anything is written.
-TEST_F(ServiceHistory, RestoreFromRefusesWhatIsNoBackupForThisPrinter) {
-    ASSERT_EQ(Service(On({"--model", "K32", "backup"})).exit, 0);
-    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom[0x2C] = 7; });
-    ASSERT_EQ(Service(On({"--model", "K32", "backup"})).exit, 0);
-    const std::string k32 = Backups()[0]["path"];
-    const std::string short63 = StateFolder() + "/short.eep";
-    ASSERT_TRUE(vprinter::WriteFileAtomically(short63, std::string(63, 'A')));
-    // A copy under another name tells no model: it may be of either.
-    const std::string copy = StateFolder() + "/copy.eep";
-    std::filesystem::copy_file(k32, copy);
-
-    struct Case {
-        std::vector<std::string> args;
-        int exit;
-        std::string said;
-    };
-    const std::vector<Case> cases = {
-        {{"--model", "K31", "restore", "--from", short63}, 3, "Cannot read data from file."},
-        {{"--model", "K31", "restore", "--from", k32}, 3, "give --force"},
-        {{"--model", "K31", "restore", "--from", copy}, 3, "is not known"},
-        {{"--model", "K31", "restore", "--from", StateFolder() + "/none.eep"}, 2, "no such file"},
-        {{"--model", "K31", "restore", "--force"}, 2, "--force is for restore --from"},
-    };
-    for (const Case& c : cases) {
-        ClearTrace();
-        const Run run = Service(On(c.args));
-        EXPECT_EQ(run.exit, c.exit) << c.said << run.err;
-        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
-        EXPECT_FALSE(AnyWrite()) << c.said;
-    }
-    // With --force it is written.
-    const Run forced = Service(On({"--model", "K31", "restore", "--from", k32, "--force"}));
-    EXPECT_EQ(forced.exit, 0) << forced.err;
-    EXPECT_EQ(Eeprom()[0x2C], 0);
-}
-
-// Every write of a command is in the service log with its port; a dry run
-// and a refused input add nothing.
-TEST_F(ServiceHistory, TheLogListsTheWritesOfTheCommands) {
-    ASSERT_EQ(Service(On({"adjust", "set", "pf-black=2"})).exit, 0);
-    ASSERT_EQ(Service(On({"--dry-run", "waste", "reset"})).exit, 0);
-    ASSERT_EQ(Service(On({"adjust", "set", "pf-black=9"})).exit, 3);
-    ASSERT_EQ(Service({"--port", "VTUSB002", "waste", "reset"}).exit, 0);
-
-    const Json all = Json::parse(Service({"--json", "log"}).out)["records"];
-    const Json one = Json::parse(Service({"--json", "--port", "VTUSB002", "log"}).out)["records"];
-    ASSERT_FALSE(all.empty());
-    EXPECT_EQ(all[0]["port"], "VTUSB001");
-    EXPECT_EQ(all[0]["target"], "pf-black");
-    EXPECT_EQ(all[0]["model"], "Orvane K31");
-    ASSERT_EQ(one.size(), 5u) << one.dump();  // the counter's five bytes
-    for (const Json& record : one) {
-        EXPECT_EQ(record["port"], "VTUSB002");
-    }
-    EXPECT_EQ(Service({"log", "--since", "yesterday"}).exit, 2);
 }
 
 }  // namespace

@@ -13,6 +13,12 @@
 
 namespace testing_support {
 
+// The arguments of a command on the first virtual printer.
+inline std::vector<std::string> On(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--port", "VTUSB001"});
+    return args;
+}
+
 // orvane-service run in the test's process, on the test's virtual printers,
 // clock and backup folder; the adjustment window of the same process stands
 // for the page whose action a command mirrors.

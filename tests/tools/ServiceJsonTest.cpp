@@ -149,6 +149,8 @@ TEST_F(ServiceJson, EveryCommandsOutputHasItsSchemasForm) {
         {"--port", "VTUSB001", "backup"},
         {"--port", "VTUSB001", "restore"},
         {"--port", "VTUSB001", "dump", dump},
+        {"--port", "VTUSB001", "--dry-run", "dump", dump + ".dry"},
+        {"--port", "VTUSB001", "--model", "K31", "--dry-run", "backup"},
         {"backup", "list"},
         {"--port", "VTUSB001", "--model", "K31", "restore", "--from", history},
         {"log"},

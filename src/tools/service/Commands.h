@@ -3,6 +3,7 @@
 #include <array>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -83,7 +84,9 @@ Outcome RestoreFile(Session& session, const std::string& path, uint8_t modelCode
 Outcome BackupList(Session& session, Json& out);
 Outcome CheckRestoreFrom(Session& session, const std::string& path);
 Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json& out);
-Outcome Log(const std::string& path, const std::string& port, const std::string& since, Json& out);
+// The service log's damaged lines are skipped and counted on err.
+Outcome Log(const std::string& path, const std::string& port, const std::string& since,
+            std::ostream& err, Json& out);
 Outcome Dump(Session& session, const std::string& path, Json& out);
 
 }  // namespace orvane::service

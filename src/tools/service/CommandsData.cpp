@@ -13,6 +13,12 @@ namespace {
 // The dump's progress is shown at every tenth of the addresses.
 constexpr int kDumpProgressStep = eeprom::kSize / 10;
 
+// In a dry run, the file a command would write, in place of writing it.
+void WouldWrite(Session& session, const std::string& path, size_t bytes) {
+    session.Console().ShowStatus(StatusAddLine,
+                                 "Would write " + path + " (" + std::to_string(bytes) + " bytes).");
+}
+
 }  // namespace
 
 const std::vector<PrintName>& PrintNames() {
@@ -115,9 +121,13 @@ Outcome Backup(Session& session, Json& out) {
     if (Outcome outcome = session.Model(modelCode); outcome.exit != kExitDone) {
         return outcome;
     }
+    // A dry run reads as the backup does and tells what it would write.
+    const bool dryRun = session.link.IsDryRun();
+    std::string kept;
     uint16_t result = session.Start(steps::Backup);
     if (result == ResultOk) {
-        result = session.eeprom.BackupEeprom(modelCode);
+        result = dryRun ? session.eeprom.PlanBackup(modelCode, kept)
+                        : session.eeprom.BackupEeprom(modelCode, &kept);
     }
     if (result == ResultOk) {
         result = session.End(steps::Backup);
@@ -125,9 +135,20 @@ Outcome Backup(Session& session, Json& out) {
     if (result != ResultOk) {
         return session.Failed(result);
     }
-    session.Console().ShowStatus(StatusAddLine, "Replace the main board with new one.");
+    const std::string file = session.eeprom.BackupFilePath();
+    if (dryRun) {
+        WouldWrite(session, file, TPEeprom::kBackupFileSize);
+        if (!kept.empty()) {
+            session.Console().ShowStatus(StatusAddLine,
+                                         "The backup there now would be kept as " + kept + ".");
+        }
+    } else {
+        session.Console().ShowStatus(StatusAddLine, "Replace the main board with new one.");
+    }
     session.Console().Flush();
-    out["file"] = session.eeprom.BackupFilePath();
+    out["file"] = file;
+    out["bytes"] = TPEeprom::kBackupFileSize;
+    out["kept_as"] = kept.empty() ? Json(nullptr) : Json(kept);
     return Outcome::Done();
 }
 
@@ -174,13 +195,17 @@ Outcome Dump(Session& session, const std::string& path, Json& out) {
                                          std::to_string((address + 1) * 100 / eeprom::kSize) + "%");
         }
     }
-    session.Clock().Sleep(eeprom::kDumpSaveDelayMilliseconds);
-    session.Console().ShowStatus(StatusBusyNoWait, "Saving now...");
-    session.Random().Seed(eeprom::DumpSeedOf(session.Clock().Now()));
-    const eeprom::Image image = eeprom::BuildImage(bytes, session.Random());
-    // The dump lands whole or not at all.
-    if (ReplaceFile(path, image) != FileWrite::Done) {
-        return {kExitFailed, "Cannot access to file. (" + path + ")", std::nullopt};
+    if (session.link.IsDryRun()) {
+        WouldWrite(session, path, eeprom::kImageSize);
+    } else {
+        session.Clock().Sleep(eeprom::kDumpSaveDelayMilliseconds);
+        session.Console().ShowStatus(StatusBusyNoWait, "Saving now...");
+        session.Random().Seed(eeprom::DumpSeedOf(session.Clock().Now()));
+        const eeprom::Image image = eeprom::BuildImage(bytes, session.Random());
+        // The dump lands whole or not at all.
+        if (ReplaceFile(path, image) != FileWrite::Done) {
+            return {kExitFailed, "Cannot access to file. (" + path + ")", std::nullopt};
+        }
     }
     session.End(steps::Dump);
     out["file"] = path;

@@ -90,15 +90,20 @@ Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json&
     return outcome;
 }
 
-Outcome Log(const std::string& path, const std::string& port, const std::string& since, Json& out) {
+Outcome Log(const std::string& path, const std::string& port, const std::string& since,
+            std::ostream& err, Json& out) {
     if (!since.empty() && !IsServiceLogSince(since)) {
         return Outcome::Usage("--since " + since + ": give YYYY-MM-DD[THH:MM[:SS]]");
     }
     ServiceLogFile log(path);
     std::vector<ServiceLogRecord> records;
     std::string reason;
-    if (!log.ReadAll(records, reason)) {
+    size_t damaged = 0;
+    if (!log.ReadAll(records, reason, damaged)) {
         return {kExitFailed, "the service log cannot be read: " + reason, std::nullopt};
+    }
+    if (damaged > 0) {
+        err << "orvane-service: " << damaged << " damaged line(s) of the service log skipped\n";
     }
     Json list = Json::array();
     for (const ServiceLogRecord& record : FilterServiceLog(records, port, since)) {
@@ -112,6 +117,7 @@ Outcome Log(const std::string& path, const std::string& port, const std::string&
                         {"result", record.result}});
     }
     out["file"] = log.Path();
+    out["damaged"] = damaged;
     out["records"] = list;
     return Outcome::Done();
 }

@@ -170,18 +170,24 @@ Outcome CheckDumpFile(const std::string& path, bool force) {
     return Outcome::Done();
 }
 
-// Runs a command that needs the printer.
-Outcome RunOnPrinter(const Request& request, const ServiceSeams& seams, IPortList& ports,
-                     std::ostream& err, Json& out) {
-    const std::string& command = request.command;
-    if ((command == "backup" || command == "dump") && request.options.dryRun) {
-        return Outcome::Usage(command + " sends nothing to the printer and has no dry run");
-    }
-    // Everything that can be checked without the printer is checked first.
+// A command's inputs in the tool's terms.
+struct Parsed {
     std::vector<const NamedValue*> names;
     std::vector<Assignment> assignments;
     TPBid::Flags bidItems{};
     PrintItem printItem = PrintItem::Bid;
+};
+
+Outcome RunInSession(Session& session, const Request& request, const std::string& port,
+                     uint16_t portNumber, const Parsed& parsed, Json& out);
+
+// Runs a command that needs the printer.
+Outcome RunOnPrinter(const Request& request, const ServiceSeams& seams, IPortList& ports,
+                     std::ostream& err, Json& out) {
+    const std::string& command = request.command;
+    // Everything that can be checked without the printer is checked first.
+    Parsed parsed;
+    auto& [names, assignments, bidItems, printItem] = parsed;
     Outcome outcome;
     if (command == "adjust") {
         outcome = ParseNames(request.names, names);
@@ -232,6 +238,20 @@ Outcome RunOnPrinter(const Request& request, const ServiceSeams& seams, IPortLis
     ServiceOptions options = request.options;
     options.port = port;
     Session session(seams, options, err);
+    outcome = RunInSession(session, request, port, portNumber, parsed, out);
+    // The JSON tells a log that could not be written as the console does.
+    if (const std::string& failure = session.LogFailure(); !failure.empty() && options.json) {
+        out["service_log"] = failure;
+    }
+    return outcome;
+}
+
+// The part of RunOnPrinter that needs the session.
+Outcome RunInSession(Session& session, const Request& request, const std::string& port,
+                     uint16_t portNumber, const Parsed& parsed, Json& out) {
+    const std::string& command = request.command;
+    const auto& [names, assignments, bidItems, printItem] = parsed;
+    Outcome outcome;
     // The modules' checks refuse an input before anything reaches the printer.
     if (command == "identity set") {
         outcome = CheckIdentity(session, request.identity);
@@ -424,7 +444,7 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
             result["command"] = "log";
             outcome = Log(
                 seams.serviceLogPath.empty() ? ServiceLogFile::DefaultPath() : seams.serviceLogPath,
-                request.options.port, request.options.since, result);
+                request.options.port, request.options.since, err, result);
         } else {
             outcome = RunOnPrinter(request, seams, *ports, err, result);
         }
@@ -444,6 +464,9 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
             Json error = ErrorObject(outcome);
             if (wroteSome) {
                 error["written"] = result["written"];
+            }
+            if (result.contains("service_log")) {
+                error["service_log"] = result["service_log"];
             }
             out << JsonText(error) << '\n';
         }

@@ -104,20 +104,12 @@ void ConsoleStatus::Repaint() {
 // Session
 
 Session::Session(const ServiceSeams& seams, const ServiceOptions& options, std::ostream& err)
-    : link(seams.loader, seams.programFolder),
-      raster(link, status, seams.clock, messages_),
-      factory(link, status, seams.clock),
-      remote(raster),
-      status(link),
-      pattern(raster, factory, link, status, console_, seams.clock, seams.random),
-      checkPattern(raster, pattern, remote, status, link, maintenance, headId, usbId, eeprom),
-      eeprom(link),
-      headId(link, dataManu),
-      usbId(link, seams.clock),
-      bid(link, factory, raster, pattern),
-      headAngular(link, factory),
-      heatProtect(link),
-      maintenance(link),
+    : ModuleSet({.loader = seams.loader,
+                 .programFolder = seams.programFolder,
+                 .clock = seams.clock,
+                 .random = seams.random,
+                 .messageBox = messages_,
+                 .reporter = console_}),
       options_(options),
       clock_(seams.clock),
       random_(seams.random),
@@ -137,14 +129,20 @@ Session::Session(const ServiceSeams& seams, const ServiceOptions& options, std::
 }
 
 Session::~Session() {
-    console_.Flush();
-    // A log that cannot be written stops nothing; it is told once.
-    if (std::string reason; link.TakeServiceLogFailure(reason)) {
-        err_ << "orvane-service: the service log cannot be written: " << reason << '\n';
-    }
+    LogFailure();
     if (link.IsLoaded()) {
         link.PortCloseByPway();
     }
+}
+
+const std::string& Session::LogFailure() {
+    console_.Flush();
+    // A log that cannot be written stops nothing; it is told once.
+    if (std::string reason; link.TakeServiceLogFailure(reason)) {
+        logFailure_ = reason;
+        err_ << "orvane-service: the service log cannot be written: " << reason << '\n';
+    }
+    return logFailure_;
 }
 
 Outcome Session::Open(const std::string& port, uint16_t portNumber) {

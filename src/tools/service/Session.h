@@ -7,23 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "adjust/Rk7bid.h"
-#include "adjust/Rk7headangular.h"
-#include "adjust/Rk7heatprotectoffset.h"
-#include "adjust/Rk7maintenance.h"
-#include "eeprom/Datamanu.h"
-#include "eeprom/Rk7eeprom.h"
-#include "eeprom/Rk7headid.h"
-#include "eeprom/Rk7usbid.h"
-#include "link/Dllfunction.h"
-#include "link/Rk7factory.h"
-#include "link/Rk7remotecomm.h"
-#include "link/Rk7statuscontrol.h"
+#include "adjust/ModuleSet.h"
 #include "link/ServiceSteps.h"
 #include "link/StatusReporter.h"
-#include "pattern/Rk7checkpattern.h"
-#include "pattern/Rk7pattern.h"
-#include "pattern/Rk7raster.h"
 #include "platform/Clock.h"
 #include "platform/LibraryLoader.h"
 #include "platform/PortList.h"
@@ -99,9 +85,10 @@ class ConsoleStatus final : public IStatusReporter {
     int polls_ = 0;
 };
 
-// The program's module objects, one of each, in the order the program's
-// context creates them, on the link libraries of the tool's own folder.
-class Session {
+// The program's module objects, on the link libraries of the tool's own
+// folder: the print-data job tells its failures on the console, the pattern
+// job reports to the console's status line.
+class Session : public ModuleSet {
   public:
     Session(const ServiceSeams& seams, const ServiceOptions& options, std::ostream& err);
     ~Session();
@@ -135,24 +122,12 @@ class Session {
     std::ostream& Err() { return err_; }
     ServiceLogFile& ServiceLog() { return serviceLog_; }
     const std::string& Port() const { return port_; }
+    // Why the service log could not be written, empty while it could. The
+    // first call that finds a failure tells it on the console; the session's
+    // end tells it when no call did.
+    const std::string& LogFailure();
     // Why the wait for paper was given up, empty while it has not been.
     const std::string& PaperGaveUp() const { return paperWait_.GaveUp(); }
-
-    TPDLLFunction link;
-    TPRaster raster;
-    TPFactory factory;
-    TPRemoteComm remote;
-    TPStatusControl status;
-    TPPattern pattern;
-    TPCheckPattern checkPattern;
-    TPEeprom eeprom;
-    TPDataManu dataManu;
-    TPHeadID headId;
-    TPUsbId usbId;
-    TPBid bid;
-    TPHeadAngular headAngular;
-    TPHeatProtect heatProtect;
-    TPMaintenance maintenance;
 
   private:
     ServiceOptions options_;
@@ -163,6 +138,7 @@ class Session {
     std::optional<uint8_t> printerModel_;  // read from the printer at the open
     std::string printerModelName_;
     ServiceLogFile serviceLog_;
+    std::string logFailure_;
     tools::ConsoleMessages messages_;
     ConsoleStatus console_;
     tools::PaperWait paperWait_;

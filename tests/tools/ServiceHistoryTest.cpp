@@ -1,0 +1,182 @@
+// orvane-service's backup history and service log: backups kept across a
+// board swap, restores from them, and the log of the writes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include <nlohmann/json.hpp>
+
+#include "ServiceFixture.h"
+#include "eeprom/EepromMap.h"
+#include "link/ResultCodes.h"
+#include "vprinter/Store.h"
+
+namespace {
+
+using testing_support::ServiceTest;
+using Json = nlohmann::json;
+using testing_support::On;
+
+class ServiceHistory : public ServiceTest {
+  protected:
+    Json Backups() { return Json::parse(Service({"--json", "backup", "list"}).out)["backups"]; }
+};
+
+// The board swap that loses nothing: a backup pressed by mistake on the new
+// board leaves the old board's backup in the history, and a restore from
+// it brings the old data back.
+TEST_F(ServiceHistory, ABackupOnTheNewBoardKeepsTheOldOnesAndItsRestoreBringsItBack) {
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) {
+        for (const uint8_t address : eeprom::BackupAddresses) {
+            eeprom[address] = static_cast<uint8_t>(address ^ 0x5A);
+        }
+    });
+    const vprinter::Eeprom oldBoard = Eeprom();
+    ASSERT_EQ(Service(On({"--model", "K31", "backup"})).exit, 0);
+    // The new board, and the backup pressed again by mistake.
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom.fill(0xFF); });
+    ASSERT_EQ(Service(On({"--model", "K31", "backup"})).exit, 0);
+
+    const Json backups = Backups();
+    ASSERT_EQ(backups.size(), 2u) << backups.dump();
+    EXPECT_FALSE(backups[0]["current"]);
+    EXPECT_TRUE(backups[1]["current"]);
+    EXPECT_EQ(backups[0]["model"], "K31");
+    EXPECT_NE(backups[0]["path"].get<std::string>().find("/history/"), std::string::npos);
+
+    const Run run = Service(On({"--model", "K31", "restore", "--from", backups[0]["path"]}));
+    ASSERT_EQ(run.exit, 0) << run.err;
+    const vprinter::Eeprom restored = Eeprom();
+    // The market setting written after the bytes sets the first dot to its
+    // default, as the data copy page's restore does.
+    for (const uint8_t address : eeprom::BackupAddresses) {
+        if (address != eeprom::FirstDot) {
+            EXPECT_EQ(restored[address], oldBoard[address]) << int{address};
+        }
+    }
+    EXPECT_EQ(restored[eeprom::FirstDot], 0x18);
+}
+
+// A file that is no backup, or a backup of the other model without
+// --force, is refused before anything is written.
+TEST_F(ServiceHistory, RestoreFromRefusesWhatIsNoBackupForThisPrinter) {
+    ASSERT_EQ(Service(On({"--model", "K32", "backup"})).exit, 0);
+    ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom[0x2C] = 7; });
+    ASSERT_EQ(Service(On({"--model", "K32", "backup"})).exit, 0);
+    const std::string k32 = Backups()[0]["path"];
+    const std::string short63 = StateFolder() + "/short.eep";
+    ASSERT_TRUE(vprinter::WriteFileAtomically(short63, std::string(63, 'A')));
+    // A copy under another name tells no model: it may be of either.
+    const std::string copy = StateFolder() + "/copy.eep";
+    std::filesystem::copy_file(k32, copy);
+
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+        std::string said;
+    };
+    const std::vector<Case> cases = {
+        {{"--model", "K31", "restore", "--from", short63}, 3, "Cannot read data from file."},
+        {{"--model", "K31", "restore", "--from", k32}, 3, "give --force"},
+        {{"--model", "K31", "restore", "--from", copy}, 3, "is not known"},
+        {{"--model", "K31", "restore", "--from", StateFolder() + "/none.eep"}, 2, "no such file"},
+        {{"--model", "K31", "restore", "--force"}, 2, "--force is for restore --from"},
+    };
+    for (const Case& c : cases) {
+        ClearTrace();
+        const Run run = Service(On(c.args));
+        EXPECT_EQ(run.exit, c.exit) << c.said << run.err;
+        EXPECT_NE(run.err.find(c.said), std::string::npos) << run.err;
+        EXPECT_FALSE(AnyWrite()) << c.said;
+    }
+    // With --force it is written.
+    const Run forced = Service(On({"--model", "K31", "restore", "--from", k32, "--force"}));
+    EXPECT_EQ(forced.exit, 0) << forced.err;
+    EXPECT_EQ(Eeprom()[0x2C], 0);
+}
+
+// Every write of a command is in the service log with its port; a dry run
+// and a refused input add nothing.
+TEST_F(ServiceHistory, TheLogListsTheWritesOfTheCommands) {
+    ASSERT_EQ(Service(On({"adjust", "set", "pf-black=2"})).exit, 0);
+    ASSERT_EQ(Service(On({"--dry-run", "waste", "reset"})).exit, 0);
+    ASSERT_EQ(Service(On({"adjust", "set", "pf-black=9"})).exit, 3);
+    ASSERT_EQ(Service({"--port", "VTUSB002", "waste", "reset"}).exit, 0);
+
+    const Json all = Json::parse(Service({"--json", "log"}).out)["records"];
+    const Json one = Json::parse(Service({"--json", "--port", "VTUSB002", "log"}).out)["records"];
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all[0]["port"], "VTUSB001");
+    EXPECT_EQ(all[0]["target"], "pf-black");
+    EXPECT_EQ(all[0]["model"], "Orvane K31");
+    ASSERT_EQ(one.size(), 5u) << one.dump();  // the counter's five bytes
+    for (const Json& record : one) {
+        EXPECT_EQ(record["port"], "VTUSB002");
+    }
+    EXPECT_EQ(Service({"log", "--since", "yesterday"}).exit, 2);
+}
+
+// Lines of the log that are no records are skipped, and how many is told.
+TEST_F(ServiceHistory, TheLogTellsHowManyDamagedLinesItSkipped) {
+    ASSERT_EQ(Service(On({"adjust", "set", "pf-black=2"})).exit, 0);
+    const size_t records = Json::parse(Service({"--json", "log"}).out)["records"].size();
+    // Each case appends to the log of the one before.
+    const std::vector<std::pair<std::string, size_t>> cases = {
+        {"", 0}, {"no fields at all\n", 1}, {"two\tfields\n", 2}};
+    for (const auto& [appended, damaged] : cases) {
+        std::ofstream(ServiceLogPath(), std::ios::app) << appended;
+        const std::string told =
+            "orvane-service: " + std::to_string(damaged) + " damaged line(s) of the service log";
+        for (const bool json : {false, true}) {
+            const Run run = Service(json ? std::vector<std::string>{"--json", "log"}
+                                         : std::vector<std::string>{"log"});
+            ASSERT_EQ(run.exit, 0) << run.err;
+            EXPECT_EQ(run.err.find(told) != std::string::npos, damaged > 0) << run.err;
+            if (json) {
+                const Json result = Json::parse(run.out);
+                EXPECT_EQ(result.value("damaged", Json()), Json(damaged)) << run.out;
+                EXPECT_EQ(result["records"].size(), records);
+            }
+        }
+    }
+}
+
+// A log that cannot be written stops no write; it is told once on stderr and,
+// with --json, in the one object the command prints, its error's too.
+TEST_F(ServiceHistory, ALogThatCannotBeWrittenIsToldInTheJsonObjectToo) {
+    std::filesystem::create_directories(ServiceLogPath());
+    struct Case {
+        std::vector<std::string> args;
+        int exit;
+    };
+    const std::vector<Case> cases = {
+        {{"--json", "waste", "reset"}, 0},
+        {{"--json", "adjust", "set", "pf-black=-1", "cr-heat-protect"}, 1},
+        {{"waste", "reset"}, 0},
+        {{"--json", "waste"}, 0},
+    };
+    for (const Case& c : cases) {
+        if (c.exit == 1) {
+            FailNextCall("D4WriteEeprom", ResultChannelError);
+        }
+        const Run run = Service(On(c.args));
+        ASSERT_EQ(run.exit, c.exit) << run.err;
+        const bool wrote = c.args.back() != "waste";
+        const std::string told = "the service log cannot be written";
+        const size_t first = run.err.find(told);
+        EXPECT_EQ(first != std::string::npos, wrote) << run.err;
+        EXPECT_EQ(run.err.find(told, first + 1), std::string::npos) << run.err;
+        if (c.args.front() == "--json") {
+            Json result;
+            ASSERT_NO_THROW(result = Json::parse(run.out)) << run.out;
+            EXPECT_EQ(result.contains("service_log"), wrote) << run.out;
+            EXPECT_EQ(result.contains("error"), c.exit != 0) << run.out;
+        } else {
+            EXPECT_EQ(run.out.find("service_log"), std::string::npos) << run.out;
+        }
+        ChangeLibrary([](vprinter::LibraryConfig& config) { config = {}; });
+    }
+}
+
+}  // namespace
