@@ -126,9 +126,12 @@ TEST_F(BidPattern, RowsAreLabelledRightAlignedInDraftMode) {
             labels.push_back(stream.items[i].Text());
         }
     }
-    EXPECT_EQ(labels, (std::vector<std::string>{std::string(29, ' ') + " -1\r\n",
-                                                std::string(23, ' ') + " -2     0     2\r\n",
-                                                std::string(29, ' ') + "  1\r\n"}));
+    const auto padded = [](size_t blanks, const char* text) {
+        return std::string(blanks, ' ').append(text);
+    };
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{padded(29, " -1\r\n"), padded(23, " -2     0     2\r\n"),
+                                        padded(29, "  1\r\n")}));
 }
 
 TEST_F(BidPattern, BarsAreAaForVsd1AndVsd2AndFfForVsd3AndEcoWhichPrintsTwoPasses) {

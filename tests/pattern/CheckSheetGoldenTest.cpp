@@ -2,7 +2,7 @@
 // printer prints them, compared pixel for pixel with their pictures in
 // tests/golden. A sheet that changes must change its pictures knowingly:
 //
-//   ORVANE_UPDATE_GOLDEN=1 build/dev/bin/pattern_generator_tests --gtest_filter='CheckSheetGolden*'
+//   ORVANE_UPDATE_GOLDEN=1 build/dev/bin/pattern_tests --gtest_filter='CheckSheetGolden*'
 //
 // writes the pages printed now over the pictures; look at them before
 // committing.

@@ -2,7 +2,7 @@
 // pixel with its picture in tests/golden. A generator that changes must
 // change its picture knowingly:
 //
-//   ORVANE_UPDATE_GOLDEN=1 build/dev/bin/pattern_generator_tests --gtest_filter='Golden*'
+//   ORVANE_UPDATE_GOLDEN=1 build/dev/bin/pattern_tests --gtest_filter='Golden*'
 //
 // writes the pages printed now over the pictures in tests/golden; look at
 // them before committing.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "PrintedPages.h"
+#include "pattern/GoldenPictures.h"
 #include "reader/PageReading.h"
 #include "support/SimulatedScan.h"
 
@@ -17,7 +18,7 @@ namespace {
 using reader_testing::AdjustmentPages;
 
 cv::Mat Golden(const char* name) {
-    return cv::imread(std::string(ORVANE_GOLDEN_DIR) + "/" + name + ".png", cv::IMREAD_COLOR);
+    return cv::imread(golden_pictures::PathOf(name), cv::IMREAD_COLOR);
 }
 
 cv::Mat White(int rows, int cols) {

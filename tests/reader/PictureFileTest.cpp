@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "pattern/GoldenPictures.h"
 #include "reader/PageReading.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
@@ -18,7 +19,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 cv::Mat Golden(const char* name) {
-    return cv::imread(std::string(ORVANE_GOLDEN_DIR) + "/" + name + ".png", cv::IMREAD_COLOR);
+    return cv::imread(golden_pictures::PathOf(name), cv::IMREAD_COLOR);
 }
 
 Bytes Encoded(const cv::Mat& picture, const char* extension) {

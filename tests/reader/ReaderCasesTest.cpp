@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "PrintedPages.h"
+#include "pattern/GoldenPictures.h"
 #include "reader/PageReading.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
@@ -56,8 +57,7 @@ TEST(ReadPageFile, ReadsTheGoldenPictures) {
         {"AccumulatedPitch", "unknown"},
     };
     for (const auto& c : cases) {
-        const auto page =
-            reader::ReadPageFile(std::string(ORVANE_GOLDEN_DIR) + "/" + c.file + ".png");
+        const auto page = reader::ReadPageFile(golden_pictures::PathOf(c.file));
         EXPECT_EQ(Summary(page), c.summary) << c.file;
     }
 }

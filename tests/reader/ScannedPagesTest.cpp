@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "PrintedPages.h"
+#include "pattern/GoldenPictures.h"
 #include "reader/PageReading.h"
 #include "support/SimulatedScan.h"
 
@@ -115,8 +116,7 @@ namespace {
 // Without a stated resolution the A4 sheet's size gives it; a stated one that
 // makes the sheet larger than any paper is refused, not read.
 TEST(ScannedPage, ResolutionFromTheSheetsSizeAndNoSheetTooLarge) {
-    const cv::Mat page =
-        cv::imread(std::string(ORVANE_GOLDEN_DIR) + "/PfBlack.png", cv::IMREAD_COLOR);
+    const cv::Mat page = cv::imread(golden_pictures::PathOf("PfBlack"), cv::IMREAD_COLOR);
     ASSERT_FALSE(page.empty());
     const cv::Mat scan = scan_testing::Scan(page, scan_testing::RandomScanSettings(300, 5));
     const reader::PageReading stated = reader::ReadPage(scan, 300);
@@ -138,8 +138,7 @@ namespace {
 // A fine scan: the photo-paper sheet's second page, whose readings are
 // measured from the paper's edges, at 1200 dpi without its resolution.
 TEST(ScannedPage, At1200Dpi) {
-    const cv::Mat page =
-        cv::imread(std::string(ORVANE_GOLDEN_DIR) + "/PhotoPaperSheet2.png", cv::IMREAD_COLOR);
+    const cv::Mat page = cv::imread(golden_pictures::PathOf("PhotoPaperSheet2"), cv::IMREAD_COLOR);
     ASSERT_FALSE(page.empty());
     const reader::PageReading read =
         reader::ReadPage(scan_testing::Scan(page, scan_testing::RandomScanSettings(1200, 12)));

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "TrayFixture.h"
+#include "pattern/GoldenPictures.h"
 #include "tray/TrayWatcher.h"
 #include "tray/TrayWindow.h"
 #include "vprinter/Png.h"
@@ -75,7 +76,7 @@ TEST_F(Window, TheReaderReadsThePageShown) {
     // step is the one whose blocks meet.
     Print("VTUSB001");
     WriteFile(PagesFolder("VTUSB001") + "/page-0002.png",
-              ReadFile(std::string(ORVANE_GOLDEN_DIR) + "/PfBlack.png"));
+              ReadFile(golden_pictures::PathOf("PfBlack")));
     auto window = Open();
     EXPECT_EQ(window->ShownPath(), PathOf("page-0002.png"));
     EXPECT_EQ(window->Readings().toStdString(), "Read: pf-black\npf-black: 0");
@@ -86,7 +87,7 @@ TEST_F(Window, TheReaderReadsThePageShown) {
 // The head angular page of a straight head, saved as the printer saves it,
 // once with the values stored when it was printed and once without them.
 TEST_F(Window, TheReaderAddsTheValueStoredWhenThePageWasPrinted) {
-    const std::string golden = ReadFile(std::string(ORVANE_GOLDEN_DIR) + "/HeadAngular.png");
+    const std::string golden = ReadFile(golden_pictures::PathOf("HeadAngular"));
     uint32_t width = 0;
     uint32_t height = 0;
     std::vector<uint8_t> pixels;
