@@ -14,8 +14,9 @@ using adjust_tests::Bytes;
 using bid_page_tests::BidItem;
 using bid_page_tests::kItems;
 
-const std::map<int, uint8_t> kStored = {{0x34, 0x01}, {0x35, 0x02}, {0x36, 0x03}, {0x37, 0x04},
-                                        {0x38, 0xFE}, {0x39, 0xFD}, {0x32, 0x05}, {0x33, 0xFB}};
+const std::map<int, uint8_t> kPrintPageStored = {{0x34, 0x01}, {0x35, 0x02}, {0x36, 0x03},
+                                                 {0x37, 0x04}, {0x38, 0xFE}, {0x39, 0xFD},
+                                                 {0x32, 0x05}, {0x33, 0xFB}};
 
 Bytes Text(const std::string& text) {
     return Bytes(text.begin(), text.end());
@@ -25,7 +26,7 @@ class BidPrintPage : public bid_page_tests::BidPages {
   protected:
     void SetUp() override {
         BidPages::SetUp();
-        Store(kStored);
+        Store(kPrintPageStored);
     }
     // Leaves only the print-request boxes of the given items checked.
     void Request(std::initializer_list<size_t> items) {

@@ -13,7 +13,7 @@ namespace {
 using testing_support::PageTest;
 using testing_support::ReadFile;
 
-const char* const kCompleted = "This function has been completed properly.";
+const char* const kDumpCompleted = "This function has been completed properly.";
 
 class EepromDumpPage : public PageTest {
   protected:
@@ -55,7 +55,7 @@ TEST_F(EepromDumpPage, TheProgressLineFollowsEachRead) {
     for (size_t a = 0; a < progress.size(); ++a) {
         EXPECT_EQ(progress[a], QString::number((a + 1) * 100 / 256) + "%") << a;
     }
-    EXPECT_EQ(StatusText(), QString(kCompleted));
+    EXPECT_EQ(StatusText(), QString(kDumpCompleted));
     EXPECT_EQ(StatusColour(), TFormAdjust::kStatusBlack);
 }
 
@@ -146,7 +146,7 @@ TEST_F(EepromDumpPage, NotAbortingShowsTheDialogAgain) {
     EXPECT_EQ(SaveDialogs().shown.size(), 3u);
     EXPECT_EQ(Boxes().shown.size(), 2u);
     EXPECT_EQ(ReadFile(Data() / "late.eep").size(), 1024u);
-    EXPECT_EQ(StatusText(), QString(kCompleted));
+    EXPECT_EQ(StatusText(), QString(kDumpCompleted));
 }
 
 TEST_F(EepromDumpPage, AFileThatCannotBeWrittenAsksForAnotherName) {
@@ -163,7 +163,7 @@ TEST_F(EepromDumpPage, AFileThatCannotBeWrittenAsksForAnotherName) {
         EXPECT_EQ(orvane_app::QtMessageBox::Caption(box), QStringLiteral("Error"));
     }
     EXPECT_EQ(ReadFile(Data() / "saved.eep").size(), 1024u);
-    EXPECT_EQ(StatusText(), QString(kCompleted));
+    EXPECT_EQ(StatusText(), QString(kDumpCompleted));
 }
 
 TEST_F(EepromDumpPage, AFailedReadStopsTheDump) {
@@ -179,7 +179,7 @@ TEST_F(EepromDumpPage, AFailedReadStopsTheDump) {
 TEST_F(EepromDumpPage, APrinterInItsErrorStateIsStillDumped) {
     SetPrinterState(0, 6);
     EXPECT_EQ(Dump().size(), 1024u);
-    EXPECT_EQ(StatusText(), QString(kCompleted));
+    EXPECT_EQ(StatusText(), QString(kDumpCompleted));
     // Another failure of the wait ends the handler before any read.
     ClearTrace();
     SetPrinterState(4);

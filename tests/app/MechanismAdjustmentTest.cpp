@@ -27,14 +27,14 @@ using testing_support::PageTest;
 using vprinter::MechanismIndex;
 using vprinter::MechanismQuantities;
 
-constexpr const char* kPort = "VTUSB001";
+constexpr const char* kMechanismPort = "VTUSB001";
 
 class MechanismAdjustment : public PageTest, public ::testing::WithParamInterface<uint32_t> {
   protected:
     void SetUp() override {
         mechanism_ = vprinter::RandomMechanism(GetParam());
-        ASSERT_TRUE(Printers().GetStore().SaveMechanism(kPort, mechanism_));
-        OpenAdjustmentWindow(0, kPort);
+        ASSERT_TRUE(Printers().GetStore().SaveMechanism(kMechanismPort, mechanism_));
+        OpenAdjustmentWindow(0, kMechanismPort);
     }
 
     int Error(const char* name) const {
@@ -58,7 +58,7 @@ class MechanismAdjustment : public PageTest, public ::testing::WithParamInterfac
         GoTo("CheckPatternPrnRdoGrp", 1);
         Press("A4PrintBtn");
         ExpectStatus("The A4 check pattern print has completed.");
-        const auto* pages = Printers().PrintedPages(kPort);
+        const auto* pages = Printers().PrintedPages(kMechanismPort);
         if (pages == nullptr || pages->size() < 2) {
             ADD_FAILURE() << "the sheet's two pages were not printed";
             return {};
@@ -134,7 +134,7 @@ class MechanismAdjustment : public PageTest, public ::testing::WithParamInterfac
     // The reader's readings of the page printed last, with the values stored
     // when it was printed, which its picture keeps.
     std::vector<reader::Reading> ReadLastPage() {
-        const auto* pages = Printers().PrintedPages(kPort);
+        const auto* pages = Printers().PrintedPages(kMechanismPort);
         std::vector<uint8_t> png;
         if (pages == nullptr || pages->empty() || !vprinter::EncodePng(pages->back(), png)) {
             ADD_FAILURE() << "no page was printed";
@@ -225,7 +225,7 @@ TEST_P(MechanismAdjustment, WritingTheTrueValuesPrintsEveryItemAlignedAtX) {
     InputTopMargin();
     InputFirstDot();
 
-    const vprinter::Eeprom eeprom = Eeprom(kPort);
+    const vprinter::Eeprom eeprom = Eeprom(kMechanismPort);
     for (size_t i = 0; i < MechanismQuantities().size(); ++i) {
         EXPECT_EQ(int{static_cast<int8_t>(eeprom[MechanismQuantities()[i].address])},
                   int{mechanism_.errors[i]})
@@ -256,7 +256,7 @@ TEST_P(MechanismAdjustment, WritingWhatThePagesReadPrintsTheSheetReadAlignedAtX)
     GoTo("CheckPatternPrnRdoGrp", 1);
     Press("A4PrintBtn");
     ExpectStatus("The A4 check pattern print has completed.");
-    const auto* pages = Printers().PrintedPages(kPort);
+    const auto* pages = Printers().PrintedPages(kMechanismPort);
     ASSERT_TRUE(pages != nullptr && pages->size() >= 2);
     std::vector<reader::Reading> items;
     for (const auto* page : {&*(pages->end() - 2), &pages->back()}) {

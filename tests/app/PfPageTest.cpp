@@ -17,10 +17,10 @@ using adjust_tests::kStorePacket;
 using adjust_tests::SentData;
 using testing_support::AdjustPageTest;
 
-const char* const kWritten = "The PF adjustment value has written properly.";
-const char* const kRead = "The PF adjustment value has read properly.";
-const char* const kPrinted = "The PF adjustment pattern print has completed.";
-const char* const kWrong = "The input value is wrong.";
+const char* const kPfWritten = "The PF adjustment value has written properly.";
+const char* const kPfRead = "The PF adjustment value has read properly.";
+const char* const kPfPrinted = "The PF adjustment pattern print has completed.";
+const char* const kPfWrong = "The input value is wrong.";
 
 constexpr uint8_t kBlackAddress = 0x2C;
 constexpr uint8_t kColourAddress = 0x2D;
@@ -59,7 +59,7 @@ TEST_F(PfPage, InputSendsTheValueForTheChosenColourThenTheStorePacket) {
     EXPECT_EQ(SentData(Calls()), (std::vector<Bytes>{PfPacket(0xFC, 2), kStorePacket}));
     EXPECT_EQ(Eeprom()[kColourAddress], 0xFC);
     EXPECT_EQ(Eeprom()[kBlackAddress], 0x00);
-    EXPECT_EQ(StatusText(), QString(kWritten));
+    EXPECT_EQ(StatusText(), QString(kPfWritten));
     EXPECT_EQ(Adjust().AdjustedValue("ShowPFAdjustValueCLPnl"), QStringLiteral("-4"));
     EXPECT_EQ(Adjust().AdjustedValue("ShowPFAdjustValueBKPnl"), QString());
 
@@ -77,7 +77,7 @@ TEST_F(PfPage, RefusedValuesGetTheMessageWithoutAnyPrinterTraffic) {
     ASSERT_EQ(Value(), QString());
     for (const char* text : {"", "5", "-5", "99", "-", "+", "x", "1x", " "}) {
         Input(text);
-        EXPECT_EQ(StatusText(), QString(kWrong)) << text;
+        EXPECT_EQ(StatusText(), QString(kPfWrong)) << text;
         EXPECT_EQ(StatusColour(), TFormAdjust::kStatusRed);
         EXPECT_EQ(Adjust().focusWidget(), Edit()) << text;
         EXPECT_TRUE(Adjust().isEnabled()) << text;
@@ -91,7 +91,7 @@ TEST_F(PfPage, ReadShowsTheStoredValueOfTheChosenColourAsSignedText) {
     Press("PFAdjustCheckBtn");
     EXPECT_EQ(Value(), QStringLiteral("-2"));
     EXPECT_EQ(Reads(), std::vector<int>{kBlackAddress});
-    EXPECT_EQ(StatusText(), QString(kRead));
+    EXPECT_EQ(StatusText(), QString(kPfRead));
 
     ChooseColour(1);
     ClearTrace();
@@ -118,7 +118,7 @@ TEST_F(PfPage, AStoredValueLongerThanTheEditTakesIsShownWholeAndRefused) {
         ASSERT_EQ(Value(), QString(shown));
         ClearTrace();
         Press("PFAdjustInputBtn");
-        EXPECT_EQ(StatusText(), QString(kWrong)) << shown;
+        EXPECT_EQ(StatusText(), QString(kPfWrong)) << shown;
         EXPECT_TRUE(Calls().empty()) << shown;
     }
     // The technician still types two characters at most.
@@ -147,7 +147,7 @@ TEST_F(PfPage, SwitchingTheColourEmptiesTheEditAndSwitchesTheCaptions) {
     EXPECT_EQ(Value(), QString());
     // The value typed for black is not written for colour.
     Press("PFAdjustInputBtn");
-    EXPECT_EQ(StatusText(), QString(kWrong));
+    EXPECT_EQ(StatusText(), QString(kPfWrong));
 
     Type("PFAdjustDataEdit", "2");
     ChooseColour(0);
@@ -160,7 +160,7 @@ TEST_F(PfPage, SwitchingTheColourEmptiesTheEditAndSwitchesTheCaptions) {
 TEST_F(PfPage, PrintPrintsThePatternOfTheChosenColourAndEjectsThePage) {
     Store(0x01, 0xFF);
     Press("PFAdjustPrintBKBtn");
-    EXPECT_EQ(StatusText(), QString(kPrinted));
+    EXPECT_EQ(StatusText(), QString(kPfPrinted));
     EXPECT_EQ(PagesPrinted(), 1u);
     // The pattern starts from the stored value of its colour.
     EXPECT_EQ(Reads(), std::vector<int>{kBlackAddress});
@@ -169,7 +169,7 @@ TEST_F(PfPage, PrintPrintsThePatternOfTheChosenColourAndEjectsThePage) {
     ChooseColour(1);
     ClearTrace();
     Press("PFAdjustPrintBKBtn");
-    EXPECT_EQ(StatusText(), QString(kPrinted));
+    EXPECT_EQ(StatusText(), QString(kPfPrinted));
     EXPECT_EQ(PagesPrinted(), 2u);
     EXPECT_EQ(Reads(), std::vector<int>{kColourAddress});
     EXPECT_TRUE(EndsWithEject());

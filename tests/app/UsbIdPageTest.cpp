@@ -8,7 +8,7 @@ namespace {
 using eeprom_tests::AddressValue;
 using testing_support::PageTest;
 
-const char* const kWritten = "The USB ID has been written in EEPROM properly.";
+const char* const kUsbIdWritten = "The USB ID has been written in EEPROM properly.";
 
 class UsbIdPage : public PageTest {
   protected:
@@ -44,7 +44,7 @@ TEST_F(UsbIdPage, InputWritesTheSerialAndTheDateCodeOfTheClock) {
     const std::vector<AddressValue> date = WritesOf(0x66, "435E7F30");
     expected.insert(expected.end(), date.begin(), date.end());
     EXPECT_EQ(Writes(), expected);
-    EXPECT_EQ(StatusText(), QString(kWritten));
+    EXPECT_EQ(StatusText(), QString(kUsbIdWritten));
     EXPECT_EQ(StatusColour(), TFormAdjust::kStatusBlack);
     EXPECT_EQ(Adjust().AdjustedValue("ShowUSBIDPnl"), QStringLiteral("A1B2C3D4E5435E7F30"));
     EXPECT_EQ(ReadBack(), QStringLiteral("USB ID = A1B2C3D4E5435E7F30"));

@@ -18,7 +18,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-cv::Mat Golden(const char* name) {
+cv::Mat GoldenPicture(const char* name) {
     return cv::imread(golden_pictures::PathOf(name), cv::IMREAD_COLOR);
 }
 
@@ -119,7 +119,7 @@ reader::PageReading ReadBytes(const testing_support::TempFolder& folder, const B
 
 TEST(PictureFile, RefusesWhatIsNoWholePngOrJpegOfAPagesSize) {
     testing_support::TempFolder folder;
-    const cv::Mat page = Golden("PfBlack");
+    const cv::Mat page = GoldenPicture("PfBlack");
     ASSERT_FALSE(page.empty());
     const Bytes jpeg = Encoded(page, ".jpg");
     const struct {
@@ -157,7 +157,7 @@ TEST(PictureFile, RefusesWhatIsNoWholePngOrJpegOfAPagesSize) {
 // white, 16 bits and CMYK are brought to 8-bit colours.
 TEST(PictureFile, ReadsAPageInAnyOfPngsAndJpegsForms) {
     testing_support::TempFolder folder;
-    const cv::Mat page = Golden("PfBlack");
+    const cv::Mat page = GoldenPicture("PfBlack");
     ASSERT_FALSE(page.empty());
     // Ink opaque, paper transparent; the colour under the transparent parts
     // is black, as many tools leave it.

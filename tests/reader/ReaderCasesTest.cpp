@@ -22,7 +22,7 @@ using reader_testing::AdjustmentPages;
 
 // "name=value" for each reading, "?" after a reading not sure; the photo
 // sheet's readings by their best choice.
-std::string Summary(const reader::PageReading& page) {
+std::string CaseSummary(const reader::PageReading& page) {
     std::string text = reader::KindName(page.kind);
     for (const auto& reading : page.readings) {
         text +=
@@ -58,7 +58,7 @@ TEST(ReadPageFile, ReadsTheGoldenPictures) {
     };
     for (const auto& c : cases) {
         const auto page = reader::ReadPageFile(golden_pictures::PathOf(c.file));
-        EXPECT_EQ(Summary(page), c.summary) << c.file;
+        EXPECT_EQ(CaseSummary(page), c.summary) << c.file;
     }
 }
 
@@ -100,16 +100,16 @@ TEST(ReadPage, EndMarksAndValuesOffThePage) {
         {"first-dot", 126, "first-dot first-dot=126"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(Summary(PrintedWith(c.quantity, c.error, StreamOf(c.quantity))), c.summary)
+        EXPECT_EQ(CaseSummary(PrintedWith(c.quantity, c.error, StreamOf(c.quantity))), c.summary)
             << c.quantity << " = " << c.error;
     }
 }
 
 TEST(ReadPage, NotSureOfWhatItCannotTellApart) {
     // A blank sheet, and a first dot page whose line fell left of the paper.
-    EXPECT_EQ(Summary(reader::ReadPage(cv::Mat(4208, 2880, CV_8UC3, cv::Scalar::all(255)))),
+    EXPECT_EQ(CaseSummary(reader::ReadPage(cv::Mat(4208, 2880, CV_8UC3, cv::Scalar::all(255)))),
               "unknown");
-    EXPECT_EQ(Summary(PrintedWith("first-dot", -3, StreamOf("first-dot"))), "unknown");
+    EXPECT_EQ(CaseSummary(PrintedWith("first-dot", -3, StreamOf("first-dot"))), "unknown");
 
     // The head angular page of a straight head with the lower band of the 3
     // mark moved back by its step: the 0 and the 3 mark are as straight.

@@ -21,12 +21,13 @@ namespace {
 
 using reader_testing::AdjustmentPages;
 
-constexpr uint32_t kShards = 4;  // per resolution
+constexpr uint32_t kScanShards = 4;  // per resolution
 
 // One mechanism a shard, or ORVANE_SCANNED_MECHANISMS for a longer run.
 uint32_t Mechanisms() {
     const char* wanted = std::getenv("ORVANE_SCANNED_MECHANISMS");
-    return wanted != nullptr ? static_cast<uint32_t>(std::strtoul(wanted, nullptr, 10)) : kShards;
+    return wanted != nullptr ? static_cast<uint32_t>(std::strtoul(wanted, nullptr, 10))
+                             : kScanShards;
 }
 
 struct Tally {
@@ -58,7 +59,7 @@ TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
     const uint32_t shard = std::get<1>(GetParam());
     Tally tally;
     uint64_t scan = 0;
-    for (uint32_t seed = shard; seed < Mechanisms(); seed += kShards) {
+    for (uint32_t seed = shard; seed < Mechanisms(); seed += kScanShards) {
         const vprinter::Mechanism mechanism = vprinter::RandomMechanism(1000 + seed);
         const auto read = [&](const vprinter::Page& printed) {
             const auto settings = scan_testing::RandomScanSettings(dpi, seed * 100 + ++scan);
@@ -107,7 +108,7 @@ TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
 
 INSTANTIATE_TEST_SUITE_P(Resolutions, ScannedPages,
                          ::testing::Combine(::testing::Values(300, 600),
-                                            ::testing::Range(0u, kShards)));
+                                            ::testing::Range(0u, kScanShards)));
 
 }  // namespace
 

@@ -11,7 +11,7 @@
 namespace {
 
 // The lines one press of Paper feed advances the paper.
-constexpr int kPaperFeedLines = 7;
+constexpr int kBidPaperFeedLines = 7;
 
 }  // namespace
 
@@ -55,7 +55,7 @@ void TBidPrintPage::BidPrintOKBtnClick() {
 }
 
 void TBidPrintPage::BidPrintPaperFeedBtnClick() {
-    FeedPaper(kPaperFeedLines);
+    FeedPaper(kBidPaperFeedLines);
 }
 
 void TBidPrintPage::BidPrintShowInputBtnClick() {

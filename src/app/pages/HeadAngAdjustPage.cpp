@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kPaperFeedLines = 14;
+constexpr int kAngularPaperFeedLines = 14;
 
 }  // namespace
 
@@ -87,7 +87,7 @@ void THeadAngAdjustPage::HeadAngularReadBtnClick() {
 }
 
 void THeadAngAdjustPage::HeadAngularPaperFeedBtnClick() {
-    FeedPaper(kPaperFeedLines);
+    FeedPaper(kAngularPaperFeedLines);
 }
 
 void THeadAngAdjustPage::HeadAngularAdjustHowToBtnClick() {

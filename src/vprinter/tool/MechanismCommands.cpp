@@ -27,14 +27,14 @@ void Tool::ChangeMechanism(const std::string& port, const std::function<void(Mec
 
 namespace {
 
-std::string port;
-std::vector<std::string> words;
+std::string mechanismPort;
+std::vector<std::string> mechanismWords;
 
 // The errors as NAME=VALUE lines, or that they are hidden.
 void Show(const Mechanism& mechanism) {
     if (mechanism.hidden) {
-        std::cout << "the mechanism of " << port << " is hidden (`mechanism " << port
-                  << " reveal` shows it)\n";
+        std::cout << "the mechanism of " << mechanismPort << " is hidden (`mechanism "
+                  << mechanismPort << " reveal` shows it)\n";
         return;
     }
     const auto& quantities = MechanismQuantities();
@@ -46,7 +46,7 @@ void Show(const Mechanism& mechanism) {
 // Every assignment is checked before any is written.
 std::map<size_t, int8_t> Assignments() {
     std::map<size_t, int8_t> errors;
-    for (const auto& word : words) {
+    for (const auto& word : mechanismWords) {
         const auto equals = word.find('=');
         if (equals == std::string::npos) {
             throw ToolError("bad word '" + word +
@@ -69,8 +69,8 @@ std::map<size_t, int8_t> Assignments() {
 }
 
 void RequireWords(size_t count) {
-    if (words.size() != count) {
-        throw ToolError("'" + words.front() + "' takes " +
+    if (mechanismWords.size() != count) {
+        throw ToolError("'" + mechanismWords.front() + "' takes " +
                         (count == 1 ? std::string("no further word") : "one word: SEED"));
     }
 }
@@ -80,45 +80,46 @@ void RequireWords(size_t count) {
 void AddMechanismCommands(CLI::App& app, Tool& tool) {
     auto* mechanism = app.add_subcommand(
         "mechanism", "show or set the mechanism's true errors, the values that correct it");
-    mechanism->add_option("port", port)->required();
-    mechanism->add_option("words", words,
+    mechanism->add_option("port", mechanismPort)->required();
+    mechanism->add_option("words", mechanismWords,
                           "NAME=VALUE ..., clear, random SEED, hide or reveal (none: show them)");
     mechanism->callback([&tool] {
-        if (words.empty()) {
-            Show(tool.LoadMechanism(port));
+        if (mechanismWords.empty()) {
+            Show(tool.LoadMechanism(mechanismPort));
             return;
         }
-        const std::string& verb = words.front();
+        const std::string& verb = mechanismWords.front();
         Mechanism result;
         if (verb == "hide" || verb == "reveal") {
             RequireWords(1);
-            tool.ChangeMechanism(port, [&](Mechanism& m) { m.hidden = verb == "hide"; });
+            tool.ChangeMechanism(mechanismPort, [&](Mechanism& m) { m.hidden = verb == "hide"; });
             return;
         }
         if (verb == "clear") {
             // Like a new main board for a broken EEPROM, this mends a damaged
             // file: it is written anew without reading it.
             RequireWords(1);
-            tool.RequirePrinter(port);
-            const FileLock lock = tool.GetStore().LockPrinter(port);
+            tool.RequirePrinter(mechanismPort);
+            const FileLock lock = tool.GetStore().LockPrinter(mechanismPort);
             Mechanism cleared;
-            tool.GetStore().LoadMechanism(port, cleared);
+            tool.GetStore().LoadMechanism(mechanismPort, cleared);
             cleared.errors = {};
-            if (!tool.GetStore().SaveMechanism(port, cleared)) {
-                throw ToolError("cannot write the mechanism of " + port);
+            if (!tool.GetStore().SaveMechanism(mechanismPort, cleared)) {
+                throw ToolError("cannot write the mechanism of " + mechanismPort);
             }
             return;
         }
         if (verb == "random") {
             RequireWords(2);
-            const auto seed = static_cast<uint32_t>(Number(words[1], 0, 4294967295LL, "seed"));
-            tool.ChangeMechanism(port, [&](Mechanism& m) {
+            const auto seed =
+                static_cast<uint32_t>(Number(mechanismWords[1], 0, 4294967295LL, "seed"));
+            tool.ChangeMechanism(mechanismPort, [&](Mechanism& m) {
                 m.errors = RandomMechanism(seed).errors;
                 result = m;
             });
         } else {
             const auto errors = Assignments();
-            tool.ChangeMechanism(port, [&](Mechanism& m) {
+            tool.ChangeMechanism(mechanismPort, [&](Mechanism& m) {
                 for (const auto& [index, error] : errors) {
                     m.errors[index] = error;
                 }
