@@ -9,18 +9,11 @@
 #include "app/Rk7formabout.h"
 #include "app/Rk7formadjust.h"
 #include "app/widgets/WindowPlacement.h"
+#include "link/OpenLink.h"
 #include "link/ResultCodes.h"
 #include "ui_Rk7formboot.h"
 
 using orvane_app::PortNumberStatus;
-
-namespace {
-
-// The pair handed to the channel library on every OK press.
-constexpr uint8_t kCommandCodeA = 11;
-constexpr uint8_t kCommandCodeB = 84;
-
-}  // namespace
 
 TFormBoot::TFormBoot(orvane_app::AppContext& context)
     : context_(context), ui_(std::make_unique<Ui::TFormBoot>()), popupMenu_(new QMenu(this)) {
@@ -125,7 +118,7 @@ void TFormBoot::PortSelectOKBtnClick() {
     TPDLLFunction& link = context_.GetModules().link;
     ModelCode = model == 0 ? 1 : model == 1 ? 2 : 255;
     if (ModelCode != 255) {
-        link.SetD4CommandRCode(kCommandCodeA, kCommandCodeB);
+        link.SetD4CommandRCode(kLinkCommandCodeA, kLinkCommandCodeB);
     }
     PortNumber = number;
 
@@ -133,19 +126,10 @@ void TFormBoot::PortSelectOKBtnClick() {
     link.SetLogSubject(listedPorts_[static_cast<size_t>(port)],
                        ui_->ModelNameCombo->currentText().toStdString());
 
-    // After an earlier failure the port may still be open.
-    link.PortCloseByPway();
-    const char* failure = nullptr;
-    if (link.PortOpenByPway(PortNumber) != ResultOk) {
-        failure = kErrorBoxA;
-    } else if (const uint16_t device = link.CheckDeviceIDByPway();
-               device != ResultOk && device != ResultPortDeviceId) {
-        failure = kErrorBoxA;
-    } else if (link.D4Negotiation() != ResultOk) {
-        failure = kErrorBoxB;
-    }
-    if (failure != nullptr) {
-        ShowError(failure);
+    LinkOpenFailure failure = LinkOpenFailure::None;
+    OpenPrinterLink(link, PortNumber, failure);
+    if (failure != LinkOpenFailure::None) {
+        ShowError(failure == LinkOpenFailure::Negotiation ? kErrorBoxB : kErrorBoxA);
         orvane_app::ShowNormalCursor();
         return;
     }

@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "link/OpenLink.h"
 #include "link/ResultCodes.h"
 #include "platform/ExecutableFolder.h"
 #include "vprinter/Capture.h"
@@ -13,10 +14,6 @@
 namespace orvane::tools {
 
 namespace {
-
-// The code pair the boot window gives the channel.
-constexpr uint8_t kCommandCodeA = 11;
-constexpr uint8_t kCommandCodeB = 84;
 
 std::string Hex(uint16_t code) {
     char text[8];
@@ -75,15 +72,10 @@ bool Session::Open(std::string& reason) {
         reason = "the link libraries do not load from " + ExecutableFolder();
         return false;
     }
-    link_.SetD4CommandRCode(kCommandCodeA, kCommandCodeB);
-    link_.PortCloseByPway();
-    uint16_t result = link_.PortOpenByPway(vprinter::Store::PortNumber(options_.port));
-    if (result == ResultOk) {
-        result = link_.CheckDeviceIDByPway();
-    }
-    if (result == ResultOk) {
-        result = link_.D4Negotiation();
-    }
+    link_.SetD4CommandRCode(kLinkCommandCodeA, kLinkCommandCodeB);
+    LinkOpenFailure failure = LinkOpenFailure::None;
+    const uint16_t result =
+        OpenPrinterLink(link_, vprinter::Store::PortNumber(options_.port), failure);
     if (result != ResultOk) {
         reason = "cannot open the link to " + options_.port + " (" + Hex(result) + ")";
         return false;
@@ -95,7 +87,7 @@ bool Session::Open(std::string& reason) {
 bool Session::SaveReceived(const std::string& path, size_t& calls, size_t& bytes,
                            std::string& reason) const {
     // The code pair the link was opened with, then one record a call.
-    const uint8_t code[] = {kCommandCodeA, kCommandCodeB};
+    const uint8_t code[] = {kLinkCommandCodeA, kLinkCommandCodeB};
     std::string file(vprinter::kStreamMagic, vprinter::kStreamHeaderBytes);
     file += vprinter::StreamRecordBytes('C', ResultOk, code, sizeof code);
     calls = 0;

@@ -3,16 +3,13 @@
 #include <cstdio>
 
 #include "adjust/StoredValues.h"
+#include "link/OpenLink.h"
 #include "link/ResultCodes.h"
 #include "link/ResultMessages.h"
 
 namespace orvane::service {
 
 namespace {
-
-// The code pair the boot window gives the channel.
-constexpr uint8_t kCommandCodeA = 11;
-constexpr uint8_t kCommandCodeB = 84;
 
 // How often a long wait shows that it goes on: every this many polls.
 constexpr int kProgressPolls = 5;
@@ -150,18 +147,9 @@ Outcome Session::Open(const std::string& port, uint16_t portNumber) {
     if (!link.Load()) {
         return Failed(ResultDllMissing);
     }
-    link.SetD4CommandRCode(kCommandCodeA, kCommandCodeB);
-    // After an earlier failure the port may still be open.
-    link.PortCloseByPway();
-    uint16_t result = link.PortOpenByPway(portNumber);
-    if (result == ResultOk) {
-        const uint16_t device = link.CheckDeviceIDByPway();
-        result = device == ResultPortDeviceId ? ResultOk : device;
-    }
-    if (result == ResultOk) {
-        result = link.D4Negotiation();
-    }
-    if (result != ResultOk) {
+    link.SetD4CommandRCode(kLinkCommandCodeA, kLinkCommandCodeB);
+    LinkOpenFailure failure = LinkOpenFailure::None;
+    if (const uint16_t result = OpenPrinterLink(link, portNumber, failure); result != ResultOk) {
         Outcome outcome = Failed(result);
         outcome.message = "cannot open the link to " + port + ": " + outcome.message;
         return outcome;
