@@ -38,17 +38,6 @@ const DestinationBytes& DestinationOfModel(uint8_t modelCode) {
     }
 }
 
-// Where an address stands in the backup list; the list's size when it is not
-// in it.
-constexpr size_t PlaceInBackup(uint8_t address) {
-    for (size_t i = 0; i < eeprom::BackupAddresses.size(); ++i) {
-        if (eeprom::BackupAddresses[i] == address) {
-            return i;
-        }
-    }
-    return eeprom::BackupAddresses.size();
-}
-
 bool SameBytes(const std::string& path,
                const std::array<uint8_t, TPEeprom::kBackupFileSize>& bytes) {
     std::vector<uint8_t> old;
@@ -81,21 +70,6 @@ std::string TPEeprom::HistoryFolder() const {
 
 std::vector<BackupEntry> TPEeprom::ListBackups() const {
     return backup_history::List(BackupFilePath(), ModelFilePath(), HistoryFolder());
-}
-
-uint8_t TPEeprom::ModelOfBackup(std::span<const uint8_t> bytes) {
-    constexpr size_t first = PlaceInBackup(eeprom::MarketFirstCode);
-    constexpr size_t second = PlaceInBackup(eeprom::MarketSecondCode);
-    if (first >= bytes.size() || second >= bytes.size()) {
-        return ModelCodeUnknown;
-    }
-    for (const uint8_t model : {ModelCodeK31, ModelCodeK32}) {
-        const DestinationBytes& known = DestinationOfModel(model);
-        if (bytes[first] == known.first && bytes[second] == known.second) {
-            return model;
-        }
-    }
-    return ModelCodeUnknown;
 }
 
 uint16_t TPEeprom::Fail(int16_t index) {

@@ -87,12 +87,6 @@ class TPEeprom {
     std::vector<BackupEntry> ListBackups() const;
     std::string HistoryFolder() const;
 
-    // The model that the market bytes (0x6E, 0x5B) of a backup's 64 bytes
-    // select. The backup list does not hold those two addresses, so a backup
-    // never names its model: ModelCodeUnknown. The model of a backup is the
-    // one recorded with it (BackupEntry::modelCode).
-    static uint8_t ModelOfBackup(std::span<const uint8_t> bytes);
-
     int16_t ErrorIndex() const { return errorIndex_; }
     const std::string& BackupFolder() const { return backupFolder_; }
     std::string BackupFilePath() const;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <system_error>
 #include <utility>
 
@@ -255,10 +256,14 @@ bool IsServiceLogSince(std::string_view since) {
         !MatchesTimePattern(since, kSecondPattern)) {
         return false;
     }
-    // The digits make a time that can be: month 1-12, day 1-31, hour 0-23,
-    // minute and second 0-59.
+    // The digits make a time that can be: a day of the calendar (no 31st
+    // of April, a 29th of February in leap years only), hour 0-23, minute
+    // and second 0-59.
     auto number = [since](size_t at) { return (since[at] - '0') * 10 + (since[at + 1] - '0'); };
-    const bool date = number(5) >= 1 && number(5) <= 12 && number(8) >= 1 && number(8) <= 31;
+    const std::chrono::year_month_day day{std::chrono::year(number(0) * 100 + number(2)),
+                                          std::chrono::month(static_cast<unsigned>(number(5))),
+                                          std::chrono::day(static_cast<unsigned>(number(8)))};
+    const bool date = day.ok();
     const bool hour =
         since.size() < kMinutePattern.size() || (number(11) <= 23 && number(14) <= 59);
     const bool second = since.size() < kSecondPattern.size() || number(17) <= 59;

@@ -337,6 +337,15 @@ TEST_F(ServiceCommand, ADryRunBackupOrDumpReadsAsTheCommandAndWritesNoFile) {
         expected["dry_run"] = Json::array();
         EXPECT_EQ(Json::parse(run.out), expected) << args.back();
     }
+    // The dump's progress goes by tenths up to 100%.
+    const Run dumped = Service(On({"dump", StateFolder() + "/progress.eep"}));
+    ASSERT_EQ(dumped.exit, 0) << dumped.err;
+    std::string progress;
+    std::istringstream lines(dumped.err);
+    for (std::string line; std::getline(lines, line);) {
+        progress += line.ends_with('%') ? line + " " : "";
+    }
+    EXPECT_EQ(progress, "10% 20% 30% 40% 50% 60% 70% 80% 90% 100% ");
 }
 
 // Cleaning and ink charge show on stderr that the printer works while it

@@ -59,8 +59,8 @@ TEST_F(ServiceHistory, ABackupOnTheNewBoardKeepsTheOldOnesAndItsRestoreBringsItB
 }
 
 // A file that is no backup, or a backup of the other model without
-// --force, is refused before anything is written.
-TEST_F(ServiceHistory, RestoreFromRefusesWhatIsNoBackupForThisPrinter) {
+// --force (the page's own file too), is refused before anything is written.
+TEST_F(ServiceHistory, ARestoreRefusesWhatIsNoBackupForThisPrinter) {
     ASSERT_EQ(Service(On({"--model", "K32", "backup"})).exit, 0);
     ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) { eeprom[0x2C] = 7; });
     ASSERT_EQ(Service(On({"--model", "K32", "backup"})).exit, 0);
@@ -81,7 +81,7 @@ TEST_F(ServiceHistory, RestoreFromRefusesWhatIsNoBackupForThisPrinter) {
         {{"--model", "K31", "restore", "--from", k32}, 3, "give --force"},
         {{"--model", "K31", "restore", "--from", copy}, 3, "is not known"},
         {{"--model", "K31", "restore", "--from", StateFolder() + "/none.eep"}, 2, "no such file"},
-        {{"--model", "K31", "restore", "--force"}, 2, "--force is for restore --from"},
+        {{"--model", "K31", "restore"}, 3, "was taken for an Orvane K32"},
     };
     for (const Case& c : cases) {
         ClearTrace();

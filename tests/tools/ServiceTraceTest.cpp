@@ -46,6 +46,12 @@ class ServiceTraceBase : public ServiceTest {
     void TypeText(const char* edit, const char* text) {
         Find<QLineEdit>(Adjust(), edit)->setText(QString::fromUtf8(text));
     }
+    // Typed key by key, through the edit's own rules (capitals).
+    void TypeKeys(const char* edit, const char* text) {
+        QLineEdit* line = Find<QLineEdit>(Adjust(), edit);
+        line->clear();
+        QTest::keyClicks(line, QString::fromUtf8(text));
+    }
     // The Bi-D print page's requests: exactly the given ones.
     void Request(const std::vector<const char*>& boxes) {
         for (QCheckBox* box : Adjust().findChildren<QCheckBox*>()) {
@@ -212,6 +218,19 @@ INSTANTIATE_TEST_SUITE_P(
                    [](ServiceTraceBase& page) { page.TypeText("USBIDInputEdit", "AB12CD34EF"); },
                    "USBIDInputOKBtn",
                    {"identity", "set", "--usb-id", "AB12CD34EF"}},
+        // Small letters become capitals, in the edits as on the command line.
+        PageAction{"Head ID in small letters",
+                   "AdjustRdoGrp",
+                   2,
+                   [](ServiceTraceBase& page) { page.TypeKeys("HeadIDInputEdit", "12345601f%"); },
+                   "HeadIDInputOKBtn",
+                   {"identity", "set", "--head-id", "12345601f%"}},
+        PageAction{"USB ID in small letters",
+                   "AdjustRdoGrp",
+                   1,
+                   [](ServiceTraceBase& page) { page.TypeKeys("USBIDInputEdit", "ab12cd34ef"); },
+                   "USBIDInputOKBtn",
+                   {"identity", "set", "--usb-id", "ab12cd34ef"}},
         // The restart box is answered OK, and the printer restarts.
         PageAction{"market",
                    "AdjustRdoGrp",

@@ -74,7 +74,7 @@ Outcome Clean(Session& session, Json& out);
 Outcome InkCharge(Session& session, Json& out);
 Outcome Print(Session& session, PrintItem item, const TPBid::Flags& bidItems, Json& out);
 Outcome Backup(Session& session, Json& out);
-Outcome Restore(Session& session, Json& out);
+Outcome Restore(Session& session, bool force, Json& out);
 // Writes the backup file at path to the printer as the data copy page's
 // restore does, for modelCode's market setting.
 Outcome RestoreFile(Session& session, const std::string& path, uint8_t modelCode, Json& out);
@@ -84,6 +84,9 @@ Outcome RestoreFile(Session& session, const std::string& path, uint8_t modelCode
 Outcome BackupList(Session& session, Json& out);
 Outcome CheckRestoreFrom(Session& session, const std::string& path);
 Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json& out);
+// A restore of the backup at path, taken for backupModel, refused (exit 3) on
+// a printer of modelCode until --force is given.
+Outcome OtherModelRefused(const std::string& path, uint8_t backupModel, uint8_t modelCode);
 // The service log's damaged lines are skipped and counted on err.
 Outcome Log(const std::string& path, const std::string& port, const std::string& since,
             std::ostream& err, Json& out);

@@ -1,6 +1,7 @@
 // The commands of the check patterns and the EEPROM data: print, backup,
 // restore, dump.
 #include "adjust/StoredValues.h"
+#include "eeprom/BackupHistory.h"
 #include "eeprom/EepromImage.h"
 #include "link/ResultCodes.h"
 #include "platform/Files.h"
@@ -10,8 +11,11 @@ namespace orvane::service {
 
 namespace {
 
-// The dump's progress is shown at every tenth of the addresses.
-constexpr int kDumpProgressStep = eeprom::kSize / 10;
+// The dump's progress is shown at every tenth of the addresses read, the
+// last at 100%.
+bool TenthDone(int read) {
+    return read * 10 / eeprom::kSize > (read - 1) * 10 / eeprom::kSize;
+}
 
 // In a dry run, the file a command would write, in place of writing it.
 void WouldWrite(Session& session, const std::string& path, size_t bytes) {
@@ -171,12 +175,21 @@ Outcome RestoreFile(Session& session, const std::string& path, uint8_t modelCode
     return Outcome::Done();
 }
 
-Outcome Restore(Session& session, Json& out) {
+Outcome Restore(Session& session, bool force, Json& out) {
     uint8_t modelCode = 0;
     if (Outcome outcome = session.Model(modelCode); outcome.exit != kExitDone) {
         return outcome;
     }
-    return RestoreFile(session, session.eeprom.BackupFilePath(), modelCode, out);
+    // The page restores whatever its file holds. Here a backup recorded for
+    // the other model (pressed on the wrong printer, say) goes to this one
+    // only when asked for twice, as with --from; a backup of unknown model
+    // (from an earlier version) is restored as the page restores it.
+    const std::string path = session.eeprom.BackupFilePath();
+    const uint8_t backupModel = backup_history::ReadModel(session.eeprom.ModelFilePath());
+    if (backupModel != TPEeprom::ModelCodeUnknown && backupModel != modelCode && !force) {
+        return OtherModelRefused(path, backupModel, modelCode);
+    }
+    return RestoreFile(session, path, modelCode, out);
 }
 
 Outcome Dump(Session& session, const std::string& path, Json& out) {
@@ -190,9 +203,9 @@ Outcome Dump(Session& session, const std::string& path, Json& out) {
         if (result != ResultOk) {
             return session.Failed(result);
         }
-        if ((address + 1) % kDumpProgressStep == 0) {
-            session.Console().ShowStatus(StatusAddLine,
-                                         std::to_string((address + 1) * 100 / eeprom::kSize) + "%");
+        if (TenthDone(address + 1)) {
+            session.Console().ShowStatus(
+                StatusAddLine, std::to_string((address + 1) * 10 / eeprom::kSize * 10) + "%");
         }
     }
     if (session.link.IsDryRun()) {

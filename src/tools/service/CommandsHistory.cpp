@@ -59,6 +59,14 @@ Outcome CheckRestoreFrom(Session&, const std::string& path) {
     return Outcome::Done();
 }
 
+Outcome OtherModelRefused(const std::string& path, uint8_t backupModel, uint8_t modelCode) {
+    return {kExitRefused,
+            "the backup " + path + " was taken for an Orvane " +
+                backup_history::ModelName(backupModel) + ", the printer is an Orvane " +
+                backup_history::ModelName(modelCode) + ": give --force to restore it all the same",
+            std::nullopt};
+}
+
 Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json& out) {
     uint8_t modelCode = 0;
     if (Outcome outcome = session.Model(modelCode); outcome.exit != kExitDone) {
@@ -76,12 +84,7 @@ Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json&
                 std::nullopt};
     }
     if (backupModel != TPEeprom::ModelCodeUnknown && backupModel != modelCode && !force) {
-        return {kExitRefused,
-                "the backup " + path + " was taken for an Orvane " +
-                    backup_history::ModelName(backupModel) + ", the printer is an Orvane " +
-                    backup_history::ModelName(modelCode) +
-                    ": give --force to restore it all the same",
-                std::nullopt};
+        return OtherModelRefused(path, backupModel, modelCode);
     }
     Outcome outcome = RestoreFile(session, path, modelCode, out);
     if (outcome.exit == kExitDone) {

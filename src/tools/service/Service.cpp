@@ -259,8 +259,6 @@ Outcome RunInSession(Session& session, const Request& request, const std::string
         outcome = CheckAssignments(session, assignments);
     } else if (command == "restore" && !request.options.from.empty()) {
         outcome = CheckRestoreFrom(session, request.options.from);
-    } else if (command == "restore" && request.options.force) {
-        outcome = Outcome::Usage("--force is for restore --from");
     }
     if (outcome.exit != kExitDone) {
         return outcome;
@@ -297,7 +295,7 @@ Outcome RunInSession(Session& session, const Request& request, const std::string
     } else if (command == "restore" && !request.options.from.empty()) {
         outcome = RestoreFrom(session, request.options.from, request.options.force, out);
     } else if (command == "restore") {
-        outcome = Restore(session, out);
+        outcome = Restore(session, request.options.force, out);
     } else if (command == "dump") {
         outcome = Dump(session, request.dumpFile, out);
     }
@@ -350,9 +348,19 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
         identity->add_subcommand("set", "write the market setting, Head ID, USB ID");
     identitySet->add_flag("--market", request.identity.market,
                           "write the market setting of the model, then restart the printer");
-    identitySet->add_option("--head-id", request.identity.headId, "the Head ID (10 characters)");
-    identitySet->add_option("--usb-id", request.identity.usbId,
-                            "the serial number of the USB ID (10 characters)");
+    // The pages' edits turn the letters typed into capitals.
+    const auto capitals = [](std::string text) {
+        for (char& c : text) {
+            c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        }
+        return text;
+    };
+    identitySet->add_option("--head-id", request.identity.headId, "the Head ID (10 characters)")
+        ->transform(capitals);
+    identitySet
+        ->add_option("--usb-id", request.identity.usbId,
+                     "the serial number of the USB ID (10 characters)")
+        ->transform(capitals);
     auto* adjust = app.add_subcommand("adjust", "the stored adjustment values");
     adjust->add_option("names", request.names, "the values to read (default: all)");
     auto* adjustSet = adjust->add_subcommand("set", "write adjustment values");
@@ -378,7 +386,7 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
         app.add_subcommand("restore", "write the kept EEPROM data to the new main board");
     restore->add_option("--from", request.options.from, "restore this backup file instead");
     restore->add_flag("--force", request.options.force,
-                      "restore --from a backup taken for the other model");
+                      "restore a backup taken for the other model");
     auto* log = app.add_subcommand("log", "the service log of the writes to the printers");
     log->add_option("--since", request.options.since, "records from this date on (YYYY-MM-DD)");
     auto* dump = app.add_subcommand("dump", "the full EEPROM dump into FILE");
