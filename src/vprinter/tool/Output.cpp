@@ -59,7 +59,12 @@ std::string FormatPrinterList(Store& store) {
         }
         std::string ink;
         for (const int16_t amount : config.ink) {
-            ink += (ink.empty() ? "" : " ") + InkText(amount);
+            // Appended piece by piece: GCC 12 at -O3 warns falsely (restrict)
+            // on a literal joined to a temporary string with operator+.
+            if (!ink.empty()) {
+                ink += ' ';
+            }
+            ink += InkText(amount);
         }
         std::string notes;
         if (!config.supported) {
