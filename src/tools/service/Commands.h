@@ -84,9 +84,11 @@ Outcome RestoreFile(Session& session, const std::string& path, uint8_t modelCode
 Outcome BackupList(Session& session, Json& out);
 Outcome CheckRestoreFrom(Session& session, const std::string& path);
 Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json& out);
-// A restore of the backup at path, taken for backupModel, refused (exit 3) on
-// a printer of modelCode until --force is given.
-Outcome OtherModelRefused(const std::string& path, uint8_t backupModel, uint8_t modelCode);
+// A restore of the backup at path, taken for backupModel, to a printer of
+// modelCode: refused (exit 3) for the other model until --force is given; a
+// backup of unknown model passes here.
+Outcome CheckBackupModel(const std::string& path, uint8_t backupModel, uint8_t modelCode,
+                         bool force);
 // The service log's damaged lines are skipped and counted on err.
 Outcome Log(const std::string& path, const std::string& port, const std::string& since,
             std::ostream& err, Json& out);

@@ -11,12 +11,6 @@ namespace orvane::service {
 
 namespace {
 
-// The dump's progress is shown at every tenth of the addresses read, the
-// last at 100%.
-bool TenthDone(int read) {
-    return read * 10 / eeprom::kSize > (read - 1) * 10 / eeprom::kSize;
-}
-
 // In a dry run, the file a command would write, in place of writing it.
 void WouldWrite(Session& session, const std::string& path, size_t bytes) {
     session.Console().ShowStatus(StatusAddLine,
@@ -186,8 +180,9 @@ Outcome Restore(Session& session, bool force, Json& out) {
     // (from an earlier version) is restored as the page restores it.
     const std::string path = session.eeprom.BackupFilePath();
     const uint8_t backupModel = backup_history::ReadModel(session.eeprom.ModelFilePath());
-    if (backupModel != TPEeprom::ModelCodeUnknown && backupModel != modelCode && !force) {
-        return OtherModelRefused(path, backupModel, modelCode);
+    if (Outcome outcome = CheckBackupModel(path, backupModel, modelCode, force);
+        outcome.exit != kExitDone) {
+        return outcome;
     }
     return RestoreFile(session, path, modelCode, out);
 }
@@ -203,9 +198,10 @@ Outcome Dump(Session& session, const std::string& path, Json& out) {
         if (result != ResultOk) {
             return session.Failed(result);
         }
-        if (TenthDone(address + 1)) {
-            session.Console().ShowStatus(
-                StatusAddLine, std::to_string((address + 1) * 10 / eeprom::kSize * 10) + "%");
+        // The progress at every tenth of the addresses read, the last at 100%.
+        const int tenths = (address + 1) * 10 / eeprom::kSize;
+        if (tenths > address * 10 / eeprom::kSize) {
+            session.Console().ShowStatus(StatusAddLine, std::to_string(tenths * 10) + "%");
         }
     }
     if (session.link.IsDryRun()) {

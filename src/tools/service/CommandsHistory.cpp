@@ -59,7 +59,11 @@ Outcome CheckRestoreFrom(Session&, const std::string& path) {
     return Outcome::Done();
 }
 
-Outcome OtherModelRefused(const std::string& path, uint8_t backupModel, uint8_t modelCode) {
+Outcome CheckBackupModel(const std::string& path, uint8_t backupModel, uint8_t modelCode,
+                         bool force) {
+    if (backupModel == TPEeprom::ModelCodeUnknown || backupModel == modelCode || force) {
+        return Outcome::Done();
+    }
     return {kExitRefused,
             "the backup " + path + " was taken for an Orvane " +
                 backup_history::ModelName(backupModel) + ", the printer is an Orvane " +
@@ -83,8 +87,9 @@ Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json&
                     backup_history::ModelName(modelCode) + " all the same",
                 std::nullopt};
     }
-    if (backupModel != TPEeprom::ModelCodeUnknown && backupModel != modelCode && !force) {
-        return OtherModelRefused(path, backupModel, modelCode);
+    if (Outcome outcome = CheckBackupModel(path, backupModel, modelCode, force);
+        outcome.exit != kExitDone) {
+        return outcome;
     }
     Outcome outcome = RestoreFile(session, path, modelCode, out);
     if (outcome.exit == kExitDone) {
