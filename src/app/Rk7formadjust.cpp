@@ -156,6 +156,19 @@ QString TFormAdjust::AdjustedValue(const QString& panelName) const {
     return panel != nullptr ? panel->text() : QString();
 }
 
+void TFormAdjust::BuildPages() {
+    for (TPage* page : pageOrder_) {
+        page->Build();
+    }
+}
+
+void TFormAdjust::setVisible(bool visible) {
+    if (visible) {
+        BuildPages();
+    }
+    QWidget::setVisible(visible);
+}
+
 void TFormAdjust::showEvent(QShowEvent* event) {
     if (!placed_) {
         orvane_app::CentreOnScreen(this);

@@ -64,6 +64,9 @@ class TFormAdjust final : public QWidget, public IStatusReporter {
     // For the pages: the page of a panel name, showing one page alone, and
     // the adjusted-items value panels.
     TPage* Page(const QString& panelName) const;
+    // Builds every page's controls, in page order, once: the window does so
+    // as it is first shown.
+    void BuildPages();
     void ShowPageOnly(const QString& panelName);
     void SetAdjustedValue(const QString& panelName, const QString& text);
     QString AdjustedValue(const QString& panelName) const;
@@ -89,6 +92,10 @@ class TFormAdjust final : public QWidget, public IStatusReporter {
     static const QColor kStatusBlack;
     static const QColor kStatusBlue;
     static const QColor kStatusRed;
+
+    // Builds the pages before the window first shows, so that they are
+    // polished with it.
+    void setVisible(bool visible) override;
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -14,13 +14,21 @@ using testing_support::AppTest;
 class PagesLayout : public AppTest {};
 
 // In the program's font every text fits its control and every control lies
-// inside the control that holds it.
+// inside the control that holds it; each page fills the page area. The pages
+// are there from the start, and their controls come as the window first shows.
 TEST_F(PagesLayout, NoTextIsClippedAndNoControlSticksOut) {
     Start();
     const QList<TPage*> pages = Adjust().findChildren<TPage*>();
     EXPECT_EQ(pages.size(), 18);
     for (TPage* page : pages) {
+        EXPECT_TRUE(page->findChildren<QWidget*>().isEmpty()) << page->objectName().toStdString();
+    }
+    Adjust().BuildPages();
+    const QRect area = Adjust().findChild<QWidget*>(QStringLiteral("CanvasPnl"))->geometry();
+    for (TPage* page : pages) {
         const std::string name = page->objectName().toStdString();
+        EXPECT_EQ(page->geometry(), area) << name;
+        EXPECT_FALSE(page->findChildren<QWidget*>().isEmpty()) << name;
         for (QWidget* child : page->findChildren<QWidget*>()) {
             const QWidget* holder = child->parentWidget();
             EXPECT_TRUE(holder->rect().contains(child->geometry()))

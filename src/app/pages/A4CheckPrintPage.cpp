@@ -9,7 +9,10 @@
 
 TA4CheckPrintPage::TA4CheckPrintPage(orvane_app::AppContext& context, TFormAdjust& form,
                                      QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::A4CheckPrintPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("A4CheckPrintPnl")),
+      ui_(std::make_unique<Ui::A4CheckPrintPnl>()) {}
+
+void TA4CheckPrintPage::BuildControls() {
     ui_->setupUi(this);
     OnClick(ui_->A4PrintBtn, &TA4CheckPrintPage::A4PrintBtnClick);
     OnClick(ui_->HowToCheckA4Pat, &TA4CheckPrintPage::HowToCheckA4PatClick);

@@ -20,6 +20,9 @@ class TA4CheckPrintPage final : public TPage {
     void A4PrintBtnClick();
     void HowToCheckA4PatClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::A4CheckPrintPnl> ui_;
 };

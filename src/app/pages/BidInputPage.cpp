@@ -13,7 +13,10 @@
 #include "ui_BidInputPnl.h"
 
 TBidInputPage::TBidInputPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::BidInputPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("BidInputPnl")),
+      ui_(std::make_unique<Ui::BidInputPnl>()) {}
+
+void TBidInputPage::BuildControls() {
     ui_->setupUi(this);
     rows_ = {{
         {ui_->BidVSD1BkInputCheckBox, ui_->BidVSD1BkInputEdit, ui_->BidVSD1BkInputUpDown,

@@ -32,6 +32,9 @@ class TBidInputPage final : public TPage {
     void BidInputShowPrintBtnClick();
     void BidInputHowToAdjustBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     // The controls of one value, in the module's item order.
     struct Row {

@@ -16,7 +16,10 @@ constexpr int kBidPaperFeedLines = 7;
 }  // namespace
 
 TBidPrintPage::TBidPrintPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::BidPrintPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("BidPrintPnl")),
+      ui_(std::make_unique<Ui::BidPrintPnl>()) {}
+
+void TBidPrintPage::BuildControls() {
     ui_->setupUi(this);
     requests_ = {ui_->BidVSD1BkPrnRequestCheckBox, ui_->BidVSD1CLPrnRequestCheckBox,
                  ui_->BidVSD2BkPrnRequestCheckBox, ui_->BidVSD2CLPrnRequestCheckBox,

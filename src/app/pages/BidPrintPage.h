@@ -26,6 +26,9 @@ class TBidPrintPage final : public TPage {
     void BidPrintShowInputBtnClick();
     void BidPrintHowToAdjustBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::BidPrintPnl> ui_;
     // The print-request check boxes, in the module's item order.

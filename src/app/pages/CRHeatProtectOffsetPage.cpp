@@ -8,7 +8,10 @@
 
 TCRHeatProtectOffsetPage::TCRHeatProtectOffsetPage(orvane_app::AppContext& context,
                                                    TFormAdjust& form, QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::CRHeatProtectOffsetPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("CRHeatProtectOffsetPnl")),
+      ui_(std::make_unique<Ui::CRHeatProtectOffsetPnl>()) {}
+
+void TCRHeatProtectOffsetPage::BuildControls() {
     ui_->setupUi(this);
     OnClick(ui_->CRHeatProtectOffsetOKBtn,
             &TCRHeatProtectOffsetPage::CRHeatProtectOffsetOKBtnClick);

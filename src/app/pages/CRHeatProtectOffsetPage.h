@@ -21,6 +21,9 @@ class TCRHeatProtectOffsetPage final : public TPage {
     // Anything but OK in the confirmation ends it with nothing sent.
     void CRHeatProtectOffsetOKBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::CRHeatProtectOffsetPnl> ui_;
 };

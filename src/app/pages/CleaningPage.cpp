@@ -7,7 +7,10 @@
 #include "ui_CleaningPnl.h"
 
 TCleaningPage::TCleaningPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::CleaningPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("CleaningPnl")),
+      ui_(std::make_unique<Ui::CleaningPnl>()) {}
+
+void TCleaningPage::BuildControls() {
     ui_->setupUi(this);
     OnClick(ui_->CleaningOKBtn, &TCleaningPage::CleaningOKBtnClick);
 }

@@ -19,6 +19,9 @@ class TCleaningPage final : public TPage {
 
     void CleaningOKBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::CleaningPnl> ui_;
 };

@@ -10,7 +10,10 @@
 
 TDefaultSetPage::TDefaultSetPage(orvane_app::AppContext& context, TFormAdjust& form,
                                  QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::DefaultSetPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("DefaultSetPnl")),
+      ui_(std::make_unique<Ui::DefaultSetPnl>()) {}
+
+void TDefaultSetPage::BuildControls() {
     ui_->setupUi(this);
     OnClick(ui_->DefaultSetOKBtn, &TDefaultSetPage::DefaultSetOKBtnClick);
     OnClick(ui_->DestCheckBtn, &TDefaultSetPage::DestCheckBtnClick);

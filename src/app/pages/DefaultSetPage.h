@@ -23,6 +23,9 @@ class TDefaultSetPage final : public TPage {
 
     // The model name buffer that the port library fills.
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::DefaultSetPnl> ui_;
 };

@@ -11,7 +11,10 @@
 
 TEepromDataCopyPage::TEepromDataCopyPage(orvane_app::AppContext& context, TFormAdjust& form,
                                          QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::EepromDataCopyPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("EepromDataCopyPnl")),
+      ui_(std::make_unique<Ui::EepromDataCopyPnl>()) {}
+
+void TEepromDataCopyPage::BuildControls() {
     ui_->setupUi(this);
     ui_->EepDataCopyBackUpStartPnl->installEventFilter(this);
     ui_->EepDataCopyLoadStartPnl->installEventFilter(this);

@@ -26,6 +26,9 @@ class TEepromDataCopyPage final : public TPage {
     // A panel is clicked when the left button goes down and up on it.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::EepromDataCopyPnl> ui_;
     QPointer<QObject> pressed_;

@@ -20,7 +20,10 @@ const orvane::SaveDialogOptions TEepromReadoutPage::kSaveOptions = {
 
 TEepromReadoutPage::TEepromReadoutPage(orvane_app::AppContext& context, TFormAdjust& form,
                                        QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::EepromReadoutPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("EepromReadoutPnl")),
+      ui_(std::make_unique<Ui::EepromReadoutPnl>()) {}
+
+void TEepromReadoutPage::BuildControls() {
     ui_->setupUi(this);
     OnClick(ui_->EepromReadoutBtn, &TEepromReadoutPage::EepromReadoutBtnClick);
 }

@@ -25,6 +25,9 @@ class TEepromReadoutPage final : public TPage {
     static const orvane::SaveDialogOptions kSaveOptions;
     // The wait between the last read and the saving.
 
+  protected:
+    void BuildControls() override;
+
   private:
     // Asks for a file until the dump is saved in one or the technician gives
     // up.

@@ -8,7 +8,10 @@
 
 TG0SCheckPrintPage::TG0SCheckPrintPage(orvane_app::AppContext& context, TFormAdjust& form,
                                        QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::G0SCheckPrintPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("G0SCheckPrintPnl")),
+      ui_(std::make_unique<Ui::G0SCheckPrintPnl>()) {}
+
+void TG0SCheckPrintPage::BuildControls() {
     ui_->setupUi(this);
     OnClick(ui_->G0SCheckPrintBtn, &TG0SCheckPrintPage::G0SCheckPrintBtnClick);
 }

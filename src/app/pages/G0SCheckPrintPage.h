@@ -19,6 +19,9 @@ class TG0SCheckPrintPage final : public TPage {
 
     void G0SCheckPrintBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::G0SCheckPrintPnl> ui_;
 };

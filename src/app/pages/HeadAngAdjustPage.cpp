@@ -17,7 +17,10 @@ constexpr int kAngularPaperFeedLines = 14;
 
 THeadAngAdjustPage::THeadAngAdjustPage(orvane_app::AppContext& context, TFormAdjust& form,
                                        QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::HeadAngAdjustPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("HeadAngAdjustPnl")),
+      ui_(std::make_unique<Ui::HeadAngAdjustPnl>()) {}
+
+void THeadAngAdjustPage::BuildControls() {
     ui_->setupUi(this);
     orvane_app::MakeTypingLimit(*ui_->HeadAngularInputEdit);
     ui_->HeadAngularAdjustUpDown->SetAssociate(ui_->HeadAngularInputEdit);

@@ -30,6 +30,9 @@ class THeadAngAdjustPage final : public TPage {
     void HeadAngularPaperFeedBtnClick();
     void HeadAngularAdjustHowToBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::HeadAngAdjustPnl> ui_;
 };

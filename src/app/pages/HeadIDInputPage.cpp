@@ -9,7 +9,10 @@
 
 THeadIDInputPage::THeadIDInputPage(orvane_app::AppContext& context, TFormAdjust& form,
                                    QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::HeadIDInputPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("HeadIDInputPnl")),
+      ui_(std::make_unique<Ui::HeadIDInputPnl>()) {}
+
+void THeadIDInputPage::BuildControls() {
     ui_->setupUi(this);
     orvane_app::MakeUpperCaseEdit(*ui_->HeadIDInputEdit, static_cast<int>(TPHeadID::kLength));
     // Input is the page's default button: Enter in the edit presses it.

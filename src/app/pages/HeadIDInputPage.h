@@ -23,6 +23,9 @@ class THeadIDInputPage final : public TPage {
     void HeadIDInputOKBtnClick();
     void HeadIDReadBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::HeadIDInputPnl> ui_;
 };

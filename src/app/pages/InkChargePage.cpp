@@ -7,7 +7,10 @@
 #include "ui_InkChargePnl.h"
 
 TInkChargePage::TInkChargePage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::InkChargePnl>()) {
+    : TPage(context, form, parent, QStringLiteral("InkChargePnl")),
+      ui_(std::make_unique<Ui::InkChargePnl>()) {}
+
+void TInkChargePage::BuildControls() {
     ui_->setupUi(this);
     OnClick(ui_->InkChargeOKBtn, &TInkChargePage::InkChargeOKBtnClick);
 }

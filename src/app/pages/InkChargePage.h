@@ -19,6 +19,9 @@ class TInkChargePage final : public TPage {
 
     void InkChargeOKBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::InkChargePnl> ui_;
 };

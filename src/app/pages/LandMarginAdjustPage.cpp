@@ -64,7 +64,10 @@ QIcon GlyphIcon(Glyph glyph) {
 
 TLandMarginAdjustPage::TLandMarginAdjustPage(orvane_app::AppContext& context, TFormAdjust& form,
                                              QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::LandMarginAdjustPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("LandMarginAdjustPnl")),
+      ui_(std::make_unique<Ui::LandMarginAdjustPnl>()) {}
+
+void TLandMarginAdjustPage::BuildControls() {
     ui_->setupUi(this);
 
     const std::pair<QPushButton*, Glyph> glyphs[] = {

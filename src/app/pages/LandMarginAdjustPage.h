@@ -41,6 +41,9 @@ class TLandMarginAdjustPage final : public TPage {
     // After the up-down has stepped the edit: the gauges and millimetres follow.
     void LandMarginInputUpDownClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     // The display update: clamps value, shows it in the edit and sets the
     // gauges and the millimetre panel.

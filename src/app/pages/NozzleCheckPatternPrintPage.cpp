@@ -9,7 +9,10 @@
 
 TNozzleCheckPatternPrintPage::TNozzleCheckPatternPrintPage(orvane_app::AppContext& context,
                                                            TFormAdjust& form, QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::NozzleCheckPatternPrintPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("NozzleCheckPatternPrintPnl")),
+      ui_(std::make_unique<Ui::NozzleCheckPatternPrintPnl>()) {}
+
+void TNozzleCheckPatternPrintPage::BuildControls() {
     ui_->setupUi(this);
     OnClick(ui_->NozzleCheckPatternPrintBtn,
             &TNozzleCheckPatternPrintPage::NozzleCheckPatternPrintBtnClick);

@@ -24,6 +24,9 @@ class TNozzleCheckPatternPrintPage final : public TPage {
     void NozzleCheckPatternPrintBtnClick();
     void NozzleCheckPaperFeedBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::NozzleCheckPatternPrintPnl> ui_;
 };

@@ -42,7 +42,10 @@ const Colour& ColourOf(int itemIndex) {
 }  // namespace
 
 TPFAdjustPage::TPFAdjustPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::PFAdjustPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("PFAdjustPnl")),
+      ui_(std::make_unique<Ui::PFAdjustPnl>()) {}
+
+void TPFAdjustPage::BuildControls() {
     ui_->setupUi(this);
     ui_->PFColorSelectRadioGroup->CollectItems();
     ui_->PFColorSelectRadioGroup->SetItemIndex(kBlackItem);

@@ -32,6 +32,9 @@ class TPFAdjustPage final : public TPage {
     void PFAdjustCheckBtnClick();
     void PFAdjustHowToBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::PFAdjustPnl> ui_;
 };

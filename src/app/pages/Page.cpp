@@ -4,8 +4,22 @@
 #include "app/Rk7formadjust.h"
 #include "link/ResultCodes.h"
 
-TPage::TPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent)
-    : QFrame(parent), context_(context), form_(form) {}
+TPage::TPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent,
+             const QString& panelName)
+    : QFrame(parent), context_(context), form_(form) {
+    setObjectName(panelName);
+}
+
+void TPage::Build() {
+    if (built_) {
+        return;
+    }
+    built_ = true;
+    // The form gives the page its designed size; the page area decides.
+    const QRect place = geometry();
+    BuildControls();
+    setGeometry(place);
+}
 
 void TPage::Opened() {}
 

@@ -13,17 +13,27 @@ class TFormAdjust;
 // form and handlers. A page reaches the module objects, the boot window's
 // model and port and the how-to windows through the application context, and
 // reports through the adjustment window's ShowStatus and ReportResult.
+//
+// A page is created, named and placed with the window; its controls come when
+// the window is first shown (Build), so that the start shows the boot window
+// without building the some 400 controls that nobody sees before then.
 class TPage : public QFrame {
     Q_OBJECT
 
   public:
-    TPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent);
+    TPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent,
+          const QString& panelName);
+
+    // Builds the page's controls and ties them to their handlers, once; the
+    // page keeps its place in the page area.
+    void Build();
 
     // Runs after the page's navigation item was chosen and the page shown
     // (focus to an edit, emptying an edit, the page's Read action).
     virtual void Opened();
 
   protected:
+    virtual void BuildControls() = 0;
     orvane_app::AppContext& Context() { return context_; }
     // Ties a button of the page to its handler, which runs as one operation
     // of the adjustment window (a close waits for it to return).
@@ -42,4 +52,5 @@ class TPage : public QFrame {
   private:
     orvane_app::AppContext& context_;
     TFormAdjust& form_;
+    bool built_ = false;
 };

@@ -10,7 +10,10 @@
 
 TProCounterMaintePage::TProCounterMaintePage(orvane_app::AppContext& context, TFormAdjust& form,
                                              QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::ProCounterMaintePnl>()) {
+    : TPage(context, form, parent, QStringLiteral("ProCounterMaintePnl")),
+      ui_(std::make_unique<Ui::ProCounterMaintePnl>()) {}
+
+void TProCounterMaintePage::BuildControls() {
     ui_->setupUi(this);
     OnClick(ui_->ProCounterCheckBtn, &TProCounterMaintePage::ProCounterCheckBtnClick);
     OnClick(ui_->ProCounterClearBtn, &TProCounterMaintePage::ProCounterClearBtnClick);

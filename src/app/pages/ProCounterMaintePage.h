@@ -21,6 +21,9 @@ class TProCounterMaintePage final : public TPage {
     void ProCounterCheckBtnClick();
     void ProCounterClearBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::ProCounterMaintePnl> ui_;
 };

@@ -10,7 +10,10 @@
 
 TTopMarginMainPage::TTopMarginMainPage(orvane_app::AppContext& context, TFormAdjust& form,
                                        QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::TopMarginMainPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("TopMarginMainPnl")),
+      ui_(std::make_unique<Ui::TopMarginMainPnl>()) {}
+
+void TTopMarginMainPage::BuildControls() {
     ui_->setupUi(this);
     using Page = TTopMarginMainPage;
     OnClick(ui_->TopMarginReadBtn, &Page::TopMarginReadBtnClick);

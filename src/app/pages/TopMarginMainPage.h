@@ -27,6 +27,9 @@ class TTopMarginMainPage final : public TPage {
     void TopMarginPrintBtnClick();
     void TopMarginHowToAdjustBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::TopMarginMainPnl> ui_;
 };

@@ -9,7 +9,10 @@
 
 TUSBIDInputPage::TUSBIDInputPage(orvane_app::AppContext& context, TFormAdjust& form,
                                  QWidget* parent)
-    : TPage(context, form, parent), ui_(std::make_unique<Ui::USBIDInputPnl>()) {
+    : TPage(context, form, parent, QStringLiteral("USBIDInputPnl")),
+      ui_(std::make_unique<Ui::USBIDInputPnl>()) {}
+
+void TUSBIDInputPage::BuildControls() {
     ui_->setupUi(this);
     orvane_app::MakeUpperCaseEdit(*ui_->USBIDInputEdit, kSerialLength);
     // Input is the page's default button: Enter in the edit presses it.

@@ -22,6 +22,9 @@ class TUSBIDInputPage final : public TPage {
 
     static constexpr int kSerialLength = 10;
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::USBIDInputPnl> ui_;
 };
