@@ -170,6 +170,9 @@ void TFormAdjust::setVisible(bool visible) {
 }
 
 void TFormAdjust::showEvent(QShowEvent* event) {
+    // Also here, for a show that came past setVisible (through the window's
+    // handle): no page may be chosen before it has its controls.
+    BuildPages();
     if (!placed_) {
         orvane_app::CentreOnScreen(this);
         // The status line takes its bold type here: set at start, it would lay

@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
+#include <vector>
 
 #include "AppFixture.h"
 #include "app/Rk7formadjust.h"
@@ -48,6 +50,25 @@ TEST_F(PagesLayout, NoTextIsClippedAndNoControlSticksOut) {
                 << button->objectName().toStdString();
         }
     }
+}
+
+// The program's own way, through the boot window's OK: the pages get their
+// controls as the window first shows, and a later show builds nothing more.
+TEST_F(PagesLayout, ThePagesGetTheirControlsOnceAsTheWindowFirstShows) {
+    auto controls = [this] {
+        std::vector<qsizetype> counts;
+        for (TPage* page : Adjust().findChildren<TPage*>()) {
+            counts.push_back(page->findChildren<QWidget*>().size());
+        }
+        return counts;
+    };
+    OpenAdjustmentWindow();
+    const std::vector<qsizetype> shown = controls();
+    EXPECT_EQ(shown.size(), 18u);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), 0), 0);
+    Adjust().hide();
+    Adjust().show();
+    EXPECT_EQ(controls(), shown);
 }
 
 }  // namespace

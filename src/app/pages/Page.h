@@ -16,7 +16,8 @@ class TFormAdjust;
 //
 // A page is created, named and placed with the window; its controls come when
 // the window is first shown (Build), so that the start shows the boot window
-// without building the some 400 controls that nobody sees before then.
+// without building the some 250 controls that nobody sees before then: a page
+// appears only when its item is chosen in the shown window.
 class TPage : public QFrame {
     Q_OBJECT
 
