@@ -31,6 +31,7 @@ void THowToForm::PlaceBrackets(const Brackets& brackets) {
 }
 
 void THowToForm::showEvent(QShowEvent* event) {
+    Build();
     if (!placed_) {
         image_->setPixmap(picture_());
         for (const Brackets& brackets : brackets_) {

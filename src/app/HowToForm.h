@@ -6,10 +6,12 @@
 #include <functional>
 #include <vector>
 
+#include "app/widgets/BuiltOnFirstShow.h"
+
 // The common frame of the how-to windows: a dialog border with the close
 // button, centred on the screen, shown beside the adjustment window without
-// blocking it.
-class THowToForm : public QDialog {
+// blocking it. Each window builds its controls as it is first shown.
+class THowToForm : public orvane_app::BuiltOnFirstShow<QDialog> {
     Q_OBJECT
 
   public:
@@ -19,8 +21,8 @@ class THowToForm : public QDialog {
     void ShowForward();
 
   protected:
-    // Called after the form is set up: the border, and the picture, which
-    // is drawn when the window is first shown.
+    // Called by BuildControls after the form is set up: the border, and the
+    // picture, which is drawn when the window is first shown.
     void Finish(QLabel* image, std::function<QPixmap()> picture);
     // Puts "[", a text and "]" on one line, each right after the other, when
     // the window is first shown: their widths need the texts laid out.

@@ -4,7 +4,9 @@
 #include "app/widgets/WindowPlacement.h"
 #include "ui_Rk7formabout.h"
 
-TAboutBox::TAboutBox() : ui_(std::make_unique<Ui::TAboutBox>()) {
+TAboutBox::TAboutBox() : ui_(std::make_unique<Ui::TAboutBox>()) {}
+
+void TAboutBox::BuildControls() {
     ui_->setupUi(this);
     orvane_app::SetWindowBorder(this, orvane_app::WindowBorder::DialogNoButtons, width(), height());
     connect(ui_->OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
@@ -13,6 +15,7 @@ TAboutBox::TAboutBox() : ui_(std::make_unique<Ui::TAboutBox>()) {
 TAboutBox::~TAboutBox() = default;
 
 void TAboutBox::showEvent(QShowEvent* event) {
+    Build();
     if (!placed_) {
         ui_->Image1->setPixmap(orvane_app::AboutPicture());
         orvane_app::CentreOnScreen(this);

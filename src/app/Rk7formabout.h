@@ -3,12 +3,14 @@
 #include <QDialog>
 #include <memory>
 
+#include "app/widgets/BuiltOnFirstShow.h"
+
 namespace Ui {
 class TAboutBox;
 }
 
 // The About box of the boot window's pop-up menu.
-class TAboutBox final : public QDialog {
+class TAboutBox final : public orvane_app::BuiltOnFirstShow<QDialog> {
     Q_OBJECT
 
   public:
@@ -18,6 +20,7 @@ class TAboutBox final : public QDialog {
     void OKButtonClick();
 
   protected:
+    void BuildControls() override;
     void showEvent(QShowEvent* event) override;
 
   private:

@@ -54,7 +54,6 @@ const QColor TFormAdjust::kStatusRed(255, 0, 0);
 
 TFormAdjust::TFormAdjust(orvane_app::AppContext& context)
     : context_(context), ui_(std::make_unique<Ui::TFormAdjust>()) {
-    ui_->setupUi(this);
     orvane_app::SetWindowBorder(this, orvane_app::WindowBorder::SingleMinimise, 846, 464);
     eepSaveDialog_ = context.SaveDialog();
     if (eepSaveDialog_ == nullptr) {
@@ -63,6 +62,18 @@ TFormAdjust::TFormAdjust(orvane_app::AppContext& context)
         eepSaveDialog_ = ownSaveDialog_.get();
     }
 
+    disableTimer_.setObjectName(QStringLiteral("DisableTimer"));
+    disableTimer_.setParent(this);
+    disableTimer_.setInterval(kDisableMilliseconds);
+    connect(&disableTimer_, &QTimer::timeout, this, &TFormAdjust::DisableTimerTimer);
+    disableTimer_.start();
+}
+
+// The member timers leave their parent before the window goes.
+TFormAdjust::~TFormAdjust() = default;
+
+void TFormAdjust::BuildControls() {
+    ui_->setupUi(this);
     ui_->AdjustmentTab->AddTab(ui_->AdjustmentSheet, QStringLiteral("Adjustment"));
     ui_->AdjustmentTab->AddTab(ui_->MaintenanceSheet, QStringLiteral("Maintenance"));
     ui_->AdjustmentTab->AddTab(ui_->CheckPatternSheet, QStringLiteral("Check pattern"));
@@ -87,18 +98,17 @@ TFormAdjust::TFormAdjust(orvane_app::AppContext& context)
     connect(ui_->GetStatusBtn, &QPushButton::clicked, this,
             [this] { RunOperation([this] { GetStatusBtnClick(); }); });
 
-    disableTimer_.setObjectName(QStringLiteral("DisableTimer"));
-    disableTimer_.setParent(this);
-    disableTimer_.setInterval(kDisableMilliseconds);
-    connect(&disableTimer_, &QTimer::timeout, this, &TFormAdjust::DisableTimerTimer);
-    disableTimer_.start();
-
     ResetPageArea();
     ui_->CanvasPnl->show();
+    for (TPage* page : pageOrder_) {
+        page->Build();
+    }
 }
 
-// The member timers leave their parent before the window goes.
-TFormAdjust::~TFormAdjust() = default;
+Ui::TFormAdjust& TFormAdjust::Frame() {
+    Build();
+    return *ui_;
+}
 
 void TFormAdjust::CreatePages() {
     orvane_app::AppContext& c = context_;
@@ -133,46 +143,32 @@ void TFormAdjust::CreatePages() {
     ui_->AdjustedItemsPnl->raise();
 }
 
-TPage* TFormAdjust::Page(const QString& panelName) const {
+TPage* TFormAdjust::Page(const QString& panelName) {
+    Build();
     const auto it = pages_.find(panelName);
     return it == pages_.end() ? nullptr : it->second;
 }
 
 void TFormAdjust::ShowPageOnly(const QString& panelName) {
-    ui_->CanvasPnl->hide();
+    Frame().CanvasPnl->hide();
     for (TPage* page : pageOrder_) {
         page->setVisible(page->objectName() == panelName);
     }
 }
 
 void TFormAdjust::SetAdjustedValue(const QString& panelName, const QString& text) {
-    if (auto* panel = ui_->AdjustedItemsPnl->findChild<QLabel*>(panelName)) {
+    if (auto* panel = Frame().AdjustedItemsPnl->findChild<QLabel*>(panelName)) {
         panel->setText(text);
     }
 }
 
-QString TFormAdjust::AdjustedValue(const QString& panelName) const {
-    const auto* panel = ui_->AdjustedItemsPnl->findChild<QLabel*>(panelName);
+QString TFormAdjust::AdjustedValue(const QString& panelName) {
+    const auto* panel = Frame().AdjustedItemsPnl->findChild<QLabel*>(panelName);
     return panel != nullptr ? panel->text() : QString();
 }
 
-void TFormAdjust::BuildPages() {
-    for (TPage* page : pageOrder_) {
-        page->Build();
-    }
-}
-
-void TFormAdjust::setVisible(bool visible) {
-    if (visible) {
-        BuildPages();
-    }
-    QWidget::setVisible(visible);
-}
-
 void TFormAdjust::showEvent(QShowEvent* event) {
-    // Also here, for a show that came past setVisible (through the window's
-    // handle): no page may be chosen before it has its controls.
-    BuildPages();
+    Build();
     if (!placed_) {
         orvane_app::CentreOnScreen(this);
         // The status line takes its bold type here: set at start, it would lay
@@ -206,7 +202,8 @@ void TFormAdjust::FormShow() {
 
 void TFormAdjust::SetModelTexts(uint8_t modelCode) {
     const bool k31 = modelCode == 1;
-    ui_->ModelNameLbl->setText(k31 ? QStringLiteral("Orvane K31") : QStringLiteral("Orvane K32"));
+    Frame().ModelNameLbl->setText(k31 ? QStringLiteral("Orvane K31")
+                                      : QStringLiteral("Orvane K32"));
     const InkConsumptionCaptions captions = InkConsumptionCaptionsFor(modelCode);
     const std::pair<const char*, const std::string*> labels[] = {
         {"CleaningBlackConsumptionLabel", &captions.cleaningBlack},
@@ -297,8 +294,9 @@ void TFormAdjust::ReportServiceLogFailure() {
 }
 
 void TFormAdjust::FormClose() {
+    Ui::TFormAdjust& ui = Frame();
     ResetPageArea();
-    ui_->CanvasPnl->show();
+    ui.CanvasPnl->show();
     for (const char* name : kValuesClearedAtClose) {
         SetAdjustedValue(QString::fromUtf8(name), QString());
     }
@@ -309,13 +307,13 @@ void TFormAdjust::FormClose() {
     link.PortCloseByPway();
     orvane_app::ShowNormalCursor();
 
-    ui_->AdjustRdoGrp->SetItemIndex(-1);
-    ui_->MainteRdoGrp->SetItemIndex(-1);
-    ui_->CheckPatternPrnRdoGrp->SetItemIndex(-1);
+    ui.AdjustRdoGrp->SetItemIndex(-1);
+    ui.MainteRdoGrp->SetItemIndex(-1);
+    ui.CheckPatternPrnRdoGrp->SetItemIndex(-1);
 
-    ui_->AdjustmentTab->setEnabled(true);
-    ui_->AdjustmentTab->blockSignals(true);
-    ui_->AdjustmentTab->SetCurrentIndex(0);
-    ui_->AdjustmentTab->blockSignals(false);
-    ui_->AdjustQuitBtn->setEnabled(true);
+    ui.AdjustmentTab->setEnabled(true);
+    ui.AdjustmentTab->blockSignals(true);
+    ui.AdjustmentTab->SetCurrentIndex(0);
+    ui.AdjustmentTab->blockSignals(false);
+    ui.AdjustQuitBtn->setEnabled(true);
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/widgets/BuiltOnFirstShow.h"
 #include "link/ResultMessages.h"
 #include "link/StatusReporter.h"
 #include "platform/SaveDialog.h"
@@ -34,8 +35,10 @@ enum ItemsState : int {
 // The adjustment window: the navigation over four tabs on the left, one page
 // at a time in the middle, the status line below it and the values adjusted
 // in this run on the right. It reports every operation of its pages through
-// ShowStatus and ReportResult, and locks itself while one runs.
-class TFormAdjust final : public QWidget, public IStatusReporter {
+// ShowStatus and ReportResult, and locks itself while one runs. Its controls
+// and pages are built as it is first shown, or by the first call that needs
+// them.
+class TFormAdjust final : public orvane_app::BuiltOnFirstShow<QWidget>, public IStatusReporter {
     Q_OBJECT
 
   public:
@@ -63,13 +66,10 @@ class TFormAdjust final : public QWidget, public IStatusReporter {
 
     // For the pages: the page of a panel name, showing one page alone, and
     // the adjusted-items value panels.
-    TPage* Page(const QString& panelName) const;
-    // Builds every page's controls, in page order, once: the window does so
-    // as it is first shown.
-    void BuildPages();
+    TPage* Page(const QString& panelName);
     void ShowPageOnly(const QString& panelName);
     void SetAdjustedValue(const QString& panelName, const QString& text);
-    QString AdjustedValue(const QString& panelName) const;
+    QString AdjustedValue(const QString& panelName);
     // The status line's text set as it stands: colour, cursor and lock stay.
     void SetStatusMemo(const QStringList& lines) { SetStatusLines(lines); }
     // The save dialog of the full EEPROM dump.
@@ -93,15 +93,15 @@ class TFormAdjust final : public QWidget, public IStatusReporter {
     static const QColor kStatusBlue;
     static const QColor kStatusRed;
 
-    // Builds the pages before the window first shows, so that they are
-    // polished with it.
-    void setVisible(bool visible) override;
-
   protected:
+    // The frame, its pages, and every page's controls, in page order.
+    void BuildControls() override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The window's controls, built first when they are not yet.
+    Ui::TFormAdjust& Frame();
     void CreatePages();
     void Navigate(orvane_app::RadioGroup& group, const std::vector<QString>& panels);
     void ClearOtherGroups(const orvane_app::RadioGroup* keep);

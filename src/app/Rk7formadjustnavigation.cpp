@@ -45,26 +45,28 @@ const std::vector<QString> kAppendixPages = {"EepromReadoutPnl"};
 }  // namespace
 
 void TFormAdjust::ResetPageArea() {
-    ui_->CanvasPnl->hide();
+    Ui::TFormAdjust& ui = Frame();
+    ui.CanvasPnl->hide();
     for (const char* name : kPagePanels) {
         if (TPage* page = Page(QString::fromUtf8(name))) {
             page->hide();
         }
     }
-    ui_->AdjustedItemsPnl->show();
+    ui.AdjustedItemsPnl->show();
 
     // The status line: empty, black, below the page area.
     SetStatusLines({});
     SetStatusColour(kStatusBlack);
-    ui_->StatusMemo->show();
-    ui_->StatusMemo->setGeometry(ui_->StatusMemo->x(), ui_->ReturnPnl->y(), ui_->CanvasPnl->width(),
-                                 ui_->ReturnPnl->height());
-    ui_->StatusMemo->document()->setDefaultTextOption(QTextOption(Qt::AlignLeft));
+    ui.StatusMemo->show();
+    ui.StatusMemo->setGeometry(ui.StatusMemo->x(), ui.ReturnPnl->y(), ui.CanvasPnl->width(),
+                               ui.ReturnPnl->height());
+    ui.StatusMemo->document()->setDefaultTextOption(QTextOption(Qt::AlignLeft));
 }
 
 void TFormAdjust::ClearOtherGroups(const orvane_app::RadioGroup* keep) {
+    Ui::TFormAdjust& ui = Frame();
     for (orvane_app::RadioGroup* group :
-         {ui_->AdjustRdoGrp, ui_->MainteRdoGrp, ui_->CheckPatternPrnRdoGrp, ui_->AppendixRdoGrp}) {
+         {ui.AdjustRdoGrp, ui.MainteRdoGrp, ui.CheckPatternPrnRdoGrp, ui.AppendixRdoGrp}) {
         if (group != keep) {
             group->SetItemIndex(-1);
         }
@@ -85,24 +87,24 @@ void TFormAdjust::Navigate(orvane_app::RadioGroup& group, const std::vector<QStr
 }
 
 void TFormAdjust::AdjustRdoGrpClick() {
-    Navigate(*ui_->AdjustRdoGrp, kAdjustPages);
+    Navigate(*Frame().AdjustRdoGrp, kAdjustPages);
 }
 
 void TFormAdjust::MainteRdoGrpClick() {
-    Navigate(*ui_->MainteRdoGrp, kMaintePages);
+    Navigate(*Frame().MainteRdoGrp, kMaintePages);
 }
 
 void TFormAdjust::CheckPatternPrnRdoGrpClick() {
-    Navigate(*ui_->CheckPatternPrnRdoGrp, kCheckPatternPages);
+    Navigate(*Frame().CheckPatternPrnRdoGrp, kCheckPatternPages);
 }
 
 void TFormAdjust::AppendixRdoGrpClick() {
-    Navigate(*ui_->AppendixRdoGrp, kAppendixPages);
+    Navigate(*Frame().AppendixRdoGrp, kAppendixPages);
 }
 
 void TFormAdjust::AdjustmentTabChange() {
     ResetPageArea();
-    ui_->CanvasPnl->show();
+    Frame().CanvasPnl->show();
     SetStatusLines({});
     ClearOtherGroups(nullptr);
 }
@@ -112,17 +114,18 @@ void TFormAdjust::EnableItems(int state) {
         return;
     }
     const bool all = state == ItemsAll;
-    orvane_app::RadioGroup& adjust = *ui_->AdjustRdoGrp;
+    Ui::TFormAdjust& ui = Frame();
+    orvane_app::RadioGroup& adjust = *ui.AdjustRdoGrp;
     for (int i = 0; i < adjust.Count(); ++i) {
         // Market setting stays possible while the printer reports an error.
         adjust.Item(i)->setEnabled(all || (i == 0 && state == ItemsPrinterError));
     }
     // The fourth item, EEPROM data copy, is always possible.
     for (int i = 0; i < 3; ++i) {
-        ui_->MainteRdoGrp->Item(i)->setEnabled(all);
+        ui.MainteRdoGrp->Item(i)->setEnabled(all);
     }
-    ui_->CheckPatternPrnRdoGrp->setEnabled(all);
-    ui_->AppendixRdoGrp->Item(0)->setEnabled(state != ItemsNoLink);
+    ui.CheckPatternPrnRdoGrp->setEnabled(all);
+    ui.AppendixRdoGrp->Item(0)->setEnabled(state != ItemsNoLink);
     if (state == ItemsNoLink) {
         ShowStatus(StatusAddLine, "Restart the printer and click the [Get Status] button.");
     }

@@ -51,16 +51,17 @@ const char* FamilyText(const orvane_app::ErrorDetails& details, uint16_t familyC
 // Status line
 
 void TFormAdjust::SetStatusColour(const QColor& colour) {
-    QPalette palette = ui_->StatusMemo->palette();
+    QPlainTextEdit& memo = *Frame().StatusMemo;
+    QPalette palette = memo.palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Text, colour);
     }
-    ui_->StatusMemo->setPalette(palette);
+    memo.setPalette(palette);
 }
 
 void TFormAdjust::SetStatusLines(const QStringList& lines) {
     statusLines_ = lines;
-    ui_->StatusMemo->setPlainText(statusLines_.join(QLatin1Char('\n')));
+    Frame().StatusMemo->setPlainText(statusLines_.join(QLatin1Char('\n')));
 }
 
 void TFormAdjust::ReplaceStatus(const QString& text) {
@@ -145,10 +146,11 @@ void TFormAdjust::Repaint() {
 
 void TFormAdjust::ReportResult(uint16_t code) {
     setEnabled(true);
-    ui_->AdjustmentTab->setEnabled(true);
-    ui_->MainteRdoGrp->setEnabled(true);
-    ui_->AdjustQuitBtn->setEnabled(true);
-    ui_->GetStatusBtn->setEnabled(true);
+    Ui::TFormAdjust& ui = Frame();
+    ui.AdjustmentTab->setEnabled(true);
+    ui.MainteRdoGrp->setEnabled(true);
+    ui.AdjustQuitBtn->setEnabled(true);
+    ui.GetStatusBtn->setEnabled(true);
     orvane_app::ShowNormalCursor();
 
     TPDLLFunction& link = context_.GetModules().link;

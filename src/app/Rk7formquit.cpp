@@ -8,7 +8,9 @@
 #include "ui_Rk7formquit.h"
 
 TFormQuit::TFormQuit(orvane_app::AppContext& context)
-    : context_(context), ui_(std::make_unique<Ui::TFormQuit>()) {
+    : context_(context), ui_(std::make_unique<Ui::TFormQuit>()) {}
+
+void TFormQuit::BuildControls() {
     ui_->setupUi(this);
     orvane_app::SetWindowBorder(this, orvane_app::WindowBorder::DialogNoButtons, width(), height());
     connect(ui_->NextBtn, &QPushButton::clicked, this, &TFormQuit::NextBtnClick);
@@ -18,6 +20,7 @@ TFormQuit::TFormQuit(orvane_app::AppContext& context)
 TFormQuit::~TFormQuit() = default;
 
 void TFormQuit::showEvent(QShowEvent* event) {
+    Build();
     if (!placed_) {
         orvane_app::CentreOnScreen(this);
         placed_ = true;

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <memory>
 
+#include "app/widgets/BuiltOnFirstShow.h"
+
 namespace Ui {
 class TFormQuit;
 }
@@ -12,7 +14,7 @@ class AppContext;
 
 // Shown when the adjustment window has closed: go on with another printer
 // (back to the boot window) or end the program.
-class TFormQuit final : public QDialog {
+class TFormQuit final : public orvane_app::BuiltOnFirstShow<QDialog> {
     Q_OBJECT
 
   public:
@@ -23,6 +25,7 @@ class TFormQuit final : public QDialog {
     void QuitBtnClick();
 
   protected:
+    void BuildControls() override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;

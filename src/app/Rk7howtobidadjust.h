@@ -16,6 +16,9 @@ class THowToBidAdjustForm final : public THowToForm {
     THowToBidAdjustForm();
     ~THowToBidAdjustForm() override;
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::THowToBidAdjustForm> ui_;
 };

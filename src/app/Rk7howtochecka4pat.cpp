@@ -6,7 +6,9 @@
 #include "ui_Rk7howtochecka4pat.h"
 
 THowToCheckA4PatForm::THowToCheckA4PatForm(orvane_app::AppContext& context)
-    : context_(context), ui_(std::make_unique<Ui::THowToCheckA4PatForm>()) {
+    : context_(context), ui_(std::make_unique<Ui::THowToCheckA4PatForm>()) {}
+
+void THowToCheckA4PatForm::BuildControls() {
     ui_->setupUi(this);
     Bracket(ui_->Label1, ui_->Label2, ui_->Label3);
     Finish(ui_->Image1, orvane_app::CheckSheetPicture1);

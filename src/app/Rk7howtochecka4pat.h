@@ -22,6 +22,9 @@ class THowToCheckA4PatForm final : public THowToForm {
     // "Next": this window closes and page 2/2 shows.
     void A4SFCheckNextBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     orvane_app::AppContext& context_;
     std::unique_ptr<Ui::THowToCheckA4PatForm> ui_;

@@ -6,7 +6,9 @@
 #include "ui_Rk7howtochecka4pat2.h"
 
 THowToCheckA4Pad2Form::THowToCheckA4Pad2Form(orvane_app::AppContext& context)
-    : context_(context), ui_(std::make_unique<Ui::THowToCheckA4Pad2Form>()) {
+    : context_(context), ui_(std::make_unique<Ui::THowToCheckA4Pad2Form>()) {}
+
+void THowToCheckA4Pad2Form::BuildControls() {
     ui_->setupUi(this);
     Bracket(ui_->Label1, ui_->Label2, ui_->Label3);
     Bracket(ui_->Label12, ui_->Label13, ui_->Label14);

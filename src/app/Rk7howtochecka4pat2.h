@@ -22,6 +22,9 @@ class THowToCheckA4Pad2Form final : public THowToForm {
     // "Back": this window closes and page 1/2 shows.
     void A4SFCheckBackBtnClick();
 
+  protected:
+    void BuildControls() override;
+
   private:
     orvane_app::AppContext& context_;
     std::unique_ptr<Ui::THowToCheckA4Pad2Form> ui_;

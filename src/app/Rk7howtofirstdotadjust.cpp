@@ -4,7 +4,9 @@
 #include "ui_Rk7howtofirstdotadjust.h"
 
 THowToFirstDotAdjustForm::THowToFirstDotAdjustForm()
-    : ui_(std::make_unique<Ui::THowToFirstDotAdjustForm>()) {
+    : ui_(std::make_unique<Ui::THowToFirstDotAdjustForm>()) {}
+
+void THowToFirstDotAdjustForm::BuildControls() {
     ui_->setupUi(this);
     Finish(ui_->Image1, orvane_app::FirstDotPicture);
 }

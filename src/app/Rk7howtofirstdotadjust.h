@@ -16,6 +16,9 @@ class THowToFirstDotAdjustForm final : public THowToForm {
     THowToFirstDotAdjustForm();
     ~THowToFirstDotAdjustForm() override;
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::THowToFirstDotAdjustForm> ui_;
 };

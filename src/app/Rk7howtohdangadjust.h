@@ -16,6 +16,9 @@ class THowToHdAngAdjustForm final : public THowToForm {
     THowToHdAngAdjustForm();
     ~THowToHdAngAdjustForm() override;
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::THowToHdAngAdjustForm> ui_;
 };

@@ -16,6 +16,9 @@ class THowToPFAdjustForm final : public THowToForm {
     THowToPFAdjustForm();
     ~THowToPFAdjustForm() override;
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::THowToPFAdjustForm> ui_;
 };

@@ -16,6 +16,9 @@ class THowToTopMarginAdjustForm final : public THowToForm {
     THowToTopMarginAdjustForm();
     ~THowToTopMarginAdjustForm() override;
 
+  protected:
+    void BuildControls() override;
+
   private:
     std::unique_ptr<Ui::THowToTopMarginAdjustForm> ui_;
 };

@@ -81,7 +81,7 @@ class CheckPatternPages : public PageTest {
 
 TEST_F(CheckPatternPages, EachPageShowsItsTextsInOrder) {
     Start();
-    Adjust().BuildPages();
+    Adjust().Build();
     EXPECT_EQ(
         PageTexts("G0SCheckPrintPnl"),
         (std::vector<std::string>{"A4 normal paper print ",

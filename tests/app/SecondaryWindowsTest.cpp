@@ -109,8 +109,8 @@ TEST_F(HowToWindows, HaveTheirCaptionsAndPicturesAndDoNotBlock) {
         {&App().HowToTopMarginAdjust(), "How to Top margin adjustment"},
     };
     for (const auto& [window, caption] : windows) {
-        EXPECT_EQ(window->windowTitle(), QString::fromUtf8(caption));
         window->ShowForward();
+        EXPECT_EQ(window->windowTitle(), QString::fromUtf8(caption));
         // The picture is drawn for the first showing and fills its place.
         auto* image = Find<QLabel>(*window, "Image1");
         EXPECT_FALSE(image->pixmap().isNull()) << caption;
@@ -127,7 +127,8 @@ TEST_F(HowToWindows, HaveTheirCaptionsAndPicturesAndDoNotBlock) {
 }
 
 TEST_F(HowToWindows, TheTextsReadInTheirOrder) {
-    auto text = [&](QWidget& window, const char* label) {
+    auto text = [&](THowToForm& window, const char* label) {
+        window.Build();
         return Find<QLabel>(window, label)->text().toStdString();
     };
     EXPECT_EQ(text(App().HowToHdAngAdjust(), "Label4"),

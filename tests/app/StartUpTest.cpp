@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QSignalSpy>
 #include <cstdio>
 
@@ -121,8 +122,38 @@ TEST_F(StartUp, EachWindowIsPolishedWhenItFirstShows) {
     EXPECT_EQ(unpolished(App().About()), std::vector<std::string>{});
 }
 
+// Every window but the boot window builds its controls as it first shows,
+// once; until then it holds none.
+TEST_F(StartUp, TheLaterWindowsBuildTheirControlsOnceAsTheyFirstShow) {
+    Start();
+    const std::vector<QDialog*> dialogs = {&App().About(),
+                                           &App().Quit(),
+                                           &App().HowToHdAngAdjust(),
+                                           &App().HowToPFAdjust(),
+                                           &App().HowToBidAdjust(),
+                                           &App().HowToCheckA4Pat(),
+                                           &App().HowToCheckA4Pad2(),
+                                           &App().HowToFirstDotAdjust(),
+                                           &App().HowToTopMarginAdjust()};
+    EXPECT_TRUE(Adjust().findChildren<QWidget*>().isEmpty());
+    for (size_t i = 0; i < dialogs.size(); ++i) {
+        QDialog& dialog = *dialogs[i];
+        EXPECT_TRUE(dialog.findChildren<QWidget*>().isEmpty()) << i;
+        dialog.show();
+        const qsizetype built = dialog.findChildren<QWidget*>().size();
+        EXPECT_GT(built, 0) << i;
+        dialog.hide();
+        dialog.show();
+        EXPECT_EQ(dialog.findChildren<QWidget*>().size(), built) << i;
+        dialog.hide();
+    }
+}
+
 TEST_F(StartUp, TheWindowsHaveTheirCaptions) {
     Start();
+    Adjust().Build();
+    App().Quit().Build();
+    App().About().Build();
     EXPECT_EQ(Boot().windowTitle(), QStringLiteral(" VANTREL printer adjustment program"));
     EXPECT_EQ(Adjust().windowTitle(), QStringLiteral("Adjustment program"));
     EXPECT_EQ(App().Quit().windowTitle(), QStringLiteral(" Adjustment program"));

@@ -14,10 +14,8 @@ class TFormAdjust;
 // model and port and the how-to windows through the application context, and
 // reports through the adjustment window's ShowStatus and ReportResult.
 //
-// A page is created, named and placed with the window; its controls come when
-// the window is first shown (Build), so that the start shows the boot window
-// without building the some 250 controls that nobody sees before then: a page
-// appears only when its item is chosen in the shown window.
+// A page is created, named and placed as the window builds its own controls;
+// it then builds its controls (Build), the pages in their order.
 class TPage : public QFrame {
     Q_OBJECT
 

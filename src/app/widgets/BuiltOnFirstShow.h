@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+namespace orvane_app {
+
+// A window that builds its controls as it is first shown. The start creates
+// every window of the program, in its order, before the boot window shows;
+// what a window shows is built only when it first appears, or earlier by
+// whatever needs it first (Build). A window is shown through setVisible, and
+// its showEvent builds too, for a show that came past it.
+template <typename Window>
+class BuiltOnFirstShow : public Window {
+  public:
+    using Window::Window;
+
+    // Builds the controls and ties them to their handlers, once.
+    void Build() {
+        if (!built_) {
+            built_ = true;
+            BuildControls();
+        }
+    }
+    bool Built() const { return built_; }
+
+    void setVisible(bool visible) override {
+        if (visible) {
+            Build();
+        }
+        Window::setVisible(visible);
+    }
+
+  protected:
+    virtual void BuildControls() = 0;
+
+  private:
+    bool built_ = false;
+};
+
+}  // namespace orvane_app
