@@ -31,7 +31,6 @@ void THowToForm::PlaceBrackets(const Brackets& brackets) {
 }
 
 void THowToForm::showEvent(QShowEvent* event) {
-    Build();
     if (!placed_) {
         image_->setPixmap(picture_());
         for (const Brackets& brackets : brackets_) {

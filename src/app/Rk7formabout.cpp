@@ -15,7 +15,6 @@ void TAboutBox::BuildControls() {
 TAboutBox::~TAboutBox() = default;
 
 void TAboutBox::showEvent(QShowEvent* event) {
-    Build();
     if (!placed_) {
         ui_->Image1->setPixmap(orvane_app::AboutPicture());
         orvane_app::CentreOnScreen(this);

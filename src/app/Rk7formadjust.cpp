@@ -168,7 +168,6 @@ QString TFormAdjust::AdjustedValue(const QString& panelName) {
 }
 
 void TFormAdjust::showEvent(QShowEvent* event) {
-    Build();
     if (!placed_) {
         orvane_app::CentreOnScreen(this);
         // The status line takes its bold type here: set at start, it would lay

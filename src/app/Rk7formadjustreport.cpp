@@ -60,8 +60,10 @@ void TFormAdjust::SetStatusColour(const QColor& colour) {
 }
 
 void TFormAdjust::SetStatusLines(const QStringList& lines) {
+    // The window first: building it empties the status line.
+    QPlainTextEdit& memo = *Frame().StatusMemo;
     statusLines_ = lines;
-    Frame().StatusMemo->setPlainText(statusLines_.join(QLatin1Char('\n')));
+    memo.setPlainText(statusLines_.join(QLatin1Char('\n')));
 }
 
 void TFormAdjust::ReplaceStatus(const QString& text) {

@@ -20,7 +20,6 @@ void TFormQuit::BuildControls() {
 TFormQuit::~TFormQuit() = default;
 
 void TFormQuit::showEvent(QShowEvent* event) {
-    Build();
     if (!placed_) {
         orvane_app::CentreOnScreen(this);
         placed_ = true;

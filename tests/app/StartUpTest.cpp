@@ -18,6 +18,8 @@
 #include "app/Rk7howtohdangadjust.h"
 #include "app/Rk7howtopfadjust.h"
 #include "app/Rk7howtotopmarginadjust.h"
+#include "app/pages/Page.h"
+#include "link/StatusReporter.h"
 #include "platform/ExecutableFolder.h"
 #include "platform/Memory.h"
 #include "support/TempFolder.h"
@@ -147,6 +149,18 @@ TEST_F(StartUp, TheLaterWindowsBuildTheirControlsOnceAsTheyFirstShow) {
         EXPECT_EQ(dialog.findChildren<QWidget*>().size(), built) << i;
         dialog.hide();
     }
+}
+
+// A call that needs the adjustment window's controls before it first shows
+// builds them, and what it wrote stays.
+TEST_F(StartUp, WhatIsWrittenToTheAdjustmentWindowBeforeItShowsStays) {
+    Start();
+    Adjust().ShowStatus(StatusAddLine, "first");
+    Adjust().ShowStatus(StatusAddLine, "second");
+    EXPECT_EQ(StatusText(), QStringLiteral("first\nsecond"));
+    Adjust().SetAdjustedValue(QStringLiteral("ShowHeadIDPnl"), QStringLiteral("ABC"));
+    EXPECT_EQ(Adjust().AdjustedValue(QStringLiteral("ShowHeadIDPnl")), QStringLiteral("ABC"));
+    EXPECT_EQ(Adjust().findChildren<TPage*>().size(), 18);
 }
 
 TEST_F(StartUp, TheWindowsHaveTheirCaptions) {

@@ -7,8 +7,8 @@ namespace orvane_app {
 // A window that builds its controls as it is first shown. The start creates
 // every window of the program, in its order, before the boot window shows;
 // what a window shows is built only when it first appears, or earlier by
-// whatever needs it first (Build). A window is shown through setVisible, and
-// its showEvent builds too, for a show that came past it.
+// whatever needs it first (Build). Every show of a widget passes setVisible
+// (show, exec, open), which builds before the window is polished and shown.
 template <typename Window>
 class BuiltOnFirstShow : public Window {
   public:
