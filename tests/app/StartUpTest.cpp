@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QSignalSpy>
 #include <cstdio>
+#include <vector>
 
 #include "AppFixture.h"
 #include "app/Program.h"
@@ -68,22 +69,29 @@ TEST(StartUpDeathTest, WithoutMemoryForThePrintJobShowsTheShortageAndEndsWithZer
                 "caption\\[Error!\\] icon\\[1\\] owner\\[0\\]\n$");
 }
 
-class StartUp : public AppTest {};
+class StartUp : public AppTest {
+  protected:
+    // The windows after the boot and adjustment windows, in their order.
+    std::vector<QDialog*> Dialogs() {
+        return {&App().About(),
+                &App().Quit(),
+                &App().HowToHdAngAdjust(),
+                &App().HowToPFAdjust(),
+                &App().HowToBidAdjust(),
+                &App().HowToCheckA4Pat(),
+                &App().HowToCheckA4Pad2(),
+                &App().HowToFirstDotAdjust(),
+                &App().HowToTopMarginAdjust()};
+    }
+};
 
 TEST_F(StartUp, CreatesEveryWindowHiddenAndSetsTheTitle) {
     Start();
     EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("Adjustment program"));
-    const std::vector<QWidget*> windows = {&Boot(),
-                                           &Adjust(),
-                                           &App().About(),
-                                           &App().Quit(),
-                                           &App().HowToHdAngAdjust(),
-                                           &App().HowToPFAdjust(),
-                                           &App().HowToBidAdjust(),
-                                           &App().HowToCheckA4Pat(),
-                                           &App().HowToCheckA4Pad2(),
-                                           &App().HowToFirstDotAdjust(),
-                                           &App().HowToTopMarginAdjust()};
+    std::vector<QWidget*> windows = {&Boot(), &Adjust()};
+    for (QDialog* dialog : Dialogs()) {
+        windows.push_back(dialog);
+    }
     for (QWidget* window : windows) {
         EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
         EXPECT_TRUE(window->isWindow()) << window->objectName().toStdString();
@@ -128,15 +136,7 @@ TEST_F(StartUp, EachWindowIsPolishedWhenItFirstShows) {
 // once; until then it holds none.
 TEST_F(StartUp, TheLaterWindowsBuildTheirControlsOnceAsTheyFirstShow) {
     Start();
-    const std::vector<QDialog*> dialogs = {&App().About(),
-                                           &App().Quit(),
-                                           &App().HowToHdAngAdjust(),
-                                           &App().HowToPFAdjust(),
-                                           &App().HowToBidAdjust(),
-                                           &App().HowToCheckA4Pat(),
-                                           &App().HowToCheckA4Pad2(),
-                                           &App().HowToFirstDotAdjust(),
-                                           &App().HowToTopMarginAdjust()};
+    const std::vector<QDialog*> dialogs = Dialogs();
     EXPECT_TRUE(Adjust().findChildren<QWidget*>().isEmpty());
     for (size_t i = 0; i < dialogs.size(); ++i) {
         QDialog& dialog = *dialogs[i];
