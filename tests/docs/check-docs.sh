@@ -12,6 +12,10 @@
 #         (no more, no fewer), the subcommands that begin with each
 #         subcommand's first two letters, and with --list exactly its items.
 #       A binary that is not built is skipped (exit code 77).
+#   check-docs.sh man BINARY MANPAGE
+#       The man page alone, for a tool without subcommands or completion:
+#       each long option that BINARY's --help lists begins a tag line. GUI
+#       tools are asked on Qt's offscreen platform. Skipped (77) as above.
 #   check-docs.sh lint MANPAGE...
 #       groff's man macros find nothing to warn about (77 without groff).
 #   check-docs.sh load COMPLETION...
@@ -55,19 +59,32 @@ expect_reply() {
     [[ -z $extra ]] || fault "$what: offered but not in --help: $extra"
 }
 
-check_tool() {
-    local binary=$1 manpage=$2 completion=$3
-    local name
-    name=$(basename "$binary")
+# Whether one of the man page's tag lines TAGS begins with the tool's own
+# option ("--dir FOLDER", "-o, --out FILE", "--json").
+option_tagged() {
+    local tags=$1 option=$2
+    grep -qE -- "^(-[A-Za-z0-9], )?${option}( |=|$)" <<<"$tags"
+}
+
+# Skips a binary that is not built, and keeps the tool off the user's
+# printers, logs and backups.
+prepare_binary() {
+    local binary=$1
     if [[ ! -x $binary ]]; then
         echo "SKIP: $binary is not built; its documents are checked once it is"
         exit 77
     fi
-    # The tool must not touch the user's printers, logs or backups.
     scratch=$(mktemp -d)
     trap 'rm -rf "$scratch"' EXIT
     export HOME=$scratch XDG_STATE_HOME=$scratch/state XDG_DATA_HOME=$scratch/data
     export ORVANE_VPRINTER_DIR=$scratch/printers
+}
+
+check_tool() {
+    local binary=$1 manpage=$2 completion=$3
+    local name
+    name=$(basename "$binary")
+    prepare_binary "$binary"
 
     local tree
     tree=$(help_tree "$binary") || {
@@ -101,7 +118,7 @@ check_tool() {
         while IFS= read -r option; do
             [[ -n $option ]] || continue
             if [[ -z $path ]]; then
-                grep -qE -- "^(-[A-Za-z0-9], )?${option}( |=|$)" <<<"$tags" ||
+                option_tagged "$tags" "$option" ||
                     fault "$name: the man page has no tag line for the option $option"
                 continue
             fi
@@ -155,6 +172,33 @@ check_tool() {
         expect_reply "$name: completing its items" "$items" \
             "$(complete_words "$completion" "$binary" "")" '.'
     fi
+}
+
+check_man() {
+    local binary=$1 manpage=$2
+    local name
+    name=$(basename "$binary")
+    prepare_binary "$binary"
+    export QT_QPA_PLATFORM=offscreen
+    [[ -f $manpage ]] || {
+        fault "$name: no man page $manpage"
+        return
+    }
+    local tree
+    tree=$(help_tree "$binary") || {
+        fault "$name: its --help cannot be read"
+        return
+    }
+    local options option
+    options=$(sed -n 's/^option |//p' <<<"$tree")
+    [[ -n $options ]] || fault "$name: its --help lists no long option"
+    local tags
+    tags=$(man_tags "$manpage")
+    while IFS= read -r option; do
+        [[ -n $option ]] || continue
+        option_tagged "$tags" "$option" ||
+            fault "$name: the man page has no tag line for the option $option"
+    done <<<"$options"
 }
 
 lint() {
@@ -220,10 +264,11 @@ mode=${1-}
 shift || true
 case $mode in
     tool) check_tool "$@" ;;
+    man) check_man "$@" ;;
     lint) lint "$@" ;;
     load) load "$@" ;;
     *)
-        echo "usage: check-docs.sh tool BINARY MANPAGE COMPLETION | lint MANPAGE... | load FILE..." >&2
+        echo "usage: check-docs.sh tool BINARY MANPAGE COMPLETION | man BINARY MANPAGE | lint MANPAGE... | load FILE..." >&2
         exit 2
         ;;
 esac
