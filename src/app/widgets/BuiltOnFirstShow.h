@@ -21,7 +21,6 @@ class BuiltOnFirstShow : public Window {
             BuildControls();
         }
     }
-    bool Built() const { return built_; }
 
     void setVisible(bool visible) override {
         if (visible) {
