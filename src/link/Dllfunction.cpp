@@ -205,6 +205,12 @@ void TPDLLFunction::RecordWrite(const char* operation, std::string target, std::
     }
 }
 
+void TPDLLFunction::NoteAccepted(const char* operation, std::string target) {
+    if (!dryRun_) {
+        logger_.Accept(operation, std::move(target), "");
+    }
+}
+
 uint16_t TPDLLFunction::D4Reset() {
     auto* function = Find<ContextFunction>(channelLibrary_, "D4Reset");
     if (function == nullptr) {
@@ -214,5 +220,10 @@ uint16_t TPDLLFunction::D4Reset() {
         dryRunCalls_.push_back({"D4Reset", {}, {}});
         return ResultOk;
     }
-    return function(Context());
+    const uint16_t result = function(Context());
+    // Not logged: the restart sets no value. It is accepted all the same.
+    if (result == ResultOk) {
+        logger_.Accept(servicelog::Reset, "", "");
+    }
+    return result;
 }

@@ -89,6 +89,32 @@ class TPDLLFunction {
     // writes to the printer go on all the same.
     bool TakeServiceLogFailure(std::string& reason) { return logger_.TakeFailure(reason); }
 
+    // A write the printer accepted that the service log leaves out (a
+    // maintenance sequence started): kept only in the accepted writes. A dry
+    // run accepts nothing.
+    void NoteAccepted(const char* operation, std::string target);
+
+    // Keeps the writes the printer accepts on this link while it lives, in
+    // order: the EEPROM writes, value packets and stores answered with 1 (as
+    // the service log records them, whether a log is attached or not), the
+    // restart (D4Reset) and the maintenance sequences started. A dry run
+    // sends nothing, so it keeps nothing. One lives at a time on a link.
+    class AcceptedWrites {
+      public:
+        explicit AcceptedWrites(TPDLLFunction& link) : logger_(link.logger_) {
+            logger_.KeepAccepted(&list_);
+        }
+        ~AcceptedWrites() { logger_.KeepAccepted(nullptr); }
+        AcceptedWrites(const AcceptedWrites&) = delete;
+        AcceptedWrites& operator=(const AcceptedWrites&) = delete;
+
+        const std::vector<AcceptedWrite>& List() const { return list_; }
+
+      private:
+        ServiceLogger& logger_;
+        std::vector<AcceptedWrite> list_;
+    };
+
     // Names the operation that the EEPROM writes made while it lives belong
     // to, unless an outer one is named already.
     class ServiceOperation {

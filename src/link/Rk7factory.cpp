@@ -70,6 +70,17 @@ const char* ColourName(bool black) {
     return black ? "black" : "color";
 }
 
+std::string SequenceName(uint8_t sequence) {
+    switch (sequence) {
+        case TPFactory::SequenceCleaning:
+            return "cleaning";
+        case TPFactory::SequenceInkCharge:
+            return "ink-charge";
+        default:
+            return std::to_string(sequence);
+    }
+}
+
 }  // namespace
 
 TPFactory::TPFactory(TPDLLFunction& link, TPStatusControl& status, orvane::IClock& clock)
@@ -137,7 +148,13 @@ uint16_t TPFactory::SendHeadAngularValue(uint8_t value) {
 }
 
 uint16_t TPFactory::StartMaintenanceSequence(uint8_t sequence) {
-    return SendPacket(packet_.data(), Build(kCommandMaintenance, kFunctionMaintenance, {sequence}));
+    const uint16_t result =
+        SendPacket(packet_.data(), Build(kCommandMaintenance, kFunctionMaintenance, {sequence}));
+    // Not logged (it sets no value), but the printer has started it.
+    if (result == ResultOk) {
+        link_.NoteAccepted(servicelog::Sequence, SequenceName(sequence));
+    }
+    return result;
 }
 
 uint16_t TPFactory::SendStoreCommand() {

@@ -15,10 +15,11 @@ class TPStatusControl;
 //
 // Every value packet and store the printer was handed goes to the link's
 // service log with its result (the maintenance sequences do not: they set no
-// value). While a pattern print sets its test values (PatternValues), a Bi-D
-// value is recorded as "bid-test" and a PF value not at all: the printer
-// writes a Bi-D value to its EEPROM at once, but holds a PF value only until
-// a store, which a pattern never sends.
+// value; one the printer started is among the link's accepted writes). While
+// a pattern print sets its test values (PatternValues), a Bi-D value is
+// recorded as "bid-test" and a PF value not at all: the printer writes a Bi-D
+// value to its EEPROM at once, but holds a PF value only until a store, which
+// a pattern never sends.
 class TPFactory {
   public:
     static constexpr int kPacketSize = 14;

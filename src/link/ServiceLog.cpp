@@ -43,8 +43,17 @@ bool ServiceLogger::BeginOperation(const char* operation) {
     return true;
 }
 
+void ServiceLogger::Accept(const char* operation, std::string target, std::string value) {
+    if (accepted_ != nullptr) {
+        accepted_->push_back({operation, std::move(target), std::move(value)});
+    }
+}
+
 void ServiceLogger::Record(const char* operation, std::string target, std::string value,
                            uint16_t result) {
+    if (result == ResultOk) {
+        Accept(operation, target, value);
+    }
     if (log_ == nullptr) {
         return;
     }

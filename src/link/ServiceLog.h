@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/ServiceLogRecord.h"
@@ -38,6 +39,10 @@ inline constexpr const char* TopMargin = "top-margin";
 inline constexpr const char* FirstDot = "first-dot";
 // The store packet: the printer keeps the values sent since the last store.
 inline constexpr const char* Store = "store";
+// Accepted by the printer but never logged (AcceptedWrite): its restart, and
+// a maintenance sequence started (the target names it).
+inline constexpr const char* Reset = "reset";
+inline constexpr const char* Sequence = "sequence";
 
 // "ok" for ResultOk, else the code as 0xNNNN.
 std::string ResultText(uint16_t result);
@@ -45,6 +50,16 @@ std::string ResultText(uint16_t result);
 std::string ByteText(uint8_t value);
 
 }  // namespace servicelog
+
+// A write the printer accepted (answered with 1): an EEPROM write, a value
+// packet or a store, as the service log records it, or its restart or a
+// maintenance sequence started, which the log leaves out.
+struct AcceptedWrite {
+    std::string operation;
+    std::string target;
+    std::string value;
+    bool operator==(const AcceptedWrite&) const = default;
+};
 
 // What the link knows for its records: where they go, the printer it is
 // opened on, the USB ID read or written since, the operation under way, and
@@ -72,7 +87,13 @@ class ServiceLogger {
     }
 
     // Records one write; a record that cannot be kept is noted, never thrown.
+    // An accepted one goes to the list of accepted writes too.
     void Record(const char* operation, std::string target, std::string value, uint16_t result);
+    // The list that the writes accepted from now on are added to, whether a
+    // log is attached or not; null: none is kept.
+    void KeepAccepted(std::vector<AcceptedWrite>* list) { accepted_ = list; }
+    // A write the printer accepted that the log does not record.
+    void Accept(const char* operation, std::string target, std::string value);
 
     // True once, after the first record that could not be kept, with the
     // reason; false before and ever after.
@@ -86,6 +107,7 @@ class ServiceLogger {
     std::string model_;
     std::string usbId_;
     const char* operation_ = nullptr;
+    std::vector<AcceptedWrite>* accepted_ = nullptr;
     std::string failure_;
     bool failed_ = false;
     bool reported_ = false;

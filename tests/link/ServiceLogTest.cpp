@@ -154,4 +154,39 @@ TEST_F(ServiceLog, ALostRecordNeverStopsTheWriteAndIsToldOnce) {
     EXPECT_FALSE(Link().TakeServiceLogFailure(reason)) << "told once";
 }
 
+// The accepted writes are what the printer took, in order, with or without a
+// log: neither a write it failed, nor one refused before the send, nor a dry
+// run's. The restart and a maintenance sequence, which are not logged, are
+// accepted writes too.
+TEST_F(ServiceLog, TheAcceptedWritesAreWhatThePrinterTook) {
+    Link().AttachServiceLog(nullptr);
+    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) {
+        config.writeFaults[0x42] = ResultChannelError;
+    });
+    const TPDLLFunction::AcceptedWrites accepted(Link());
+    {
+        const TPDLLFunction::ServiceOperation operation(Link(), servicelog::HeadId);
+        EXPECT_EQ(Link().D4WriteEeprom(0x56, 0x36), ResultOk);
+        EXPECT_EQ(Link().D4WriteEeprom(0x42, 0x10), ResultChannelError);
+    }
+    EXPECT_EQ(factory_.SendPfValue(1, 0xFD), ResultOk);
+    ChangeLibrary([](vprinter::LibraryConfig& config) {
+        config.callFaults["SendDataChannel"] = {1, ResultOutOfMemory, std::nullopt};
+    });
+    EXPECT_EQ(factory_.SendStoreCommand(), ResultOutOfMemory);
+    EXPECT_EQ(factory_.SendBidValue(SelectBlack, ModeVsd1, 128), ResultCommandError);
+    EXPECT_EQ(factory_.StartMaintenanceSequence(TPFactory::SequenceCleaning), ResultOk);
+    EXPECT_EQ(Link().D4Reset(), ResultOk);
+    Link().StartDryRun();
+    Link().D4WriteEeprom(0x57, 0x01);
+    factory_.SendStoreCommand();
+    factory_.StartMaintenanceSequence(TPFactory::SequenceInkCharge);
+    Link().D4Reset();
+    const std::vector<AcceptedWrite> expected = {{"head-id", "0x56", "0x36"},
+                                                 {"pf", "pf-black", "-3"},
+                                                 {"sequence", "cleaning", ""},
+                                                 {"reset", "", ""}};
+    EXPECT_EQ(accepted.List(), expected);
+}
+
 }  // namespace
