@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -80,7 +78,7 @@ uint16_t TPEeprom::Fail(int16_t index) {
 uint16_t TPEeprom::WriteMarketSetting(uint8_t modelCode) {
     const TPDLLFunction::ServiceOperation operation(link_, servicelog::Market);
     const DestinationBytes& bytes = DestinationOfModel(modelCode);
-    const std::array<std::array<uint8_t, 2>, 5> writes = {{
+    const std::array<std::array<uint8_t, 2>, kMarketWrites> writes = {{
         {eeprom::MarketFixed30, 0x04},
         {eeprom::MarketFixed31, 0x00},
         {eeprom::FirstDot, 0x18},
@@ -192,16 +190,42 @@ uint16_t TPEeprom::RestoreEeprom(uint8_t modelCode) {
 }
 
 uint16_t TPEeprom::RestoreEepromFrom(const std::string& path, uint8_t modelCode) {
+    BackupRead read;
+    uint16_t result = ReadBackupFile(path, read);
+    if (result == ResultOk) {
+        result = WriteBackup(read, modelCode);
+    }
+    if (result == ResultOk) {
+        RetireBackup(read);
+    }
+    return result;
+}
+
+uint16_t TPEeprom::ReadBackupFile(const std::string& path, BackupRead& read) {
+    // A backup of another program replaces the file and its model record
+    // under the lock: read under it, the two belong together.
+    const orvane::FileLock lock(LockFilePath());
+    read = {};
+    read.path = path;
     // One byte more than a backup holds, to notice a file that is too long.
-    std::vector<uint8_t> bytes;
-    if (!orvane::ReadFileStart(path, kBackupFileSize + 1, bytes) ||
-        bytes.size() != kBackupFileSize) {
+    if (!orvane::ReadFileIdentified(path, kBackupFileSize + 1, read.bytes, read.identity) ||
+        read.bytes.size() != kBackupFileSize) {
+        return Fail(ErrorCannotReadFile);
+    }
+    if (orvane::IsSameFile(BackupFilePath(), read.identity)) {
+        read.model = backup_history::ReadModel(ModelFilePath());
+    }
+    return ResultOk;
+}
+
+uint16_t TPEeprom::WriteBackup(const BackupRead& read, uint8_t modelCode) {
+    if (read.bytes.size() != kBackupFileSize) {
         return Fail(ErrorCannotReadFile);
     }
     {
         const TPDLLFunction::ServiceOperation operation(link_, servicelog::Restore);
         for (size_t i = 0; i < kBackupFileSize; ++i) {
-            const uint16_t result = link_.D4WriteEeprom(eeprom::BackupAddresses[i], bytes[i]);
+            const uint16_t result = link_.D4WriteEeprom(eeprom::BackupAddresses[i], read.bytes[i]);
             if (result != ResultOk) {
                 return result;
             }
@@ -211,19 +235,26 @@ uint16_t TPEeprom::RestoreEepromFrom(const std::string& path, uint8_t modelCode)
             return result;
         }
     }
-    link_.NoteUsbId(backup_history::UsbIdOf(bytes));
+    link_.NoteUsbId(backup_history::UsbIdOf(read.bytes));
+    return ResultOk;
+}
+
+void TPEeprom::RetireBackup(const BackupRead& read) {
     // The backup file has served its purpose and leaves its place, so that
     // it is not restored to another board by mistake; its data stays in the
     // history. Where it cannot be moved it stays: that does no harm to the
-    // board just written.
-    // A dry run keeps it: nothing has been written.
+    // board just written. A dry run keeps it: nothing has been written.
+    if (link_.IsDryRun()) {
+        return;
+    }
+    // Only the very file that was read goes, and only while no backup can
+    // put another one in its place.
     const orvane::FileLock lock(LockFilePath());
-    std::error_code error;
-    if (!link_.IsDryRun() && std::filesystem::equivalent(path, BackupFilePath(), error) &&
-        backup_history::Keep(BackupFilePath(), backup_history::ReadModel(ModelFilePath()),
-                             HistoryFolder(), true) &&
-        !orvane::Exists(BackupFilePath())) {
+    const std::string path = BackupFilePath();
+    if (orvane::IsSameFile(path, read.identity) &&
+        backup_history::Keep(path, backup_history::ReadModel(ModelFilePath()), HistoryFolder(),
+                             true) &&
+        !orvane::Exists(path)) {
         orvane::RemoveFile(ModelFilePath());
     }
-    return ResultOk;
 }

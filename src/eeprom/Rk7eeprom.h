@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "eeprom/BackupHistory.h"
+#include "platform/Files.h"
 
 class TPDLLFunction;
 
@@ -37,6 +38,10 @@ class TPEeprom {
     // The backup file's name in its folder, and its exact length.
     static constexpr const char* kBackupFileName = "bkupdata.eep";
     static constexpr size_t kBackupFileSize = 64;
+    // The EEPROM writes of the market setting, and of a restore: the backup's
+    // bytes, then the market setting.
+    static constexpr size_t kMarketWrites = 5;
+    static constexpr size_t kRestoreWrites = kBackupFileSize + kMarketWrites;
     // Beside it, the model the backup file was taken for (BackupHistory.h).
     static constexpr const char* kModelFileName = "bkupdata.model";
     static constexpr const char* kLockFileName = "bkupdata.lock";
@@ -77,10 +82,31 @@ class TPEeprom {
     // goes (where it cannot be moved both stay). A missing file,
     // or one that is not exactly 64 bytes long, is refused with index 3
     // before anything is written. The writes are logged as "restore".
+    // The three steps below, one after the other.
     uint16_t RestoreEeprom(uint8_t modelCode);
     // The same with the backup in path: the same writes, checks and result
     // codes. The file stays where it is, unless it is the backup file itself.
     uint16_t RestoreEepromFrom(const std::string& path, uint8_t modelCode);
+
+    // A backup file as a restore read it: its bytes, which file it was, and
+    // the model recorded with it when it was the backup file.
+    struct BackupRead {
+        std::string path;
+        std::vector<uint8_t> bytes;
+        orvane::FileIdentity identity;
+        uint8_t model = ModelCodeUnknown;
+    };
+    // The restore's steps. The first reads the file at path under the lock
+    // of the backups, so that no backup replaces it half way (refused with
+    // index 3 when it is missing, no regular file or not exactly 64 bytes).
+    uint16_t ReadBackupFile(const std::string& path, BackupRead& read);
+    // Writes what was read to the board, then the market setting.
+    uint16_t WriteBackup(const BackupRead& read, uint8_t modelCode);
+    // Then, once the restore is done, takes the backup file away into the
+    // history, under the lock: only when the file read was the backup file
+    // and still stands at its name, so that a backup taken since stays. A
+    // dry run keeps it.
+    void RetireBackup(const BackupRead& read);
 
     // The backups of the history, oldest first, then the backup file when
     // there is one.

@@ -105,6 +105,64 @@ bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& 
     return true;
 }
 
+namespace {
+
+FileIdentity IdentityOf(const struct stat& status) {
+    return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
+            static_cast<int64_t>(status.st_size),
+            static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+}  // namespace
+
+bool ReadFileIdentified(const std::string& path, size_t limit, std::vector<uint8_t>& data,
+                        FileIdentity& identity) {
+    // Not blocking: a FIFO put at path would wait for a writer at the open.
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file < 0) {
+        return false;
+    }
+    struct stat status {};
+    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(file);
+        return false;
+    }
+    std::vector<uint8_t> bytes(limit);
+    size_t done = 0;
+    bool ok = true;
+    while (done < limit) {
+        const ssize_t count = ::read(file, bytes.data() + done, limit - done);
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            ok = false;
+            break;
+        }
+        if (count == 0) {
+            break;
+        }
+        done += static_cast<size_t>(count);
+    }
+    // A file written to while it was read has no one content to name.
+    struct stat after {};
+    ok = ok && ::fstat(file, &after) == 0 && IdentityOf(after) == IdentityOf(status);
+    ::close(file);
+    if (!ok) {
+        return false;
+    }
+    bytes.resize(done);
+    data = std::move(bytes);
+    identity = IdentityOf(status);
+    return true;
+}
+
+bool IsSameFile(const std::string& path, const FileIdentity& identity) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           IdentityOf(status) == identity;
+}
+
 bool KeepCopy(const std::string& from, const std::string& to) {
     if (::link(from.c_str(), to.c_str()) == 0) {
         return true;

@@ -29,6 +29,25 @@ FileWrite ReplaceFile(const std::string& path, std::span<const uint8_t> data);
 // file cannot be opened or read.
 bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& data);
 
+// Which file a name stood for when it was read: the same file, unchanged,
+// has the same identity; a file put in its place (a rename over it, as
+// ReplaceFile does) has another.
+struct FileIdentity {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t size = -1;
+    int64_t modifiedNanoseconds = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// Reads at most limit bytes from the start of the regular file at path
+// through one descriptor, and tells which file that was. False when it cannot
+// be opened or read, or is no regular file (a FIFO is not waited for).
+bool ReadFileIdentified(const std::string& path, size_t limit, std::vector<uint8_t>& data,
+                        FileIdentity& identity);
+// Whether path itself (a link is not followed) is the file of identity, unchanged.
+bool IsSameFile(const std::string& path, const FileIdentity& identity);
+
 // Removes a file; false when it is not there or cannot be removed.
 bool RemoveFile(const std::string& path);
 

@@ -1,5 +1,8 @@
 // The backup history: a backup never destroys an earlier one, and each
 // keeps the model it was taken for.
+#include <functional>
+#include <utility>
+
 #include "BackupFixture.h"
 
 namespace {
@@ -282,6 +285,43 @@ TEST_F(BackupHistory, RestoreFromRefusesAFileThatIsNoBackupBeforeAnyWrite) {
     EXPECT_EQ(ReadFile(path), OldBoardWithIdFile());
     EXPECT_EQ(Eeprom(kPort)[0x6E], 0x04);
     EXPECT_TRUE(History().empty());
+}
+
+// Another program's backup taken while a restore writes (run here from the
+// restore's first service log record, between its read and its end) stays in
+// place with its model: the restore takes away only the file it read, which
+// that backup has kept in the history already.
+TEST_F(BackupHistory, ABackupTakenWhileARestoreWritesStaysInPlace) {
+    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultOk);
+    ReplaceMainBoard();
+    struct Hook final : IServiceLog {
+        std::function<void()> once;
+        bool Record(const ServiceLogRecord&, std::string&) override {
+            if (once) {
+                std::exchange(once, nullptr)();
+            }
+            return true;
+        }
+    } hook;
+    TPEeprom other{Link(), module_.BackupFolder()};
+    std::string between;
+    hook.once = [&] {
+        ASSERT_EQ(other.BackupEeprom(TPEeprom::ModelCodeK31), ResultOk);
+        between = ReadFile(module_.BackupFilePath());
+    };
+    Link().AttachServiceLog(&hook, &Clock());
+    ASSERT_EQ(module_.RestoreEeprom(TPEeprom::ModelCodeK32), ResultOk);
+    Link().AttachServiceLog(nullptr);
+
+    ASSERT_EQ(between.size(), TPEeprom::kBackupFileSize);
+    EXPECT_NE(between, OldBoardWithIdFile());
+    EXPECT_EQ(ReadFile(module_.BackupFilePath()), between) << "the new backup stays";
+    EXPECT_EQ(ReadFile(module_.ModelFilePath()), "K31\n");
+    const std::vector<std::string> history = History();
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_EQ(ReadFile(module_.HistoryFolder() + "/" + history[0]), OldBoardWithIdFile())
+        << "the file restored is kept once";
+    EXPECT_EQ(Eeprom(kPort)[0x42], OldBoardValue(0x42));
 }
 
 }  // namespace
