@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "eeprom/WasteInkCounter.h"
@@ -14,4 +15,5 @@ class TPMaintenance : public WasteInkCounter {
     // Writes 0 to 0x0D, 0x0C, 0x2B, 0x3E, 0x3F in this order; bytes written
     // before a failure stay zeroed.
     uint16_t ResetWasteInkCounter();
+    static constexpr size_t kResetWrites = 5;
 };

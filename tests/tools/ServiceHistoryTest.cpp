@@ -96,6 +96,40 @@ TEST_F(ServiceHistory, ARestoreRefusesWhatIsNoBackupForThisPrinter) {
     EXPECT_EQ(Eeprom()[0x2C], 0);
 }
 
+// A restore whose writes all went through but whose last wait for the
+// printer failed keeps its backup file, with its model, so that it can be
+// repeated as it was begun; the restore that ends well takes it away.
+TEST_F(ServiceHistory, ARestoreThatFailsAfterItsWritesKeepsItsBackupForAnotherTry) {
+    ASSERT_EQ(Service(On({"--model", "K31", "backup"})).exit, 0);
+    ClearTrace();
+    ASSERT_EQ(Service(On({"--model", "K31", "restore"})).exit, 0);
+    const int lastPoll = static_cast<int>(Calls("InquireStatus").size());
+    ASSERT_EQ(Service(On({"--model", "K31", "backup"})).exit, 0);
+    const Json before = Backups();
+    ASSERT_TRUE(before.back()["current"]) << before.dump();
+    const std::string file = before.back()["path"];
+    std::string bytes;
+    ASSERT_TRUE(vprinter::ReadWholeFile(file, bytes));
+
+    FailNextCall("InquireStatus", ResultChannelError, lastPoll);
+    const Run failed = Service(On({"--model", "K31", "restore"}));
+    ASSERT_EQ(failed.exit, 1) << failed.err;
+    EXPECT_NE(failed.err.find("written before the failure: restore={"), std::string::npos)
+        << failed.err;
+    EXPECT_EQ(Backups(), before) << "the backup and its model stay where they were";
+
+    const Run again = Service(On({"--model", "K31", "restore"}));
+    ASSERT_EQ(again.exit, 0) << again.err;
+    EXPECT_FALSE(std::filesystem::exists(file));
+    const Json after = Backups();
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_FALSE(after.back()["current"]);
+    EXPECT_EQ(after.back()["model"], "K31");
+    std::string kept;
+    ASSERT_TRUE(vprinter::ReadWholeFile(after.back()["path"], kept));
+    EXPECT_EQ(kept, bytes);
+}
+
 // Every write of a command is in the service log with its port; a dry run
 // and a refused input add nothing.
 TEST_F(ServiceHistory, TheLogListsTheWritesOfTheCommands) {

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "ServiceFixture.h"
+#include "link/ResultCodes.h"
 
 namespace {
 
@@ -195,6 +196,15 @@ TEST_F(ServiceJson, EveryCommandsOutputHasItsSchemasForm) {
     for (const char* exit : {"exit 1", "exit 2", "exit 3"}) {
         EXPECT_TRUE(seen.contains(exit)) << exit;
     }
+
+    // A write command cut short tells what it wrote in the error's form.
+    FailNextCall("D4WriteEeprom", ResultChannelError, 3);
+    const Run cut =
+        Service({"--json", "--port", "VTUSB001", "identity", "set", "--head-id", "12345601F%"});
+    ASSERT_EQ(cut.exit, 1) << cut.err;
+    const Json error = Json::parse(cut.out);
+    EXPECT_TRUE(error["written"].contains("partial")) << cut.out;
+    EXPECT_EQ(validator.Check(error, schema["error"], "error"), "") << cut.out;
 }
 
 // Whatever goes wrong, and wherever --json stands, stdout holds one JSON

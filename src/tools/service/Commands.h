@@ -75,9 +75,14 @@ Outcome InkCharge(Session& session, Json& out);
 Outcome Print(Session& session, PrintItem item, const TPBid::Flags& bidItems, Json& out);
 Outcome Backup(Session& session, Json& out);
 Outcome Restore(Session& session, bool force, Json& out);
-// Writes the backup file at path to the printer as the data copy page's
-// restore does, for modelCode's market setting.
-Outcome RestoreFile(Session& session, const std::string& path, uint8_t modelCode, Json& out);
+// A restore's two steps: the backup file at path read (under the backups'
+// lock: refused with exit 3 when it is no backup), then written to the
+// printer as the data copy page's restore does, with modelCode's market
+// setting. The backup file leaves its place only when the restore is done,
+// the printer ready again.
+Outcome ReadBackup(Session& session, const std::string& path, TPEeprom::BackupRead& read);
+Outcome RestoreRead(Session& session, const TPEeprom::BackupRead& read, uint8_t modelCode,
+                    Json& out);
 
 // The backup history: the backups kept (no printer needed), a restore of
 // one of them (--from), and the service log.

@@ -6,6 +6,7 @@
 #include "link/ResultCodes.h"
 #include "platform/Files.h"
 #include "tools/service/Commands.h"
+#include "tools/service/Written.h"
 
 namespace orvane::service {
 
@@ -150,23 +151,35 @@ Outcome Backup(Session& session, Json& out) {
     return Outcome::Done();
 }
 
-Outcome RestoreFile(Session& session, const std::string& path, uint8_t modelCode, Json& out) {
+Outcome ReadBackup(Session& session, const std::string& path, TPEeprom::BackupRead& read) {
+    const uint16_t result = session.eeprom.ReadBackupFile(path, read);
+    return result == ResultOk ? Outcome::Done() : session.Failed(result);
+}
+
+Outcome RestoreRead(Session& session, const TPEeprom::BackupRead& read, uint8_t modelCode,
+                    Json& out) {
+    const char* model = modelCode == TPEeprom::ModelCodeK31 ? "K31" : "K32";
+    Written written(session, out, false);
+    written.Begin({"restore", "restore bytes", TPEeprom::kRestoreWrites});
     uint16_t result = session.Start(steps::Restore);
     if (result == ResultOk) {
-        result = session.eeprom.RestoreEepromFrom(path, modelCode);
+        result = session.eeprom.WriteBackup(read, modelCode);
     }
     if (result == ResultOk) {
+        written.Whole({{"file", read.path}, {"model", model}});
         result = session.End(steps::Restore);
     }
     if (result != ResultOk) {
-        return session.Failed(result);
+        // The backup file stays where it is, for the restore to be repeated.
+        return written.End(session.Failed(result));
     }
+    session.eeprom.RetireBackup(read);
     session.Console().ShowStatus(
         StatusAddLine, "Perform the A3+ check pattern print and the A4 check pattern print.");
     session.Console().Flush();
-    out["file"] = path;
-    out["model"] = modelCode == TPEeprom::ModelCodeK31 ? "K31" : "K32";
-    return Outcome::Done();
+    out["file"] = read.path;
+    out["model"] = model;
+    return written.End(Outcome::Done());
 }
 
 Outcome Restore(Session& session, bool force, Json& out) {
@@ -177,14 +190,18 @@ Outcome Restore(Session& session, bool force, Json& out) {
     // The page restores whatever its file holds. Here a backup recorded for
     // the other model (pressed on the wrong printer, say) goes to this one
     // only when asked for twice, as with --from; a backup of unknown model
-    // (from an earlier version) is restored as the page restores it.
-    const std::string path = session.eeprom.BackupFilePath();
-    const uint8_t backupModel = backup_history::ReadModel(session.eeprom.ModelFilePath());
-    if (Outcome outcome = CheckBackupModel(path, backupModel, modelCode, force);
+    // (from an earlier version) is restored as the page restores it. The
+    // model is the one recorded with the bytes read.
+    TPEeprom::BackupRead read;
+    if (Outcome outcome = ReadBackup(session, session.eeprom.BackupFilePath(), read);
         outcome.exit != kExitDone) {
         return outcome;
     }
-    return RestoreFile(session, path, modelCode, out);
+    if (Outcome outcome = CheckBackupModel(read.path, read.model, modelCode, force);
+        outcome.exit != kExitDone) {
+        return outcome;
+    }
+    return RestoreRead(session, read, modelCode, out);
 }
 
 Outcome Dump(Session& session, const std::string& path, Json& out) {

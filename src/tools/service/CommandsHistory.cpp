@@ -91,7 +91,11 @@ Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json&
         outcome.exit != kExitDone) {
         return outcome;
     }
-    Outcome outcome = RestoreFile(session, path, modelCode, out);
+    TPEeprom::BackupRead read;
+    if (Outcome outcome = ReadBackup(session, path, read); outcome.exit != kExitDone) {
+        return outcome;
+    }
+    Outcome outcome = RestoreRead(session, read, modelCode, out);
     if (outcome.exit == kExitDone) {
         out["backup_model"] = backup_history::ModelName(backupModel);
     }

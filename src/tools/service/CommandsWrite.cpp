@@ -2,8 +2,10 @@
 // ink-charge. Each runs the operations of the pages it stands for, with the
 // same waits, calls and order.
 #include "adjust/StoredValues.h"
+#include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "tools/service/Commands.h"
+#include "tools/service/Written.h"
 
 namespace orvane::service {
 
@@ -32,18 +34,30 @@ const Assignment* AssignmentOf(const std::vector<Assignment>& assignments, Value
     return nullptr;
 }
 
-// One operation of a page: its start, the writes, its end.
-template <typename Writes>
-Outcome Operation(Session& session, const ServiceStep& step, Writes writes,
-                  const std::string& append = "") {
+// The writes of a value: EEPROM bytes, or a value packet and its store.
+constexpr size_t kHeadIdWrites = eeprom::HeadIdPairs.size() + 1;
+constexpr size_t kPacketAndStore = 2;
+
+ValueWrites Packets(const std::string& name, size_t of) {
+    return {name, name + " writes", of};
+}
+
+// One operation of a page for one value: its start, the writes, its end.
+// The value is written whole once its writes are done, before the end's
+// wait, as whole() gives it.
+template <typename Writes, typename Whole>
+uint16_t Operation(Session& session, Written& written, const ServiceStep& step, ValueWrites value,
+                   Writes writes, Whole whole, const std::string& append = "") {
+    written.Begin(std::move(value));
     uint16_t result = session.Start(step);
     if (result == ResultOk) {
         result = writes();
     }
     if (result == ResultOk) {
+        written.Whole(whole());
         result = session.End(step, append);
     }
-    return result == ResultOk ? Outcome::Done() : session.Failed(result);
+    return result;
 }
 
 }  // namespace
@@ -71,50 +85,50 @@ Outcome IdentitySet(Session& session, const IdentityChanges& changes, Json& out)
             return outcome;
         }
     }
-    // Filled as the writes succeed, so that a failure part way still tells
-    // what was written before it.
-    Json& written = out["written"];
-    written = Json::object();
+    Written written(session, out, true);
     if (changes.headId) {
-        Outcome outcome = Operation(session, steps::HeadIdWrite,
-                                    [&] { return session.headId.WriteHeadId(*changes.headId); });
-        if (outcome.exit != kExitDone) {
-            return outcome;
+        const uint16_t result = Operation(
+            session, written, steps::HeadIdWrite, {"head_id", "Head ID bytes", kHeadIdWrites},
+            [&] { return session.headId.WriteHeadId(*changes.headId); },
+            [&] { return Json(*changes.headId); });
+        if (result != ResultOk) {
+            return written.End(session.Failed(result));
         }
-        written["head_id"] = *changes.headId;
     }
     if (changes.usbId) {
         std::string dateCode;
-        Outcome outcome = Operation(session, steps::UsbIdWrite, [&] {
-            return session.usbId.WriteUsbId(*changes.usbId, dateCode);
-        });
-        if (outcome.exit != kExitDone) {
-            return outcome;
+        const uint16_t result = Operation(
+            session, written, steps::UsbIdWrite, {"usb_id", "USB ID bytes", eeprom::UsbIdLength},
+            [&] { return session.usbId.WriteUsbId(*changes.usbId, dateCode); },
+            [&] { return Json(*changes.usbId + dateCode); });
+        if (result != ResultOk) {
+            return written.End(session.Failed(result));
         }
-        written["usb_id"] = *changes.usbId + dateCode;
     }
     // The market setting last: the printer restarts after it.
     if (changes.market) {
+        written.Begin({"market", "market setting bytes", TPEeprom::kMarketWrites});
         uint16_t result = session.Start(steps::MarketWrite);
         if (result == ResultOk) {
             result = session.eeprom.WriteMarketSetting(modelCode);
         }
         if (result != ResultOk) {
-            return session.Failed(result);
+            return written.End(session.Failed(result));
         }
+        written.Whole(
+            {{"model", modelCode == TPEeprom::ModelCodeK31 ? "K31" : "K32"}, {"reset", false}});
         session.End(steps::MarketWrite);
         // The window asks for an OK before the restart; here nobody is asked.
         session.Console().ShowStatus(StatusInfo, "The printer restarts now.");
         result = session.link.D4Reset();
         if (result != ResultOk) {
-            return session.Failed(result);
+            return written.End(session.Failed(result));
         }
+        out["written"]["market"]["reset"] = true;
         session.Console().ShowStatus(StatusAddLine, adjust::kMarketAfterResetText);
         session.Console().Flush();
-        written["market"] = {{"model", modelCode == TPEeprom::ModelCodeK31 ? "K31" : "K32"},
-                             {"reset", true}};
     }
-    return Outcome::Done();
+    return written.End(Outcome::Done());
 }
 
 Outcome CheckAssignments(Session& session, const std::vector<Assignment>& assignments) {
@@ -165,11 +179,9 @@ Outcome CheckAssignments(Session& session, const std::vector<Assignment>& assign
 }
 
 Outcome AdjustSet(Session& session, const std::vector<Assignment>& assignments, Json& out) {
-    // Filled as the writes succeed, so that a failure part way still tells
-    // what was written before it.
-    Json& written = out["written"];
-    written = Json::object();
-    // The Bi-D page writes its chosen values in item order in one operation.
+    Written written(session, out, true);
+    // The Bi-D page writes its chosen values in item order in one operation;
+    // each value is written whole with its packet.
     std::vector<const Assignment*> bid(TPBid::kItemCount, nullptr);
     bool anyBid = false;
     for (const Assignment& assignment : assignments) {
@@ -179,37 +191,33 @@ Outcome AdjustSet(Session& session, const std::vector<Assignment>& assignments, 
         }
     }
     if (anyBid) {
-        Outcome outcome = Operation(session, steps::BidWrite, [&] {
-            for (size_t i = 0; i < bid.size(); ++i) {
-                if (bid[i] == nullptr) {
-                    continue;
-                }
-                const TPBid::Item& item = TPBid::kItems[i];
-                const uint16_t result =
-                    session.bid.WriteBidValue(item.colourSelector, item.mode, bid[i]->text);
-                if (result != ResultOk) {
-                    return result;
-                }
+        uint16_t result = session.Start(steps::BidWrite);
+        for (size_t i = 0; i < bid.size() && result == ResultOk; ++i) {
+            if (bid[i] == nullptr) {
+                continue;
             }
-            return ResultOk;
-        });
-        if (outcome.exit != kExitDone) {
-            return outcome;
+            const TPBid::Item& item = TPBid::kItems[i];
+            written.Begin(Packets(bid[i]->value->name, 1));
+            result = session.bid.WriteBidValue(item.colourSelector, item.mode, bid[i]->text);
+            if (result == ResultOk) {
+                written.Whole(std::stoi(bid[i]->text));
+            }
         }
-        for (const Assignment* assignment : bid) {
-            if (assignment != nullptr) {
-                written[assignment->value->name] = std::stoi(assignment->text);
-            }
+        if (result == ResultOk) {
+            result = session.End(steps::BidWrite);
+        }
+        if (result != ResultOk) {
+            return written.End(session.Failed(result));
         }
     }
     if (const Assignment* assignment = AssignmentOf(assignments, ValueGroup::HeadAngular)) {
-        Outcome outcome = Operation(session, steps::HeadAngularWrite, [&] {
-            return session.headAngular.WriteHeadAngularValue(assignment->text);
-        });
-        if (outcome.exit != kExitDone) {
-            return outcome;
+        const uint16_t result = Operation(
+            session, written, steps::HeadAngularWrite, Packets("head-angular", kPacketAndStore),
+            [&] { return session.headAngular.WriteHeadAngularValue(assignment->text); },
+            [&] { return Json(std::stoi(assignment->text)); });
+        if (result != ResultOk) {
+            return written.End(session.Failed(result));
         }
-        written["head-angular"] = std::stoi(assignment->text);
     }
     for (const auto& [group, colour] :
          {std::pair{ValueGroup::PfBlack, adjust::PfColour::Black},
@@ -219,68 +227,83 @@ Outcome AdjustSet(Session& session, const std::vector<Assignment>& assignments, 
             continue;
         }
         const int value = *adjust::CheckPfValue(assignment->text);
-        Outcome outcome = Operation(session, steps::PfWrite, [&, colour = colour] {
-            return adjust::WritePfValue(session.factory, colour, value);
-        });
-        if (outcome.exit != kExitDone) {
-            return outcome;
+        const uint16_t result = Operation(
+            session, written, steps::PfWrite, Packets(assignment->value->name, kPacketAndStore),
+            [&, colour = colour] { return adjust::WritePfValue(session.factory, colour, value); },
+            [&] { return Json(value); });
+        if (result != ResultOk) {
+            return written.End(session.Failed(result));
         }
-        written[assignment->value->name] = value;
     }
     if (const Assignment* assignment = AssignmentOf(assignments, ValueGroup::TopMargin)) {
         const adjust::TopMarginChoice& choice = *TopMarginChoiceNamed(assignment->text);
-        Outcome outcome = Operation(
-            session, steps::TopMarginWrite,
+        const uint16_t result = Operation(
+            session, written, steps::TopMarginWrite, Packets("top-margin", kPacketAndStore),
             [&] { return adjust::WriteTopMargin(session.factory, choice); },
+            [&] { return Json(choice.name); },
             std::string(choice.quoted) + " has been written in EEPROM.");
-        if (outcome.exit != kExitDone) {
-            return outcome;
+        if (result != ResultOk) {
+            return written.End(session.Failed(result));
         }
-        written["top-margin"] = choice.name;
     }
     if (const Assignment* assignment = AssignmentOf(assignments, ValueGroup::FirstDot)) {
         const int value = *adjust::CheckFirstDotValue(assignment->text);
-        Outcome outcome = Operation(session, steps::FirstDotWrite,
-                                    [&] { return adjust::WriteFirstDot(session.factory, value); });
-        if (outcome.exit != kExitDone) {
-            return outcome;
+        const uint16_t result = Operation(
+            session, written, steps::FirstDotWrite, Packets("first-dot", kPacketAndStore),
+            [&] { return adjust::WriteFirstDot(session.factory, value); },
+            [&] { return Json(value); });
+        if (result != ResultOk) {
+            return written.End(session.Failed(result));
         }
-        written["first-dot"] = value;
     }
     if (AssignmentOf(assignments, ValueGroup::HeatProtect) != nullptr) {
-        Outcome outcome = Operation(session, steps::HeatProtectWrite,
-                                    [&] { return session.heatProtect.WriteHeatProtectOffset(); });
-        if (outcome.exit != kExitDone) {
-            return outcome;
+        const uint16_t result = Operation(
+            session, written, steps::HeatProtectWrite, Packets("cr-heat-protect", 1),
+            [&] { return session.heatProtect.WriteHeatProtectOffset(); },
+            [&] { return Json(TPHeatProtect::kOffset); });
+        if (result != ResultOk) {
+            return written.End(session.Failed(result));
         }
-        written["cr-heat-protect"] = TPHeatProtect::kOffset;
     }
-    return Outcome::Done();
+    return written.End(Outcome::Done());
 }
 
 Outcome WasteReset(Session& session, Json& out) {
-    Outcome outcome = Operation(session, steps::WasteReset,
-                                [&] { return session.maintenance.ResetWasteInkCounter(); });
-    if (outcome.exit == kExitDone) {
-        out["present"] = 0;
+    Written written(session, out, false);
+    const uint16_t result = Operation(
+        session, written, steps::WasteReset,
+        {"waste_counter", "waste ink counter bytes", TPMaintenance::kResetWrites},
+        [&] { return session.maintenance.ResetWasteInkCounter(); }, [] { return Json(0); });
+    if (result != ResultOk) {
+        return written.End(session.Failed(result));
     }
-    return outcome;
+    out["present"] = 0;
+    return written.End(Outcome::Done());
 }
 
+namespace {
+
+// A maintenance sequence: the printer starts it at one packet, and the
+// command waits until it is over. One the printer has started is written.
+Outcome Sequence(Session& session, const ServiceStep& step, uint8_t sequence, const char* name,
+                 Json& out) {
+    Written written(session, out, false);
+    const uint16_t result = Operation(
+        session, written, step, {"sequence", std::string(name) + " start", 1},
+        [&] { return session.factory.StartMaintenanceSequence(sequence); },
+        [&] { return Json(name); });
+    out["sequence"] = name;
+    return written.End(result == ResultOk ? Outcome::Done() : session.Failed(result));
+}
+
+}  // namespace
+
 Outcome Clean(Session& session, Json& out) {
-    Outcome outcome = Operation(session, steps::Cleaning, [&] {
-        return session.factory.StartMaintenanceSequence(TPFactory::SequenceCleaning);
-    });
-    out["sequence"] = "cleaning";
-    return outcome;
+    return Sequence(session, steps::Cleaning, TPFactory::SequenceCleaning, "cleaning", out);
 }
 
 Outcome InkCharge(Session& session, Json& out) {
-    Outcome outcome = Operation(session, steps::InkCharge, [&] {
-        return session.factory.StartMaintenanceSequence(TPFactory::SequenceInkCharge);
-    });
-    out["sequence"] = "ink-charge";
-    return outcome;
+    return Sequence(session, steps::InkCharge, TPFactory::SequenceInkCharge, "ink-charge", out);
 }
 
 }  // namespace orvane::service

@@ -460,14 +460,10 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (outcome.exit != kExitDone) {
         err << "orvane-service: " << outcome.message << '\n';
         // What a command wrote before it failed stays written: it is told.
-        const bool wroteSome = result.contains("written") && !result["written"].empty();
-        if (wroteSome) {
-            err << "orvane-service: written before the failure:";
-            for (const auto& [name, value] : result["written"].items()) {
-                err << ' ' << name << '=' << JsonText(value);
-            }
-            err << '\n';
+        if (!outcome.detail.empty()) {
+            err << "orvane-service: " << outcome.detail << '\n';
         }
+        const bool wroteSome = result.contains("written") && !result["written"].empty();
         if (request.options.json) {
             Json error = ErrorObject(outcome);
             if (wroteSome) {

@@ -43,11 +43,13 @@ struct ServiceOptions {
 };
 
 // How a command ended: its exit code, and for a failure the message and the
-// result code behind it.
+// result code behind it, and a line more when there is more to tell (what a
+// write command wrote before it failed).
 struct Outcome {
     int exit = 0;
     std::string message;
     std::optional<uint16_t> code;
+    std::string detail = {};
 
     static Outcome Done() { return {}; }
     static Outcome Usage(std::string message) { return {2, std::move(message), std::nullopt}; }
@@ -122,6 +124,8 @@ class Session : public ModuleSet {
     std::ostream& Err() { return err_; }
     ServiceLogFile& ServiceLog() { return serviceLog_; }
     const std::string& Port() const { return port_; }
+    // The writes the printer accepted since the session began.
+    const std::vector<AcceptedWrite>& Accepted() const { return accepted_.List(); }
     // Why the service log could not be written, empty while it could. The
     // first call that finds a failure tells it on the console; the session's
     // end tells it when no call did.
@@ -142,6 +146,7 @@ class Session : public ModuleSet {
     tools::ConsoleMessages messages_;
     ConsoleStatus console_;
     tools::PaperWait paperWait_;
+    TPDLLFunction::AcceptedWrites accepted_{link};
 };
 
 // The result-code table's message of a code, as the adjustment window shows
