@@ -448,10 +448,13 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
             result["command"] = "ports";
             outcome = Ports(*ports, result);
         } else if (request.command == "log") {
-            result["command"] = "log";
+            // The records are written out as they are read.
             outcome = Log(
                 seams.serviceLogPath.empty() ? ServiceLogFile::DefaultPath() : seams.serviceLogPath,
-                request.options.port, request.options.since, err, result);
+                request.options.port, request.options.since, request.options.json, out, err);
+            if (outcome.exit == kExitDone) {
+                return kExitDone;
+            }
         } else {
             outcome = RunOnPrinter(request, seams, *ports, err, result);
         }
