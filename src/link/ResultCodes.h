@@ -19,6 +19,9 @@ inline constexpr uint16_t ResultDllMissing = 0xB000;
 inline constexpr uint16_t ResultOutOfMemory = 0xC000;
 inline constexpr uint16_t ResultHeadAngularError = 0xD000;
 inline constexpr uint16_t ResultEepromFileError = 0xF040;
+// A wait that ended because the run was asked to end (a tool's Ctrl-C); the
+// program's waits never end so.
+inline constexpr uint16_t ResultInterrupted = 0xE000;
 
 // Channel error of GetD4ErrorCode that means "the printer is busy".
 inline constexpr uint16_t ChannelErrorBusy = 51;

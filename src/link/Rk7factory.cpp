@@ -212,6 +212,8 @@ uint16_t TPFactory::SendPacket(const uint8_t* bytes, int count) {
         if (status_.Record().State() == PrinterStatus::StateError) {
             return ResultPrinterError;
         }
-        clock_.Sleep(kBusyRetryMilliseconds);
+        if (!orvane::PauseUnlessEnded(clock_, kBusyRetryMilliseconds)) {
+            return ResultInterrupted;
+        }
     }
 }

@@ -38,7 +38,8 @@ class TPFactory {
     uint16_t SendFirstDotValue(int value);
 
     // Sends count bytes of a packet; while the printer answers busy (and is
-    // not in its error state) sends the same bytes again every 500 ms.
+    // not in its error state) sends the same bytes again every 500 ms, until
+    // the clock ends waits (ResultInterrupted, the packet not taken).
     uint16_t SendPacket(const uint8_t* bytes, int count);
 
     // Marks the value packets sent while it lives as a pattern print's test

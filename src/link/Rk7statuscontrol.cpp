@@ -32,6 +32,11 @@ const char* TPStatusControl::WaitingText(uint8_t state) {
 uint16_t TPStatusControl::WaitUntilReady(PrinterStatus& record, bool showMessages,
                                          IStatusReporter& reporter, IPrintDataJob& job,
                                          orvane::IClock& clock) {
+    // A run asked to end starts no wait: the operation it would begin sends
+    // nothing.
+    if (clock.WaitsEnd()) {
+        return ResultInterrupted;
+    }
     for (;;) {
         // The raw inquiry: the accepted ink amounts are Get Status's business.
         uint16_t result = link_.InquireStatus(record.Bytes());
@@ -59,6 +64,8 @@ uint16_t TPStatusControl::WaitUntilReady(PrinterStatus& record, bool showMessage
         if (result != ResultOk) {
             return result;
         }
-        clock.Sleep(kPollMilliseconds);
+        if (!orvane::PauseUnlessEnded(clock, kPollMilliseconds)) {
+            return ResultInterrupted;
+        }
     }
 }

@@ -29,7 +29,8 @@ class TPStatusControl {
     // (that call's code). Busy, printing and cleaning show their text and
     // "Please wait.." when showMessages is set. Each round that does not end
     // the wait sends the initialize command through the print-data job and
-    // sleeps 1000 ms; there is no limit on the rounds.
+    // sleeps 1000 ms; there is no limit on the rounds. A clock that ends
+    // waits ends it (before the first inquiry too) with ResultInterrupted.
     uint16_t WaitUntilReady(PrinterStatus& record, bool showMessages, IStatusReporter& reporter,
                             IPrintDataJob& job, orvane::IClock& clock);
 

@@ -86,7 +86,9 @@ uint16_t TPRaster::SendBuffer() {
                 return ResultPrinterError;
             }
         }
-        clock_.Sleep(kRetryMilliseconds);
+        if (!orvane::PauseUnlessEnded(clock_, kRetryMilliseconds)) {
+            return ResultInterrupted;
+        }
     }
 }
 

@@ -16,7 +16,8 @@ class TPStatusControl;
 // The print-data job: every byte for the printer's print-data channel goes
 // through its 1024-byte buffer, which is sent whenever 1000 bytes have
 // gathered or a caller flushes. While the printer is busy it sends again
-// every 500 ms; on paper out it asks the technician to reload paper first.
+// every 500 ms; on paper out it asks the technician to reload paper first. A
+// clock that ends waits ends the retries (ResultInterrupted, the buffer kept).
 class TPRaster final : public IPrintDataJob {
   public:
     static constexpr int kBufferSize = 1024;

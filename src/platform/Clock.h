@@ -33,7 +33,23 @@ class IClock {
     virtual ~IClock() = default;
     virtual void Sleep(uint32_t milliseconds) = 0;
     virtual LocalDateTime Now() = 0;
+    // Whether the waits of the modules end at their next check instead of
+    // going on: a tool's clock says so once the run is asked to end (Ctrl-C),
+    // and the wait returns ResultInterrupted. The program's clocks never end
+    // a wait.
+    virtual bool WaitsEnd() { return false; }
 };
+
+// One pause of a wait: sleeps unless the wait is to end. False when it is,
+// before the sleep or after it, so that nothing is sent again once the run is
+// asked to end during the sleep.
+inline bool PauseUnlessEnded(IClock& clock, uint32_t milliseconds) {
+    if (clock.WaitsEnd()) {
+        return false;
+    }
+    clock.Sleep(milliseconds);
+    return !clock.WaitsEnd();
+}
 
 class SystemClock final : public IClock {
   public:

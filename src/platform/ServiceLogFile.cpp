@@ -5,10 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <system_error>
 #include <utility>
 
@@ -94,30 +96,6 @@ bool MatchesTimePattern(std::string_view text, std::string_view pattern) {
 constexpr std::string_view kDatePattern = "DDDD-DD-DD";
 constexpr std::string_view kMinutePattern = "DDDD-DD-DDTDD:DD";
 constexpr std::string_view kSecondPattern = "DDDD-DD-DDTDD:DD:DD";
-
-bool LocksAndReads(int file, const std::string& path, std::string& text, std::string& reason) {
-    while (::flock(file, LOCK_SH) != 0) {
-        if (errno != EINTR) {
-            reason = SystemReason(path, errno);
-            return false;
-        }
-    }
-    std::array<char, kReadChunk> chunk{};
-    for (;;) {
-        const ssize_t count = ::read(file, chunk.data(), chunk.size());
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            reason = SystemReason(path, errno);
-            return false;
-        }
-        if (count == 0) {
-            return true;
-        }
-        text.append(chunk.data(), static_cast<size_t>(count));
-    }
-}
 
 }  // namespace
 
@@ -219,36 +197,151 @@ bool ServiceLogFile::ReadAll(std::vector<ServiceLogRecord>& out, std::string& re
                              size_t& damaged) const {
     out.clear();
     damaged = 0;
+    ServiceLogReader reader(path_);
+    if (!reader.Open(reason)) {
+        return false;
+    }
+    ServiceLogRecord record;
+    while (reader.Next(record)) {
+        out.push_back(std::move(record));
+    }
+    damaged = reader.Damaged();
+    reason = reader.Failure();
+    return reason.empty();
+}
+
+// ---------------------------------------------------------------------------
+// Reading a record at a time
+
+ServiceLogReader::ServiceLogReader(std::string path) : path_(std::move(path)) {}
+
+ServiceLogReader::~ServiceLogReader() {
+    if (file_ >= 0) {
+        ::close(file_);  // lets the lock go
+    }
+}
+
+bool ServiceLogReader::Open(std::string& reason) {
     const int file = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (file < 0) {
         if (errno == ENOENT) {
+            ended_ = true;
             return true;
         }
         reason = SystemReason(path_, errno);
         return false;
     }
-    std::string text;
-    const bool read = LocksAndReads(file, path_, text, reason);
-    ::close(file);
-    if (!read) {
+    file_ = file;
+    while (::flock(file_, LOCK_SH) != 0) {
+        if (errno != EINTR) {
+            reason = SystemReason(path_, errno);
+            return false;
+        }
+    }
+    // A folder opens, and fails only at its first read.
+    if (!Fill() && !failure_.empty()) {
+        reason = failure_;
         return false;
     }
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        const std::string_view line = std::string_view(text).substr(start, end - start);
-        ServiceLogRecord record;
-        if (ParseLine(line, record)) {
-            out.push_back(std::move(record));
-        } else if (!line.empty()) {
-            ++damaged;
-        }
-        start = end + 1;
-    }
     return true;
+}
+
+bool ServiceLogReader::Fill() {
+    begin_ = 0;
+    end_ = 0;
+    if (ended_ || file_ < 0) {
+        ended_ = true;
+        return false;
+    }
+    buffer_.resize(kReadChunk);
+    size_t wanted = buffer_.size();
+    if (limit_) {
+        wanted = static_cast<size_t>(std::min<uint64_t>(wanted, *limit_ - offset_));
+    }
+    for (;;) {
+        const ssize_t count = wanted == 0 ? 0 : ::read(file_, buffer_.data(), wanted);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            failure_ = SystemReason(path_, errno);
+        }
+        if (count <= 0) {
+            ended_ = true;
+            return false;
+        }
+        end_ = static_cast<size_t>(count);
+        offset_ += end_;
+        return true;
+    }
+}
+
+bool ServiceLogReader::Rewind(std::string& reason) {
+    if (file_ >= 0 && ::lseek(file_, 0, SEEK_SET) != 0) {
+        reason = SystemReason(path_, errno);
+        return false;
+    }
+    if (file_ >= 0) {
+        ::flock(file_, LOCK_UN);
+    }
+    limit_ = offset_;
+    offset_ = 0;
+    begin_ = 0;
+    end_ = 0;
+    ended_ = file_ < 0;
+    line_.clear();
+    tooLong_ = false;
+    damaged_ = 0;
+    failure_.clear();
+    return true;
+}
+
+bool ServiceLogReader::TakeLine(std::string_view line, ServiceLogRecord& record) {
+    bool taken = false;
+    if (tooLong_) {
+        ++damaged_;
+    } else if (ServiceLogFile::ParseLine(line, record)) {
+        taken = true;
+    } else if (!line.empty()) {
+        ++damaged_;
+    }
+    line_.clear();
+    tooLong_ = false;
+    return taken;
+}
+
+bool ServiceLogReader::Next(ServiceLogRecord& record) {
+    for (;;) {
+        if (begin_ == end_ && !Fill()) {
+            // The last line, when no newline ends it.
+            const bool open = !line_.empty() || tooLong_;
+            return open && failure_.empty() && TakeLine(line_, record);
+        }
+        const char* start = buffer_.data() + begin_;
+        const auto* newline = static_cast<const char*>(std::memchr(start, '\n', end_ - begin_));
+        const size_t piece =
+            newline != nullptr ? static_cast<size_t>(newline - start) : end_ - begin_;
+        begin_ += piece + (newline != nullptr ? 1 : 0);
+        if (newline != nullptr && line_.empty() && !tooLong_) {
+            // The whole line is in this piece: it is parsed where it is.
+            if (piece > kLineLimit) {
+                tooLong_ = true;
+            }
+            if (TakeLine(std::string_view(start, piece), record)) {
+                return true;
+            }
+            continue;
+        }
+        if (!tooLong_ && line_.size() + piece > kLineLimit) {
+            tooLong_ = true;
+            line_.clear();
+        } else if (!tooLong_) {
+            line_.append(start, piece);
+        }
+        if (newline != nullptr && TakeLine(line_, record)) {
+            return true;
+        }
+    }
 }
 
 bool IsServiceLogSince(std::string_view since) {
@@ -270,17 +363,19 @@ bool IsServiceLogSince(std::string_view since) {
     return date && hour && second;
 }
 
+bool ServiceLogRecordKept(const ServiceLogRecord& record, std::string_view port,
+                          std::string_view since) {
+    return (port.empty() || record.port == port) &&
+           (since.empty() || std::string_view(record.time).substr(0, since.size()) >= since);
+}
+
 std::vector<ServiceLogRecord> FilterServiceLog(const std::vector<ServiceLogRecord>& records,
                                                std::string_view port, std::string_view since) {
     std::vector<ServiceLogRecord> kept;
     for (const ServiceLogRecord& record : records) {
-        if (!port.empty() && record.port != port) {
-            continue;
+        if (ServiceLogRecordKept(record, port, since)) {
+            kept.push_back(record);
         }
-        if (!since.empty() && std::string_view(record.time).substr(0, since.size()) < since) {
-            continue;
-        }
-        kept.push_back(record);
     }
     return kept;
 }

@@ -136,11 +136,14 @@ class Host {
     uint16_t Print(Printer& printer, const uint8_t* data, size_t length,
                    std::vector<Noticed>& faults);
     void Restart(Printer& printer, std::vector<Noticed>& faults);
-    void ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t offset,
+    // False when a write to the EEPROM that the packet asks for (a Bi-D
+    // value, the store, the waste ink counter of a maintenance sequence)
+    // could not be made; the fault says why, and the data call fails.
+    bool ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t offset,
                      std::vector<Noticed>& faults);
-    void ApplyPacketValues(Printer& printer, const PacketCommand& command, uint64_t offset,
+    bool ApplyPacketValues(Printer& printer, const PacketCommand& command, uint64_t offset,
                            std::vector<Noticed>& faults);
-    void StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
+    bool StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
                           std::vector<Noticed>& faults);
     // False when the page's picture could not be saved.
     bool PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults);

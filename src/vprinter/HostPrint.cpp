@@ -31,7 +31,9 @@ class Host::EngineOwner final : public PrintEngine::Owner {
         faults_.push_back({offset, note});
     }
     void Packet(uint64_t offset, const PacketCommand& command) override {
-        host_.ApplyPacket(printer_, command, offset, faults_);
+        if (!host_.ApplyPacket(printer_, command, offset, faults_)) {
+            writeLost_ = true;
+        }
     }
     void SheetTaken(Page& sheet) override {
         // The page's picture keeps the values it was printed with.
@@ -46,9 +48,12 @@ class Host::EngineOwner final : public PrintEngine::Owner {
     }
     // A page came out whose picture could not be saved.
     bool PageLost() const { return pageLost_; }
+    // A packet's write to the EEPROM could not be made.
+    bool WriteLost() const { return writeLost_; }
 
   private:
     bool pageLost_ = false;
+    bool writeLost_ = false;
     Host& host_;
     Printer& printer_;
     std::vector<Noticed>& faults_;
@@ -100,9 +105,10 @@ uint16_t Host::Print(Printer& printer, const uint8_t* data, size_t length,
     UpdateMisregistration(printer);
     EngineOwner owner(*this, printer, faults);
     engine.Feed(data, length, owner);
-    if (owner.PageLost()) {
-        // The printer took the bytes, but the page it printed is lost: the
-        // call that ejected it fails, as a printer reports a jam.
+    if (owner.PageLost() || owner.WriteLost()) {
+        // The printer took the bytes, but the page it printed is lost, or a
+        // value a packet set did not reach its EEPROM: the call fails, as a
+        // printer reports a jam or a storage error, and is not sent again.
         channelError_ = kChannelStorage;
         return kChannelError;
     }
@@ -126,14 +132,15 @@ void Host::UpdateMisregistration(Printer& printer) {
     }
 }
 
-void Host::ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t offset,
+bool Host::ApplyPacket(Printer& printer, const PacketCommand& command, uint64_t offset,
                        std::vector<Noticed>& faults) {
-    ApplyPacketValues(printer, command, offset, faults);
+    const bool written = ApplyPacketValues(printer, command, offset, faults);
     // The passes that follow print with the values now in force.
     UpdateMisregistration(printer);
+    return written;
 }
 
-void Host::ApplyPacketValues(Printer& printer, const PacketCommand& command, uint64_t offset,
+bool Host::ApplyPacketValues(Printer& printer, const PacketCommand& command, uint64_t offset,
                              std::vector<Noticed>& faults) {
     switch (command.kind) {
         case PacketCommand::Kind::Bid: {
@@ -142,36 +149,37 @@ void Host::ApplyPacketValues(Printer& printer, const PacketCommand& command, uin
                             true, reason)) {
                 faults.push_back(
                     {offset, "the Bi-D value could not be written to the EEPROM: " + reason});
+                return false;
             }
-            return;
+            return true;
         }
         case PacketCommand::Kind::PaperFeed:
         case PacketCommand::Kind::HeadAngular:
         case PacketCommand::Kind::FirstDot:
         case PacketCommand::Kind::TopMargin:
             printer.kept[command.Address()] = static_cast<uint8_t>(command.value);
-            return;
+            return true;
         case PacketCommand::Kind::Store: {
             std::string reason;
             if (!printer.kept.empty() && !WriteBytes(printer, printer.kept, true, reason)) {
                 faults.push_back(
                     {offset, "the stored values could not be written to the EEPROM: " + reason});
-                return;
+                return false;
             }
             printer.kept.clear();
-            return;
+            return true;
         }
         case PacketCommand::Kind::Maintenance:
-            StartMaintenance(printer, command.sequence, offset, faults);
-            return;
+            return StartMaintenance(printer, command.sequence, offset, faults);
     }
+    return true;
 }
 
-void Host::StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
+bool Host::StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
                             std::vector<Noticed>& faults) {
     if (ActivityRunning(printer) && printer.activity == Activity::Maintenance) {
         faults.push_back({offset, "a maintenance sequence runs already; this one is not started"});
-        return;
+        return true;
     }
     const bool cleaning = sequence == 2;
     printer.activity = Activity::Maintenance;
@@ -200,7 +208,9 @@ void Host::StartMaintenance(Printer& printer, uint8_t sequence, uint64_t offset,
                      {kWasteLow, static_cast<uint8_t>(raised & 0xFF)}},
                     true, reason)) {
         faults.push_back({offset, "the waste ink pad counter could not be written: " + reason});
+        return false;
     }
+    return true;
 }
 
 bool Host::PagePrinted(Printer& printer, Page& page, std::vector<Noticed>& faults) {

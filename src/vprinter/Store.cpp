@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -119,19 +120,46 @@ bool Store::EnsureCreated() {
     if (fs::exists(folder_, error)) {
         return true;
     }
-    if (!fs::create_directories(folder_, error) && error) {
-        return false;
+    // Another process may be making its first use at the same time, and a
+    // third may look in meanwhile: the folder is made whole in a new folder
+    // beside it and renamed into its place, so that nobody sees it half made.
+    // The rename takes the place of nothing but an empty folder; when another
+    // process was first, its folder stays and this one goes.
+    fs::path target(folder_);
+    if (!target.has_filename()) {
+        target = target.parent_path();  // a name that ends in '/'
     }
-    // Another process may be making its first use at the same time.
-    const FileLock lock = LockFolder();
-    std::string reason;
-    for (const auto& [port, model] :
-         {std::pair{"VTUSB001", "Orvane K31"}, std::pair{"VTUSB002", "Orvane K32"}}) {
-        if (!Exists(port) && !CreatePrinter(port, model, reason)) {
+    if (target.has_parent_path()) {
+        fs::create_directories(target.parent_path(), error);
+    }
+    // A name of this process's own (a folder left by a crash of an earlier
+    // process of the same number is not taken).
+    std::string building;
+    std::random_device random;
+    for (int attempt = 0; building.empty() && attempt < 8; ++attempt) {
+        const std::string name =
+            target.string() + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(random());
+        if (::mkdir(name.c_str(), 0777) == 0) {
+            building = name;
+        } else if (errno != EEXIST) {
             return false;
         }
     }
-    return true;
+    if (building.empty()) {
+        return false;
+    }
+    Store fresh(building);
+    std::string reason;
+    bool made = true;
+    for (const auto& [port, model] :
+         {std::pair{"VTUSB001", "Orvane K31"}, std::pair{"VTUSB002", "Orvane K32"}}) {
+        made = made && fresh.CreatePrinter(port, model, reason);
+    }
+    if (made && ::rename(building.c_str(), target.c_str()) == 0) {
+        return true;
+    }
+    fs::remove_all(building, error);
+    return made && fs::is_directory(folder_, error);
 }
 
 std::vector<std::string> Store::Ports() const {

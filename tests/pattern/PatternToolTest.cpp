@@ -330,7 +330,7 @@ TEST_F(PatternTool, CtrlCWhileWaitingForPaperEndsTheRunAndWritesWhatWasSent) {
     ASSERT_TRUE(tool.WaitForErr("out of paper")) << tool.Finish().err;
     tool.Signal(SIGINT);
     const auto result = tool.Finish();
-    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.exitCode, 130);
     EXPECT_NE(result.err.find("beta ended: interrupted while waiting for paper\n"),
               std::string::npos)
         << result.err;

@@ -162,6 +162,58 @@ TEST(ServiceLogFile, ConcurrentWritersNeitherInterleaveNorLoseLines) {
     EXPECT_EQ(next["VTUSB002"], kEach);
 }
 
+// The reader holds one line at a time: a line longer than its limit is a
+// damaged line, however valid its fields, and lines across the pieces it
+// reads in come out whole. A second reading gives what the first read.
+TEST(ServiceLogReader, ReadsALineAtATimeWithinItsLimit) {
+    TempFolder folder;
+    const std::string path = folder / "service.log";
+    const ServiceLogRecord empty = Sample("");
+    const size_t room =
+        orvane::ServiceLogReader::kLineLimit - ServiceLogFile::FormatLine(empty).size();
+    std::string text;
+    std::vector<std::string> kept;
+    const auto add = [&](const std::string& value, bool fits) {
+        text += ServiceLogFile::FormatLine(Sample(value)) + '\n';
+        if (fits) {
+            kept.push_back(value);
+        }
+    };
+    for (int i = 0; i < 3000; ++i) {  // lines across many pieces of the file
+        add(std::to_string(i), true);
+    }
+    add(std::string(room, 'a'), true);        // as long as a line may be
+    add(std::string(room + 1, 'b'), false);   // one byte longer
+    add(std::string(20 * room, 'c'), false);  // over several pieces
+    add("after", true);
+    text += ServiceLogFile::FormatLine(Sample("unended"));
+    kept.push_back("unended");
+    WriteFile(path, text);
+
+    orvane::ServiceLogReader reader(path);
+    std::string reason;
+    ASSERT_TRUE(reader.Open(reason)) << reason;
+    for (int reading = 0; reading < 2; ++reading) {
+        std::vector<std::string> read;
+        ServiceLogRecord record;
+        while (reader.Next(record)) {
+            read.push_back(record.value);
+        }
+        EXPECT_TRUE(reader.Failure().empty()) << reader.Failure();
+        EXPECT_EQ(reader.Damaged(), 2u) << "reading " << reading;
+        ASSERT_EQ(read.size(), kept.size()) << "reading " << reading;
+        EXPECT_TRUE(read == kept) << "reading " << reading;
+        // Appended after the first reading: the second does not see it.
+        ASSERT_TRUE(reader.Rewind(reason)) << reason;
+        reason.clear();
+        EXPECT_TRUE(ServiceLogFile(path).Record(Sample("later"), reason)) << reason;
+    }
+    size_t damaged = 0;
+    const auto all = ReadBack(ServiceLogFile(path), damaged);
+    EXPECT_EQ(damaged, 2u);
+    EXPECT_EQ(all.back().value, "later");
+}
+
 TEST(ServiceLogFile, FiltersByPortAndByTheLocalTimeSince) {
     const std::pair<const char*, const char*> logged[] = {
         {"2026-12-06T23:59:59+01:00", "VTUSB001"},

@@ -23,6 +23,10 @@ class VirtualClock final : public orvane::IClock {
     void ClearSleeps() { sleeps_.clear(); }
     // Called after each recorded sleep, e.g. to change the printer meanwhile.
     std::function<void(uint32_t)> onSleep;
+    // Whether the waits end now, as a tool's clock says after Ctrl-C; none:
+    // never, as the program's clocks.
+    std::function<bool()> waitsEnd;
+    bool WaitsEnd() override { return waitsEnd && waitsEnd(); }
 
   private:
     std::vector<uint32_t> sleeps_;

@@ -85,7 +85,8 @@ TEST_F(ServiceCommand, BadUsageExitsWithTwoBeforeTheLinkIsOpened) {
         On({"dump", existing}),
         On({"dump", StateFolder() + "/no/such/folder/dump.eep"}),
         On({"--dry-run", "backup", "list"}),
-        {"--dir", StateFolder() + "/none", "ports"},
+        {"--dir", "", "ports"},
+        {"--dir", existing, "ports"},
     };
     for (const auto& args : cases) {
         ClearTrace();

@@ -4,12 +4,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include <nlohmann/json.hpp>
 
 #include "ServiceFixture.h"
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
+#include "tools/service/Output.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -149,6 +151,42 @@ TEST_F(ServiceHistory, TheLogListsTheWritesOfTheCommands) {
         EXPECT_EQ(record["port"], "VTUSB002");
     }
     EXPECT_EQ(Service({"log", "--since", "yesterday"}).exit, 2);
+}
+
+// The log is written while it is read, a line at a time (a line too long to
+// hold is a damaged one), in the text and JSON the whole result would have:
+// with and without records, and with a filter that keeps none.
+TEST_F(ServiceHistory, TheLogWrittenAsItIsReadIsTheWholeResultsText) {
+    for (const int writes : {0, 3}) {
+        for (int i = 0; i < writes; ++i) {
+            ASSERT_EQ(Service(On({"adjust", "set", "pf-black=" + std::to_string(i)})).exit, 0);
+        }
+        if (writes > 0) {
+            // A record in all but its length.
+            std::ofstream(ServiceLogPath(), std::ios::app)
+                << "2026-12-07T10:00:00+01:00\tVTUSB001\tOrvane K31\t\tpf\tpf-black\t"
+                << std::string(20000, '1') << "\tok\n";
+        }
+        for (const char* port : {"", "VTUSB002"}) {
+            std::vector<std::string> args = {"log"};
+            if (*port != '\0') {
+                args.insert(args.begin(), {"--port", port});
+            }
+            const Run json = Service([&] {
+                std::vector<std::string> withJson = args;
+                withJson.insert(withJson.begin(), "--json");
+                return withJson;
+            }());
+            ASSERT_EQ(json.exit, 0) << json.err;
+            const auto whole = orvane::service::Json::parse(json.out);
+            EXPECT_EQ(orvane::service::JsonText(whole) + "\n", json.out);
+            EXPECT_EQ(whole["records"].size(), *port != '\0' ? 0u : 2u * writes) << json.out;
+            EXPECT_EQ(whole["damaged"], writes > 0 ? 1 : 0);
+            std::ostringstream text;
+            orvane::service::WriteText(text, whole);
+            EXPECT_EQ(Service(args).out, text.str());
+        }
+    }
 }
 
 // Lines of the log that are no records are skipped, and how many is told.

@@ -2,6 +2,8 @@
 // wrappers of the link object.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 
@@ -156,6 +158,9 @@ TEST_F(Fault, EepromReadsAndWritesFailAtTheirAddressOnly) {
     EXPECT_EQ(Link().D4WriteEeprom(0x5B, 0xB2), ResultOk);
 }
 
+// A write the printer makes itself for a packet fails the packet's data call
+// (as a storage error, which is not "busy": nothing is sent again), so that
+// the program does not take the value for kept.
 TEST_F(Fault, AnEepromWriteFaultAlsoFailsTheWritesThePrinterMakesItself) {
     ASSERT_EQ(OpenLink(), ResultOk);
     const struct {
@@ -176,13 +181,33 @@ TEST_F(Fault, AnEepromWriteFaultAlsoFailsTheWritesThePrinterMakesItself) {
             config.writeFaults = {{c.address, 0x2000}};
         });
         ClearTrace();
-        ASSERT_EQ(Send(c.stream), ResultOk) << c.what;
+        EXPECT_EQ(Send(c.stream), ResultChannelError) << c.what;
+        EXPECT_EQ(ChannelError(), 3) << c.what;
         EXPECT_EQ(Eeprom(), vprinter::Store::FreshBoard())
             << c.what << ": no byte of the write is made";
         char address[8];
         std::snprintf(address, sizeof address, "0x%02X", c.address);
         EXPECT_NE(FaultNotes().find(address), std::string::npos) << c.what << ": " << FaultNotes();
     }
+
+    // The same when eeprom.bin cannot be replaced, as on a full or read-only
+    // disk: a folder stands where its temporary file goes, which stops root
+    // too.
+    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) { config.writeFaults = {}; });
+    Clock().Sleep(vprinter::Host::kCleaningMilliseconds);  // the cleaning started above ends
+    const std::string blocked =
+        StateFolder() + "/VTUSB001/eeprom.bin.tmp." + std::to_string(getpid());
+    fs::create_directory(blocked);
+    for (const auto& c : cases) {
+        ClearTrace();
+        EXPECT_EQ(Send(c.stream), ResultChannelError) << c.what;
+        EXPECT_EQ(ChannelError(), 3) << c.what;
+        EXPECT_NE(FaultNotes().find("cannot write"), std::string::npos) << c.what;
+    }
+    fs::remove(blocked);
+    ClearTrace();
+    EXPECT_EQ(Send(cases[0].stream), ResultOk) << "mended";
+    EXPECT_EQ(Eeprom()[cases[0].address], 5);
 }
 
 TEST_F(Fault, ADamagedEepromFileIsABrokenEepromThatNothingReplaces) {
@@ -219,7 +244,7 @@ TEST_F(Fault, ADamagedEepromFileIsABrokenEepromThatNothingReplaces) {
         EXPECT_EQ(ChannelError(), 3) << c.what;
         EXPECT_EQ(Link().D4WriteEeprom(0x42, 0x10), ResultChannelError) << c.what;
         EXPECT_EQ(ChannelError(), 3) << c.what;
-        ASSERT_EQ(Send(Stream().Packet(0x00, 0x00, {2, 1, 5, 0})), ResultOk) << c.what;
+        EXPECT_EQ(Send(Stream().Packet(0x00, 0x00, {2, 1, 5, 0})), ResultChannelError) << c.what;
         EXPECT_NE(FaultNotes().find("Bi-D value could not be written"), std::string::npos)
             << c.what << ": " << FaultNotes();
         Printers().Forget();  // a restart of the program does not mend it either

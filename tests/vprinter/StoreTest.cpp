@@ -1,6 +1,9 @@
 // The state folder: first use, port numbers, persistence across restarts.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "link/ResultCodes.h"
@@ -31,6 +34,58 @@ TEST(Store, FirstUseCreatesAnOrvaneK31AndAnOrvaneK32) {
     ASSERT_TRUE(store.RemovePrinter("VTUSB001"));
     ASSERT_TRUE(store.EnsureCreated());
     EXPECT_EQ(store.Ports(), std::vector<std::string>{"VTUSB002"});
+}
+
+// Two first uses at once, watched by a third process: whoever sees the folder
+// sees it whole, with both printers, and nothing is left beside it.
+TEST(Store, AFirstUseIsSeenWholeByWhoeverLooksMeanwhile) {
+    TempFolder folder;
+    constexpr int kRounds = 20;
+    const auto state = [&](int round) { return folder / ("state" + std::to_string(round)); };
+    std::vector<pid_t> makers;
+    for (int maker = 0; maker < 2; ++maker) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool made = true;
+            for (int round = 0; round < kRounds; ++round) {
+                made = Store(state(round)).EnsureCreated() && made;
+            }
+            _exit(made ? 0 : 1);
+        }
+        makers.push_back(child);
+    }
+    std::vector<int> endings;
+    const auto reap = [&](int options) {
+        int status = 0;
+        while (endings.size() < makers.size() && waitpid(-1, &status, options) > 0) {
+            endings.push_back(status);
+        }
+    };
+    for (int round = 0; round < kRounds; ++round) {
+        std::error_code error;
+        bool seen = false;
+        // Looked at as soon as it is there; when both makers have ended
+        // without making it, it never will be.
+        while (!(seen = fs::exists(state(round), error)) && endings.size() < makers.size()) {
+            reap(WNOHANG);
+        }
+        seen = seen || fs::exists(state(round), error);
+        ASSERT_TRUE(seen) << "round " << round;
+        EXPECT_EQ(Store(state(round)).Ports(), (std::vector<std::string>{"VTUSB001", "VTUSB002"}))
+            << "round " << round;
+    }
+    reap(0);
+    for (const int status : endings) {
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    size_t entries = 0;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        EXPECT_EQ(entry.path().filename().string().find(".new-"), std::string::npos)
+            << entry.path();
+        ++entries;
+    }
+    EXPECT_EQ(entries, static_cast<size_t>(kRounds));
 }
 
 TEST(Store, PortNumbersFollowTheBootWindowsRule) {

@@ -101,7 +101,7 @@ MessageAnswer PaperWait::Wait() {
                 << dir << " paper " << setup_.port << " N' (waiting for it)\n";
     uint64_t waited = 0;
     for (;;) {
-        if (Interrupted()) {
+        if (clock_.WaitsEnd()) {
             gaveUp_ = "interrupted while waiting for paper";
             return MessageAnswer::Cancel;
         }

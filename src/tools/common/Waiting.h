@@ -33,22 +33,27 @@ class ConsoleMessages final : public IMessageBox, public IStatusReporter {
     std::ostream& err_;
 };
 
-// Ctrl-C: the first asks the run to end (what the printer got so far is still
-// written), a second ends the process at once.
+// Ctrl-C: the first asks the run to end (every wait ends at its next check;
+// what the printer got so far is still written), a second ends the process at
+// once.
 void CatchInterrupts();
 bool Interrupted();
+
+// The exit code of a run that an interrupt ended.
+inline constexpr int kExitInterrupted = 130;
 
 // The tool's clock. With ORVANE_MANUAL_CLOCK=1 in the environment it never
 // sleeps: a sleep moves its own time and the virtual printers' clock on at
 // once, so a run that waits (for paper, for a page to come out) takes no real
 // time. Otherwise it sleeps for real, and an interrupt cuts the sleep it
-// arrives in short.
+// arrives in short. Once interrupted, it ends every wait of the modules.
 class ToolClock final : public IClock {
   public:
     ToolClock();
 
     void Sleep(uint32_t milliseconds) override;
     LocalDateTime Now() override { return system_.Now(); }
+    bool WaitsEnd() override { return Interrupted(); }
 
     bool IsManual() const { return manual_; }
     // Milliseconds since the clock was made.
@@ -65,8 +70,8 @@ class ToolClock final : public IClock {
 // is out of paper and how to load some, then a wait until its status shows
 // paper again, asked every 500 ms. The wait is given up (the box is answered
 // with Cancel, which ends the send) after the time limit (counted in the
-// clock's sleeps) or on an interrupt; once given up, every later paper-out box
-// is answered so at once.
+// clock's sleeps) or when the clock ends waits (an interrupt); once given up,
+// every later paper-out box is answered so at once.
 class PaperWait {
   public:
     struct Setup {

@@ -52,7 +52,7 @@ void ReportEnding(Session& session, const char* item, uint16_t result) {
     const std::string& gaveUp = session.PaperWaiting().GaveUp();
     if (!gaveUp.empty()) {
         std::cerr << "orvane-pattern: " << item << " ended: " << gaveUp << '\n';
-    } else if (result == ResultOk) {
+    } else if (result == ResultOk || result == ResultInterrupted) {
         std::cerr << "orvane-pattern: " << item << " interrupted\n";
     } else {
         const std::string meaning = Meaning(session, result);

@@ -120,7 +120,7 @@ int Run(const RunOptions& options, const Item& item) {
               << " bytes -> " << options.output << '\n';
     if (result != ResultOk || orvane::tools::Interrupted()) {
         orvane::tools::ReportEnding(session, item.name, result);
-        return 1;
+        return orvane::tools::Interrupted() ? orvane::tools::kExitInterrupted : 1;
     }
     return 0;
 }

@@ -94,9 +94,11 @@ Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json&
 // backup of unknown model passes here.
 Outcome CheckBackupModel(const std::string& path, uint8_t backupModel, uint8_t modelCode,
                          bool force);
-// The service log's damaged lines are skipped and counted on err.
-Outcome Log(const std::string& path, const std::string& port, const std::string& since,
-            std::ostream& err, Json& out);
+// The service log, written to out (as JSON with json) while it is read, so
+// that memory does not grow with the log; its damaged lines are skipped and
+// counted on err. Nothing is written to out when it fails before the listing.
+Outcome Log(const std::string& path, const std::string& port, const std::string& since, bool json,
+            std::ostream& out, std::ostream& err);
 Outcome Dump(Session& session, const std::string& path, Json& out);
 
 }  // namespace orvane::service

@@ -4,6 +4,7 @@
 #include "eeprom/BackupHistory.h"
 #include "link/ResultCodes.h"
 #include "tools/service/Commands.h"
+#include "tools/service/Output.h"
 
 namespace orvane::service {
 
@@ -102,24 +103,41 @@ Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json&
     return outcome;
 }
 
-Outcome Log(const std::string& path, const std::string& port, const std::string& since,
-            std::ostream& err, Json& out) {
+Outcome Log(const std::string& path, const std::string& port, const std::string& since, bool json,
+            std::ostream& out, std::ostream& err) {
     if (!since.empty() && !IsServiceLogSince(since)) {
         return Outcome::Usage("--since " + since + ": give YYYY-MM-DD[THH:MM[:SS]]");
     }
-    ServiceLogFile log(path);
-    std::vector<ServiceLogRecord> records;
+    const auto failed = [](const std::string& reason) {
+        return Outcome{kExitFailed, "the service log cannot be read: " + reason, std::nullopt};
+    };
+    // Read twice: first for what the head tells (the damaged lines, whether
+    // any record is listed), then to write the records out as they come.
+    ServiceLogReader reader(path);
     std::string reason;
-    size_t damaged = 0;
-    if (!log.ReadAll(records, reason, damaged)) {
-        return {kExitFailed, "the service log cannot be read: " + reason, std::nullopt};
+    if (!reader.Open(reason)) {
+        return failed(reason);
+    }
+    ServiceLogRecord record;
+    size_t listed = 0;
+    while (reader.Next(record)) {
+        listed += ServiceLogRecordKept(record, port, since) ? 1 : 0;
+    }
+    const size_t damaged = reader.Damaged();
+    if (!reader.Failure().empty()) {
+        return failed(reader.Failure());
+    }
+    if (!reader.Rewind(reason)) {
+        return failed(reason);
     }
     if (damaged > 0) {
         err << "orvane-service: " << damaged << " damaged line(s) of the service log skipped\n";
     }
-    Json list = Json::array();
-    for (const ServiceLogRecord& record : FilterServiceLog(records, port, since)) {
-        list.push_back({{"time", record.time},
+    StreamedResult result(out, json, {{"command", "log"}, {"file", path}, {"damaged", damaged}},
+                          "records", listed == 0);
+    while (reader.Next(record)) {
+        if (ServiceLogRecordKept(record, port, since)) {
+            result.Add({{"time", record.time},
                         {"port", record.port},
                         {"model", record.model},
                         {"usb_id", record.usbId},
@@ -127,11 +145,11 @@ Outcome Log(const std::string& path, const std::string& port, const std::string&
                         {"target", record.target},
                         {"value", record.value},
                         {"result", record.result}});
+        }
     }
-    out["file"] = log.Path();
-    out["damaged"] = damaged;
-    out["records"] = list;
-    return Outcome::Done();
+    result.End();
+    // What was listed stays listed; the failure follows it.
+    return reader.Failure().empty() ? Outcome::Done() : failed(reader.Failure());
 }
 
 }  // namespace orvane::service

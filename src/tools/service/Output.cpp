@@ -24,6 +24,11 @@ std::string Scalar(const Json& value) {
     return value.is_string() ? value.get<std::string>() : JsonText(value);
 }
 
+// One element of an array, on its line below the array's key.
+void WriteElement(std::ostream& out, const std::string& indent, const Json& element) {
+    out << indent << "  " << (element.is_object() ? JsonText(element) : Scalar(element)) << '\n';
+}
+
 void WriteValue(std::ostream& out, const std::string& indent, const std::string& key,
                 const Json& value) {
     if (value.is_object()) {
@@ -34,8 +39,7 @@ void WriteValue(std::ostream& out, const std::string& indent, const std::string&
     } else if (value.is_array()) {
         out << indent << key << ":" << (value.empty() ? " (none)" : "") << '\n';
         for (const Json& element : value) {
-            out << indent << "  " << (element.is_object() ? JsonText(element) : Scalar(element))
-                << '\n';
+            WriteElement(out, indent, element);
         }
     } else {
         out << indent << key << ": " << Scalar(value) << '\n';
@@ -78,6 +82,36 @@ Json ErrorObject(const Outcome& outcome) {
     return {{"error", outcome.message},
             {"code", outcome.code ? Json(*outcome.code) : Json(nullptr)},
             {"exit", outcome.exit}};
+}
+
+StreamedResult::StreamedResult(std::ostream& out, bool json, const Json& head,
+                               const std::string& name, bool empty)
+    : out_(out), json_(json) {
+    if (!json_) {
+        WriteText(out_, head);
+        out_ << name << ':' << (empty ? " (none)" : "") << '\n';
+        return;
+    }
+    // The head's text without its closing brace, then the array's key.
+    std::string text = JsonText(head);
+    text.pop_back();
+    out_ << text << (head.empty() ? "" : ",") << JsonText(name) << ":[";
+}
+
+void StreamedResult::Add(const Json& element) {
+    if (!json_) {
+        WriteElement(out_, "", element);
+        return;
+    }
+    out_ << (first_ ? "" : ",") << JsonText(element);
+    first_ = false;
+}
+
+void StreamedResult::End() {
+    if (json_) {
+        out_ << "]}\n";
+    }
+    out_.flush();
 }
 
 }  // namespace orvane::service

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "link/Dllfunction.h"
@@ -24,5 +25,24 @@ std::string JsonText(const Json& value);
 
 // The JSON object of a failure.
 Json ErrorObject(const Outcome& outcome);
+
+// A result whose last member is a long array, written while the array is
+// read, one element at a time: the same text as WriteText (with json, as
+// JsonText and a newline) of the whole result.
+class StreamedResult {
+  public:
+    // head holds the members before the array, name is the array's key;
+    // empty tells that no element will follow.
+    StreamedResult(std::ostream& out, bool json, const Json& head, const std::string& name,
+                   bool empty);
+    void Add(const Json& element);
+    // Ends the array and the result.
+    void End();
+
+  private:
+    std::ostream& out_;
+    bool json_;
+    bool first_ = true;
+};
 
 }  // namespace orvane::service

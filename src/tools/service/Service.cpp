@@ -10,6 +10,7 @@
 #include "platform/PortTable.h"
 #include "tools/service/Commands.h"
 #include "tools/service/Output.h"
+#include "tools/service/PrinterFolder.h"
 
 namespace orvane::service {
 
@@ -336,9 +337,10 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
     app.add_flag("--json", request.options.json, "one JSON object per command on stdout");
     app.add_flag("--dry-run", request.options.dryRun,
                  "list what would be written or sent, and send nothing");
-    app.add_option("--dir", request.options.folder,
-                   "state folder of the virtual printers (default: ORVANE_VPRINTER_DIR, else "
-                   "the XDG state folder)");
+    auto* dirOption =
+        app.add_option("--dir", request.options.folder,
+                       "state folder of the virtual printers (default: ORVANE_VPRINTER_DIR, else "
+                       "the XDG state folder)");
 
     app.add_subcommand("ports", "the printer ports the boot window lists, with their numbers");
     app.add_subcommand("status", "the printer's state, error and ink");
@@ -425,19 +427,16 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         std::unique_ptr<IPortList> ownPorts;
         IPortList* ports = seams.ports;
-        if (!request.options.folder.empty()) {
-            std::error_code error;
-            if (!fs::is_directory(request.options.folder, error)) {
-                outcome = Outcome::Usage("--dir " + request.options.folder + " is no folder");
-            } else if (ports == nullptr) {
+        // An empty --dir is bad usage, not the default folder.
+        if (dirOption->count() > 0) {
+            outcome = CheckStateFolder(request.options.folder);
+            if (outcome.exit == kExitDone && ports == nullptr) {
                 // The link libraries of this process find their printers there.
                 setenv("ORVANE_VPRINTER_DIR", request.options.folder.c_str(), 1);
             }
         }
         if (ports == nullptr) {
-            ownPorts = request.options.folder.empty()
-                           ? std::make_unique<VirtualPrinterPortList>()
-                           : std::make_unique<VirtualPrinterPortList>(request.options.folder);
+            ownPorts = StateFolderPorts(request.options.folder);
             ports = ownPorts.get();
         }
         if (outcome.exit != kExitDone) {
@@ -449,10 +448,13 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
             result["command"] = "ports";
             outcome = Ports(*ports, result);
         } else if (request.command == "log") {
-            result["command"] = "log";
+            // The records are written out as they are read.
             outcome = Log(
                 seams.serviceLogPath.empty() ? ServiceLogFile::DefaultPath() : seams.serviceLogPath,
-                request.options.port, request.options.since, err, result);
+                request.options.port, request.options.since, request.options.json, out, err);
+            if (outcome.exit == kExitDone) {
+                return kExitDone;
+            }
         } else {
             outcome = RunOnPrinter(request, seams, *ports, err, result);
         }

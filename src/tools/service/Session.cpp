@@ -217,6 +217,9 @@ std::string ResultText(Session& session, uint16_t code) {
 
 Outcome Session::Failed(uint16_t code) {
     console_.Flush();
+    if (code == ResultInterrupted) {
+        return {kExitInterrupted, "interrupted", code};
+    }
     std::string text = ResultText(*this, code);
     if (text.empty()) {
         text = "failed with " + Hex(code);
@@ -226,6 +229,10 @@ Outcome Session::Failed(uint16_t code) {
     // opened; see Refused.)
     const bool refused =
         code == ResultEepromFileError && eeprom.ErrorIndex() == TPEeprom::ErrorCannotReadFile;
+    if (clock_.WaitsEnd()) {
+        // The interrupt ended the wait for paper, which ends the send so.
+        return {kExitInterrupted, text, code};
+    }
     return {refused ? kExitRefused : kExitFailed, text, code};
 }
 

@@ -59,6 +59,7 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitRefused = 3;
+inline constexpr int kExitInterrupted = tools::kExitInterrupted;
 
 class Session;
 
@@ -108,7 +109,9 @@ class Session : public ModuleSet {
     uint16_t End(const ServiceStep& step, const std::string& append = "");
 
     // The outcome of a failed result code: exit 3 for an input refused by a
-    // module's check, else 1, with the result-code table's message.
+    // module's check, else 1, with the result-code table's message. A run
+    // asked to end (Ctrl-C) ends with 130 whatever the code: "interrupted"
+    // for a wait that the interrupt ended, else the code's message.
     Outcome Failed(uint16_t code);
     // The outcome of an input that a module's check refused (exit 3), its
     // message led by what was refused.
