@@ -131,7 +131,7 @@ PageReading ReadPage(const cv::Mat& picture, double dpiHint) {
     return page;
 }
 
-PageReading ReadPageFile(const std::string& path, double dpiHint) {
+PageReading ReadPageFile(const std::string& path, double dpiHint, cv::Mat* decoded) {
     PageReading page;
     // Neither a decoder's refusal nor a picture too large for the memory
     // leaves here as an exception: a page that cannot be read is a problem.
@@ -152,19 +152,23 @@ PageReading ReadPageFile(const std::string& path, double dpiHint) {
             page.problem = "cannot read " + path;
             return page;
         }
-        const cv::Mat picture = DecodePicture(bytes, page.problem);
+        int reduction = 1;
+        const cv::Mat picture = DecodePicture(bytes, page.problem, &reduction);
         if (picture.empty()) {
-            page.problem = path + ": " + page.problem;
             return page;
         }
         bytes = {};
-        return ReadPage(picture, dpiHint);
+        if (decoded != nullptr) {
+            *decoded = picture;
+        }
+        // A picture decoded smaller has the fewer dots an inch.
+        return ReadPage(picture, dpiHint / reduction);
     } catch (const cv::Exception& error) {
         page = {};
-        page.problem = path + ": the picture could not be read (" + error.err + ")";
+        page.problem = "the picture could not be read (" + error.err + ")";
     } catch (const std::bad_alloc&) {
         page = {};
-        page.problem = path + ": the picture is too large for the memory at hand";
+        page.problem = "the picture is too large for the memory at hand";
     }
     return page;
 }

@@ -60,8 +60,11 @@ struct PageReading {
 // sheet's size (A4 or Letter), and a picture without the paper's edges is
 // taken as the sheet's printable width (8 inches).
 PageReading ReadPage(const cv::Mat& picture, double dpiHint = 0);
-// Decodes a PNG or JPEG file; a file that cannot be decoded gives an Unknown
-// page with the problem.
-PageReading ReadPageFile(const std::string& path, double dpiHint = 0);
+// Decodes a PNG or JPEG file (reader/PictureFile.h: a large picture at a
+// fraction of its size); a file that cannot be decoded gives an Unknown page
+// with the problem. decoded, when given, gets the picture read: 8-bit BGR,
+// empty when none was decoded.
+PageReading ReadPageFile(const std::string& path, double dpiHint = 0,
+                         cv::Mat* decoded = nullptr);
 
 }  // namespace reader

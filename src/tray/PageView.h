@@ -23,6 +23,7 @@ class PageView : public QAbstractScrollArea {
     void SetPicture(const QImage& picture);
     void SetNote(const QString& note);
     bool HasPicture() const { return !picture_.isNull(); }
+    QSize PictureSize() const { return picture_.size(); }
 
     // Keeps the picture point at the middle of the view; from Fit, a closer
     // look starts at the page's top left corner.

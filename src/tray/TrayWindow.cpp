@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QSplitter>
@@ -19,6 +18,31 @@ namespace tray {
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
+
+QImage ImageOf(const cv::Mat& bgr) {
+    const QImage wrapped(bgr.data, bgr.cols, bgr.rows, static_cast<qsizetype>(bgr.step),
+                         QImage::Format_BGR888);
+    return wrapped.convertToFormat(QImage::Format_RGB32);
+}
+
+// The page reader's readings, one a line, with the values the page was
+// printed with from its own picture.
+QString ReadingsText(reader::PageReading page, const QString& path) {
+    reader::ApplyStored(page, reader::StoredValuesOfFile(path.toStdString()));
+    QStringList lines;
+    if (page.kind == reader::PageKind::Unknown) {
+        lines << QStringLiteral("Not a check page the reader knows.");
+    } else {
+        lines << QStringLiteral("Read: %1").arg(QString::fromUtf8(reader::KindName(page.kind)));
+        for (const reader::Reading& reading : page.readings) {
+            const std::string value = !reading.sure          ? "not sure"
+                                      : reading.best.empty() ? reading.ValueText()
+                                                             : reading.best;
+            lines << QString::fromStdString(reading.name + ": " + value);
+        }
+    }
+    return lines.join(QLatin1Char('\n'));
+}
 
 }  // namespace
 
@@ -131,9 +155,20 @@ void TrayWindow::ShowChosen() {
             QStringLiteral("No pages yet in %1").arg(QString::fromStdString(shelf_.Folder())));
         return;
     }
-    QImageReader reader(path);
-    reader.setAllocationLimit(0);  // a page is 2880 x 4208 and may be longer
-    const QImage picture = reader.read();
+    // The picture shown is the one the page reader decodes and reads: its
+    // memory bounded whatever the file's header says (a large one is
+    // decoded at a fraction of its size), what is wrong with a damaged one
+    // kept quiet.
+    QImage picture;
+    QString readings;
+    {
+        cv::Mat decoded;
+        const reader::PageReading page = reader::ReadPageFile(path.toStdString(), 0, &decoded);
+        if (!decoded.empty()) {
+            readings = ReadingsText(page, path);
+            picture = ImageOf(decoded);
+        }
+    }
     if (picture.isNull()) {
         // Never shown broken: left out until the file changes.
         QMetaObject::invokeMethod(watcher_, "HoldBack", Qt::QueuedConnection, Q_ARG(QString, path));
@@ -141,35 +176,11 @@ void TrayWindow::ShowChosen() {
     }
     shownPath_ = path;
     view_->SetPicture(picture);
-    readings_->setText(ReadingsOf(path));
+    readings_->setText(readings);
 }
 
 QString TrayWindow::Readings() const {
     return readings_->text();
-}
-
-QString TrayWindow::ReadingsOf(const QString& path) {
-    // A page's picture never changes once it is whole: read once.
-    const auto known = read_.find(path);
-    if (known != read_.end()) {
-        return known.value();
-    }
-    // The values the page was printed with come from its own picture.
-    reader::PageReading page = reader::ReadPageFile(path.toStdString());
-    reader::ApplyStored(page, reader::StoredValuesOfFile(path.toStdString()));
-    QStringList lines;
-    if (page.kind == reader::PageKind::Unknown) {
-        lines << QStringLiteral("Not a check page the reader knows.");
-    } else {
-        lines << QStringLiteral("Read: %1").arg(QString::fromUtf8(reader::KindName(page.kind)));
-        for (const reader::Reading& reading : page.readings) {
-            const std::string value = !reading.sure          ? "not sure"
-                                      : reading.best.empty() ? reading.ValueText()
-                                                             : reading.best;
-            lines << QString::fromStdString(reading.name + ": " + value);
-        }
-    }
-    return read_.insert(path, lines.join(QLatin1Char('\n'))).value();
 }
 
 }  // namespace tray

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QMainWindow>
 #include <QString>
 
@@ -44,16 +43,13 @@ class TrayWindow : public QMainWindow {
 
   private:
     QAction* AddZoom(const QString& text, const QString& key, PageView::Zoom zoom);
-    // The page reader's readings of a page, one a line.
-    QString ReadingsOf(const QString& path);
 
     PageShelf shelf_;
     TrayWatcher* watcher_ = nullptr;
     QListWidget* list_ = nullptr;
     PageView* view_ = nullptr;
     QLabel* count_ = nullptr;
-    QLabel* readings_ = nullptr;    // what the page reader reads on the page shown
-    QHash<QString, QString> read_;  // by path
+    QLabel* readings_ = nullptr;  // what the page reader reads on the page shown
     QList<QAction*> zoomActions_;
     QString shownPath_;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <jpeglib.h>
+#include <algorithm>
 #include <cstdio>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -11,6 +12,7 @@
 
 #include "pattern/GoldenPictures.h"
 #include "reader/PageReading.h"
+#include "support/HostilePictures.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
 
@@ -28,45 +30,14 @@ Bytes Encoded(const cv::Mat& picture, const char* extension) {
     return bytes;
 }
 
-uint32_t Crc32(const uint8_t* data, size_t size) {
-    uint32_t crc = 0xffffffffU;
-    for (size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit) {
-            crc = (crc >> 1) ^ (0xedb88320U & (0U - (crc & 1)));
-        }
-    }
-    return ~crc;
-}
-
-// A small PNG whose header (checksum mended) declares another size: what a
-// decompression bomb or a forged file looks like.
+// A small PNG (8-bit RGB) or JPEG whose header declares another size.
 Bytes PngDeclaring(uint32_t width, uint32_t height) {
-    Bytes bytes = Encoded(cv::Mat(8, 8, CV_8UC3, cv::Scalar::all(255)), ".png");
-    const auto put = [&](size_t at, uint32_t value) {
-        for (int i = 0; i < 4; ++i) {
-            bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (24 - 8 * i));
-        }
-    };
-    put(16, width);  // IHDR's data starts after the signature, length and type
-    put(20, height);
-    put(29, Crc32(&bytes[12], 17));
-    return bytes;
+    return hostile_pictures::PngDeclaring({width, height, 8, 2});
 }
 
-// The same with a JPEG's frame header.
 Bytes JpegDeclaring(uint16_t width, uint16_t height) {
-    Bytes bytes = Encoded(cv::Mat(8, 8, CV_8UC3, cv::Scalar::all(255)), ".jpg");
-    for (size_t at = 2; at + 9 < bytes.size(); ++at) {
-        if (bytes[at] == 0xff && bytes[at + 1] == 0xc0) {
-            bytes[at + 5] = static_cast<uint8_t>(height >> 8);
-            bytes[at + 6] = static_cast<uint8_t>(height);
-            bytes[at + 7] = static_cast<uint8_t>(width >> 8);
-            bytes[at + 8] = static_cast<uint8_t>(width);
-            break;
-        }
-    }
-    return bytes;
+    return hostile_pictures::JpegDeclaring(Encoded(cv::Mat(8, 8, CV_8UC3, cv::Scalar::all(255)), ".jpg"),
+                                           width, height);
 }
 
 Bytes CutShort(Bytes bytes) {
@@ -199,6 +170,40 @@ TEST(PictureFile, TheToolRefusesAHugePicturesHeader) {
         folder.Path());
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("larger than any page picture"), std::string::npos) << result.err;
+}
+
+// Pictures made to take a reader's memory and time, or damaged: each is
+// refused with what is wrong, or decoded within the memory bound (a large one
+// at a fraction of its size, averaged); and the tool says what is wrong in
+// its one line, never with the decoders' own messages.
+TEST(PictureFile, HostilePicturesAreRefusedOrDecodedSmallerAndQuietly) {
+    testing_support::TempFolder folder;
+    for (const auto& c : hostile_pictures::HostileCases()) {
+        const std::string path = folder / "picture";
+        testing_support::WriteFile(path, std::string(c.bytes.begin(), c.bytes.end()));
+        cv::Mat decoded;
+        const reader::PageReading read = reader::ReadPageFile(path, 0, &decoded);
+        if (c.problem != nullptr) {
+            EXPECT_TRUE(decoded.empty()) << c.what;
+            EXPECT_NE(read.problem.find(c.problem), std::string::npos)
+                << c.what << ": " << read.problem;
+        } else {
+            EXPECT_EQ(decoded.size(), cv::Size(c.width, c.height)) << c.what << ": " << read.problem;
+        }
+        const auto tool = testing_support::RunProcess(
+            {testing_support::OutputFolder() + "/orvane-read-page", path}, folder.Path());
+        EXPECT_EQ(tool.exitCode, 2) << c.what;  // none is a check page
+        EXPECT_EQ(tool.err.rfind("orvane-read-page: " + path + ": ", 0), 0u) << c.what << ": " << tool.err;
+        EXPECT_EQ(std::count(tool.err.begin(), tool.err.end(), '\n'), 1) << c.what << ": " << tool.err;
+        EXPECT_FALSE(hostile_pictures::HasDecoderText(tool.err)) << c.what << ": " << tool.err;
+        if (std::string(c.what) == "grey PNG of 24000 x 2400") {
+            // Columns 11998 and 11999 black, 12000 black and 12001 white, then white.
+            ASSERT_EQ(decoded.type(), CV_8UC3);
+            EXPECT_EQ(decoded.at<cv::Vec3b>(600, 5999), cv::Vec3b(0, 0, 0));
+            EXPECT_EQ(decoded.at<cv::Vec3b>(600, 6000), cv::Vec3b(128, 128, 128));
+            EXPECT_EQ(decoded.at<cv::Vec3b>(1199, 6001), cv::Vec3b(255, 255, 255));
+        }
+    }
 }
 
 }  // namespace

@@ -5,9 +5,14 @@
 #include <QScrollBar>
 #include <QTest>
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "TrayFixture.h"
 #include "pattern/GoldenPictures.h"
+#include "support/HostilePictures.h"
 #include "tray/TrayWatcher.h"
 #include "tray/TrayWindow.h"
 #include "vprinter/Png.h"
@@ -135,6 +140,61 @@ TEST_F(Window, PictureThatDoesNotLoadIsLeftOutUntilItIsWrittenAgain) {
     QCoreApplication::processEvents();
     EXPECT_EQ(Rows(*window).front(), "VTUSB001  page-0002.png");
     EXPECT_EQ(window->ShownPath(), PathOf("page-0002.png"));
+}
+
+// What the process writes to its standard error meanwhile (Qt's messages
+// included), into a file of the test's own.
+class ErrorOutput {
+  public:
+    explicit ErrorOutput(const std::string& path) : path_(path) {
+        std::fflush(stderr);
+        saved_ = dup(2);
+        const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        dup2(file, 2);
+        close(file);
+    }
+    ~ErrorOutput() { Take(); }
+    std::string Take() {
+        if (saved_ >= 0) {
+            std::fflush(stderr);
+            dup2(saved_, 2);
+            close(saved_);
+            saved_ = -1;
+        }
+        return ReadFile(path_);
+    }
+
+  private:
+    std::string path_;
+    int saved_ = -1;
+};
+
+// The hostile pictures as pages: the tray shows the picture the page reader
+// decodes (a large one smaller), leaves out what the reader refuses, and
+// writes nothing of the decoders' own. A JPEG is never a page.
+TEST_F(Window, HostilePagesAreLeftOutOrShownSmallerAndQuietly) {
+    std::filesystem::create_directories(PagesFolder("VTUSB001"));
+    const std::string page = PagesFolder("VTUSB001") + "/page-0001.png";
+    for (const auto& c : hostile_pictures::HostileCases()) {
+        if (c.bytes.at(0) != 0x89) {
+            continue;
+        }
+        WriteFile(page, std::string(c.bytes.begin(), c.bytes.end()));
+        ErrorOutput errors(folder_ / "stderr");
+        {
+            auto window = Open();
+            QCoreApplication::processEvents();
+            if (c.problem != nullptr) {
+                EXPECT_FALSE(window->View().HasPicture()) << c.what;
+                EXPECT_TRUE(window->ShownPath().isEmpty()) << c.what;
+            } else {
+                EXPECT_EQ(window->ShownPath(), QString::fromStdString(page)) << c.what;
+                EXPECT_EQ(window->View().PictureSize(), QSize(c.width, c.height)) << c.what;
+            }
+        }
+        const std::string written = errors.Take();
+        EXPECT_FALSE(hostile_pictures::HasDecoderText(written)) << c.what << ": " << written;
+    }
 }
 
 TEST_F(Window, ZoomKeysSetTheScaleAndTheRangeToPanOver) {
