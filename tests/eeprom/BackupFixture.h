@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -17,6 +19,7 @@
 #include "eeprom/Rk7eeprom.h"
 #include "link/ResultCodes.h"
 #include "platform/BackupFolder.h"
+#include "platform/Files.h"
 #include "support/LinkFixture.h"
 #include "support/ScopedEnvironment.h"
 
@@ -32,6 +35,31 @@ constexpr const char* kPort = "VTUSB002";  // an Orvane K32
 inline uint8_t OldBoardValue(size_t address) {
     return static_cast<uint8_t>(address * 3 + 1);
 }
+
+// A disk that is full past the first bytes of a file, while the object
+// lives: every write of this process beyond them fails (EFBIG), as on a full
+// disk. A backup (64 bytes) cannot be written, a model record (4) can.
+class FullDisk {
+  public:
+    FullDisk() {
+        ::getrlimit(RLIMIT_FSIZE, &before_);
+        // The signal of a write past the limit would end the process.
+        ignored_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit full{kRoom, before_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &full);
+    }
+    ~FullDisk() {
+        ::setrlimit(RLIMIT_FSIZE, &before_);
+        std::signal(SIGXFSZ, ignored_);
+    }
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+  private:
+    static constexpr rlim_t kRoom = 16;
+    rlimit before_{};
+    void (*ignored_)(int) = SIG_DFL;
+};
 
 class BackupRestore : public testing_support::VirtualPrinterTest {
   protected:
@@ -62,6 +90,19 @@ class BackupRestore : public testing_support::VirtualPrinterTest {
     bool Exists(const std::string& path) const {
         std::error_code error;
         return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+    }
+
+    // The temporary files left in the backup folder.
+    std::vector<std::string> TemporariesLeft() const {
+        std::vector<std::string> left;
+        std::error_code error;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(module_.BackupFolder(), error)) {
+            if (orvane::IsTemporaryName(entry.path().filename().string())) {
+                left.push_back(entry.path().filename().string());
+            }
+        }
+        return left;
     }
 
     testing_support::TempFolder data_;
