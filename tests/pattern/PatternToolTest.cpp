@@ -8,6 +8,7 @@
 #include "PatternFixture.h"
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
+#include "platform/Files.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
 #include "vprinter/Capture.h"
@@ -53,7 +54,8 @@ class PatternTool : public PatternTest {
     };
     std::vector<Call> Captured() const {
         std::string file;
-        EXPECT_TRUE(vprinter::ReadWholeFile(CapturePath(), file));
+        EXPECT_EQ(orvane::ReadWholeFile(CapturePath(), size_t{1} << 30, file),
+                  orvane::FileRead::Done);
         std::vector<vprinter::StreamRecord> records;
         std::string error;
         EXPECT_TRUE(vprinter::ParseStream(file, records, error)) << error;

@@ -10,6 +10,7 @@
 #include "ServiceFixture.h"
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
+#include "platform/Files.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -279,7 +280,7 @@ TEST_F(ServiceCommand, ADryRunRestoreKeepsItsBackup) {
     const Json result = Json::parse(run.out);
     EXPECT_EQ(result["dry_run"].size(), eeprom::BackupAddresses.size() + 5);
     std::string kept;
-    EXPECT_TRUE(vprinter::ReadWholeFile(result["file"], kept));
+    EXPECT_EQ(orvane::ReadWholeFile(result["file"], size_t{1} << 30, kept), orvane::FileRead::Done);
     EXPECT_EQ(kept.size(), 64U);
 }
 
@@ -294,7 +295,7 @@ TEST_F(ServiceCommand, ADryRunBackupOrDumpReadsAsTheCommandAndWritesNoFile) {
     const auto files = [&] {
         std::map<std::string, std::string> contents;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-            vprinter::ReadWholeFile(entry.path().string(), contents[entry.path().string()]);
+            contents[entry.path().string()] = testing_support::ReadFile(entry.path().string());
         }
         contents["dump exists"] = std::filesystem::exists(dump) ? "yes" : "no";
         return contents;

@@ -10,6 +10,7 @@
 #include "ServiceFixture.h"
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
+#include "platform/Files.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST_F(ServiceHistory, ARestoreRefusesWhatIsNoBackupForThisPrinter) {
     ASSERT_EQ(Service(On({"--model", "K32", "backup"})).exit, 0);
     const std::string k32 = Backups()[0]["path"];
     const std::string short63 = StateFolder() + "/short.eep";
-    ASSERT_TRUE(vprinter::WriteFileAtomically(short63, std::string(63, 'A')));
+    ASSERT_EQ(orvane::ReplaceFile(short63, std::string(63, 'A')), orvane::FileWrite::Done);
     // A copy under another name tells no model: it may be of either.
     const std::string copy = StateFolder() + "/copy.eep";
     std::filesystem::copy_file(k32, copy);
