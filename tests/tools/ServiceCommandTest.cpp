@@ -1,6 +1,8 @@
 // orvane-service's checks, exit codes, messages, dry runs and waits.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -11,6 +13,7 @@
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "platform/Files.h"
+#include "support/PlantedFifo.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -67,6 +70,11 @@ TEST_F(ServiceCommand, ARestoreWithoutABackupIsRefusedBeforeAnyWrite) {
 // Bad usage ends the run with 2 before the link is opened.
 TEST_F(ServiceCommand, BadUsageExitsWithTwoBeforeTheLinkIsOpened) {
     const std::string existing = StateFolder() + "/VTUSB001/printer.conf";
+    // A FIFO and a device are never replaced by a dump, even with --force.
+    const std::string fifo = StateFolder() + "/fifo.eep";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string device = StateFolder() + "/device.eep";
+    const bool deviceMade = testing_support::MakeCharacterDevice(device, 7);
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"frobnicate"},
@@ -85,6 +93,9 @@ TEST_F(ServiceCommand, BadUsageExitsWithTwoBeforeTheLinkIsOpened) {
         On({"dump"}),
         On({"dump", existing}),
         On({"dump", StateFolder() + "/no/such/folder/dump.eep"}),
+        On({"dump", ""}),
+        On({"dump", "--force", fifo}),
+        On({"dump", "--force", deviceMade ? device : fifo}),
         On({"--dry-run", "backup", "list"}),
         {"--dir", StateFolder() + "/none", "ports"},
     };
