@@ -129,8 +129,10 @@ TEST_F(BackupHistory, AModelThatCannotBeRecordedLeavesAGoodBackupOfUnknownModel)
         ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultEepromFileError);
     }
     ASSERT_TRUE(std::filesystem::remove(module_.ModelFilePath()));
-    ASSERT_EQ(::mkfifo(module_.ModelFilePath().c_str(), 0600), 0);
+    testing_support::PlantedFifo fifo(module_.ModelFilePath());
+    ASSERT_TRUE(fifo.Made());
     ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultOk);
+    EXPECT_FALSE(fifo.WasOpened());
     EXPECT_EQ(ReadFile(module_.BackupFilePath()), std::string(64, '\x5A'));
     EXPECT_EQ(TemporariesLeft(), std::vector<std::string>{});
     std::vector<BackupEntry> backups = module_.ListBackups();

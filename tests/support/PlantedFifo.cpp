@@ -7,25 +7,35 @@
 
 #include <array>
 #include <cerrno>
+#include <string>
 
 namespace testing_support {
 
 PlantedFifo::PlantedFifo(std::string path, Side side) : path_(std::move(path)), side_(side) {
     made_ = ::mkfifo(path_.c_str(), 0600) == 0;
+    // The helper and the release open the FIFO itself, through a handle
+    // that opens neither end, so that they still meet when a program has
+    // put another file at its name.
+    node_ = made_ ? ::open(path_.c_str(), O_PATH | O_CLOEXEC) : -1;
+    made_ = node_ >= 0;
     if (made_) {
+        nodePath_ = "/proc/self/fd/" + std::to_string(node_);
         helper_ = std::thread([this] { Serve(); });
     }
 }
 
 PlantedFifo::~PlantedFifo() {
     WasOpened();
+    if (node_ >= 0) {
+        ::close(node_);
+    }
 }
 
 void PlantedFifo::Serve() {
     const int flags = (side_ == Side::ForReaders ? O_WRONLY : O_RDONLY) | O_CLOEXEC;
     while (!stopping_) {
         // Waits until someone opens the other side.
-        const int file = ::open(path_.c_str(), flags);
+        const int file = ::open(nodePath_.c_str(), flags);
         if (file < 0) {
             if (errno == EINTR) {
                 continue;
@@ -59,7 +69,7 @@ bool PlantedFifo::WasOpened() {
     if (side_ == Side::ForReaders) {
         // A reader of our own lets the helper's open return; kept open until
         // it has ended, so that it cannot wait again.
-        const int reader = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const int reader = ::open(nodePath_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         helper_.join();
         if (reader >= 0) {
             ::close(reader);
@@ -69,7 +79,7 @@ bool PlantedFifo::WasOpened() {
     // A writer can only open while the helper waits to read (or reads): it
     // is tried until the helper has ended.
     while (!finished_) {
-        const int writer = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        const int writer = ::open(nodePath_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
         if (writer >= 0) {
             ::close(writer);
         }

@@ -31,6 +31,8 @@ class PlantedFifo {
 
     std::string path_;
     Side side_;
+    int node_ = -1;  // an O_PATH handle of the FIFO
+    std::string nodePath_;
     bool made_ = false;
     std::atomic<bool> stopping_{false};
     std::atomic<bool> opened_{false};
