@@ -213,7 +213,7 @@ std::vector<BackupEntry> List(const std::string& currentFile, const std::string&
     std::vector<BackupEntry> entries;
     for (const std::string& name : orvane::FilesIn(folder)) {
         // A copy that was being written when its writer ended is no backup.
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) {
+        if (orvane::IsTemporaryName(name)) {
             continue;
         }
         entries.push_back(Describe(folder + "/" + name, false, ModelOfFileName(name)));

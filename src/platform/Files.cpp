@@ -2,13 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
-
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -36,11 +37,137 @@ bool WriteAll(int file, std::span<const uint8_t> data) {
     return true;
 }
 
+constexpr std::string_view kTemporaryMark = ".tmp";
+constexpr std::string_view kSuffixLetters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr size_t kSuffixLength = 6;
+constexpr int kTemporaryTries = 100;
+
+uint64_t RandomBits(int attempt) {
+    uint64_t bits = 0;
+    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof bits)) {
+        return bits;
+    }
+    // No random bytes yet (early at boot): the time, the process and the try
+    // still make a name that the next try moves on from when it is taken.
+    const auto ticks =
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    return ticks ^ (static_cast<uint64_t>(::getpid()) << 32) ^
+           (static_cast<uint64_t>(attempt + 1) * 0x9E3779B97F4A7C15ULL);
+}
+
+// Creates a new file beside path under a name no file has yet: path + ".tmp."
+// and six random characters. O_EXCL makes the open fail on anything that
+// stands there, a link (even to nothing) included, so a planted name is
+// passed over, never written through. -1 when no file could be made.
+int CreateTemporary(const std::string& path, std::string& temporary) {
+    for (int attempt = 0; attempt < kTemporaryTries; ++attempt) {
+        std::string name = path + std::string(kTemporaryMark) + ".";
+        uint64_t bits = RandomBits(attempt);
+        for (size_t i = 0; i < kSuffixLength; ++i) {
+            name += kSuffixLetters[bits % kSuffixLetters.size()];
+            bits /= kSuffixLetters.size();
+        }
+        const int file =
+            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (file >= 0) {
+            temporary = std::move(name);
+            return file;
+        }
+        if (errno != EEXIST) {
+            return -1;
+        }
+    }
+    return -1;
+}
+
+// Opens a regular file for reading, and only that: what is no regular file is
+// not opened at all (opening a FIFO waits for a writer, a device may act on
+// being opened); the look again after the open catches a file swapped
+// meanwhile.
+FileRead OpenRegular(const std::string& path, int& file, size_t& size) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::CannotRead;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return FileRead::NotAFile;
+    }
+    file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (file < 0) {
+        return errno == ENOENT ? FileRead::Missing : FileRead::CannotRead;
+    }
+    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(file);
+        return FileRead::NotAFile;
+    }
+    size = static_cast<size_t>(status.st_size);
+    return FileRead::Done;
+}
+
+// Reads path into data: at most limit bytes, the whole file (one more byte is
+// asked for, to tell a longer file: TooLarge) or its start. The buffer grows
+// with what comes, not with the bound: a bound far above the file's size
+// costs nothing.
+template <typename Bytes>
+FileRead ReadBounded(const std::string& path, size_t limit, bool whole, Bytes& data) {
+    int file = -1;
+    size_t size = 0;
+    if (const FileRead opened = OpenRegular(path, file, size); opened != FileRead::Done) {
+        return opened;
+    }
+    const size_t wanted = whole ? limit + 1 : limit;
+    Bytes bytes;
+    bytes.resize(std::min(wanted, size + 1));
+    size_t done = 0;
+    FileRead result = FileRead::Done;
+    while (done < wanted) {
+        if (done == bytes.size()) {
+            bytes.resize(std::min(wanted, std::max<size_t>(2 * done, 4096)));
+        }
+        const ssize_t count = ::read(file, bytes.data() + done, bytes.size() - done);
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            result = FileRead::CannotRead;
+            break;
+        }
+        if (count == 0) {
+            break;
+        }
+        done += static_cast<size_t>(count);
+    }
+    ::close(file);
+    if (result == FileRead::Done && whole && done > limit) {
+        result = FileRead::TooLarge;
+    }
+    if (result == FileRead::Done) {
+        bytes.resize(done);
+        data = std::move(bytes);
+    }
+    return result;
+}
+
 }  // namespace
 
+FileKind KindOf(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        return FileKind::Missing;
+    }
+    return S_ISREG(status.st_mode)   ? FileKind::Regular
+           : S_ISDIR(status.st_mode) ? FileKind::Folder
+                                     : FileKind::Special;
+}
+
 FileWrite ReplaceFile(const std::string& path, std::span<const uint8_t> data) {
-    const std::string temporary = path + ".tmp";
-    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (const FileKind kind = KindOf(path);
+        kind != FileKind::Missing && kind != FileKind::Regular) {
+        return FileWrite::CannotCreate;
+    }
+    std::string temporary;
+    const int file = CreateTemporary(path, temporary);
     if (file < 0) {
         return FileWrite::CannotCreate;
     }
@@ -54,8 +181,26 @@ FileWrite ReplaceFile(const std::string& path, std::span<const uint8_t> data) {
     return FileWrite::Done;
 }
 
+FileWrite ReplaceFile(const std::string& path, std::string_view data) {
+    return ReplaceFile(path, std::span(reinterpret_cast<const uint8_t*>(data.data()), data.size()));
+}
+
+bool IsTemporaryName(std::string_view name) {
+    const size_t mark = name.rfind(kTemporaryMark);
+    if (mark == std::string_view::npos || mark == 0) {
+        return false;
+    }
+    const std::string_view suffix = name.substr(mark + kTemporaryMark.size());
+    // The older writers' path + ".tmp" counts too.
+    return suffix.empty() ||
+           (suffix.size() == kSuffixLength && std::all_of(suffix.begin(), suffix.end(), [](char c) {
+                return kSuffixLetters.find(c) != std::string_view::npos;
+            }));
+}
+
 FileLock::FileLock(const std::string& lockPath)
-    : file_(::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666)) {
+    : file_(::open(lockPath.c_str(),
+                   O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666)) {
     if (file_ < 0) {
         return;
     }
@@ -74,35 +219,16 @@ FileLock::~FileLock() {
     }
 }
 
+FileRead ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& data) {
+    return ReadBounded(path, limit, true, data);
+}
+
+FileRead ReadWholeFile(const std::string& path, size_t limit, std::string& data) {
+    return ReadBounded(path, limit, true, data);
+}
+
 bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& data) {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (file < 0) {
-        return false;
-    }
-    std::vector<uint8_t> bytes(limit);
-    size_t done = 0;
-    bool ok = true;
-    while (done < limit) {
-        const ssize_t count = ::read(file, bytes.data() + done, limit - done);
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            ok = false;
-            break;
-        }
-        if (count == 0) {
-            break;
-        }
-        done += static_cast<size_t>(count);
-    }
-    ::close(file);
-    if (!ok) {
-        return false;
-    }
-    bytes.resize(done);
-    data = std::move(bytes);
-    return true;
+    return ReadBounded(path, limit, false, data) == FileRead::Done;
 }
 
 namespace {
@@ -164,28 +290,25 @@ bool IsSameFile(const std::string& path, const FileIdentity& identity) {
 }
 
 bool KeepCopy(const std::string& from, const std::string& to) {
-    if (::link(from.c_str(), to.c_str()) == 0) {
+    if (KindOf(from) != FileKind::Regular) {
+        return false;
+    }
+    // A link at from is followed: the copy is of the file itself.
+    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) {
         return true;
     }
     if (errno == EEXIST) {
         return false;
     }
     // No second name here (a file system without them): a copy of the bytes.
-    const int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (source < 0) {
-        return false;
-    }
     std::vector<uint8_t> bytes;
     struct stat status {};
-    bool read = ::fstat(source, &status) == 0;
-    ::close(source);
-    read = read && ReadFileStart(from, static_cast<size_t>(status.st_size) + 1, bytes) &&
-           bytes.size() == static_cast<size_t>(status.st_size);
-    if (!read) {
+    if (::stat(from.c_str(), &status) != 0 ||
+        ReadWholeFile(from, static_cast<size_t>(status.st_size), bytes) != FileRead::Done) {
         return false;
     }
-    const std::string temporary = to + ".tmp";
-    const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    std::string temporary;
+    const int file = CreateTemporary(to, temporary);
     if (file < 0) {
         return false;
     }
@@ -230,6 +353,11 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 }
 
 bool RemoveFile(const std::string& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 ||
+        !(S_ISREG(status.st_mode) || S_ISLNK(status.st_mode))) {
+        return false;
+    }
     return ::unlink(path.c_str()) == 0;
 }
 

@@ -65,17 +65,8 @@ std::vector<std::string> PrinterPorts(const std::vector<std::string>& systemPort
     return ports;
 }
 
-PortNumberResult DerivePortNumber(const std::vector<std::string>& listedPorts, int index) {
+PortNumberResult PortNumberOfName(const std::string& name) {
     PortNumberResult result;
-    if (index < 0 || index >= static_cast<int>(listedPorts.size())) {
-        result.status = PortNumberStatus::NotANumber;
-        return result;
-    }
-    if (index >= kPortTableSize) {
-        result.status = PortNumberStatus::BeyondTable;
-        return result;
-    }
-    const std::string& name = listedPorts[static_cast<size_t>(index)];
     bool converted = true;
     if (const auto usb = name.find("USB"); usb != std::string::npos) {
         converted = NumberAfter(name, usb + 3, 1024, result.number);
@@ -87,6 +78,19 @@ PortNumberResult DerivePortNumber(const std::vector<std::string>& listedPorts, i
         result.number = 0;
     }
     return result;
+}
+
+PortNumberResult DerivePortNumber(const std::vector<std::string>& listedPorts, int index) {
+    PortNumberResult result;
+    if (index < 0 || index >= static_cast<int>(listedPorts.size())) {
+        result.status = PortNumberStatus::NotANumber;
+        return result;
+    }
+    if (index >= kPortTableSize) {
+        result.status = PortNumberStatus::BeyondTable;
+        return result;
+    }
+    return PortNumberOfName(listedPorts[static_cast<size_t>(index)]);
 }
 
 }  // namespace orvane

@@ -27,11 +27,17 @@ struct PortNumberResult {
 // ports.
 inline constexpr int kPortTableSize = 140;
 
-// The port number of the entry at index of the listed ports. "USB" names
-// (also "VTUSB") give the number after the first "USB" + 1024, "LPT" names
-// the number after the first "LPT" + 1151, in both cases with the first ":"
-// of the rest removed: USB001 is 1025, VTUSB002 1026, LPT1: 1152. A name with
-// neither gives 0. Only the chosen entry is derived, so that one odd name in
+// The port number of a port's name. A name that holds "USB" anywhere (also
+// "VTUSB", "LPTUSB") gives the number after its first "USB" + 1024, else one
+// that holds "LPT" the number after its first "LPT" + 1151, in both cases
+// with the first ":" of the rest removed: USB001 is 1025, VTUSB002 1026,
+// LPT1: 1152. A name with neither gives 0 (Ok). NotANumber when the rest is
+// no decimal number or the sum does not fit in 16 bits. The one rule of the
+// program and the virtual printers.
+PortNumberResult PortNumberOfName(const std::string& name);
+
+// The port number of the entry at index of the listed ports, by
+// PortNumberOfName. Only the chosen entry is derived, so that one odd name in
 // the list does not make every other port unusable.
 PortNumberResult DerivePortNumber(const std::vector<std::string>& listedPorts, int index);
 

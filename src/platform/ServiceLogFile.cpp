@@ -151,8 +151,15 @@ bool ServiceLogFile::Record(const ServiceLogRecord& record, std::string& reason)
     if (const size_t slash = path_.rfind('/'); slash != std::string::npos && slash > 0) {
         CreateFolders(path_.substr(0, slash));  // a failure shows when the file is opened
     }
+    // Never into a FIFO or a device, nor through a link.
+    if (const FileKind kind = KindOf(path_);
+        kind == FileKind::Folder || kind == FileKind::Special) {
+        reason = path_ + ": not a regular file";
+        return false;
+    }
     // Read access as well, to see whether the file ends with a whole line.
-    const int file = ::open(path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    const int file = ::open(
+        path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     if (file < 0) {
         reason = SystemReason(path_, errno);
         return false;
@@ -222,7 +229,14 @@ ServiceLogReader::~ServiceLogReader() {
 }
 
 bool ServiceLogReader::Open(std::string& reason) {
-    const int file = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    // A FIFO would keep the reader waiting, a device give lines without end.
+    if (const FileKind kind = KindOf(path_);
+        kind == FileKind::Folder || kind == FileKind::Special) {
+        reason = path_ + ": not a regular file";
+        ended_ = true;
+        return false;
+    }
+    const int file = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (file < 0) {
         if (errno == ENOENT) {
             ended_ = true;

@@ -1,10 +1,10 @@
 // Tells the kind of a check page from the marks on it and hands it to the
 // page kind's reader.
 #include <algorithm>
-#include <fstream>
 #include <new>
 #include <vector>
 
+#include "platform/Files.h"
 #include "reader/Lines.h"
 #include "reader/Orientation.h"
 #include "reader/PageReading.h"
@@ -136,21 +136,22 @@ PageReading ReadPageFile(const std::string& path, double dpiHint, cv::Mat* decod
     // Neither a decoder's refusal nor a picture too large for the memory
     // leaves here as an exception: a page that cannot be read is a problem.
     try {
-        std::ifstream file(path, std::ios::binary | std::ios::ate);
-        const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
-        if (size < 0) {
-            page.problem = "cannot read " + path;
-            return page;
-        }
-        if (size > kMaxPictureFileBytes) {
-            page.problem = path + " is larger than any page picture's file";
-            return page;
-        }
-        std::vector<uint8_t> bytes(static_cast<size_t>(size));
-        file.seekg(0);
-        if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) {
-            page.problem = "cannot read " + path;
-            return page;
+        // A FIFO or a device is not opened: it could keep us waiting, or
+        // give bytes without end.
+        std::vector<uint8_t> bytes;
+        switch (orvane::ReadWholeFile(path, static_cast<size_t>(kMaxPictureFileBytes), bytes)) {
+            case orvane::FileRead::Done:
+                break;
+            case orvane::FileRead::NotAFile:
+                page.problem = path + " is not a regular file";
+                return page;
+            case orvane::FileRead::TooLarge:
+                page.problem = path + " is larger than any page picture's file";
+                return page;
+            case orvane::FileRead::Missing:
+            case orvane::FileRead::CannotRead:
+                page.problem = "cannot read " + path;
+                return page;
         }
         int reduction = 1;
         const cv::Mat picture = DecodePicture(bytes, page.problem, &reduction);

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "platform/Files.h"
+
 namespace reader {
 
 namespace {
@@ -178,10 +180,9 @@ StoredValues StoredValuesOfPng(const std::vector<uint8_t>& png) {
 }
 
 StoredValues StoredValuesOfFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> start(kTextWithin);
-    file.read(reinterpret_cast<char*>(start.data()), static_cast<std::streamsize>(start.size()));
-    start.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+    // Nothing from what is no regular file (a FIFO, a device).
+    std::vector<uint8_t> start;
+    orvane::ReadFileStart(path, kTextWithin, start);
     return StoredValuesOfPng(start);
 }
 

@@ -8,8 +8,8 @@
 #include <iterator>
 #include <optional>
 
+#include "platform/Files.h"
 #include "vprinter/FileLock.h"
-#include "vprinter/Store.h"
 
 namespace vprinter {
 
@@ -84,13 +84,15 @@ CaptureFile::CaptureFile(std::string path, uint64_t limit, std::string lockPath)
     if (!lockPath_.empty()) {
         lock.emplace(lockPath_);
     }
-    std::ifstream in(path_, std::ios::binary);
-    std::string head(kStreamHeaderBytes, '\0');
-    if (in.read(head.data(), static_cast<std::streamsize>(head.size())) && head == kMagic) {
-        in.seekg(0, std::ios::end);
-        size_ = static_cast<uint64_t>(in.tellg());
+    // A file that is no regular file is neither read nor replaced: its
+    // records are not kept (Append leaves it alone too).
+    std::vector<uint8_t> head;
+    struct stat info {};
+    if (orvane::ReadFileStart(path_, kStreamHeaderBytes, head) &&
+        std::string(head.begin(), head.end()) == kMagic && ::stat(path_.c_str(), &info) == 0) {
+        size_ = static_cast<uint64_t>(info.st_size);
     } else {
-        WriteFileAtomically(path_, kMagic);
+        orvane::ReplaceFile(path_, kMagic);
         size_ = kStreamHeaderBytes;
     }
 }
@@ -149,12 +151,20 @@ void CaptureFile::Append(const std::string& bytes) {
     if (!lockPath_.empty()) {
         lock.emplace(lockPath_);
     }
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+    // Never through a link, never into a FIFO or a device (nor waiting on
+    // one): a regular file only.
+    const int fd = ::open(
+        path_.c_str(),
+        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0) {
         return;
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && info.st_size == 0) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return;
+    }
+    if (info.st_size == 0) {
         // Removed behind our back: a new file begins with its header.
         WriteAll(fd, kMagic);
         cuts_.clear();
@@ -186,6 +196,9 @@ void CaptureFile::Trim() {
         }
     }
     std::string tail;
+    if (orvane::KindOf(path_) != orvane::FileKind::Regular) {
+        return;
+    }
     if (cut < size_) {
         std::ifstream in(path_, std::ios::binary);
         in.seekg(static_cast<std::streamoff>(cut));
@@ -194,7 +207,7 @@ void CaptureFile::Trim() {
     const uint8_t pair[2] = {codeA_, codeB_};
     const std::string head =
         kMagic + StreamRecordBytes('T', 1, nullptr, 0) + StreamRecordBytes('C', 1, pair, 2);
-    if (!WriteFileAtomically(path_, head + tail)) {
+    if (orvane::ReplaceFile(path_, head + tail) != orvane::FileWrite::Done) {
         return;
     }
     std::deque<uint64_t> kept;

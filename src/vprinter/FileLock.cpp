@@ -40,7 +40,10 @@ FileLock::FileLock(std::string path) : path_(std::move(path)) {
         held_ = true;
         return;
     }
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // A link planted at the lock's name is not followed (no file is made
+    // where it points); a FIFO there does not keep us waiting.
+    const int fd = ::open(path_.c_str(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0) {
         return;
     }

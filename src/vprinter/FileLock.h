@@ -26,7 +26,8 @@ class FileLock {
     FileLock& operator=(const FileLock&) = delete;
     FileLock& operator=(FileLock&&) = delete;
 
-    // False when the lock file could not be opened (its folder is missing).
+    // False when the lock file could not be opened (its folder is missing, or
+    // a link stands at its name).
     bool Held() const { return held_; }
 
   private:

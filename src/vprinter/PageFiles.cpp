@@ -7,11 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
+#include "platform/Files.h"
 #include "vprinter/FileLock.h"
 #include "vprinter/Png.h"
-#include "vprinter/Store.h"
 
 namespace vprinter {
 
@@ -22,6 +21,8 @@ namespace {
 const char* const kNextFile = ".next";
 // Page numbers have at most 9 digits.
 constexpr unsigned long kMaxPage = 1000000000;
+// .next holds one such number and a newline.
+constexpr size_t kNextFileLimit = 16;
 
 // The number of a page picture's name, or 0 when it is no such name.
 unsigned long PageNumber(const std::string& name) {
@@ -65,7 +66,8 @@ namespace {
 // the highest picture there.
 unsigned long NextNumber(const std::string& folder) {
     std::string text;
-    if (ReadWholeFile(folder + "/" + kNextFile, text)) {
+    if (orvane::ReadWholeFile(folder + "/" + kNextFile, kNextFileLimit, text) ==
+        orvane::FileRead::Done) {
         const unsigned long number = std::strtoul(text.c_str(), nullptr, 10);
         if (number > 0 && number < kMaxPage) {
             return number;
@@ -95,7 +97,7 @@ bool SavePage(const std::string& folder, Page& page, std::string& error) {
     // folder's lock it then takes the next number that no picture has, so
     // that two processes printing into one folder never take the same one.
     const std::string part = folder + "/.page-" + std::to_string(getpid()) + ".part";
-    if (!WriteFileAtomically(part, std::string(png.begin(), png.end()))) {
+    if (orvane::ReplaceFile(part, png) != orvane::FileWrite::Done) {
         error = "cannot write a picture into " + folder;
         return false;
     }
@@ -111,17 +113,18 @@ bool SavePage(const std::string& folder, Page& page, std::string& error) {
         error = "cannot write " + folder + "/" + name;
         return false;
     }
-    WriteFileAtomically(folder + "/" + kNextFile, std::to_string(number + 1) + "\n");
+    orvane::ReplaceFile(folder + "/" + kNextFile, std::to_string(number + 1) + "\n");
     page.name = name;
     return true;
 }
 
 bool PngSize(const std::string& path, uint32_t& width, uint32_t& height) {
-    std::ifstream in(path, std::ios::binary);
-    unsigned char head[24];
-    if (!in.read(reinterpret_cast<char*>(head), sizeof head)) {
+    std::vector<uint8_t> start;
+    constexpr size_t kHead = 24;
+    if (!orvane::ReadFileStart(path, kHead, start) || start.size() != kHead) {
         return false;
     }
+    const uint8_t* head = start.data();
     static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (!std::equal(kSignature, kSignature + 8, head) ||
         std::string(head + 12, head + 16) != "IHDR") {

@@ -1,17 +1,15 @@
 #include "vprinter/Store.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <system_error>
+
+#include "platform/Files.h"
+#include "platform/PortTable.h"
 
 namespace vprinter {
 
@@ -24,71 +22,19 @@ const char* const kEepromFile = "eeprom.bin";
 const char* const kLibraryFile = "library.conf";
 const char* const kMechanismFile = "mechanism.conf";
 
-bool StartsWith(const std::string& text, const char* prefix) {
-    return text.rfind(prefix, 0) == 0;
+// The state files are a few lines of text; a file far larger is no state
+// file of ours, and is not read.
+constexpr size_t kStateFileLimit = size_t{1} << 20;
+
+bool ReadStateFile(const std::string& path, std::string& text) {
+    return orvane::ReadWholeFile(path, kStateFileLimit, text) == orvane::FileRead::Done;
 }
 
-// The number after a prefix, its first ':' left out: false unless the rest
-// is a run of decimal digits whose value with offset fits in 16 bits.
-bool NumberAfter(const std::string& port, size_t prefixLength, unsigned offset, uint16_t& number) {
-    std::string rest = port.substr(prefixLength);
-    if (const auto colon = rest.find(':'); colon != std::string::npos) {
-        rest.erase(colon, 1);
-    }
-    if (rest.empty() ||
-        !std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-        return false;
-    }
-    unsigned long value = 0;
-    for (const char digit : rest) {
-        value = value * 10 + static_cast<unsigned long>(digit - '0');
-        if (value + offset > 0xFFFF) {
-            return false;
-        }
-    }
-    number = static_cast<uint16_t>(value + offset);
-    return true;
+bool WriteStateFile(const std::string& path, const std::string& text) {
+    return orvane::ReplaceFile(path, text) == orvane::FileWrite::Done;
 }
 
 }  // namespace
-
-bool WriteFileAtomically(const std::string& path, const std::string& data) {
-    const std::string temporary = path + ".tmp." + std::to_string(getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        return false;
-    }
-    size_t written = 0;
-    while (written < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + written, data.size() - written);
-        if (n <= 0) {
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return false;
-        }
-        written += static_cast<size_t>(n);
-    }
-    if (::close(fd) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool ReadWholeFile(const std::string& path, std::string& data) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    data = content.str();
-    return true;
-}
 
 FileStamp StampOf(const std::string& path) {
     struct stat info {};
@@ -132,16 +78,16 @@ bool Store::EnsureCreated() {
     if (target.has_parent_path()) {
         fs::create_directories(target.parent_path(), error);
     }
-    // A name of this process's own (a folder left by a crash of an earlier
-    // process of the same number is not taken).
+    // A name of this process's own, new (a folder left by a crash of an
+    // earlier process is not taken).
     std::string building;
     std::random_device random;
     for (int attempt = 0; building.empty() && attempt < 8; ++attempt) {
-        const std::string name =
-            target.string() + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(random());
-        if (::mkdir(name.c_str(), 0777) == 0) {
+        const std::string name = target.string() + ".new-" + std::to_string(random()) + "-" +
+                                 std::to_string(random());
+        if (fs::create_directory(name, error)) {
             building = name;
-        } else if (errno != EEXIST) {
+        } else if (error) {
             return false;
         }
     }
@@ -155,8 +101,11 @@ bool Store::EnsureCreated() {
          {std::pair{"VTUSB001", "Orvane K31"}, std::pair{"VTUSB002", "Orvane K32"}}) {
         made = made && fresh.CreatePrinter(port, model, reason);
     }
-    if (made && ::rename(building.c_str(), target.c_str()) == 0) {
-        return true;
+    if (made) {
+        fs::rename(building, target, error);
+        if (!error) {
+            return true;
+        }
     }
     fs::remove_all(building, error);
     return made && fs::is_directory(folder_, error);
@@ -186,11 +135,14 @@ bool Store::CreatePrinter(const std::string& port, const std::string& model, std
             "a port name is 1 to 32 letters, digits or ':' '_' '-' and does not start with '-'";
         return false;
     }
+    // The boot window lists only the names that begin with USB, VTUSB or
+    // LPT: a printer of another name could not be chosen.
     const uint16_t number = PortNumber(port);
-    if (number == 0) {
+    if (number == 0 || orvane::PrinterPorts({port}).empty()) {
         reason = "port " + port +
-                 " gives no port number: a port name is USB, VTUSB or LPT and a decimal number, "
-                 "and the port number (USB + 1024, LPT + 1151) is at most 65535";
+                 " gives no port number: a port name begins with USB, VTUSB or LPT, a decimal "
+                 "number follows its first USB (else LPT), and the port number (USB + 1024, "
+                 "LPT + 1151) is at most 65535";
         return false;
     }
     reason = ModelNameProblem(model);
@@ -269,7 +221,7 @@ bool Store::LoadConfig(const std::string& port, PrinterConfig& config, FileStamp
         *stamp = StampOf(path);
     }
     std::string text;
-    if (!IsValidPortName(port) || !ReadWholeFile(path, text)) {
+    if (!IsValidPortName(port) || !ReadStateFile(path, text)) {
         return false;
     }
     config = ParsePrinterConfig(text);
@@ -278,8 +230,7 @@ bool Store::LoadConfig(const std::string& port, PrinterConfig& config, FileStamp
 
 bool Store::SaveConfig(const std::string& port, const PrinterConfig& config, FileStamp* stamp) {
     const std::string path = PrinterFolder(port) + "/" + kConfigFile;
-    const bool saved =
-        IsValidPortName(port) && WriteFileAtomically(path, FormatPrinterConfig(config));
+    const bool saved = IsValidPortName(port) && WriteStateFile(path, FormatPrinterConfig(config));
     if (stamp != nullptr) {
         *stamp = StampOf(path);
     }
@@ -294,13 +245,17 @@ bool Store::LoadEeprom(const std::string& port, Eeprom& eeprom, FileStamp* stamp
     }
     std::string what;
     std::string data;
-    struct stat info {};
+    const orvane::FileRead read = IsValidPortName(port)
+                                      ? orvane::ReadWholeFile(path, eeprom.size(), data)
+                                      : orvane::FileRead::Missing;
     if (!IsValidPortName(port)) {
         what = "there is no printer on port '" + port + "'";
-    } else if (::stat(path.c_str(), &info) != 0) {
+    } else if (read == orvane::FileRead::Missing) {
         what = "the EEPROM file " + path + " is missing";
-    } else if (!S_ISREG(info.st_mode) || !ReadWholeFile(path, data) ||
-               static_cast<int64_t>(data.size()) != static_cast<int64_t>(info.st_size)) {
+    } else if (read == orvane::FileRead::TooLarge) {
+        what = "the EEPROM file " + path + " holds " + std::to_string(StampOf(path).size) +
+               " bytes instead of 256";
+    } else if (read != orvane::FileRead::Done) {
         what = "the EEPROM file " + path + " cannot be read";
     } else if (data.size() != eeprom.size()) {
         what = "the EEPROM file " + path + " holds " + std::to_string(data.size()) +
@@ -321,8 +276,8 @@ bool Store::LoadEeprom(const std::string& port, Eeprom& eeprom, FileStamp* stamp
 
 bool Store::SaveEeprom(const std::string& port, const Eeprom& eeprom, FileStamp* stamp) {
     const std::string path = PrinterFolder(port) + "/" + kEepromFile;
-    const bool saved = IsValidPortName(port) &&
-                       WriteFileAtomically(path, std::string(eeprom.begin(), eeprom.end()));
+    const bool saved =
+        IsValidPortName(port) && WriteStateFile(path, std::string(eeprom.begin(), eeprom.end()));
     if (stamp != nullptr) {
         *stamp = StampOf(path);
     }
@@ -338,14 +293,15 @@ bool Store::LoadMechanism(const std::string& port, Mechanism& mechanism, std::st
     std::string what;
     std::string data;
     std::string wrong;
-    struct stat info {};
+    const orvane::FileRead read = IsValidPortName(port)
+                                      ? orvane::ReadWholeFile(path, kStateFileLimit, data)
+                                      : orvane::FileRead::CannotRead;
     if (!IsValidPortName(port)) {
         what = "there is no printer on port '" + port + "'";
-    } else if (::stat(path.c_str(), &info) != 0 && errno == ENOENT) {
+    } else if (read == orvane::FileRead::Missing) {
         mechanism = Mechanism{};
         return true;
-    } else if (!S_ISREG(info.st_mode) || !ReadWholeFile(path, data) ||
-               static_cast<int64_t>(data.size()) != static_cast<int64_t>(info.st_size)) {
+    } else if (read != orvane::FileRead::Done) {
         what = "the mechanism file " + path + " cannot be read";
     } else if (!ParseMechanism(data, mechanism, wrong)) {
         what = "the mechanism file " + path + " is damaged: its " + wrong;
@@ -362,8 +318,8 @@ bool Store::LoadMechanism(const std::string& port, Mechanism& mechanism, std::st
 }
 
 bool Store::SaveMechanism(const std::string& port, const Mechanism& mechanism) {
-    return IsValidPortName(port) && WriteFileAtomically(PrinterFolder(port) + "/" + kMechanismFile,
-                                                        FormatMechanism(mechanism));
+    return IsValidPortName(port) &&
+           WriteStateFile(PrinterFolder(port) + "/" + kMechanismFile, FormatMechanism(mechanism));
 }
 
 LibraryConfig Store::LoadLibraryConfig(FileStamp* stamp) const {
@@ -372,7 +328,7 @@ LibraryConfig Store::LoadLibraryConfig(FileStamp* stamp) const {
         *stamp = StampOf(path);
     }
     std::string text;
-    if (!ReadWholeFile(path, text)) {
+    if (!ReadStateFile(path, text)) {
         return {};
     }
     return ParseLibraryConfig(text);
@@ -382,7 +338,7 @@ bool Store::SaveLibraryConfig(const LibraryConfig& config, FileStamp* stamp) {
     const std::string path = folder_ + "/" + kLibraryFile;
     std::error_code error;
     fs::create_directories(folder_, error);
-    const bool saved = WriteFileAtomically(path, FormatLibraryConfig(config));
+    const bool saved = WriteStateFile(path, FormatLibraryConfig(config));
     if (stamp != nullptr) {
         *stamp = StampOf(path);
     }
@@ -414,17 +370,8 @@ std::string Store::PagesFolder(const std::string& port) const {
 }
 
 uint16_t Store::PortNumber(const std::string& port) {
-    uint16_t number = 0;
-    if (StartsWith(port, "VTUSB") && NumberAfter(port, 5, 1024, number)) {
-        return number;
-    }
-    if (StartsWith(port, "USB") && NumberAfter(port, 3, 1024, number)) {
-        return number;
-    }
-    if (StartsWith(port, "LPT") && NumberAfter(port, 3, 1151, number)) {
-        return number;
-    }
-    return 0;
+    const orvane::PortNumberResult result = orvane::PortNumberOfName(port);
+    return result.status == orvane::PortNumberStatus::Ok ? result.number : 0;
 }
 
 bool Store::IsValidPortName(const std::string& port) {

@@ -23,7 +23,9 @@ struct FileStamp {
 // port, holding printer.conf, the 256-byte eeprom.bin and mechanism.conf
 // (once the mechanism is set); library.conf for
 // faults of the libraries themselves. Every write goes to a temporary file
-// that is then renamed over the old one, so a crash never leaves half a file.
+// that is then renamed over the old one, so a crash never leaves half a file;
+// a file that is no regular file (a FIFO, a device) is neither read nor
+// replaced.
 // Whoever changes a file reads it again under its lock (LockPrinter,
 // LockFolder) and keeps the lock until the change is written, so that two
 // processes never lose each other's changes.
@@ -83,10 +85,11 @@ class Store {
     std::string PrinterFolder(const std::string& port) const;
     std::string PagesFolder(const std::string& port) const;
 
-    // The port number a port name stands for, by the boot window's rule: a
-    // name beginning with USB or VTUSB gives the decimal number after that
-    // (its first ':' left out, leading zeros allowed) + 1024, LPT + 1151.
-    // 0 for any other name and for a number past 65535.
+    // The port number a port name stands for, by the program's own rule
+    // (orvane::PortNumberOfName): the decimal number after the first USB in
+    // the name (its first ':' left out, leading zeros allowed) + 1024, else
+    // after the first LPT + 1151. 0 for a name with neither, a rest that is
+    // no number and a number past 65535.
     static uint16_t PortNumber(const std::string& port);
     static bool IsValidPortName(const std::string& port);
     // Empty for a good model name, else why it is not one.
@@ -98,9 +101,8 @@ class Store {
     std::string folder_;
 };
 
-// Writes data to path through a temporary file in the same folder.
-bool WriteFileAtomically(const std::string& path, const std::string& data);
-bool ReadWholeFile(const std::string& path, std::string& data);
+// The files are written with orvane::ReplaceFile and read with
+// orvane::ReadWholeFile (src/platform), like the program's own.
 FileStamp StampOf(const std::string& path);
 
 }  // namespace vprinter

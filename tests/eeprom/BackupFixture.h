@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -17,11 +19,14 @@
 #include "eeprom/Rk7eeprom.h"
 #include "link/ResultCodes.h"
 #include "platform/BackupFolder.h"
+#include "platform/Files.h"
+#include "support/FullDisk.h"
 #include "support/LinkFixture.h"
 #include "support/ScopedEnvironment.h"
 
 namespace eeprom_tests {
 
+using testing_support::FullDisk;
 using testing_support::ReadFile;
 using testing_support::ScopedEnvironment;
 using testing_support::WriteFile;
@@ -62,6 +67,19 @@ class BackupRestore : public testing_support::VirtualPrinterTest {
     bool Exists(const std::string& path) const {
         std::error_code error;
         return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+    }
+
+    // The temporary files left in the backup folder.
+    std::vector<std::string> TemporariesLeft() const {
+        std::vector<std::string> left;
+        std::error_code error;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(module_.BackupFolder(), error)) {
+            if (orvane::IsTemporaryName(entry.path().filename().string())) {
+                left.push_back(entry.path().filename().string());
+            }
+        }
+        return left;
     }
 
     testing_support::TempFolder data_;

@@ -5,6 +5,10 @@
 
 #include "BackupFixture.h"
 
+#include <functional>
+
+#include "support/PlantedFifo.h"
+
 namespace {
 
 using namespace eeprom_tests;
@@ -121,29 +125,38 @@ TEST_F(BackupHistory, ARestoreKeepsTheDataItWroteInTheHistoryWithItsModel) {
 TEST_F(BackupHistory, AModelThatCannotBeRecordedLeavesAGoodBackupOfUnknownModel) {
     ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK31), ResultOk);
     ChangeEeprom(kPort, [](vprinter::Eeprom& bytes) { bytes.fill(0x5A); });
-    const std::string temporary = module_.ModelFilePath() + ".tmp";
-    ASSERT_EQ(::symlink("/dev/full", temporary.c_str()), 0);
+    // A backup that failed on a full disk has kept the K31 backup in the
+    // history; then something that is no file stands where the record goes.
+    {
+        const FullDisk full;
+        ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultEepromFileError);
+    }
+    ASSERT_TRUE(std::filesystem::remove(module_.ModelFilePath()));
+    testing_support::PlantedFifo fifo(module_.ModelFilePath());
+    ASSERT_TRUE(fifo.Made());
     ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultOk);
+    EXPECT_FALSE(fifo.WasOpened());
     EXPECT_EQ(ReadFile(module_.BackupFilePath()), std::string(64, '\x5A'));
-    EXPECT_FALSE(Exists(temporary));
+    EXPECT_EQ(TemporariesLeft(), std::vector<std::string>{});
     std::vector<BackupEntry> backups = module_.ListBackups();
     ASSERT_EQ(backups.size(), 2u);
     EXPECT_EQ(backups[0].modelCode, TPEeprom::ModelCodeK31);
     EXPECT_EQ(backups[1].modelCode, TPEeprom::ModelCodeUnknown);
+    ASSERT_TRUE(std::filesystem::remove(module_.ModelFilePath()));
 
     // A backup that fails leaves the record of the file it did not replace.
     ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK32), ResultOk);
     ChangeEeprom(kPort, [](vprinter::Eeprom& bytes) { bytes.fill(0x33); });
-    ASSERT_EQ(::symlink("/dev/full", (module_.BackupFilePath() + ".tmp").c_str()), 0);
-    ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK31), ResultEepromFileError);
+    {
+        const FullDisk full;
+        ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK31), ResultEepromFileError);
+    }
     backups = module_.ListBackups();
     ASSERT_FALSE(backups.empty());
     EXPECT_EQ(ReadFile(backups.back().path), std::string(64, '\x5A'));
     EXPECT_EQ(backups.back().modelCode, TPEeprom::ModelCodeK32);
 }
 
-// Pressed again on the same board, the file keeps its bytes; a record of
-// another model is not lost.
 TEST_F(BackupHistory, TheSameBytesUnderAnotherModelKeepTheEarlierRecord) {
     ASSERT_EQ(module_.BackupEeprom(), ResultOk);
     ASSERT_EQ(module_.BackupEeprom(TPEeprom::ModelCodeK31), ResultOk);
@@ -234,7 +247,7 @@ TEST_F(BackupHistory, ABackupThatCannotKeepTheOldFileReplacesNothing) {
     EXPECT_EQ(module_.BackupEeprom(), ResultEepromFileError);
     EXPECT_EQ(module_.ErrorIndex(), TPEeprom::ErrorCannotCreateFile);
     EXPECT_EQ(ReadFile(module_.BackupFilePath()), OldBoardWithIdFile());
-    EXPECT_FALSE(Exists(module_.BackupFilePath() + ".tmp"));
+    EXPECT_EQ(TemporariesLeft(), std::vector<std::string>{});
     EXPECT_TRUE(Calls("D4WriteEeprom").empty());
 
     // The restore of the page still works, and leaves the file where it is
@@ -250,8 +263,10 @@ TEST_F(BackupHistory, ABackupThatCannotKeepTheOldFileReplacesNothing) {
 TEST_F(BackupHistory, RestoringTheHistorysCopyOfThePagesFileKeepsTheCopy) {
     ASSERT_EQ(module_.BackupEeprom(), ResultOk);
     ChangeEeprom(kPort, [](vprinter::Eeprom& bytes) { bytes.fill(0x5A); });
-    ASSERT_EQ(::symlink("/dev/full", (module_.BackupFilePath() + ".tmp").c_str()), 0);
-    ASSERT_EQ(module_.BackupEeprom(), ResultEepromFileError);
+    {
+        const FullDisk full;
+        ASSERT_EQ(module_.BackupEeprom(), ResultEepromFileError);
+    }
     const std::vector<std::string> history = History();
     ASSERT_EQ(history.size(), 1u);
     const std::string kept = module_.HistoryFolder() + "/" + history[0];
@@ -261,6 +276,70 @@ TEST_F(BackupHistory, RestoringTheHistorysCopyOfThePagesFileKeepsTheCopy) {
     EXPECT_EQ(ReadFile(kept), OldBoardWithIdFile());
     EXPECT_FALSE(Exists(module_.BackupFilePath()));
     EXPECT_EQ(History(), history);
+}
+
+// What may be planted in the backup folder: a link at a temporary file's
+// name (as the older writers named them) is never written through, a folder
+// there is passed over, and a FIFO where a file belongs is neither opened nor
+// replaced, nor kept in the history.
+TEST_F(BackupHistory, PlantedLinksAndFifosAreNeitherFollowedNorReplaced) {
+    struct Case {
+        const char* what;
+        std::string name;  // in the backup folder
+        enum { Link, Folder, Fifo } planted;
+        std::function<uint16_t()> run;
+        uint16_t result;
+    };
+    const auto backup = [this] { return module_.BackupEeprom(TPEeprom::ModelCodeK32); };
+    const std::vector<Case> cases = {
+        {"a link at the backup's temporary name", "bkupdata.eep.tmp", Case::Link, backup, ResultOk},
+        {"a link at the model's temporary name", "bkupdata.model.tmp", Case::Link, backup,
+         ResultOk},
+        {"a folder at the backup's temporary name", "bkupdata.eep.tmp", Case::Folder, backup,
+         ResultOk},
+        {"a FIFO as the backup, backed up over", "bkupdata.eep", Case::Fifo, backup,
+         ResultEepromFileError},
+        {"a FIFO as the model record", "bkupdata.model", Case::Fifo, backup, ResultOk},
+        {"a FIFO as the backup, restored", "bkupdata.eep", Case::Fifo,
+         [this] { return module_.RestoreEeprom(TPEeprom::ModelCodeK32); }, ResultEepromFileError},
+    };
+    testing_support::TempFolder elsewhere;
+    const std::string victim = elsewhere / "victim";
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(module_.BackupFolder());
+        ASSERT_TRUE(std::filesystem::create_directories(module_.BackupFolder()));
+        const std::string path = module_.BackupFolder() + "/" + c.name;
+        WriteFile(victim, "not a backup");
+        std::optional<testing_support::PlantedFifo> fifo;
+        switch (c.planted) {
+            case Case::Link:
+                ASSERT_EQ(::symlink(victim.c_str(), path.c_str()), 0) << c.what;
+                break;
+            case Case::Folder:
+                ASSERT_TRUE(std::filesystem::create_directory(path)) << c.what;
+                break;
+            case Case::Fifo:
+                fifo.emplace(path);
+                ASSERT_TRUE(fifo->Made()) << c.what;
+                break;
+        }
+        const auto before = std::filesystem::symlink_status(path).type();
+        ClearTrace();
+        EXPECT_EQ(c.run(), c.result) << c.what;
+        EXPECT_EQ(ReadFile(victim), "not a backup") << c.what << ": written through";
+        EXPECT_EQ(std::filesystem::symlink_status(path).type(), before) << c.what << ": replaced";
+        EXPECT_TRUE(Calls("D4WriteEeprom").empty()) << c.what;
+        if (fifo) {
+            EXPECT_FALSE(fifo->WasOpened()) << c.what << ": opened";
+        }
+        if (c.result == ResultOk) {
+            EXPECT_EQ(ReadFile(module_.BackupFilePath()), OldBoardWithIdFile()) << c.what;
+        }
+        for (const std::string& name : History()) {
+            EXPECT_TRUE(std::filesystem::is_regular_file(module_.HistoryFolder() + "/" + name))
+                << c.what << ": " << name;
+        }
+    }
 }
 
 TEST_F(BackupHistory, RestoreFromRefusesAFileThatIsNoBackupBeforeAnyWrite) {

@@ -104,10 +104,9 @@ class FailingBackup : public BackupRestore {
 
     void ExpectOldBackupWhole() {
         EXPECT_EQ(ReadFile(module_.BackupFilePath()), OldBoardFile());
-        EXPECT_FALSE(Exists(TemporaryPath())) << "the temporary file is cleared away";
+        EXPECT_EQ(TemporariesLeft(), std::vector<std::string>{})
+            << "the temporary file is cleared away";
     }
-
-    std::string TemporaryPath() const { return module_.BackupFilePath() + ".tmp"; }
 };
 
 TEST_F(FailingBackup, AReadFailurePartWayReturnsItsCodeAndLeavesTheFile) {
@@ -120,31 +119,29 @@ TEST_F(FailingBackup, AReadFailurePartWayReturnsItsCodeAndLeavesTheFile) {
 }
 
 TEST_F(FailingBackup, AFileThatCannotBeCreatedGivesTheFileOpenCode) {
-    ASSERT_TRUE(std::filesystem::create_directory(TemporaryPath()));
-    EXPECT_EQ(module_.BackupEeprom(), ResultFileOpenError);
-    EXPECT_EQ(ReadFile(module_.BackupFilePath()), OldBoardFile());
-    std::filesystem::remove(TemporaryPath());
-
-    // Nor in a folder that cannot be made: a file stands where it belongs.
+    // Not in a folder that cannot be made: a file stands where it belongs.
     TPEeprom blocked(Link(), module_.BackupFilePath() + "/inside");
     EXPECT_EQ(blocked.BackupEeprom(), ResultFileOpenError);
     ExpectOldBackupWhole();
 }
 
 TEST_F(FailingBackup, AWriteFailureGivesIndexTwoAndLeavesTheOldBackup) {
-    // Every write to the full device fails as on a full disk.
-    ASSERT_EQ(::symlink("/dev/full", TemporaryPath().c_str()), 0);
-    EXPECT_EQ(module_.BackupEeprom(), ResultEepromFileError);
+    {
+        const FullDisk full;
+        EXPECT_EQ(module_.BackupEeprom(), ResultEepromFileError);
+    }
     EXPECT_EQ(module_.ErrorIndex(), TPEeprom::ErrorCannotCreateFile);
     ExpectOldBackupWhole();
 
     // Once the disk has room again, the next backup replaces the file; the
     // old one is kept in the history once, however often it was tried.
-    ASSERT_EQ(::symlink("/dev/full", TemporaryPath().c_str()), 0);
-    EXPECT_EQ(module_.BackupEeprom(), ResultEepromFileError);
+    {
+        const FullDisk full;
+        EXPECT_EQ(module_.BackupEeprom(), ResultEepromFileError);
+    }
     EXPECT_EQ(module_.BackupEeprom(), ResultOk);
     EXPECT_EQ(ReadFile(module_.BackupFilePath()), std::string(64, '\x5A'));
-    EXPECT_FALSE(Exists(TemporaryPath()));
+    EXPECT_EQ(TemporariesLeft(), std::vector<std::string>{});
     const std::vector<BackupEntry> backups = module_.ListBackups();
     ASSERT_EQ(backups.size(), 2u);
     EXPECT_EQ(ReadFile(backups[0].path), OldBoardFile());

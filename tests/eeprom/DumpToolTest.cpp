@@ -6,6 +6,7 @@
 
 #include "eeprom/EepromImage.h"
 #include "support/LinkFixture.h"
+#include "support/PlantedFifo.h"
 #include "support/Process.h"
 
 namespace {
@@ -14,10 +15,12 @@ using testing_support::ProcessResult;
 
 class DumpTool : public testing_support::VirtualPrinterTest {
   protected:
+    // Bounded: a tool that waited on a FIFO or read a device without end
+    // would be ended, and fail the test, instead of holding it up.
     ProcessResult Tool(std::vector<std::string> args) {
         args.insert(args.begin(),
                     {testing_support::OutputFolder() + "/orvane-vprinter", "--dir", StateFolder()});
-        return testing_support::RunProcess(args, StateFolder());
+        return testing_support::RunProcessBounded(args, StateFolder(), std::chrono::seconds(60));
     }
 
     // Writes the dump of the printer's present EEPROM to a file.
@@ -71,6 +74,14 @@ TEST_F(DumpTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
     testing_support::WriteFile(shorter, testing_support::ReadFile(good).substr(1));
     const std::string plain = files_ / "plain.eep";
     testing_support::WriteFile(plain, std::string(1024, '\0'));
+    const std::string longer = files_ / "long.eep";
+    testing_support::WriteFile(longer, std::string(1025, '\0'));
+    // Neither is read: the FIFO would keep the tool waiting, the device give
+    // bytes without end.
+    testing_support::PlantedFifo fifo(files_ / "fifo.eep");
+    ASSERT_TRUE(fifo.Made());
+    const std::string zero = files_ / "zero.eep";
+    const bool zeroMade = testing_support::MakeCharacterDevice(zero, 5);
 
     const std::vector<std::vector<std::string>> bad = {
         {"decode-dump"},
@@ -78,6 +89,9 @@ TEST_F(DumpTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
         {"decode-dump", files_.Path()},
         {"decode-dump", shorter},
         {"decode-dump", plain},
+        {"decode-dump", longer},
+        {"decode-dump", files_ / "fifo.eep"},
+        {"decode-dump", zeroMade ? zero : files_ / "fifo.eep"},
         {"decode-dump", good, "--compare", "VTUSB009"},
         {"decode-dump", good, "--compare"},
         {"decode-dump", good, "extra"},
@@ -88,11 +102,13 @@ TEST_F(DumpTool, EveryBadArgumentGetsOneLineAndExitCodeTwo) {
         for (const auto& arg : args) {
             shown += arg + " ";
         }
+        EXPECT_FALSE(result.timedOut) << shown;
         EXPECT_EQ(result.exitCode, 2) << shown;
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << shown << result.err;
         EXPECT_EQ(result.err.rfind("orvane-vprinter: ", 0), 0u) << shown << result.err;
         EXPECT_EQ(result.out, "") << shown;
     }
+    EXPECT_FALSE(fifo.WasOpened());
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 // orvane-pattern, run as its own process on the test's state folder.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 
 #include "PatternFixture.h"
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
+#include "platform/Files.h"
+#include "support/PlantedFifo.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
 #include "vprinter/Capture.h"
@@ -53,7 +58,8 @@ class PatternTool : public PatternTest {
     };
     std::vector<Call> Captured() const {
         std::string file;
-        EXPECT_TRUE(vprinter::ReadWholeFile(CapturePath(), file));
+        EXPECT_EQ(orvane::ReadWholeFile(CapturePath(), size_t{1} << 30, file),
+                  orvane::FileRead::Done);
         std::vector<vprinter::StreamRecord> records;
         std::string error;
         EXPECT_TRUE(vprinter::ParseStream(file, records, error)) << error;
@@ -266,15 +272,21 @@ TEST_F(PatternTool, BadStateFoldersGetOneLineAndExitCodeTwo) {
 TEST_F(PatternTool, AnUnwritableOutIsRefusedBeforeThePrinterGetsAnything) {
     testing_support::TempFolder temporary;
     testing_support::WriteFile(temporary / "file", "in the way");
+    // A FIFO and a device (a copy of /dev/full) are never replaced by a file.
+    ASSERT_EQ(::mkfifo((temporary / "fifo").c_str(), 0600), 0);
+    const bool device = testing_support::MakeCharacterDevice(temporary / "full", 7);
     const std::string received = StateFolder() + "/VTUSB001/received.stream";
     const std::string before = testing_support::ReadFile(received);
-    for (const std::string& out : {temporary.Path(), temporary / "no-such-folder/run.stream",
-                                   temporary / "file/run.stream"}) {
+    for (const std::string& out :
+         {temporary.Path(), temporary / "no-such-folder/run.stream", temporary / "file/run.stream",
+          temporary / "fifo", device ? temporary / "full" : temporary / "fifo"}) {
         const auto result = Tool({"pf-black", "--value", "5", "--out", out});
         EXPECT_EQ(result.exitCode, 2) << out;
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << out << result.err;
         EXPECT_NE(result.err.find("--out"), std::string::npos) << result.err;
     }
+    EXPECT_TRUE(std::filesystem::is_fifo(temporary / "fifo"));
+    EXPECT_TRUE(!device || std::filesystem::is_character_file(temporary / "full"));
     EXPECT_EQ(static_cast<int8_t>(Eeprom()[eeprom::PfBlack]), 0) << "nothing stored";
     EXPECT_EQ(testing_support::ReadFile(received), before) << "nothing sent";
 }

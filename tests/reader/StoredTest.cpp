@@ -11,6 +11,7 @@
 
 #include "PrintedPages.h"
 #include "reader/Stored.h"
+#include "support/PlantedFifo.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
 #include "vprinter/Png.h"
@@ -302,6 +303,23 @@ TEST(ReadPageTool, TakesThePicturesStoredValuesOrThoseGiven) {
     EXPECT_NE(result.out.find("\"note\":\"the value stored when the page was printed is not known"),
               std::string::npos)
         << result.out;
+}
+
+// A FIFO given for the picture is not opened, neither for its stored values
+// nor for the picture: the tool does not wait on it, and refuses it in one
+// line.
+TEST(ReadPageTool, RefusesAFifoWithoutWaitingOnIt) {
+    testing_support::TempFolder folder;
+    testing_support::PlantedFifo fifo(folder / "page.png");
+    ASSERT_TRUE(fifo.Made());
+    const auto result = testing_support::RunProcessBounded(
+        {testing_support::OutputFolder() + "/orvane-read-page", folder / "page.png"}, folder.Path(),
+        std::chrono::seconds(60));
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_NE(result.err.find("not a regular file"), std::string::npos) << result.err;
+    EXPECT_FALSE(fifo.WasOpened());
 }
 
 }  // namespace

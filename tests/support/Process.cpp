@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,12 +17,31 @@ extern char** environ;
 
 namespace testing_support {
 
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// Enough for any of the tools on their test inputs.
+constexpr size_t kBoundedMemory = size_t{2} << 30;
+
+}  // namespace
+
 std::string OutputFolder() {
     return orvane::ExecutableFolder();
 }
 
 ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
-                           const std::vector<std::string>& extraEnvironment) {
+                           const std::vector<std::string>& extraEnvironment, size_t memoryLimit) {
     int out[2];
     int err[2];
     if (pipe2(out, O_CLOEXEC) != 0) {
@@ -44,6 +64,10 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
         dup2(err[1], 2);
         if (chdir(workingFolder.c_str()) != 0) {
             _exit(127);
+        }
+        if (memoryLimit > 0 && !kSanitized) {
+            const rlimit limit{memoryLimit, memoryLimit};
+            setrlimit(RLIMIT_AS, &limit);
         }
         std::vector<char*> args;
         for (const auto& arg : argv) {
@@ -71,12 +95,12 @@ ChildProcess::~ChildProcess() {
     }
 }
 
-bool ChildProcess::ReadSome() {
+bool ChildProcess::ReadSome(int timeoutMilliseconds) {
     pollfd fds[2] = {{fds_[0], POLLIN, 0}, {fds_[1], POLLIN, 0}};
     if (fds_[0] < 0 && fds_[1] < 0) {
         return false;
     }
-    if (poll(fds, 2, -1) < 0) {
+    if (poll(fds, 2, timeoutMilliseconds) <= 0) {
         return true;
     }
     std::string* sinks[2] = {&result_.out, &result_.err};
@@ -110,8 +134,23 @@ void ChildProcess::Signal(int signal) {
     }
 }
 
-ProcessResult ChildProcess::Finish() {
-    while (ReadSome()) {
+ProcessResult ChildProcess::Finish(std::optional<std::chrono::steady_clock::time_point> deadline) {
+    using std::chrono::steady_clock;
+    for (;;) {
+        int timeout = -1;
+        if (deadline && child_ > 0 && !result_.timedOut) {
+            const auto left =
+                std::chrono::ceil<std::chrono::milliseconds>(*deadline - steady_clock::now());
+            if (left.count() <= 0) {
+                kill(child_, SIGKILL);
+                result_.timedOut = true;
+            } else {
+                timeout = static_cast<int>(left.count());
+            }
+        }
+        if (!ReadSome(timeout)) {
+            break;
+        }
     }
     if (child_ > 0) {
         int status = 0;
@@ -125,6 +164,13 @@ ProcessResult ChildProcess::Finish() {
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
                          const std::vector<std::string>& extraEnvironment) {
     return ChildProcess(argv, workingFolder, extraEnvironment).Finish();
+}
+
+ProcessResult RunProcessBounded(const std::vector<std::string>& argv,
+                                const std::string& workingFolder, std::chrono::seconds limit,
+                                const std::vector<std::string>& extraEnvironment) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    return ChildProcess(argv, workingFolder, extraEnvironment, kBoundedMemory).Finish(deadline);
 }
 
 std::vector<ProcessResult> RunProcessesTogether(const std::vector<std::vector<std::string>>& argvs,

@@ -2,6 +2,9 @@
 
 #include <sys/types.h>
 
+#include <chrono>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +12,7 @@ namespace testing_support {
 
 struct ProcessResult {
     int exitCode = -1;  // -1 when it did not exit normally
+    bool timedOut = false;  // it was ended for running past its time
     std::string out;
     std::string err;
 };
@@ -17,8 +21,10 @@ struct ProcessResult {
 // stderr gathered while the test talks to it.
 class ChildProcess {
   public:
+    // memoryLimit, when not 0, bounds the program's address space (not in a
+    // sanitizer's build, whose shadow memory needs far more).
     ChildProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
-                 const std::vector<std::string>& extraEnvironment = {});
+                 const std::vector<std::string>& extraEnvironment = {}, size_t memoryLimit = 0);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
@@ -26,12 +32,14 @@ class ChildProcess {
     // Reads its output until stderr holds text; false when it ended first.
     bool WaitForErr(const std::string& text);
     void Signal(int signal);
-    // Reads the rest of its output and waits for it to end.
-    ProcessResult Finish();
+    // Reads the rest of its output and waits for it to end; past the
+    // deadline, when there is one, it is killed (timedOut).
+    ProcessResult Finish(std::optional<std::chrono::steady_clock::time_point> deadline = {});
 
   private:
-    // Reads what one poll brings; false when both streams have ended.
-    bool ReadSome();
+    // Reads what one poll brings, waiting at most timeout (-1: no bound);
+    // false when both streams have ended.
+    bool ReadSome(int timeoutMilliseconds = -1);
 
     pid_t child_ = -1;
     int fds_[2] = {-1, -1};
@@ -41,6 +49,13 @@ class ChildProcess {
 // Runs a program with arguments in a working folder and waits for it.
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingFolder,
                          const std::vector<std::string>& extraEnvironment = {});
+
+// Runs a program as RunProcess does, for a test of something that could make
+// it wait or read for ever: it is killed after limit (a bound that a passing
+// run never comes near, not a wait), and its memory is bounded.
+ProcessResult RunProcessBounded(const std::vector<std::string>& argv,
+                                const std::string& workingFolder, std::chrono::seconds limit,
+                                const std::vector<std::string>& extraEnvironment = {});
 
 // Starts all the programs at once, in a working folder, and waits for every
 // one of them; results in the order of argvs.

@@ -1,6 +1,8 @@
 // orvane-service's checks, exit codes, messages, dry runs and waits.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -10,6 +12,8 @@
 #include "ServiceFixture.h"
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
+#include "platform/Files.h"
+#include "support/PlantedFifo.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -66,6 +70,11 @@ TEST_F(ServiceCommand, ARestoreWithoutABackupIsRefusedBeforeAnyWrite) {
 // Bad usage ends the run with 2 before the link is opened.
 TEST_F(ServiceCommand, BadUsageExitsWithTwoBeforeTheLinkIsOpened) {
     const std::string existing = StateFolder() + "/VTUSB001/printer.conf";
+    // A FIFO and a device are never replaced by a dump, even with --force.
+    const std::string fifo = StateFolder() + "/fifo.eep";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string device = StateFolder() + "/device.eep";
+    const bool deviceMade = testing_support::MakeCharacterDevice(device, 7);
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"frobnicate"},
@@ -84,6 +93,9 @@ TEST_F(ServiceCommand, BadUsageExitsWithTwoBeforeTheLinkIsOpened) {
         On({"dump"}),
         On({"dump", existing}),
         On({"dump", StateFolder() + "/no/such/folder/dump.eep"}),
+        On({"dump", ""}),
+        On({"dump", "--force", fifo}),
+        On({"dump", "--force", deviceMade ? device : fifo}),
         On({"--dry-run", "backup", "list"}),
         {"--dir", "", "ports"},
         {"--dir", existing, "ports"},
@@ -280,7 +292,7 @@ TEST_F(ServiceCommand, ADryRunRestoreKeepsItsBackup) {
     const Json result = Json::parse(run.out);
     EXPECT_EQ(result["dry_run"].size(), eeprom::BackupAddresses.size() + 5);
     std::string kept;
-    EXPECT_TRUE(vprinter::ReadWholeFile(result["file"], kept));
+    EXPECT_EQ(orvane::ReadWholeFile(result["file"], size_t{1} << 30, kept), orvane::FileRead::Done);
     EXPECT_EQ(kept.size(), 64U);
 }
 
@@ -295,7 +307,7 @@ TEST_F(ServiceCommand, ADryRunBackupOrDumpReadsAsTheCommandAndWritesNoFile) {
     const auto files = [&] {
         std::map<std::string, std::string> contents;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-            vprinter::ReadWholeFile(entry.path().string(), contents[entry.path().string()]);
+            contents[entry.path().string()] = testing_support::ReadFile(entry.path().string());
         }
         contents["dump exists"] = std::filesystem::exists(dump) ? "yes" : "no";
         return contents;

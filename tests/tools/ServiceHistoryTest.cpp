@@ -12,6 +12,7 @@
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "tools/service/Output.h"
+#include "platform/Files.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -68,7 +69,7 @@ TEST_F(ServiceHistory, ARestoreRefusesWhatIsNoBackupForThisPrinter) {
     ASSERT_EQ(Service(On({"--model", "K32", "backup"})).exit, 0);
     const std::string k32 = Backups()[0]["path"];
     const std::string short63 = StateFolder() + "/short.eep";
-    ASSERT_TRUE(vprinter::WriteFileAtomically(short63, std::string(63, 'A')));
+    ASSERT_EQ(orvane::ReplaceFile(short63, std::string(63, 'A')), orvane::FileWrite::Done);
     // A copy under another name tells no model: it may be of either.
     const std::string copy = StateFolder() + "/copy.eep";
     std::filesystem::copy_file(k32, copy);
@@ -111,7 +112,7 @@ TEST_F(ServiceHistory, ARestoreThatFailsAfterItsWritesKeepsItsBackupForAnotherTr
     ASSERT_TRUE(before.back()["current"]) << before.dump();
     const std::string file = before.back()["path"];
     std::string bytes;
-    ASSERT_TRUE(vprinter::ReadWholeFile(file, bytes));
+    ASSERT_EQ(orvane::ReadWholeFile(file, 1024, bytes), orvane::FileRead::Done);
 
     FailNextCall("InquireStatus", ResultChannelError, lastPoll);
     const Run failed = Service(On({"--model", "K31", "restore"}));
@@ -128,7 +129,7 @@ TEST_F(ServiceHistory, ARestoreThatFailsAfterItsWritesKeepsItsBackupForAnotherTr
     EXPECT_FALSE(after.back()["current"]);
     EXPECT_EQ(after.back()["model"], "K31");
     std::string kept;
-    ASSERT_TRUE(vprinter::ReadWholeFile(after.back()["path"], kept));
+    ASSERT_EQ(orvane::ReadWholeFile(after.back()["path"], 1024, kept), orvane::FileRead::Done);
     EXPECT_EQ(kept, bytes);
 }
 

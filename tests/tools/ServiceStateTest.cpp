@@ -69,9 +69,13 @@ TEST_F(ServiceState, ANewDirIsMadeAsTheOtherToolsMakeIt) {
 // replaced, as on a full or read-only disk) fails the command with the
 // link's message, and the service log holds the failure, not "ok".
 TEST_F(ServiceState, AWriteThePrinterCouldNotKeepFails) {
-    // A folder where the printer's temporary EEPROM file goes: its store
-    // fails, for root too.
-    fs::create_directory(StateFolder() + "/VTUSB001/eeprom.bin.tmp." + std::to_string(getpid()));
+    // Every byte of its EEPROM fails to be written, as on a full or read-only
+    // disk: the value packets' stores fail.
+    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) {
+        for (int address = 0; address < 256; ++address) {
+            config.writeFaults[static_cast<uint8_t>(address)] = 0x2000;
+        }
+    });
     const vprinter::Eeprom before = Eeprom();
     for (const char* assignment :
          {"pf-black=2", "bid-vsd1-black=3", "top-margin=+", "head-angular=2", "first-dot=5"}) {

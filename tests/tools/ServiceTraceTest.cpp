@@ -15,6 +15,7 @@
 #include "ServiceFixture.h"
 #include "app/Rk7formadjust.h"
 #include "eeprom/EepromMap.h"
+#include "platform/Files.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -262,11 +263,13 @@ TEST_F(ServiceRestoreTrace, WritesTheBackupAsTheDataCopyPageDoes) {
     ASSERT_EQ(backup.exit, 0) << backup.err;
     const std::string file = nlohmann::json::parse(backup.out)["file"];
     std::string kept;
-    ASSERT_TRUE(vprinter::ReadWholeFile(file, kept));
+    ASSERT_EQ(orvane::ReadWholeFile(file, size_t{1} << 30, kept), orvane::FileRead::Done);
     Compare({"restore",
              "MainteRdoGrp",
              3,
-             [&](ServiceTraceBase&) { ASSERT_TRUE(vprinter::WriteFileAtomically(file, kept)); },
+             [&](ServiceTraceBase&) {
+                 ASSERT_EQ(orvane::ReplaceFile(file, kept), orvane::FileWrite::Done);
+             },
              "EepDataCopyLoadStartPnl",
              {"restore"}});
 }
@@ -278,13 +281,15 @@ TEST_F(ServiceRestoreTrace, FromAFileWritesAsTheDataCopyPageDoes) {
     ASSERT_EQ(backup.exit, 0) << backup.err;
     const std::string file = nlohmann::json::parse(backup.out)["file"];
     std::string kept;
-    ASSERT_TRUE(vprinter::ReadWholeFile(file, kept));
+    ASSERT_EQ(orvane::ReadWholeFile(file, size_t{1} << 30, kept), orvane::FileRead::Done);
     const std::string copy = StateFolder() + "/copy.eep";
-    ASSERT_TRUE(vprinter::WriteFileAtomically(copy, kept));
+    ASSERT_EQ(orvane::ReplaceFile(copy, kept), orvane::FileWrite::Done);
     Compare({"restore --from",
              "MainteRdoGrp",
              3,
-             [&](ServiceTraceBase&) { ASSERT_TRUE(vprinter::WriteFileAtomically(file, kept)); },
+             [&](ServiceTraceBase&) {
+                 ASSERT_EQ(orvane::ReplaceFile(file, kept), orvane::FileWrite::Done);
+             },
              "EepDataCopyLoadStartPnl",
              {"restore", "--from", copy, "--force"}});
 }

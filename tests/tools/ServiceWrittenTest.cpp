@@ -12,6 +12,7 @@
 #include "link/ResultCodes.h"
 #include "link/ServiceLog.h"
 #include "platform/BackupFolder.h"
+#include "platform/Files.h"
 #include "vprinter/Store.h"
 
 namespace {
@@ -62,10 +63,10 @@ class ServiceWritten : public testing_support::ServiceTest {
         for (const uint8_t address : eeprom::BackupAddresses) {
             backup.push_back(static_cast<char>(address ^ 0x33));
         }
-        ASSERT_TRUE(vprinter::WriteFileAtomically(BackupFile(), backup));
-        ASSERT_TRUE(
-            vprinter::WriteFileAtomically(orvane::BackupFolder() + "/bkupdata.model", "K31\n"));
-        ASSERT_TRUE(vprinter::WriteFileAtomically(StateFolder() + "/copy.eep", backup));
+        ASSERT_EQ(orvane::ReplaceFile(BackupFile(), backup), orvane::FileWrite::Done);
+        ASSERT_EQ(orvane::ReplaceFile(orvane::BackupFolder() + "/bkupdata.model", "K31\n"),
+                  orvane::FileWrite::Done);
+        ASSERT_EQ(orvane::ReplaceFile(StateFolder() + "/copy.eep", backup), orvane::FileWrite::Done);
     }
 
     // The printer's own writes among the calls: EEPROM writes, the restart

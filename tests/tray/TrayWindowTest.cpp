@@ -13,6 +13,7 @@
 #include "TrayFixture.h"
 #include "pattern/GoldenPictures.h"
 #include "support/HostilePictures.h"
+#include "platform/Files.h"
 #include "tray/TrayWatcher.h"
 #include "tray/TrayWindow.h"
 #include "vprinter/Png.h"
@@ -135,7 +136,8 @@ TEST_F(Window, PictureThatDoesNotLoadIsLeftOutUntilItIsWrittenAgain) {
     EXPECT_EQ(Rows(*window), QStringList{"VTUSB001  page-0001.png"});
     EXPECT_EQ(window->ShownPath(), PathOf("page-0001.png"));
 
-    ASSERT_TRUE(vprinter::WriteFileAtomically(PagesFolder("VTUSB001") + "/page-0002.png", good));
+    ASSERT_EQ(orvane::ReplaceFile(PagesFolder("VTUSB001") + "/page-0002.png", good),
+              orvane::FileWrite::Done);
     window->Watcher().CheckNow();
     QCoreApplication::processEvents();
     EXPECT_EQ(Rows(*window).front(), "VTUSB001  page-0002.png");

@@ -10,6 +10,7 @@
 #include "StreamBuilder.h"
 #include "link/PrinterStatus.h"
 #include "link/ResultCodes.h"
+#include "support/FullDisk.h"
 #include "support/LinkFixture.h"
 #include "support/TempFolder.h"
 
@@ -190,21 +191,21 @@ TEST_F(Fault, AnEepromWriteFaultAlsoFailsTheWritesThePrinterMakesItself) {
         EXPECT_NE(FaultNotes().find(address), std::string::npos) << c.what << ": " << FaultNotes();
     }
 
-    // The same when eeprom.bin cannot be replaced, as on a full or read-only
-    // disk: a folder stands where its temporary file goes, which stops root
-    // too.
+    // The same when eeprom.bin cannot be replaced, as on a full disk (which
+    // stops root too).
     ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) { config.writeFaults = {}; });
     Clock().Sleep(vprinter::Host::kCleaningMilliseconds);  // the cleaning started above ends
-    const std::string blocked =
-        StateFolder() + "/VTUSB001/eeprom.bin.tmp." + std::to_string(getpid());
-    fs::create_directory(blocked);
     for (const auto& c : cases) {
         ClearTrace();
-        EXPECT_EQ(Send(c.stream), ResultChannelError) << c.what;
+        uint16_t sent = 0;
+        {
+            const testing_support::FullDisk full;
+            sent = Send(c.stream);
+        }
+        EXPECT_EQ(sent, ResultChannelError) << c.what;
         EXPECT_EQ(ChannelError(), 3) << c.what;
         EXPECT_NE(FaultNotes().find("cannot write"), std::string::npos) << c.what;
     }
-    fs::remove(blocked);
     ClearTrace();
     EXPECT_EQ(Send(cases[0].stream), ResultOk) << "mended";
     EXPECT_EQ(Eeprom()[cases[0].address], 5);

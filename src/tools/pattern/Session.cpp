@@ -7,6 +7,7 @@
 #include "link/OpenLink.h"
 #include "link/ResultCodes.h"
 #include "platform/ExecutableFolder.h"
+#include "platform/Files.h"
 #include "vprinter/Capture.h"
 #include "vprinter/Host.h"
 #include "vprinter/Store.h"
@@ -100,7 +101,7 @@ bool Session::SaveReceived(const std::string& path, size_t& calls, size_t& bytes
             bytes += entry.data.size();
         }
     }
-    if (!vprinter::WriteFileAtomically(path, file)) {
+    if (ReplaceFile(path, file) != FileWrite::Done) {
         reason = "cannot write " + path;
         return false;
     }

@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "link/ResultCodes.h"
+#include "platform/Files.h"
 #include "tools/common/Waiting.h"
 #include "tools/pattern/Items.h"
 #include "tools/pattern/Report.h"
@@ -41,13 +42,20 @@ void ListItems() {
 }
 
 // The stream file is written through a temporary file beside it and a
-// rename, so its folder has to take a new file; this is tried before the
-// printer gets anything.
+// rename, so its folder has to take a new file, and what stands at its name
+// has to be a regular file (a FIFO or a device is never replaced); this is
+// tried before the printer gets anything.
 void CheckOutput(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code error;
-    if (fs::is_directory(path, error)) {
-        throw BadArgument("--out " + path + " is a folder");
+    switch (orvane::KindOf(path)) {
+        case orvane::FileKind::Folder:
+            throw BadArgument("--out " + path + " is a folder");
+        case orvane::FileKind::Special:
+            throw BadArgument("--out " + path + " is not a regular file");
+        case orvane::FileKind::Missing:
+        case orvane::FileKind::Regular:
+            break;
     }
     fs::path folder = fs::path(path).parent_path();
     if (folder.empty()) {

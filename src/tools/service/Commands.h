@@ -99,6 +99,10 @@ Outcome CheckBackupModel(const std::string& path, uint8_t backupModel, uint8_t m
 // counted on err. Nothing is written to out when it fails before the listing.
 Outcome Log(const std::string& path, const std::string& port, const std::string& since, bool json,
             std::ostream& out, std::ostream& err);
+// Refuses a dump's file before the printer is asked: an empty name, a
+// folder, a FIFO or a device, an existing file without force, a missing
+// folder.
+Outcome CheckDumpFile(const std::string& path, bool force);
 Outcome Dump(Session& session, const std::string& path, Json& out);
 
 }  // namespace orvane::service

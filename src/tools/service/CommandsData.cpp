@@ -1,5 +1,8 @@
 // The commands of the check patterns and the EEPROM data: print, backup,
 // restore, dump.
+#include <filesystem>
+#include <system_error>
+
 #include "adjust/StoredValues.h"
 #include "eeprom/BackupHistory.h"
 #include "eeprom/EepromImage.h"
@@ -202,6 +205,34 @@ Outcome Restore(Session& session, bool force, Json& out) {
         return outcome;
     }
     return RestoreRead(session, read, modelCode, out);
+}
+
+// A dump's file: a new file in a folder that exists, or with --force an
+// existing regular file, which is replaced whole. A FIFO or a device is never
+// replaced.
+Outcome CheckDumpFile(const std::string& path, bool force) {
+    if (path.empty()) {
+        return Outcome::Usage("the dump file's name is empty");
+    }
+    switch (KindOf(path)) {
+        case FileKind::Folder:
+            return Outcome::Usage(path + " is a folder");
+        case FileKind::Special:
+            return Outcome::Usage(path + " is not a regular file");
+        case FileKind::Regular:
+            if (!force) {
+                return Outcome::Usage(path + " exists: give --force to replace it");
+            }
+            break;
+        case FileKind::Missing:
+            break;
+    }
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code error;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+        return Outcome::Usage("no folder " + folder.string());
+    }
+    return Outcome::Done();
 }
 
 Outcome Dump(Session& session, const std::string& path, Json& out) {

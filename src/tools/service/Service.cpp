@@ -154,23 +154,6 @@ Outcome ParseBidItems(const std::vector<std::string>& names, TPBid::Flags& flags
     return Outcome::Done();
 }
 
-// A dump's file: a new file in a folder that exists, or with --force an
-// existing file, which is replaced whole.
-Outcome CheckDumpFile(const std::string& path, bool force) {
-    std::error_code error;
-    if (fs::is_directory(path, error)) {
-        return Outcome::Usage(path + " is a folder");
-    }
-    if (fs::exists(path, error) && !force) {
-        return Outcome::Usage(path + " exists: give --force to replace it");
-    }
-    fs::path folder = fs::path(path).parent_path();
-    if (!folder.empty() && !fs::is_directory(folder, error)) {
-        return Outcome::Usage("no folder " + folder.string());
-    }
-    return Outcome::Done();
-}
-
 // A command's inputs in the tool's terms.
 struct Parsed {
     std::vector<const NamedValue*> names;

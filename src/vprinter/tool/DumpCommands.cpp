@@ -2,6 +2,7 @@
 #include <iostream>
 #include <vector>
 
+#include "platform/Files.h"
 #include "vprinter/DumpImage.h"
 #include "vprinter/tool/Tool.h"
 
@@ -13,11 +14,21 @@ std::string dumpFile;
 std::string comparePort;
 
 Eeprom DecodeFile(const std::string& path) {
-    std::string content;
-    if (!ReadWholeFile(path, content)) {
-        throw ToolError("cannot read " + path);
+    // No more than a dump holds is read: a device or a FIFO given here is
+    // not read at all.
+    std::vector<uint8_t> bytes;
+    switch (orvane::ReadWholeFile(path, kDumpImageSize, bytes)) {
+        case orvane::FileRead::Done:
+            break;
+        case orvane::FileRead::NotAFile:
+            throw ToolError(path + " is not a regular file");
+        case orvane::FileRead::TooLarge:
+            throw ToolError(path + ": a dump is " + std::to_string(kDumpImageSize) +
+                            " bytes, this is larger");
+        case orvane::FileRead::Missing:
+        case orvane::FileRead::CannotRead:
+            throw ToolError("cannot read " + path);
     }
-    const std::vector<uint8_t> bytes(content.begin(), content.end());
     Eeprom eeprom{};
     std::string reason;
     if (!DecodeDumpImage(bytes, eeprom, reason)) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "platform/Files.h"
 #include "vprinter/Capture.h"
 #include "vprinter/PageFiles.h"
 #include "vprinter/PrintEngine.h"
@@ -13,16 +14,25 @@ namespace vprinter::tool {
 
 namespace {
 
+// A stream is read whole, so it has a bound: far above what a printer keeps
+// (CaptureFile::kDefaultLimit) or a pattern sends.
+constexpr size_t kStreamFileLimit = size_t{1} << 30;
+
 std::string ReadStreamFile(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        throw ToolError("no such file " + path);
-    }
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        throw ToolError("cannot read " + path);
+    switch (orvane::ReadWholeFile(path, kStreamFileLimit, bytes)) {
+        case orvane::FileRead::Done:
+            return bytes;
+        case orvane::FileRead::Missing:
+        case orvane::FileRead::NotAFile:
+            throw ToolError("no such file " + path);
+        case orvane::FileRead::TooLarge:
+            throw ToolError(path + " is larger than a stream file can be (" +
+                            std::to_string(kStreamFileLimit >> 20) + " MiB)");
+        case orvane::FileRead::CannotRead:
+            break;
     }
-    return bytes;
+    throw ToolError("cannot read " + path);
 }
 
 const uint8_t* DataOf(const std::string& file, const StreamRecord& record) {
