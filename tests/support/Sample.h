@@ -1,9 +1,9 @@
 #pragma once
 
 // The long randomized and simulated-scan tests go through every one of their
-// cases in the long set (ctest's label "long": `ctest --preset long`, which
-// sets ORVANE_LONG_TESTS=1) and through a sample of the same cases in the
-// default set, so that the default run stays short and drops no case.
+// cases in the long set (ctest's label "long", `ctest --preset long`, whose
+// tests run with ORVANE_LONG_TESTS=1) and through a sample of the same cases
+// in the default set, so that the default run stays short and drops no case.
 #include <cstdint>
 #include <vector>
 
