@@ -11,11 +11,13 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "app/Rk7formadjust.h"
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "pattern/Rk7raster.h"
+#include "support/Sample.h"
 #include "vprinter/Host.h"
 #include "vprinter/Packet.h"
 
@@ -226,20 +228,28 @@ void FaultMatrix::CheckEveryCallFailing() {
         fullSends += fullSend(i) ? 1 : 0;
     }
     const size_t stride = std::max<size_t>(1, fullSends / kFullSendsTried);
+    std::vector<size_t> failing;   // the calls that fail in turn
+    std::vector<int> occurrences;  // each call's, of its function
     std::map<std::string, int> seen;
     size_t fullSeen = 0;
     for (size_t i = 0; i < clean_.calls.size(); ++i) {
-        const std::string& function = clean_.calls[i].function;
-        Injection injection;
-        injection.function = function;
-        injection.occurrence = ++seen[function];
+        occurrences.push_back(++seen[clean_.calls[i].function]);
         if (fullSend(i)) {
             const bool edge = i == 0 || !fullSend(i - 1) || !fullSend(i + 1);
             if (fullSeen++ % stride != 0 && !edge) {
                 continue;
             }
         }
-
+        failing.push_back(i);
+    }
+    // All of them in the long set, a sample in the default set.
+    for (const uint32_t at :
+         testing_support::Cases(static_cast<uint32_t>(failing.size()), kCallsSampled)) {
+        const size_t i = failing[at];
+        const std::string& function = clean_.calls[i].function;
+        Injection injection;
+        injection.function = function;
+        injection.occurrence = occurrences[i];
         injection.code = codes[i % std::size(codes)];
         const Outcome outcome = Run(injection);
         const std::string what = function + " #" + std::to_string(injection.occurrence) +

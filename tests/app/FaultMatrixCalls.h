@@ -24,6 +24,9 @@ constexpr uint64_t kHangMargin = 120000;
 // How many of an action's full print-data sends fail in turn at most (plus
 // the first and last of every run of them).
 constexpr size_t kFullSendsTried = 8;
+// Of the calls an action fails in turn, how many the default test set fails,
+// a seeded sample of them; the long set fails every one.
+constexpr uint32_t kCallsSampled = 10;
 
 inline bool IsPacket(const std::vector<uint8_t>& data) {
     return data.size() >= vprinter::kPacketHeaderBytes && data[0] == 0x1B && data[1] == 0x7C &&

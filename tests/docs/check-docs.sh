@@ -40,30 +40,61 @@ has_word() {
     [[ $text =~ [^A-Za-z0-9_-]${word//./\\.}[^A-Za-z0-9_-] ]]
 }
 
-# The set difference of two newline-separated lists: the lines of $1 that
-# are not in $2, joined by blanks.
+# The set difference of two newline-separated lists into $missing: the lines
+# of $1 that are not in $2, sorted and joined by blanks. (It and the helpers
+# below start no process unless something is missing: a tool's check makes
+# hundreds of comparisons, and a process costs more than all of one.)
 missing_from() {
-    comm -23 <(LC_ALL=C sort -u <<<"$1" | sed '/^$/d') <(LC_ALL=C sort -u <<<"$2" | sed '/^$/d') |
-        tr '\n' ' ' | sed 's/ $//'
+    local -A present=()
+    local -a lines=()
+    local line
+    while IFS= read -r line; do
+        [[ -z $line ]] || present[$line]=1
+    done <<<"$2"
+    while IFS= read -r line; do
+        [[ -z $line || -n ${present[$line]-} ]] || lines+=("$line")
+    done <<<"$1"
+    missing=''
+    ((${#lines[@]} == 0)) || missing=$(printf '%s\n' "${lines[@]}" | LC_ALL=C sort -u | paste -sd' ')
+}
+
+# The lines of the help tree (help_tree) that begin with PREFIX, without it,
+# into $found_lines; with WORD set, only those that are one word.
+tree_lines() {
+    local tree=$1 prefix=$2 word=${3-} line
+    found_lines=''
+    while IFS= read -r line; do
+        [[ $line == "$prefix"* ]] || continue
+        line=${line#"$prefix"}
+        [[ -z $word || $line != *' '* ]] || continue
+        found_lines+=$line$'\n'
+    done <<<"$tree"
 }
 
 # Compares a completion's reply with what it has to be; only the words of
-# reply that match FILTER (a grep pattern) count.
+# reply that match FILTER (an extended regular expression) count.
 expect_reply() {
     local what=$1 expected=$2 reply=$3 filter=$4
-    reply=$(grep -E -- "$filter" <<<"$reply")
-    local lacking extra
-    lacking=$(missing_from "$expected" "$reply")
-    extra=$(missing_from "$reply" "$expected")
-    [[ -z $lacking ]] || fault "$what: not offered: $lacking"
-    [[ -z $extra ]] || fault "$what: offered but not in --help: $extra"
+    local kept='' word missing
+    while IFS= read -r word; do
+        [[ ! $word =~ $filter ]] || kept+=$word$'\n'
+    done <<<"$reply"
+    missing_from "$expected" "$kept"
+    [[ -z $missing ]] || fault "$what: not offered: $missing"
+    missing_from "$kept" "$expected"
+    [[ -z $missing ]] || fault "$what: offered but not in --help: $missing"
 }
 
 # Whether one of the man page's tag lines TAGS begins with the tool's own
 # option ("--dir FOLDER", "-o, --out FILE", "--json").
 option_tagged() {
-    local tags=$1 option=$2
-    grep -qE -- "^(-[A-Za-z0-9], )?${option}( |=|$)" <<<"$tags"
+    local tags=$1 option=$2 line
+    while IFS= read -r line; do
+        [[ $line =~ ^(-[A-Za-z0-9], )?(.*)$ ]]
+        line=${BASH_REMATCH[2]}
+        [[ $line == "$option" || $line == "$option "* || $line == "$option="* ]] && return 0
+    done <<<"$tags"
+    return 1
 }
 
 # Skips a binary that is not built, and keeps the tool off the user's
@@ -94,12 +125,16 @@ check_tool() {
     local tags
     tags=$(man_tags "$manpage")
 
+    local found_lines
+    tree_lines "$tree" "command "
     local -a commands=()
-    mapfile -t commands < <(sed -n 's/^command //p' <<<"$tree")
+    mapfile -t commands <<<"${found_lines%$'\n'}"
+    [[ -n ${commands[0]-} ]] || commands=()
     local path option line found subs
     # Subcommands and their options in the man page.
     for path in "" "${commands[@]}"; do
-        subs=$(sed -n "s/^command ${path:+$path }\([^ ]*\)$/\1/p" <<<"$tree")
+        tree_lines "$tree" "command ${path:+$path }" word
+        subs=$found_lines
         local -a own=()
         if [[ -n $path ]]; then
             while IFS= read -r line; do
@@ -107,7 +142,7 @@ check_tool() {
                 local next=${line#"$path"}
                 next=${next# }
                 next=${next%% *}
-                [[ -n $next ]] && grep -qxF -- "$next" <<<"$subs" && continue
+                [[ -n $next && $'\n'$subs == *$'\n'$next$'\n'* ]] && continue
                 own+=("$line")
             done <<<"$tags"
             if ((${#own[@]} == 0)); then
@@ -115,6 +150,9 @@ check_tool() {
                 continue
             fi
         fi
+        local path_options
+        tree_lines "$tree" "option ${path}|"
+        path_options=$found_lines
         while IFS= read -r option; do
             [[ -n $option ]] || continue
             if [[ -z $path ]]; then
@@ -128,30 +166,37 @@ check_tool() {
                 has_word "$line" "$option" && found=1
             done
             ((found)) || fault "$name: the man page's '$path' does not name $option"
-        done < <(sed -n "s/^option ${path}|//p" <<<"$tree")
+        done <<<"$path_options"
     done
 
-    # Subcommands and options in the completion.
+    # Subcommands and options in the completion, asked of one completing bash.
+    completion_start "$completion"
     for path in "" "${commands[@]}"; do
         local -a words=()
         [[ -n $path ]] && read -r -a words <<<"$path"
-        subs=$(sed -n "s/^command ${path:+$path }\([^ ]*\)$/\1/p" <<<"$tree")
+        tree_lines "$tree" "command ${path:+$path }" word
+        subs=$found_lines
         local options
-        options=$(sed -n "s/^option ${path}|//p" <<<"$tree")
-        local reply
-        reply=$(complete_words "$completion" "$binary" "${words[@]}" --) ||
+        tree_lines "$tree" "option ${path}|"
+        options=$found_lines
+        local completion_reply
+        completion_answer "$completion" "$binary" "${words[@]}" -- ||
             fault "$name: completing '${path:+$path }--' failed"
-        expect_reply "$name: completing '${path:+$path }--'" "$options" "$reply" '^--'
+        expect_reply "$name: completing '${path:+$path }--'" "$options" "$completion_reply" '^--'
         if [[ -n $subs ]]; then
-            reply=$(complete_words "$completion" "$binary" "${words[@]}" "") ||
+            completion_answer "$completion" "$binary" "${words[@]}" "" ||
                 fault "$name: completing '${path:+$path } ' failed"
-            expect_reply "$name: completing '${path:+$path }'" "$subs" "$reply" '.'
-            local sub prefix
+            expect_reply "$name: completing '${path:+$path }'" "$subs" "$completion_reply" '.'
+            local sub prefix starting
             for sub in $subs; do
                 prefix=${sub:0:2}
-                reply=$(complete_words "$completion" "$binary" "${words[@]}" "$prefix")
-                expect_reply "$name: completing '${path:+$path }$prefix'" \
-                    "$(grep "^$prefix" <<<"$subs")" "$reply" '.'
+                starting=''
+                while IFS= read -r line; do
+                    [[ $line != "$prefix"* ]] || starting+=$line$'\n'
+                done <<<"$subs"
+                completion_answer "$completion" "$binary" "${words[@]}" "$prefix"
+                expect_reply "$name: completing '${path:+$path }$prefix'" "$starting" \
+                    "$completion_reply" '.'
             done
         fi
     done

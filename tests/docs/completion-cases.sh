@@ -41,13 +41,17 @@ case_() {
         PATH=/usr/bin:/bin)
     [[ $environment == - ]] || env_words+=($environment)
     local reply want
-    if ! reply=$("${env_words[@]}" bash -c "source '$(dirname "$0")/lib.sh'; complete_words \"\$@\"" \
-        _ "$completions/$tool" "$tool" "${words[@]}" 2>"$scratch/errors") ||
-        [[ -s $scratch/errors ]]; then
+    # The completing bash of lib.sh, asked this one line in the environment.
+    reply=$(printf '%s\0' "$((${#words[@]} + 1))" "$tool" "${words[@]}" |
+        "${env_words[@]}" bash --norc --noprofile -c "$completion_program" completion \
+            "$completions/$tool" 2>"$scratch/errors")
+    if [[ $reply != *$'\036' || -s $scratch/errors ]]; then
         echo "$description: '$tool ${words[*]}' fails: $(cat "$scratch/errors")" >&2
         faults=$((faults + 1))
         return
     fi
+    reply=${reply%$'\036'}
+    reply=$([[ -z $reply ]] || printf '%s' "$reply" | LC_ALL=C sort)
     want=$([[ ${#expected[@]} -eq 0 ]] || printf '%s\n' "${expected[@]}" | LC_ALL=C sort)
     if [[ $reply != "$want" ]]; then
         echo "$description: '$tool ${words[*]}' offers [$(echo $reply)], not [$(echo $want)]" >&2

@@ -2,33 +2,37 @@
 # the tools: what a tool's --help lists, the tag lines of a man page, and what
 # a completion script offers for a command line.
 
-# Prints the replies of the completion in FILE for the command line WORD...,
-# the last word being the one completed, one a line, sorted. The words are
-# split at "=" as bash splits them. The completion
-# runs in a bash of its own, with stubs of complete and compopt, under
-# set -u; it is the function that the file registers with complete -F.
-complete_words() {
-    local file=$1
-    shift
-    bash --norc --noprofile -c '
-        registered=""
-        complete() {
-            local previous=""
-            for word in "$@"; do
-                [[ $previous == -F ]] && registered=$word
-                previous=$word
-            done
-        }
-        compopt() { :; }
-        source "$1" || exit 3
-        # A shell with nounset set must not break the completion.
-        set -u
-        shift
-        [[ -n $registered ]] || { echo "no complete -F in the file" >&2; exit 3; }
+# The bash that completes command lines for complete_words: it stubs
+# complete and compopt, loads the completion file ($1), and then, under set
+# -u, answers each command line it reads (a count, then the words, each
+# NUL-terminated) with the replies of the function the file registers with
+# complete -F, one a line, and a line "\036" after them. The words are split
+# at "=" as bash splits them. A completion that breaks (say, on an unset
+# variable) ends the bash.
+completion_program='
+    registered=""
+    complete() {
+        local previous=""
+        for word in "$@"; do
+            [[ $previous == -F ]] && registered=$word
+            previous=$word
+        done
+    }
+    compopt() { :; }
+    source "$1" || exit 3
+    # A shell with nounset set must not break the completion.
+    set -u
+    [[ -n $registered ]] || { echo "no complete -F in the file" >&2; exit 3; }
+    while IFS= read -r -d "" count; do
+        words=()
+        for ((i = 0; i < count; i++)); do
+            IFS= read -r -d "" word
+            words+=("$word")
+        done
         # Split at "=" as bash does (it is in COMP_WORDBREAKS): "--dir=X" is
         # the three words "--dir", "=" and "X".
         COMP_WORDS=()
-        for word in "$@"; do
+        for word in "${words[@]}"; do
             while [[ $word == *=* ]]; do
                 [[ -z ${word%%=*} ]] || COMP_WORDS+=("${word%%=*}")
                 COMP_WORDS+=("=")
@@ -38,14 +42,59 @@ complete_words() {
                 COMP_WORDS+=("$word")
         done
         COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
-        COMP_LINE="$*"
+        COMP_LINE="${words[*]}"
         COMP_POINT=${#COMP_LINE}
         COMPREPLY=()
         "$registered" "${COMP_WORDS[0]}" "${COMP_WORDS[COMP_CWORD]}" \
             "${COMP_WORDS[COMP_CWORD - 1]-}"
         [[ ${#COMPREPLY[@]} -eq 0 ]] || printf "%s\n" "${COMPREPLY[@]}"
-    ' complete_words "$file" "$@" | LC_ALL=C sort
-    return "${PIPESTATUS[0]}"
+        printf "\036\n"
+    done'
+
+# Starts a completing bash for the completion in FILE that stays, so that
+# complete_words on FILE asks it rather than starting and loading one for each
+# command line (the checks of a tool ask hundreds).
+completion_start() {
+    orvane_completing_file=$1
+    # A write to a bash that has ended fails rather than ends the check.
+    trap '' PIPE
+    coproc orvane_completing {
+        bash --norc --noprofile -c "$completion_program" completion "$orvane_completing_file"
+    }
+}
+
+# The replies of the completion in FILE for the command line WORD..., the
+# last word being the one completed, into $completion_reply, one a line;
+# fails when the completion breaks. Without a completing bash of FILE's
+# (completion_start), one of its own answers this line alone.
+completion_answer() {
+    local file=$1
+    shift
+    local answer='' line
+    if [[ ${orvane_completing_file-} == "$file" ]] &&
+        printf '%s\0' "$#" "$@" >&"${orvane_completing[1]}" 2>/dev/null; then
+        while IFS= read -r line <&"${orvane_completing[0]}"; do
+            answer+=$line$'\n'
+            [[ $line != $'\036' ]] || break
+        done
+    fi
+    # Without the mark at its end the completing bash has ended (or there is
+    # none): a bash of its own answers the line.
+    if [[ $answer != *$'\036\n' ]]; then
+        answer=$(printf '%s\0' "$#" "$@" |
+            bash --norc --noprofile -c "$completion_program" completion "$file")$'\n'
+    fi
+    completion_reply=''
+    [[ $answer == *$'\036\n' ]] || return 1
+    completion_reply=${answer%$'\036\n'}
+}
+
+# Prints the replies of the completion in FILE for the command line WORD...,
+# one a line, sorted; fails when the completion breaks.
+complete_words() {
+    local completion_reply
+    completion_answer "$@" || return 1
+    [[ -z $completion_reply ]] || printf '%s' "$completion_reply" | LC_ALL=C sort
 }
 
 # Prints the tag lines of a man page (the line after each .TP) as text: the

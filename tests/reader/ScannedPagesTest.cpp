@@ -2,11 +2,14 @@
 // random mechanisms and scanned at 300 and 600 dpi, turned, softened, noisy
 // and saved as JPEG: the reader finds nearly every true value, and a value
 // it reports as sure is right. Every other scan is read without its
-// resolution, which then follows from the sheet's size.
+// resolution, which then follows from the sheet's size. The long set scans
+// every page of four mechanisms at each resolution, the default set a sample
+// of 4 of those pages.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <opencv2/imgcodecs.hpp>
 #include <string>
 #include <tuple>
@@ -15,19 +18,37 @@
 #include "PrintedPages.h"
 #include "pattern/GoldenPictures.h"
 #include "reader/PageReading.h"
+#include "support/Sample.h"
 #include "support/SimulatedScan.h"
 
 namespace {
 
 using reader_testing::AdjustmentPages;
 
-constexpr uint32_t kScanShards = 4;  // per resolution
+constexpr uint32_t kScanShards = 4;     // per resolution
+constexpr uint32_t kScannedPages = 15;  // of a mechanism: the 13 adjustment pages, the sheet's two
+constexpr uint32_t kScannedSample = 4;  // pages of both resolutions' shards, in the default set
 
 // One mechanism a shard, or ORVANE_SCANNED_MECHANISMS for a longer run.
 uint32_t Mechanisms() {
     const char* wanted = std::getenv("ORVANE_SCANNED_MECHANISMS");
     return wanted != nullptr ? static_cast<uint32_t>(std::strtoul(wanted, nullptr, 10))
                              : kScanShards;
+}
+
+// The pages a shard scans, by mechanism: every page of each of its mechanisms
+// in the long set, else those of the default set's sample (drawn from both
+// resolutions' pages at once, so that the two differ).
+std::map<uint32_t, std::vector<uint32_t>> PagesOfShard(uint32_t resolution, uint32_t shard) {
+    const uint32_t perResolution = Mechanisms() * kScannedPages;
+    std::map<uint32_t, std::vector<uint32_t>> pages;
+    for (const uint32_t scanned : testing_support::Cases(2 * perResolution, kScannedSample)) {
+        const uint32_t seed = scanned % perResolution / kScannedPages;
+        if (scanned / perResolution == resolution && seed % kScanShards == shard) {
+            pages[seed].push_back(scanned % kScannedPages);
+        }
+    }
+    return pages;
 }
 
 struct Tally {
@@ -57,43 +78,52 @@ class ScannedPages : public ::testing::TestWithParam<std::tuple<int, uint32_t>> 
 TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
     const int dpi = std::get<0>(GetParam());
     const uint32_t shard = std::get<1>(GetParam());
+    ASSERT_EQ(AdjustmentPages().size() + 2, kScannedPages);
     Tally tally;
-    uint64_t scan = 0;
-    for (uint32_t seed = shard; seed < Mechanisms(); seed += kScanShards) {
+    for (const auto& [seed, pages] : PagesOfShard(dpi == 300 ? 0 : 1, shard)) {
         const vprinter::Mechanism mechanism = vprinter::RandomMechanism(1000 + seed);
-        const auto read = [&](const vprinter::Page& printed) {
-            const auto settings = scan_testing::RandomScanSettings(dpi, seed * 100 + ++scan);
+        // Each page is scanned by settings of its own, and every other one is
+        // read without its resolution.
+        const auto read = [&](const vprinter::Page& printed, uint32_t page) {
+            const uint64_t scan = page + 1;
+            const auto settings = scan_testing::RandomScanSettings(dpi, seed * 100 + scan);
             return reader::ReadPage(scan_testing::Scan(reader_testing::Picture(printed), settings),
                                     scan % 2 == 0 ? dpi : 0);
         };
-        for (const auto& stream : AdjustmentPages()) {
-            const vprinter::Mechanism printer = reader_testing::ForPage(mechanism, stream);
-            const auto pages = reader_testing::PrintOn(printer, stream.bytes);
-            ASSERT_EQ(pages.size(), 1u);
-            const std::string where = "seed " + std::to_string(seed) + " " + stream.quantity;
-            const reader::PageReading page = read(pages[0]);
-            if (page.kind == reader::PageKind::Unknown) {
-                ++tally.readings;
-                tally.misses.push_back(where + ": " + page.problem);
+        std::vector<vprinter::Page> sheet;
+        for (const uint32_t page : pages) {
+            if (page < AdjustmentPages().size()) {
+                const auto& stream = AdjustmentPages()[page];
+                const vprinter::Mechanism printer = reader_testing::ForPage(mechanism, stream);
+                const auto printed = reader_testing::PrintOn(printer, stream.bytes);
+                ASSERT_EQ(printed.size(), 1u);
+                const std::string where = "seed " + std::to_string(seed) + " " + stream.quantity;
+                const reader::PageReading reading = read(printed[0], page);
+                if (reading.kind == reader::PageKind::Unknown) {
+                    ++tally.readings;
+                    tally.misses.push_back(where + ": " + reading.problem);
+                    continue;
+                }
+                EXPECT_EQ(reader::KindName(reading.kind), stream.page) << where;
+                ASSERT_EQ(reading.readings.size(), 1u) << where;
+                Count(tally, reading.readings.front(), stream.name,
+                      reader_testing::TrueValue(printer, stream.quantity, false), where);
                 continue;
             }
-            EXPECT_EQ(reader::KindName(page.kind), stream.page) << where;
-            ASSERT_EQ(page.readings.size(), 1u) << where;
-            Count(tally, page.readings.front(), stream.name,
-                  reader_testing::TrueValue(printer, stream.quantity, false), where);
-        }
-        const auto sheet = reader_testing::PrintOn(mechanism, reader_testing::PhotoSheet());
-        ASSERT_EQ(sheet.size(), 2u);
-        for (size_t at = 0; at < sheet.size(); ++at) {
-            const std::string where = "seed " + std::to_string(seed) + " sheet";
-            const reader::PageReading page = read(sheet[at]);
-            if (page.readings.empty()) {
-                tally.readings += at == 0 ? 11 : 2;  // the items on each page
-                tally.misses.push_back(where + ": " + page.problem);
+            if (sheet.empty()) {
+                sheet = reader_testing::PrintOn(mechanism, reader_testing::PhotoSheet());
+                ASSERT_EQ(sheet.size(), 2u);
             }
-            for (const auto& reading : page.readings) {
-                Count(tally, reading, reading.name,
-                      reader_testing::TrueValue(mechanism, reading.name, true), where);
+            const size_t at = page - AdjustmentPages().size();
+            const std::string where = "seed " + std::to_string(seed) + " sheet";
+            const reader::PageReading reading = read(sheet[at], page);
+            if (reading.readings.empty()) {
+                tally.readings += at == 0 ? 11 : 2;  // the items on each page
+                tally.misses.push_back(where + ": " + reading.problem);
+            }
+            for (const auto& item : reading.readings) {
+                Count(tally, item, item.name, reader_testing::TrueValue(mechanism, item.name, true),
+                      where);
             }
         }
     }
@@ -137,8 +167,12 @@ TEST(ScannedPage, ResolutionFromTheSheetsSizeAndNoSheetTooLarge) {
 namespace {
 
 // A fine scan: the photo-paper sheet's second page, whose readings are
-// measured from the paper's edges, at 1200 dpi without its resolution.
+// measured from the paper's edges, at 1200 dpi without its resolution. In
+// the long set only: the scan alone takes several seconds.
 TEST(ScannedPage, At1200Dpi) {
+    if (!testing_support::LongTests()) {
+        GTEST_SKIP() << "in the long set only (ORVANE_LONG_TESTS=1)";
+    }
     const cv::Mat page = cv::imread(golden_pictures::PathOf("PhotoPaperSheet2"), cv::IMREAD_COLOR);
     ASSERT_FALSE(page.empty());
     const reader::PageReading read =

@@ -13,6 +13,7 @@
 #include "reader/Stored.h"
 #include "support/PlantedFifo.h"
 #include "support/Process.h"
+#include "support/Sample.h"
 #include "support/TempFolder.h"
 #include "vprinter/Png.h"
 
@@ -207,9 +208,10 @@ reader::PageReading ReadWithItsStoredValues(const vprinter::Page& printed) {
 }
 
 // Pages printed with a stored value not 0 read the value to write: the true
-// value, sure, also when it is the value stored.
+// value, sure, also when it is the value stored. Eight random mechanisms in
+// the long set, two of them in the default set.
 TEST(ApplyStored, PagesPrintedWithStoredValuesReadTheTrueValue) {
-    for (uint32_t seed = 0; seed < 8; ++seed) {
+    for (const uint32_t seed : testing_support::Cases(8, 2)) {
         const vprinter::Mechanism mechanism = vprinter::RandomMechanism(seed);
         for (const auto& stream : reader_testing::AdjustmentPages()) {
             if (stream.quantity != "head-angular" && stream.quantity != "top-margin" &&

@@ -2,9 +2,13 @@
 // adjustment window on each of its tabs, the quit window, the About box, the
 // how-to windows and the start-up message. Runs the real windows on the
 // virtual printers of a scratch state folder.
+//   orvane-screenshots FOLDER
+//   orvane-screenshots --beside OUT PICTURE...   lays saved pictures side by side
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
+#include <QImage>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -22,6 +26,7 @@
 #include "app/Rk7howtohdangadjust.h"
 #include "app/Rk7howtopfadjust.h"
 #include "app/Rk7howtotopmarginadjust.h"
+#include "app/tools/SideBySide.h"
 #include "app/widgets/MultiLineTabControl.h"
 #include "app/widgets/RadioGroup.h"
 #include "platform/ExecutableFolder.h"
@@ -44,12 +49,42 @@ bool Save(QWidget& window, const QString& folder, const QString& name) {
     return saved;
 }
 
+// Lays the pictures side by side into OUT, on the windows' own background.
+int Beside(const QString& out, const QStringList& paths) {
+    QList<QImage> pictures;
+    for (const QString& path : paths) {
+        QImage picture(path);
+        if (picture.isNull()) {
+            std::fprintf(stderr, "orvane-screenshots: cannot read %s\n", qPrintable(path));
+            return 1;
+        }
+        pictures.append(picture);
+    }
+    const QImage laid = orvane_app::SideBySide(pictures, 16, QColor(0xc8, 0xc8, 0xc8));
+    // Quality 0: the PNG writer's strongest compression.
+    const bool saved = laid.save(out, "PNG", 0);
+    std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(out));
+    return saved ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc >= 4 && QByteArray(argv[1]) == "--beside") {
+        // Only pictures: no display needed.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication application(argc, argv);
+        QStringList paths;
+        for (int at = 3; at < argc; ++at) {
+            paths.append(QString::fromLocal8Bit(argv[at]));
+        }
+        return Beside(QString::fromLocal8Bit(argv[2]), paths);
+    }
     QApplication application(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: orvane-screenshots FOLDER\n");
+        std::fprintf(stderr,
+                     "usage: orvane-screenshots FOLDER\n"
+                     "       orvane-screenshots --beside OUT PICTURE...\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
