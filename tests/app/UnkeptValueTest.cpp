@@ -3,10 +3,7 @@
 // Input as the communication error it is, and not shown as adjusted.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <QComboBox>
-#include <filesystem>
 #include <functional>
 
 #include "PageFixture.h"
@@ -45,10 +42,13 @@ TEST_F(UnkeptValue, InputReportsAValueThePrinterCouldNotKeep) {
          },
          "ShowTopMarginPnl"},
     };
-    // A folder where the printer's temporary EEPROM file goes: every write
-    // of its EEPROM fails, for root too.
-    std::filesystem::create_directory(StateFolder() + "/VTUSB001/eeprom.bin.tmp." +
-                                      std::to_string(getpid()));
+    // Every byte of its EEPROM fails to be written (the virtual printer's
+    // own test covers a full disk, which ends the same way).
+    ChangePrinter("VTUSB001", [](vprinter::PrinterConfig& config) {
+        for (int address = 0; address < 256; ++address) {
+            config.writeFaults[static_cast<uint8_t>(address)] = 0x2000;
+        }
+    });
     const vprinter::Eeprom before = Eeprom();
     OpenAdjustmentWindow();
     for (const auto& c : cases) {
