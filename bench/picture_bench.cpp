@@ -9,10 +9,11 @@
 // progressive), a real 25000 x 25000 JPEG and a progressive one at the
 // decoder's bound.
 //
-// Counters: peak_MiB (the child's resident set at its largest), wall_s and
-// cpu_s (user and system), exit (the child's exit status), decoder_text (1
-// when libpng's or libjpeg's own messages reached its standard error); the
-// label is the tool's line on its standard error.
+// Counters: file_MiB (the picture's file), peak_MiB (the child's resident
+// set at its largest), wall_s and cpu_s (user and system), exit (the child's
+// exit status), decoder_text (1 when libpng's or libjpeg's own messages
+// reached its standard error); the label is the tool's line on its standard
+// error.
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -171,8 +172,10 @@ Run RunChild(const std::vector<std::string>& argv, const std::vector<std::string
 }
 
 // said: what the child's line starts with, left out of the label.
-void Report(benchmark::State& state, const Run& run, const std::string& said) {
+void Report(benchmark::State& state, const Run& run, const std::string& picture,
+            const std::string& said) {
     state.SetIterationTime(run.wall);
+    state.counters["file_MiB"] = static_cast<double>(fs::file_size(picture)) / (1 << 20);
     state.counters["peak_MiB"] = run.peakMiB;
     state.counters["wall_s"] = run.wall;
     state.counters["cpu_s"] = run.cpu;
@@ -198,7 +201,7 @@ void BM_ReadPage(benchmark::State& state) {
     for (auto _ : state) {
         run = RunChild({orvane::ExecutableFolder() + "/orvane-read-page", picture}, {});
     }
-    Report(state, run, "orvane-read-page: " + picture + ": ");
+    Report(state, run, picture, "orvane-read-page: " + picture + ": ");
 }
 
 // The tray on a state folder whose one printer printed the picture, until
@@ -225,7 +228,7 @@ void BM_TrayShowsPage(benchmark::State& state) {
                         "--screenshot", (Folder() / "tray.png").string()},
                        {"QT_QPA_PLATFORM=offscreen"});
     }
-    Report(state, run, "orvane-tray: ");
+    Report(state, run, picture, "orvane-tray: ");
     fs::remove_all(stateFolder);
 }
 
