@@ -131,7 +131,10 @@ PageReading ReadPage(const cv::Mat& picture, double dpiHint) {
     return page;
 }
 
-PageReading ReadPageFile(const std::string& path, double dpiHint, cv::Mat* decoded) {
+namespace {
+
+// The file decoded and, when read is set, read as a page.
+PageReading LoadPage(const std::string& path, double dpiHint, cv::Mat* decoded, bool read) {
     PageReading page;
     // Neither a decoder's refusal nor a picture too large for the memory
     // leaves here as an exception: a page that cannot be read is a problem.
@@ -162,6 +165,9 @@ PageReading ReadPageFile(const std::string& path, double dpiHint, cv::Mat* decod
         if (decoded != nullptr) {
             *decoded = picture;
         }
+        if (!read) {
+            return page;
+        }
         // A picture decoded smaller has the fewer dots an inch.
         return ReadPage(picture, dpiHint / reduction);
     } catch (const cv::Exception& error) {
@@ -172,6 +178,18 @@ PageReading ReadPageFile(const std::string& path, double dpiHint, cv::Mat* decod
         page.problem = "the picture is too large for the memory at hand";
     }
     return page;
+}
+
+}  // namespace
+
+PageReading ReadPageFile(const std::string& path, double dpiHint, cv::Mat* decoded) {
+    return LoadPage(path, dpiHint, decoded, true);
+}
+
+cv::Mat DecodePictureFile(const std::string& path, std::string& problem) {
+    cv::Mat picture;
+    problem = LoadPage(path, 0, &picture, false).problem;
+    return picture;
 }
 
 }  // namespace reader

@@ -66,5 +66,8 @@ PageReading ReadPage(const cv::Mat& picture, double dpiHint = 0);
 // empty when none was decoded.
 PageReading ReadPageFile(const std::string& path, double dpiHint = 0,
                          cv::Mat* decoded = nullptr);
+// The file's picture as ReadPageFile decodes it, not read; empty with the
+// problem when it cannot be decoded.
+cv::Mat DecodePictureFile(const std::string& path, std::string& problem);
 
 }  // namespace reader

@@ -159,13 +159,21 @@ void TrayWindow::ShowChosen() {
     // memory bounded whatever the file's header says (a large one is
     // decoded at a fraction of its size), what is wrong with a damaged one
     // kept quiet.
+    // A page's picture never changes once it is whole: read once.
     QImage picture;
-    QString readings;
+    auto readings = read_.find(path);
     {
         cv::Mat decoded;
-        const reader::PageReading page = reader::ReadPageFile(path.toStdString(), 0, &decoded);
+        if (readings == read_.end()) {
+            const reader::PageReading page = reader::ReadPageFile(path.toStdString(), 0, &decoded);
+            if (!decoded.empty()) {
+                readings = read_.insert(path, ReadingsText(page, path));
+            }
+        } else {
+            std::string problem;
+            decoded = reader::DecodePictureFile(path.toStdString(), problem);
+        }
         if (!decoded.empty()) {
-            readings = ReadingsText(page, path);
             picture = ImageOf(decoded);
         }
     }
@@ -176,7 +184,7 @@ void TrayWindow::ShowChosen() {
     }
     shownPath_ = path;
     view_->SetPicture(picture);
-    readings_->setText(readings);
+    readings_->setText(readings.value());
 }
 
 QString TrayWindow::Readings() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QMainWindow>
 #include <QString>
 
@@ -49,7 +50,8 @@ class TrayWindow : public QMainWindow {
     QListWidget* list_ = nullptr;
     PageView* view_ = nullptr;
     QLabel* count_ = nullptr;
-    QLabel* readings_ = nullptr;  // what the page reader reads on the page shown
+    QLabel* readings_ = nullptr;    // what the page reader reads on the page shown
+    QHash<QString, QString> read_;  // by path
     QList<QAction*> zoomActions_;
     QString shownPath_;
 };

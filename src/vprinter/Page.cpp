@@ -6,6 +6,17 @@
 
 #include "vprinter/Font.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#define ORVANE_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ORVANE_ASAN 1
+#endif
+#endif
+#ifdef ORVANE_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace vprinter {
 
 namespace {
@@ -40,6 +51,28 @@ void OrWords(uint8_t* pixels, const uint8_t* cover) {
         have |= add;
         std::memcpy(pixels + 8 * w, &have, 8);
     }
+}
+
+// Blocks of the pages of this thread that are gone, kept for its next pages:
+// a page printed after another writes into memory already in use instead of
+// asking the allocator (and the system) for more. A kept block is poisoned
+// under AddressSanitizer, so that a page read after it is gone is still
+// caught.
+constexpr size_t kBlocksKept = 32;
+
+std::vector<std::vector<uint8_t>>& KeptBlocks() {
+    thread_local std::vector<std::vector<uint8_t>> kept;
+    return kept;
+}
+
+void Poison([[maybe_unused]] std::vector<uint8_t>& block, [[maybe_unused]] bool poisoned) {
+#ifdef ORVANE_ASAN
+    if (poisoned) {
+        ASAN_POISON_MEMORY_REGION(block.data(), block.size());
+    } else {
+        ASAN_UNPOISON_MEMORY_REGION(block.data(), block.size());
+    }
+#endif
 }
 
 int Shift(Ink ink) {
@@ -79,7 +112,15 @@ uint8_t* Page::Line(int64_t row) {
     uint32_t& place = lines_[static_cast<size_t>(row)];
     if (place == 0) {
         if (marked_ % kBlockRows == 0) {
-            blocks_.emplace_back(kBlockRows * kColumns, uint8_t{0});
+            auto& kept = KeptBlocks();
+            if (kept.empty()) {
+                blocks_.emplace_back(kBlockRows * kColumns, uint8_t{0});
+            } else {
+                blocks_.push_back(std::move(kept.back()));
+                kept.pop_back();
+                Poison(blocks_.back(), false);
+                std::memset(blocks_.back().data(), 0, blocks_.back().size());
+            }
         }
         place = static_cast<uint32_t>(++marked_);
     }
@@ -173,6 +214,17 @@ void Page::Print(int64_t row, int64_t column, char character) {
         }
     }
     texts_.push_back({row, column, std::string(1, character)});
+}
+
+Page::~Page() {
+    auto& kept = KeptBlocks();
+    for (auto& block : blocks_) {
+        if (kept.size() == kBlocksKept) {
+            break;
+        }
+        Poison(block, true);
+        kept.push_back(std::move(block));
+    }
 }
 
 std::string Page::AllText() const {

@@ -22,6 +22,12 @@ class Page {
     static constexpr int64_t kColumns = Interpreter::kPageColumns;
 
     explicit Page(int64_t rows) : rows_(rows) {}
+    // Its blocks of rows are kept for the thread's next pages (a few).
+    ~Page();
+    Page(const Page&) = default;
+    Page(Page&&) = default;
+    Page& operator=(const Page&) = default;
+    Page& operator=(Page&&) = default;
 
     int64_t Rows() const { return rows_; }
     uint8_t Pixel(int64_t row, int64_t column) const;

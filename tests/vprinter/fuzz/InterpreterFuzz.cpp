@@ -58,10 +58,12 @@ class Owner final : public vprinter::PrintEngine::Owner {
             return;  // the picture of one small page an input: the fuzzer stays fast
         }
         pictured_ = true;
-        std::vector<uint8_t> png;
+        // Both are written whole by each call; kept from input to input, so
+        // that their memory is not mapped and unmapped again each time.
+        static std::vector<uint8_t> png;
+        static std::vector<uint8_t> pixels;
         uint32_t width = 0;
         uint32_t height = 0;
-        std::vector<uint8_t> pixels;
         if (!vprinter::EncodePng(page, png) || !vprinter::DecodePng(png, width, height, pixels) ||
             height != page.Rows() ||
             pixels[pixels.size() - 1] != page.Pixel(height - 1, width - 1)) {
