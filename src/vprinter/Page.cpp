@@ -60,9 +60,26 @@ void OrWords(uint8_t* pixels, const uint8_t* cover) {
 // caught.
 constexpr size_t kBlocksKept = 32;
 
-std::vector<std::vector<uint8_t>>& KeptBlocks() {
-    thread_local std::vector<std::vector<uint8_t>> kept;
-    return kept;
+// Set once the thread's kept blocks are destroyed (at the thread's end, or
+// the program's): a page that goes after them (one held by a static object)
+// keeps nothing. A bool has no destructor, so it can still be read then.
+thread_local bool keptBlocksGone = false;
+
+struct KeptBlockList {
+    std::vector<std::vector<uint8_t>> blocks;
+    KeptBlockList() = default;
+    KeptBlockList(const KeptBlockList&) = delete;
+    KeptBlockList& operator=(const KeptBlockList&) = delete;
+    ~KeptBlockList() { keptBlocksGone = true; }
+};
+
+// Null once they are gone.
+std::vector<std::vector<uint8_t>>* KeptBlocks() {
+    if (keptBlocksGone) {
+        return nullptr;
+    }
+    thread_local KeptBlockList kept;
+    return &kept.blocks;
 }
 
 void Poison([[maybe_unused]] std::vector<uint8_t>& block, [[maybe_unused]] bool poisoned) {
@@ -112,12 +129,12 @@ uint8_t* Page::Line(int64_t row) {
     uint32_t& place = lines_[static_cast<size_t>(row)];
     if (place == 0) {
         if (marked_ % kBlockRows == 0) {
-            auto& kept = KeptBlocks();
-            if (kept.empty()) {
+            auto* kept = KeptBlocks();
+            if (kept == nullptr || kept->empty()) {
                 blocks_.emplace_back(kBlockRows * kColumns, uint8_t{0});
             } else {
-                blocks_.push_back(std::move(kept.back()));
-                kept.pop_back();
+                blocks_.push_back(std::move(kept->back()));
+                kept->pop_back();
                 Poison(blocks_.back(), false);
                 std::memset(blocks_.back().data(), 0, blocks_.back().size());
             }
@@ -217,13 +234,19 @@ void Page::Print(int64_t row, int64_t column, char character) {
 }
 
 Page::~Page() {
-    auto& kept = KeptBlocks();
+    auto* kept = KeptBlocks();
+    if (kept == nullptr) {
+        return;
+    }
     for (auto& block : blocks_) {
-        if (kept.size() == kBlocksKept) {
+        if (kept->size() == kBlocksKept) {
             break;
         }
+        if (block.empty()) {
+            continue;  // a page moved from
+        }
         Poison(block, true);
-        kept.push_back(std::move(block));
+        kept->push_back(std::move(block));
     }
 }
 
