@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "link/BusySend.h"
 #include "link/Dllfunction.h"
 #include "link/PrintModes.h"
 #include "link/ResultCodes.h"
@@ -17,8 +18,6 @@ constexpr uint8_t kSecondCodeByte = 0x54;
 constexpr int kHeadSize = 5;
 // Command byte, its complement and the function code.
 constexpr int kCommandSize = 3;
-
-constexpr uint32_t kBusyRetryMilliseconds = 500;
 
 // Commands and their function codes.
 constexpr uint8_t kCommandBid = 0x00;
@@ -195,25 +194,5 @@ uint16_t TPFactory::SendPacket(const uint8_t* bytes, int count) {
     if (count < 0) {
         return ResultCommandError;
     }
-    for (;;) {
-        const uint16_t result = link_.SendDataChannel(bytes, static_cast<uint32_t>(count));
-        if (result != ResultChannelError) {
-            return result;
-        }
-        uint16_t channelError = 0;
-        link_.GetD4ErrorCode(channelError);
-        if (channelError != ChannelErrorBusy) {
-            return ResultChannelError;
-        }
-        const uint16_t inquiry = status_.InquirePrinterStatus();
-        if (inquiry != ResultOk) {
-            return inquiry;
-        }
-        if (status_.Record().State() == PrinterStatus::StateError) {
-            return ResultPrinterError;
-        }
-        if (!orvane::PauseUnlessEnded(clock_, kBusyRetryMilliseconds)) {
-            return ResultInterrupted;
-        }
-    }
+    return SendWhileBusy(link_, status_, clock_, bytes, static_cast<uint32_t>(count));
 }

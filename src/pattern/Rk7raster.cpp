@@ -4,13 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "link/BusySend.h"
 #include "link/Dllfunction.h"
+#include "link/PrinterStatus.h"
 #include "link/ResultCodes.h"
 #include "link/Rk7statuscontrol.h"
 
 namespace {
 
-constexpr uint32_t kRetryMilliseconds = 500;
 constexpr uint8_t kPaperOutError = 6;
 // A run-length unit stands for at most 129 copies; SendRun cuts its runs at 120.
 constexpr int kRepeatLimit = 129;
@@ -58,38 +59,19 @@ TPRaster::TPRaster(TPDLLFunction& link, TPStatusControl& status, orvane::IClock&
 // Buffer and send path
 
 uint16_t TPRaster::SendBuffer() {
-    for (;;) {
-        const uint16_t result = link_.SendDataChannel(buffer_, static_cast<uint32_t>(fill_));
-        if (result == ResultOk) {
-            std::memset(buffer_, 0, kBufferSize);
-            fill_ = 0;
-            return ResultOk;
-        }
-        if (result != ResultChannelError) {
-            return result;
-        }
-        uint16_t channelError = 0;
-        link_.GetD4ErrorCode(channelError);
-        if (channelError != ChannelErrorBusy) {
-            return ResultChannelError;
-        }
-        const uint16_t inquiry = status_.InquirePrinterStatus();
-        if (inquiry != ResultOk) {
-            return inquiry;
-        }
-        const PrinterStatus& record = status_.Record();
-        if (record.State() == PrinterStatus::StateError) {
-            if (record.ErrorCode() != kPaperOutError) {
-                return ResultPrinterError;
-            }
-            if (ShowPaperOut() == orvane::MessageAnswer::Cancel) {
-                return ResultPrinterError;
-            }
-        }
-        if (!orvane::PauseUnlessEnded(clock_, kRetryMilliseconds)) {
-            return ResultInterrupted;
-        }
+    // Out of paper is waited out while the technician loads paper and
+    // answers OK; any other printer error ends the job.
+    const uint16_t result = SendWhileBusy(
+        link_, status_, clock_, buffer_, static_cast<uint32_t>(fill_),
+        [this](const PrinterStatus& record) {
+            return record.ErrorCode() == kPaperOutError &&
+                   ShowPaperOut() != orvane::MessageAnswer::Cancel;
+        });
+    if (result == ResultOk) {
+        std::memset(buffer_, 0, kBufferSize);
+        fill_ = 0;
     }
+    return result;
 }
 
 orvane::MessageAnswer TPRaster::ShowPaperOut() {
