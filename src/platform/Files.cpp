@@ -116,6 +116,12 @@ FileRead ReadBounded(const std::string& path, size_t limit, bool whole, Bytes& d
     if (const FileRead opened = OpenRegular(path, file, size); opened != FileRead::Done) {
         return opened;
     }
+    // A whole file already larger than the bound is not read at all; the
+    // bound still holds for one that grows while it is read.
+    if (whole && size > limit) {
+        ::close(file);
+        return FileRead::TooLarge;
+    }
     const size_t wanted = whole ? limit + 1 : limit;
     Bytes bytes;
     bytes.resize(std::min(wanted, size + 1));
@@ -293,12 +299,16 @@ bool KeepCopy(const std::string& from, const std::string& to) {
     if (KindOf(from) != FileKind::Regular) {
         return false;
     }
-    // A link at from is followed: the copy is of the file itself.
-    if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-        return true;
-    }
-    if (errno == EEXIST) {
-        return false;
+    // A second name only for the file itself: a link at from gets a copy of
+    // its bytes, so that the history never shares a file outside its folder.
+    struct stat own {};
+    if (::lstat(from.c_str(), &own) == 0 && S_ISREG(own.st_mode)) {
+        if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+            return true;
+        }
+        if (errno == EEXIST) {
+            return false;
+        }
     }
     // No second name here (a file system without them): a copy of the bytes.
     std::vector<uint8_t> bytes;

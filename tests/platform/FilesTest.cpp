@@ -164,6 +164,14 @@ TEST(ReadWholeFile, ReadsARegularFileWithinItsBoundAndNothingElse) {
     // Nor is it kept as a backup is.
     EXPECT_FALSE(orvane::KeepCopy(folder / "fifo", folder / "kept"));
     EXPECT_EQ(Kind(folder / "kept"), "nothing");
+    // A link is kept as a copy of its file's bytes, never as a second name
+    // of a file outside the folder.
+    ::symlink((folder / "small").c_str(), (folder / "linked").c_str());
+    ASSERT_TRUE(orvane::KeepCopy(folder / "linked", folder / "kept"));
+    EXPECT_EQ(Kind(folder / "kept"), "file 12345678");
+    struct stat outside {};
+    ASSERT_EQ(::stat((folder / "small").c_str(), &outside), 0);
+    EXPECT_EQ(outside.st_nlink, 1u) << "the kept copy is a second name of the linked file";
 
     // The service log neither waits on a FIFO nor writes a record into one.
     PlantedFifo logFifo(folder / "service.log", PlantedFifo::Side::ForWriters);
