@@ -84,7 +84,15 @@ Host::Printer* Host::FindPrinter(const std::string& port) {
     printer.port = port;
     const FileStamp configStamp = store_.ConfigStamp(port);
     if (forceReload_ || !(configStamp == printer.configStamp)) {
-        store_.LoadConfig(port, printer.config, &printer.configStamp);
+        std::string problem;
+        store_.LoadConfig(port, printer.config, &printer.configStamp, &problem);
+        // A printer.conf that is there but cannot be read (no regular file,
+        // too large) leaves no printer to answer, rather than one with the
+        // defaults: the model, power and faults it holds are unknown.
+        if (!problem.empty()) {
+            printers_.erase(port);
+            return nullptr;
+        }
     }
     const FileStamp eepromStamp = store_.EepromStamp(port);
     if (forceReload_ || !(eepromStamp == printer.eepromStamp) || printer.eepromStamp.size < 0) {
@@ -128,7 +136,11 @@ Host::Printer* Host::Open() {
 
 void Host::ChangeConfig(Printer& printer, const std::function<void(PrinterConfig&)>& change) {
     const FileLock lock = store_.LockPrinter(printer.port);
-    store_.LoadConfig(printer.port, printer.config, &printer.configStamp);
+    std::string problem;
+    store_.LoadConfig(printer.port, printer.config, &printer.configStamp, &problem);
+    if (!problem.empty()) {
+        return;  // never written over a file that could not be read
+    }
     change(printer.config);
     store_.SaveConfig(printer.port, printer.config, &printer.configStamp);
 }

@@ -215,17 +215,42 @@ FileLock Store::LockFolder() const {
     return FileLock(folder_ + "/.lock");
 }
 
-bool Store::LoadConfig(const std::string& port, PrinterConfig& config, FileStamp* stamp) const {
+bool Store::LoadConfig(const std::string& port, PrinterConfig& config, FileStamp* stamp,
+                       std::string* problem) const {
     const std::string path = PrinterFolder(port) + "/" + kConfigFile;
     if (stamp != nullptr) {
         *stamp = StampOf(path);
     }
-    std::string text;
-    if (!IsValidPortName(port) || !ReadStateFile(path, text)) {
+    if (problem != nullptr) {
+        problem->clear();
+    }
+    if (!IsValidPortName(port)) {
         return false;
     }
-    config = ParsePrinterConfig(text);
-    return true;
+    std::string text;
+    switch (orvane::ReadWholeFile(path, kStateFileLimit, text)) {
+        case orvane::FileRead::Done:
+            config = ParsePrinterConfig(text);
+            return true;
+        case orvane::FileRead::Missing:
+            return false;
+        case orvane::FileRead::NotAFile:
+            if (problem != nullptr) {
+                *problem = "cannot read printer.conf: not a regular file";
+            }
+            return false;
+        case orvane::FileRead::TooLarge:
+            if (problem != nullptr) {
+                *problem = "cannot read printer.conf: too large";
+            }
+            return false;
+        case orvane::FileRead::CannotRead:
+            break;
+    }
+    if (problem != nullptr) {
+        *problem = "cannot read printer.conf";
+    }
+    return false;
 }
 
 bool Store::SaveConfig(const std::string& port, const PrinterConfig& config, FileStamp* stamp) {

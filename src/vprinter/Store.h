@@ -59,8 +59,11 @@ class Store {
     FileLock LockPrinter(const std::string& port) const;
     FileLock LockFolder() const;
 
-    bool LoadConfig(const std::string& port, PrinterConfig& config,
-                    FileStamp* stamp = nullptr) const;
+    // False when printer.conf is missing (config left as it is: a folder made
+    // by hand is a printer with the defaults) or cannot be used; problem then
+    // says which of the latter it is, and stays empty for a missing file.
+    bool LoadConfig(const std::string& port, PrinterConfig& config, FileStamp* stamp = nullptr,
+                    std::string* problem = nullptr) const;
     bool SaveConfig(const std::string& port, const PrinterConfig& config,
                     FileStamp* stamp = nullptr);
     // False when eeprom.bin is missing, not 256 bytes long or unreadable; the

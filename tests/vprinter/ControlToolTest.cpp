@@ -139,6 +139,35 @@ TEST_F(ControlTool, RefusesAModelNameThatCreateRefusesAndKeepsTheConfiguration) 
     EXPECT_EQ(Config().model, "Orvane K32");
 }
 
+// A printer.conf that is there but cannot be read leaves no printer on the
+// port (not a K31 with the defaults), the list says why, and nothing is
+// written over it; mended, the printer answers again.
+TEST_F(ControlTool, APrinterConfigurationThatCannotBeReadLeavesNoPrinterToAnswer) {
+    const std::string file = StateFolder() + "/VTUSB002/printer.conf";
+    const std::string kept = testing_support::ReadFile(file);
+    const struct {
+        const char* what;
+        std::function<void()> plant;
+        const char* listed;
+    } cases[] = {
+        {"a folder", [&] { std::filesystem::remove(file); std::filesystem::create_directory(file); },
+         "cannot read printer.conf: not a regular file"},
+        {"too large", [&] { testing_support::WriteFile(file, std::string((1 << 20) + 1, '#')); },
+         "cannot read printer.conf: too large"},
+    };
+    for (const auto& c : cases) {
+        c.plant();
+        EXPECT_EQ(Link().PortOpenByPway(1026), ResultPortIoError) << c.what;
+        const auto list = Tool({"list"});
+        ASSERT_EQ(list.exitCode, 0) << list.err;
+        EXPECT_NE(list.out.find("VTUSB002     1026  " + std::string(c.listed)), std::string::npos)
+            << c.what << "\n" << list.out;
+        std::filesystem::remove_all(file);
+        testing_support::WriteFile(file, kept);
+        EXPECT_EQ(Link().PortOpenByPway(1026), ResultOk) << c.what << ": mended";
+    }
+}
+
 TEST_F(ControlTool, ABrokenEepromIsMarkedExplainedAndLeftAsItIsUntilANewBoard) {
     const std::string file = StateFolder() + "/VTUSB002/eeprom.bin";
     testing_support::WriteFile(file, std::string(100, '\x11'));

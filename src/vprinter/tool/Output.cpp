@@ -52,8 +52,15 @@ std::string FormatPrinterList(Store& store) {
     out << line;
     for (const auto& port : store.Ports()) {
         PrinterConfig config;
-        store.LoadConfig(port, config);
+        std::string problem;
+        store.LoadConfig(port, config, nullptr, &problem);
         std::string state = config.powered ? StateName(config.state) : "off";
+        if (!problem.empty()) {
+            std::snprintf(line, sizeof line, "%-10s %6u  %s\n", port.c_str(),
+                          static_cast<unsigned>(Store::PortNumber(port)), problem.c_str());
+            out << line;
+            continue;
+        }
         if (config.powered && config.state == 0) {
             state += " " + std::to_string(config.error);
         }
