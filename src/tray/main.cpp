@@ -10,6 +10,8 @@
 
 #include "tray/PageShelf.h"
 #include "tray/TrayWindow.h"
+#include "platform/Files.h"
+#include "platform/ImageFile.h"
 #include "vprinter/Store.h"
 
 int main(int argc, char** argv) {
@@ -53,6 +55,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvane-tray: %s\n", problem.c_str());
         return 2;
     }
+    if (const orvane::FileKind kind = orvane::KindOf(screenshot);
+        !screenshot.empty() && kind != orvane::FileKind::Missing &&
+        kind != orvane::FileKind::Regular) {
+        std::fprintf(stderr, "orvane-tray: %s is not a regular file\n", screenshot.c_str());
+        return 2;
+    }
     if (!port.empty() && !vprinter::Store::IsValidPortName(port)) {
         std::fprintf(stderr, "orvane-tray: '%s' is no port name\n", port.c_str());
         return 2;
@@ -70,7 +78,7 @@ int main(int argc, char** argv) {
         return application.exec();
     }
     QCoreApplication::processEvents();
-    if (!window.grab().save(QString::fromStdString(screenshot))) {
+    if (orvane::SaveImage(window.grab().toImage(), screenshot) != orvane::FileWrite::Done) {
         std::fprintf(stderr, "orvane-tray: cannot write %s\n", screenshot.c_str());
         return 1;
     }

@@ -13,6 +13,8 @@
 #include "TrayFixture.h"
 #include "pattern/GoldenPictures.h"
 #include "support/HostilePictures.h"
+#include "support/PlantedFifo.h"
+#include "support/Process.h"
 #include "platform/Files.h"
 #include "tray/TrayWatcher.h"
 #include "tray/TrayWindow.h"
@@ -246,6 +248,36 @@ TEST_F(Window, DraggingPansAndZoomKeepsThePointInTheMiddle) {
     const QPointF middle = view.Centre();
     window->SetZoom(PageView::Zoom::Full);
     EXPECT_NEAR(view.Centre().x(), middle.x(), 1.0);
+}
+
+// The tray's picture of itself goes where every file of the project goes:
+// never through a link, never into a FIFO or over what is no regular file.
+TEST_F(Window, TheScreenshotReplacesOnlyARegularFileAndNeverWritesThroughALink) {
+    const std::filesystem::path out = folder_ / "out";
+    std::filesystem::create_directory(out);
+    const std::string victim = out / "victim";
+    WriteFile(victim, "precious");
+    ASSERT_EQ(::symlink(victim.c_str(), (out / "link.png").c_str()), 0);
+    std::filesystem::create_directory(out / "folder.png");
+    testing_support::PlantedFifo fifo(out / "fifo.png",
+                                      testing_support::PlantedFifo::Side::ForWriters);
+    ASSERT_TRUE(fifo.Made());
+    const struct {
+        const char* name;
+        int exitCode;
+    } cases[] = {{"new.png", 0}, {"link.png", 0}, {"folder.png", 2}, {"fifo.png", 2}};
+    for (const auto& c : cases) {
+        const auto run = testing_support::RunProcessBounded(
+            {testing_support::OutputFolder() + "/orvane-tray", "--dir", folder_.Path(),
+             "--screenshot", out / c.name},
+            folder_.Path(), std::chrono::seconds(60), {"QT_QPA_PLATFORM=offscreen"});
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.name << ": " << run.err;
+        if (c.exitCode == 0) {
+            EXPECT_EQ(ReadFile(out / c.name).substr(1, 3), "PNG") << c.name;
+        }
+    }
+    EXPECT_EQ(ReadFile(victim), "precious");
+    EXPECT_FALSE(fifo.WasOpened());
 }
 
 }  // namespace

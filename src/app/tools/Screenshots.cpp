@@ -30,6 +30,7 @@
 #include "app/widgets/MultiLineTabControl.h"
 #include "app/widgets/RadioGroup.h"
 #include "platform/ExecutableFolder.h"
+#include "platform/ImageFile.h"
 #include "platform/PortList.h"
 #include "platform/Random.h"
 
@@ -41,7 +42,8 @@ bool Save(QWidget& window, const QString& folder, const QString& name) {
     window.show();
     QCoreApplication::processEvents();
     const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
-    const bool saved = window.grab().save(path);
+    const bool saved = orvane::SaveImage(window.grab().toImage(), path.toStdString()) ==
+                       orvane::FileWrite::Done;
     std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
     if (hidden) {
         window.hide();
@@ -62,7 +64,7 @@ int Beside(const QString& out, const QStringList& paths) {
     }
     const QImage laid = orvane_app::SideBySide(pictures, 16, QColor(0xc8, 0xc8, 0xc8));
     // Quality 0: the PNG writer's strongest compression.
-    const bool saved = laid.save(out, "PNG", 0);
+    const bool saved = orvane::SaveImage(laid, out.toStdString(), 0) == orvane::FileWrite::Done;
     std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(out));
     return saved ? 0 : 1;
 }
