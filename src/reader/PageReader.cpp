@@ -146,14 +146,16 @@ PageReading LoadPage(const std::string& path, double dpiHint, cv::Mat* decoded, 
             case orvane::FileRead::Done:
                 break;
             case orvane::FileRead::NotAFile:
-                page.problem = path + " is not a regular file";
+                page.problem = "not a regular file";
                 return page;
             case orvane::FileRead::TooLarge:
-                page.problem = path + " is larger than any page picture's file";
+                page.problem = "larger than any page picture's file";
                 return page;
             case orvane::FileRead::Missing:
+                page.problem = "no such file";
+                return page;
             case orvane::FileRead::CannotRead:
-                page.problem = "cannot read " + path;
+                page.problem = "cannot be read";
                 return page;
         }
         int reduction = 1;

@@ -84,6 +84,7 @@ TEST_F(ServiceHistory, ARestoreRefusesWhatIsNoBackupForThisPrinter) {
         {{"--model", "K31", "restore", "--from", k32}, 3, "give --force"},
         {{"--model", "K31", "restore", "--from", copy}, 3, "is not known"},
         {{"--model", "K31", "restore", "--from", StateFolder() + "/none.eep"}, 2, "no such file"},
+        {{"--model", "K31", "restore", "--from", StateFolder()}, 2, "not a regular file"},
         {{"--model", "K31", "restore"}, 3, "was taken for an Orvane K32"},
     };
     for (const Case& c : cases) {

@@ -48,6 +48,10 @@ int main(int argc, char** argv) {
         }
         stored[name] = value;
     }
+    if (file.empty()) {
+        std::cerr << "orvane-read-page: the picture file's name is empty\n";
+        return 2;
+    }
     reader::PageReading page = reader::ReadPageFile(file, dpi);
     reader::ApplyStored(page, stored);
     if (page.kind == reader::PageKind::Unknown) {

@@ -3,6 +3,7 @@
 
 #include "eeprom/BackupHistory.h"
 #include "link/ResultCodes.h"
+#include "platform/Files.h"
 #include "tools/service/Commands.h"
 #include "tools/service/Output.h"
 
@@ -45,8 +46,14 @@ Outcome BackupList(Session& session, Json& out) {
 
 Outcome CheckRestoreFrom(Session&, const std::string& path) {
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return Outcome::Usage("--from " + path + ": no such file");
+    switch (orvane::KindOf(path)) {
+        case orvane::FileKind::Missing:
+            return Outcome::Usage("--from " + path + ": no such file");
+        case orvane::FileKind::Folder:
+        case orvane::FileKind::Special:
+            return Outcome::Usage("--from " + path + ": not a regular file");
+        case orvane::FileKind::Regular:
+            break;
     }
     // Refused before the link is opened, as the restore itself refuses it
     // before it writes anything.

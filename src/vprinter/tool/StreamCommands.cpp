@@ -24,8 +24,9 @@ std::string ReadStreamFile(const std::string& path) {
         case orvane::FileRead::Done:
             return bytes;
         case orvane::FileRead::Missing:
-        case orvane::FileRead::NotAFile:
             throw ToolError("no such file " + path);
+        case orvane::FileRead::NotAFile:
+            throw ToolError(path + " is not a regular file");
         case orvane::FileRead::TooLarge:
             throw ToolError(path + " is larger than a stream file can be (" +
                             std::to_string(kStreamFileLimit >> 20) + " MiB)");
