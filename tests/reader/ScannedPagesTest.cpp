@@ -84,9 +84,11 @@ TEST_P(ScannedPages, NearlyEveryValueIsReadAndNoneWrongly) {
         const vprinter::Mechanism mechanism = vprinter::RandomMechanism(1000 + seed);
         // Each page is scanned by settings of its own, and every other one is
         // read without its resolution.
+        // A structured binding is not captured by a lambda in C++20 (clang).
+        const auto sheetSeed = seed;
         const auto read = [&](const vprinter::Page& printed, uint32_t page) {
             const uint64_t scan = page + 1;
-            const auto settings = scan_testing::RandomScanSettings(dpi, seed * 100 + scan);
+            const auto settings = scan_testing::RandomScanSettings(dpi, sheetSeed * 100 + scan);
             return reader::ReadPage(scan_testing::Scan(reader_testing::Picture(printed), settings),
                                     scan % 2 == 0 ? dpi : 0);
         };
