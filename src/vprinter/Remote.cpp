@@ -11,7 +11,7 @@ namespace vprinter {
 namespace {
 
 constexpr uint8_t kEsc = 0x1B;
-constexpr size_t kSettingBytes = 72;
+constexpr size_t kSettingBytes = kRemoteSettingBytes;
 
 bool IsName(uint8_t byte) {
     return byte >= 'A' && byte <= 'Z';
@@ -94,7 +94,11 @@ void Interpreter::RemoteCommand(PrintSink& sink) {
                   Format("SN check sum 0x%04X, but the table adds up to 0x%04X", sent, sum));
             return;
         }
-        List(sink, pendingStart_, "SN", Format("setting, sum 0x%04X", sum));
+        List(sink, pendingStart_, "SN",
+             Format("setting, sum 0x%04X", sum) +
+                 (IsHeadAngularCheck(p + 2)
+                      ? ": the head angular check, no tilt correction until the sheet's eject"
+                      : ""));
         sink.RemoteSetting(pendingStart_, p + 2);
         return;
     }
