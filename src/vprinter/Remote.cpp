@@ -121,19 +121,19 @@ void Interpreter::NozzleCheck(PrintSink& sink) {
     struct Group {
         Ink ink;
         int nozzles;
-        int firstPlace;
         int64_t left;
     };
-    static constexpr Group kGroups[] = {{Ink::Black, kBlackNozzles, 0, 180},
-                                        {Ink::Cyan, kColourNozzles, 0, 900},
-                                        {Ink::Magenta, kColourNozzles, 30, 1260},
-                                        {Ink::Yellow, kColourNozzles, 60, 1620}};
+    static constexpr Group kGroups[] = {{Ink::Black, kBlackNozzles, 180},
+                                        {Ink::Cyan, kColourNozzles, 900},
+                                        {Ink::Magenta, kColourNozzles, 1260},
+                                        {Ink::Yellow, kColourNozzles, 1620}};
     for (const Group& group : kGroups) {
+        const int firstPlace = ColourPlace(group.ink);
         for (int nozzle = 0; nozzle < group.nozzles; ++nozzle) {
-            const int64_t row = top + (group.firstPlace + nozzle) * kNozzlePitch;
+            const int64_t row = top + (firstPlace + nozzle) * kNozzlePitch;
             const int64_t left = group.left + (nozzle % 6) * 40;
             static constexpr uint8_t kLarge = 3;
-            MarkRun(group.ink, row, left * kFinePerDot + Tilt(group.firstPlace + nozzle), &kLarge,
+            MarkRun(group.ink, row, left * kFinePerDot + Tilt(firstPlace + nozzle), &kLarge,
                     1, kNozzleDashDots, sink);
         }
     }
