@@ -115,6 +115,11 @@ uint16_t TPBid::PrintBidPattern(const Flags& flags) {
         }
         stored[i] = static_cast<int8_t>(byte);
     }
+    TPDLLFunction::PatternPrint print(link_, "bid");
+    return print.Done(PrintItems(flags, stored));
+}
+
+uint16_t TPBid::PrintItems(const Flags& flags, const std::array<int, kItemCount>& stored) {
     uint16_t result = SendText(kHeading);
     if (result != ResultOk) {
         return result;

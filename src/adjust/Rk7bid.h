@@ -81,6 +81,8 @@ class TPBid {
   private:
     template <size_t N>
     uint16_t SendText(const char (&text)[N]);
+    // What PrintBidPattern sends once the stored values are read.
+    uint16_t PrintItems(const Flags& flags, const std::array<int, kItemCount>& stored);
 
     TPDLLFunction& link_;
     TPFactory& factory_;

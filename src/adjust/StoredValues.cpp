@@ -58,12 +58,14 @@ uint16_t ReadPfValue(TPDLLFunction& link, PfColour colour, uint8_t& stored) {
 }
 
 uint16_t PrintPfPage(TPPattern& pattern, TPRaster& raster, PfColour colour) {
+    TPDLLFunction::PatternPrint print(raster.Link(),
+                                      colour == PfColour::Black ? "pf-black" : "pf-color");
     uint16_t result =
         colour == PfColour::Black ? pattern.PrintPfBlackPattern() : pattern.PrintPfColorPattern();
     if (result == ResultOk) {
         result = raster.EjectPage();
     }
-    return result;
+    return print.Done(result);
 }
 
 int TopMarginChoiceOfStored(int value) {
@@ -85,6 +87,7 @@ uint16_t ReadTopMargin(TPDLLFunction& link, uint8_t& stored) {
 }
 
 uint16_t PrintTopMarginPage(TPRemoteComm& remote, TPPattern& pattern, TPRaster& raster) {
+    TPDLLFunction::PatternPrint print(raster.Link(), "top-margin");
     uint16_t result = remote.SendRemoteSetting(kTopMarginSetting);
     if (result == ResultOk) {
         result = pattern.PrintTopMarginPattern(0);  // with its caption
@@ -92,7 +95,7 @@ uint16_t PrintTopMarginPage(TPRemoteComm& remote, TPPattern& pattern, TPRaster& 
     if (result == ResultOk) {
         result = raster.EjectPage();
     }
-    return result;
+    return print.Done(result);
 }
 
 std::optional<int> CheckFirstDotValue(std::string_view text) {
@@ -112,6 +115,7 @@ uint16_t ReadFirstDot(TPDLLFunction& link, uint8_t& stored) {
 }
 
 uint16_t PrintHeadAngularPage(TPRemoteComm& remote, TPPattern& pattern, TPRaster& raster) {
+    TPDLLFunction::PatternPrint print(raster.Link(), "head-angular");
     uint16_t result = remote.SendRemoteSetting(kHeadAngularSetting);
     if (result == ResultOk) {
         result = pattern.PrintHeadAngularPattern();
@@ -119,15 +123,16 @@ uint16_t PrintHeadAngularPage(TPRemoteComm& remote, TPPattern& pattern, TPRaster
     if (result == ResultOk) {
         result = raster.EjectPage();
     }
-    return result;
+    return print.Done(result);
 }
 
 uint16_t PrintNozzleCheckPage(TPRemoteComm& remote, TPRaster& raster) {
+    TPDLLFunction::PatternPrint print(raster.Link(), "nozzle-check");
     uint16_t result = remote.PrintNozzleCheck();
     if (result == ResultOk) {
         result = raster.EjectPage();
     }
-    return result;
+    return print.Done(result);
 }
 
 const char* DestinationText(uint8_t destination) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -132,6 +133,39 @@ class TPDLLFunction {
       private:
         ServiceLogger& logger_;
         bool owner_;
+    };
+
+    // One pattern print while it lives: the service log records it once, at
+    // its end, as "pattern" with what was printed, the Bi-D test values the
+    // printer wrote to its EEPROM meanwhile (not recorded one by one) and the
+    // print's result (Done). A print inside another belongs to the outer one;
+    // one ended without Done (it stopped before sending anything) is not
+    // recorded.
+    class PatternPrint {
+      public:
+        PatternPrint(TPDLLFunction& link, const char* what)
+            : link_(link), what_(what), owner_(link.logger_.BeginPattern()) {}
+        ~PatternPrint() {
+            if (owner_) {
+                std::string value = link_.logger_.EndPattern();
+                if (result_) {
+                    link_.RecordWrite(servicelog::Pattern, what_, std::move(value), *result_);
+                }
+            }
+        }
+        PatternPrint(const PatternPrint&) = delete;
+        PatternPrint& operator=(const PatternPrint&) = delete;
+        // The print's result, handed back.
+        uint16_t Done(uint16_t result) {
+            result_ = result;
+            return result;
+        }
+
+      private:
+        TPDLLFunction& link_;
+        const char* what_;
+        bool owner_;
+        std::optional<uint16_t> result_;
     };
 
   private:

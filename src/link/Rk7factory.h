@@ -19,7 +19,8 @@ class TPStatusControl;
 // a pattern print sets its test values (PatternValues), a Bi-D value is
 // recorded as "bid-test" and a PF value not at all: the printer writes a Bi-D
 // value to its EEPROM at once, but holds a PF value only until a store, which
-// a pattern never sends.
+// a pattern never sends. Inside a whole print (TPDLLFunction::PatternPrint)
+// the Bi-D test values are only counted in the print's one record.
 class TPFactory {
   public:
     static constexpr int kPacketSize = 14;

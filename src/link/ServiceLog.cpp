@@ -1,11 +1,43 @@
 #include "link/ServiceLog.h"
 
 #include <cstdio>
+#include <string_view>
 #include <utility>
 
 #include "link/ResultCodes.h"
 
 namespace servicelog {
+
+const char* KindOf(std::string_view operation) {
+    for (const char* write : {Bid, HeadAngular, Pf, TopMargin, FirstDot, Store, CrHeatProtect,
+                              EepromWrite}) {
+        if (operation == write) {
+            return "write";
+        }
+    }
+    if (operation == Market || operation == HeadId || operation == UsbId) {
+        return "identity";
+    }
+    if (operation == WasteReset) {
+        return "reset";
+    }
+    if (operation == Restore) {
+        return "restore";
+    }
+    if (operation == Pattern || operation == BidTest) {
+        return "pattern";
+    }
+    return "other";
+}
+
+bool IsKind(std::string_view kind) {
+    for (const char* known : kKinds) {
+        if (kind == known) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::string ResultText(uint16_t result) {
     if (result == ResultOk) {
@@ -49,10 +81,35 @@ void ServiceLogger::Accept(const char* operation, std::string target, std::strin
     }
 }
 
+bool ServiceLogger::BeginPattern() {
+    if (pattern_) {
+        return false;
+    }
+    pattern_ = true;
+    patternTestValues_ = 0;
+    return true;
+}
+
+std::string ServiceLogger::EndPattern() {
+    pattern_ = false;
+    const int count = patternTestValues_;
+    patternTestValues_ = 0;
+    if (count == 0) {
+        return "";
+    }
+    return std::to_string(count) + (count == 1 ? " Bi-D test value" : " Bi-D test values");
+}
+
 void ServiceLogger::Record(const char* operation, std::string target, std::string value,
                            uint16_t result) {
     if (result == ResultOk) {
         Accept(operation, target, value);
+    }
+    if (pattern_ && std::string_view(operation) == servicelog::BidTest) {
+        // Part of the print's one record; a test value the printer refused
+        // shows in the print's result.
+        patternTestValues_ += result == ResultOk ? 1 : 0;
+        return;
     }
     if (log_ == nullptr) {
         return;

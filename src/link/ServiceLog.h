@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -28,11 +29,18 @@ inline constexpr const char* WasteReset = "waste-reset";  // the pad counter's f
 inline constexpr const char* Restore = "restore";         // a backup written to the board
 // Value packets, by the value they set; the target names the value.
 inline constexpr const char* Bid = "bid";
-// A Bi-D value a pattern print sets between its passes: the printer keeps a
-// Bi-D value in its EEPROM at once, so these change the board too. (PF values
-// of the PF pattern are held only until a store, which the pattern never
-// sends; they are not recorded.)
+// A Bi-D value a pattern generator sets between its passes: the printer
+// keeps a Bi-D value in its EEPROM at once, so these change the board too.
+// Inside a pattern print (below) they are counted in its one record, not
+// recorded one by one; logs written before hold them line by line. (PF
+// values of the PF pattern are held only until a store, which the pattern
+// never sends; they are not recorded.)
 inline constexpr const char* BidTest = "bid-test";
+// A pattern print, one record: the target names what was printed
+// ("head-angular", "bid", "photo-sheet", ...), the value the Bi-D test values
+// the printer wrote to its EEPROM meanwhile ("12 Bi-D test values", empty for
+// none), the result the print's.
+inline constexpr const char* Pattern = "pattern";
 inline constexpr const char* HeadAngular = "head-angular";
 inline constexpr const char* Pf = "pf";
 inline constexpr const char* TopMargin = "top-margin";
@@ -43,6 +51,17 @@ inline constexpr const char* Store = "store";
 // a maintenance sequence started (the target names it).
 inline constexpr const char* Reset = "reset";
 inline constexpr const char* Sequence = "sequence";
+
+// The kinds of record, by what they change: "write" (adjustment values,
+// their store, the CR heat-protect offset, a byte written alone), "identity"
+// (market, Head ID, USB ID), "reset" (the waste ink pad counter), "restore",
+// "pattern" (a pattern print; a log written before also holds its Bi-D test
+// values line by line, "bid-test") and "other" (an operation this program
+// does not know).
+inline constexpr const char* kKinds[] = {"write",   "identity", "reset",
+                                         "restore", "pattern",  "other"};
+const char* KindOf(std::string_view operation);
+bool IsKind(std::string_view kind);
 
 // "ok" for ResultOk, else the code as 0xNNNN.
 std::string ResultText(uint16_t result);
@@ -87,8 +106,16 @@ class ServiceLogger {
     }
 
     // Records one write; a record that cannot be kept is noted, never thrown.
-    // An accepted one goes to the list of accepted writes too.
+    // An accepted one goes to the list of accepted writes too. A Bi-D test
+    // value during a pattern print is only counted (and accepted).
     void Record(const char* operation, std::string target, std::string value, uint16_t result);
+
+    // A pattern print begins, unless one is under way (a print inside
+    // another belongs to the outer one). True when it was begun here and
+    // must be ended here.
+    bool BeginPattern();
+    // Ends it: the value of its record, the Bi-D test values it set.
+    std::string EndPattern();
     // The list that the writes accepted from now on are added to, whether a
     // log is attached or not; null: none is kept.
     void KeepAccepted(std::vector<AcceptedWrite>* list) { accepted_ = list; }
@@ -107,6 +134,8 @@ class ServiceLogger {
     std::string model_;
     std::string usbId_;
     const char* operation_ = nullptr;
+    bool pattern_ = false;  // a pattern print is under way
+    int patternTestValues_ = 0;
     std::vector<AcceptedWrite>* accepted_ = nullptr;
     std::string failure_;
     bool failed_ = false;

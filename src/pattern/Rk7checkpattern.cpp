@@ -205,6 +205,7 @@ uint16_t TPCheckPattern::PrintNormalPaperSheet() {
         return result;
     }
 
+    TPDLLFunction::PatternPrint print(link_, "normal-sheet");
     SheetSteps s(raster_);
     s.Do([this] { return pattern_.PrintBetaPattern(); });
     s.Do([this] { return pattern_.PrintVerticalAlignmentPattern(); });
@@ -253,7 +254,7 @@ uint16_t TPCheckPattern::PrintNormalPaperSheet() {
     }
     s.EJ();
     s.F();
-    return s.Result();
+    return print.Done(s.Result());
 }
 
 uint16_t TPCheckPattern::PrintPhotoPaperSheet() {
@@ -269,6 +270,7 @@ uint16_t TPCheckPattern::PrintPhotoPaperSheet() {
         stored[i] = static_cast<int8_t>(byte);
     }
 
+    TPDLLFunction::PatternPrint print(link_, "photo-sheet");
     SheetSteps s(raster_);
     // Page 1: head angular, Bi-D and PF.
     s.Do([this] { return remote_.SendRemoteSetting(kPhotoSheetSetting); });
@@ -289,5 +291,5 @@ uint16_t TPCheckPattern::PrintPhotoPaperSheet() {
     s.Do([this] { return pattern_.PrintSheetTopMarginPattern(); });
     s.Do([this] { return pattern_.PrintAccumulatedPitchPattern(); });
     s.EJ();
-    return s.Result();
+    return print.Done(s.Result());
 }

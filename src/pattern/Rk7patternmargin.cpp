@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "link/Dllfunction.h"
+
 using namespace pattern;
 
 namespace {
@@ -24,6 +26,8 @@ constexpr std::array<uint8_t, 8> kTopMarginFormat = {0x2A, 0x00, 0x00, 0x00,
 }  // namespace
 
 uint16_t TPPattern::PrintFirstDotPattern() {
+    // The first-dot page prints this generator alone, and ejects here.
+    TPDLLFunction::PatternPrint print(link_, "first-dot");
     PatternSteps s = Steps();
     s.I();
     s.I();
@@ -38,7 +42,7 @@ uint16_t TPPattern::PrintFirstDotPattern() {
     s.I();
     s.Caption(kFirstDotCaption);
     s.EJ();
-    return s.Finish();
+    return print.Done(s.Finish());
 }
 
 uint16_t TPPattern::PrintTopMarginPattern(uint8_t skipCaption) {

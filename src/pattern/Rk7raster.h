@@ -107,6 +107,9 @@ class TPRaster final : public IPrintDataJob {
     int FillCount() const { return fill_; }
     const uint8_t* Buffer() const { return buffer_; }
 
+    // The link the job is sent on.
+    TPDLLFunction& Link() { return link_; }
+
   private:
     // Sends the first fill-count bytes; while the printer is busy, or out of
     // paper after the technician was asked to load it, again every 500 ms.

@@ -142,6 +142,13 @@ void ApplyStored(PageReading& page, const StoredValues& stored) {
             continue;
         }
         const auto found = stored.find(reading.name);
+        // The program prints the head angular page without the stored tilt
+        // correction (the virtual printer's picture says head-angular=0):
+        // without a stored value its straight mark is the value to write.
+        const bool uncorrected = page.kind == PageKind::HeadAngular;
+        if (found == stored.end() && uncorrected) {
+            continue;
+        }
         if (found == stored.end()) {
             // The page shows the error less a value that is not known:
             // taking it as 0 would be a guess.

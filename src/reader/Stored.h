@@ -1,11 +1,16 @@
 #pragma once
 
-// The adjustment values a page was printed with. The head angular, top
-// margin and first dot pages (and the photo-paper sheet's second page) print
-// no sweep of test values: they show the mechanism's error less the value
-// stored when they were printed, so the value to write is what the page
-// shows plus that stored value. The virtual printer keeps the values in a
-// text chunk of its page pictures; for a scan they are given by hand.
+// The adjustment values a page was printed with. The top margin and first
+// dot pages (and the photo-paper sheet's second page) print no sweep of test
+// values: they show the mechanism's error less the value stored when they
+// were printed, so the value to write is what the page shows plus that
+// stored value. The head angular page is printed without the stored tilt
+// correction (its remote setting asks for that; the picture then keeps
+// head-angular=0), so its straight mark is the value to write; a picture
+// printed with a tilt correction in force (the pattern alone, an older
+// picture) keeps that value, which is added as for the others. The virtual
+// printer keeps the values in a text chunk of its page pictures; for a scan
+// they are given by hand.
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -39,9 +44,10 @@ bool ParseStoredValue(const std::string& text, std::string& name, int& value, st
 // -40, 0 or 40; first dot -127 to 127). An end mark ("NG") on a page printed
 // with a stored value not 0 may stand for a value that can be written: not
 // sure. A reading whose stored value is not known keeps its value as read
-// (as if 0 were stored) but is not sure, and its note asks for the value. Readings of test values the page
-// sets itself (Bi-D, PF, the photo-paper sheet's first page) are left as they
-// are.
+// (as if 0 were stored) but is not sure, and its note asks for the value;
+// the head angular page's is sure, as the program prints that page without
+// the stored correction. Readings of test values the page sets itself (Bi-D,
+// PF, the photo-paper sheet's first page) are left as they are.
 void ApplyStored(PageReading& page, const StoredValues& stored);
 
 }  // namespace reader

@@ -95,6 +95,9 @@ class Host {
         uint8_t sequence = 0;  // of the maintenance running
         // Values set by packets that the store packet writes to the EEPROM.
         std::map<uint8_t, uint8_t> kept;
+        // The head angular check is on (its remote setting came, the sheet
+        // after it is not yet ejected): no tilt correction.
+        bool tiltCheck = false;
         // The printer's mechanism; all zero while mechanism.conf is damaged,
         // which mechanismProblem then says (once, in the trace of a print).
         Mechanism mechanism;

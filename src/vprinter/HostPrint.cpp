@@ -35,13 +35,22 @@ class Host::EngineOwner final : public PrintEngine::Owner {
             writeLost_ = true;
         }
     }
+    void RemoteSetting(uint64_t /*offset*/, const uint8_t* table) override {
+        printer_.tiltCheck = IsHeadAngularCheck(table);
+        host_.UpdateMisregistration(printer_);
+    }
     void SheetTaken(Page& sheet) override {
         // The page's picture keeps the values it was printed with.
-        sheet.stored = ValuesInForce(printer_.eeprom, printer_.kept);
+        sheet.stored = ValuesInForce(printer_.eeprom, printer_.kept, printer_.tiltCheck);
         host_.ChangeConfig(
             printer_, [](PrinterConfig& config) { config.paper = std::max(config.paper - 1, 0); });
     }
     void PagePrinted(Page& page) override {
+        // The head angular check ends with its page.
+        if (printer_.tiltCheck) {
+            printer_.tiltCheck = false;
+            host_.UpdateMisregistration(printer_);
+        }
         if (!host_.PagePrinted(printer_, page, faults_)) {
             pageLost_ = true;
         }
@@ -117,6 +126,7 @@ uint16_t Host::Print(Printer& printer, const uint8_t* data, size_t length,
 
 void Host::Restart(Printer& printer, std::vector<Noticed>& faults) {
     printer.kept.clear();
+    printer.tiltCheck = false;
     if (!printer.engine) {
         return;
     }
@@ -128,7 +138,7 @@ void Host::Restart(Printer& printer, std::vector<Noticed>& faults) {
 void Host::UpdateMisregistration(Printer& printer) {
     if (printer.engine) {
         printer.engine->SetMisregistration(
-            MisregistrationOf(printer.mechanism, printer.eeprom, printer.kept));
+            MisregistrationOf(printer.mechanism, printer.eeprom, printer.kept, printer.tiltCheck));
     }
 }
 

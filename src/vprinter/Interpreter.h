@@ -79,8 +79,24 @@ class Interpreter {
     static constexpr int kBlackNozzles = 90;
     static constexpr int64_t kNozzleDashDots = 32;  // of the nozzle check
     static constexpr int kColourNozzles = 29;       // per colour; the colour
-    // row holds cyan, magenta and yellow one above the other, 30 nozzle
-    // places apart.
+    // row holds yellow, magenta and cyan one above the other, top down, 30
+    // nozzle places apart (ColourPlace).
+    static constexpr int kColourGroupPlaces = 30;
+    // The nozzle place of an ink's first nozzle in its row: black 0, yellow
+    // 0, magenta 30, cyan 60. The colour check patterns are laid out for
+    // this: a cyan band prints half an inch below the head's position, so
+    // the label the PF colour pattern prints two text lines below a step
+    // stands beside that step's blocks.
+    static constexpr int ColourPlace(Ink ink) {
+        switch (ink) {
+            case Ink::Magenta:
+                return kColourGroupPlaces;
+            case Ink::Cyan:
+                return 2 * kColourGroupPlaces;
+            default:
+                return 0;
+        }
+    }
 
     Interpreter() { Reset(); }
 

@@ -39,15 +39,28 @@ inline constexpr int kPfRowsPerStep = 2;
 inline constexpr int kTopMarginRowsPerStep = 1;  // down the sheet
 inline constexpr int kFirstDotDotsPerStep = 3;   // across the sheet
 
+// The remote-mode setting (the 72 bytes of an "SN" command) that the
+// program sends before the head angular page. Like the Bi-D and PF pages,
+// whose patterns carry their own test values, the head angular page is a
+// check of the mechanism itself: from this setting to the eject of the sheet
+// the printer prints without its stored tilt correction, so the page's
+// straight mark is the head's true tilt, the value to store, whatever is
+// stored. Any other setting (the photo-paper sheet's) ends the check.
+inline constexpr size_t kRemoteSettingBytes = 72;
+bool IsHeadAngularCheck(const uint8_t* table);
+
 // The adjustment value in force for each quantity (MechanismQuantities()
-// order): the test value kept by a packet, else the stored one.
+// order): the test value kept by a packet, else the stored one; with
+// tiltCheck (the head angular check) no tilt correction, as if 0 were stored.
 std::array<int8_t, kMechanismQuantities> ValuesInForce(const Eeprom& eeprom,
-                                                       const std::map<uint8_t, uint8_t>& kept);
+                                                       const std::map<uint8_t, uint8_t>& kept,
+                                                       bool tiltCheck = false);
 
 // The misregistration of a printer whose mechanism is mechanism, with the
 // stored values of eeprom and the test values kept by packets (EEPROM
-// address to value) in force.
+// address to value) in force, and no tilt correction during the head angular
+// check.
 Misregistration MisregistrationOf(const Mechanism& mechanism, const Eeprom& eeprom,
-                                  const std::map<uint8_t, uint8_t>& kept);
+                                  const std::map<uint8_t, uint8_t>& kept, bool tiltCheck = false);
 
 }  // namespace vprinter

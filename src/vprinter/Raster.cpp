@@ -57,7 +57,6 @@ void Interpreter::StartBlock(const uint8_t* h, PrintSink& sink) {
     block.total = bytesPerLine * lines;
     block.dataStart = at + 9;
     block.draw = true;
-    int group = 0;  // the colour's place in the colour nozzle row
     switch (colour) {
         case 0:
         case 6:
@@ -68,11 +67,9 @@ void Interpreter::StartBlock(const uint8_t* h, PrintSink& sink) {
             break;
         case 1:
             block.ink = Ink::Magenta;
-            group = 1;
             break;
         case 4:
             block.ink = Ink::Yellow;
-            group = 2;
             break;
         default:
             Fault(sink, at,
@@ -104,7 +101,7 @@ void Interpreter::StartBlock(const uint8_t* h, PrintSink& sink) {
     if (block.draw) {
         TakeSheet(sink);
     }
-    block.firstPlace = group * 30;
+    block.firstPlace = ColourPlace(block.ink);
     block.top = y_ + block.firstPlace * kNozzlePitch;
     if (settings_.back && settings_.dotSize >= 16 && settings_.dotSize <= 19) {
         // 16 VSD1, 17 VSD2, 18 VSD3 are modes 1-3, 19 ECO mode 0.

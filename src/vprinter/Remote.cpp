@@ -11,7 +11,7 @@ namespace vprinter {
 namespace {
 
 constexpr uint8_t kEsc = 0x1B;
-constexpr size_t kSettingBytes = 72;
+constexpr size_t kSettingBytes = kRemoteSettingBytes;
 
 bool IsName(uint8_t byte) {
     return byte >= 'A' && byte <= 'Z';
@@ -94,7 +94,11 @@ void Interpreter::RemoteCommand(PrintSink& sink) {
                   Format("SN check sum 0x%04X, but the table adds up to 0x%04X", sent, sum));
             return;
         }
-        List(sink, pendingStart_, "SN", Format("setting, sum 0x%04X", sum));
+        List(sink, pendingStart_, "SN",
+             Format("setting, sum 0x%04X", sum) +
+                 (IsHeadAngularCheck(p + 2)
+                      ? ": the head angular check, no tilt correction until the sheet's eject"
+                      : ""));
         sink.RemoteSetting(pendingStart_, p + 2);
         return;
     }
@@ -117,19 +121,19 @@ void Interpreter::NozzleCheck(PrintSink& sink) {
     struct Group {
         Ink ink;
         int nozzles;
-        int firstPlace;
         int64_t left;
     };
-    static constexpr Group kGroups[] = {{Ink::Black, kBlackNozzles, 0, 180},
-                                        {Ink::Cyan, kColourNozzles, 0, 900},
-                                        {Ink::Magenta, kColourNozzles, 30, 1260},
-                                        {Ink::Yellow, kColourNozzles, 60, 1620}};
+    static constexpr Group kGroups[] = {{Ink::Black, kBlackNozzles, 180},
+                                        {Ink::Cyan, kColourNozzles, 900},
+                                        {Ink::Magenta, kColourNozzles, 1260},
+                                        {Ink::Yellow, kColourNozzles, 1620}};
     for (const Group& group : kGroups) {
+        const int firstPlace = ColourPlace(group.ink);
         for (int nozzle = 0; nozzle < group.nozzles; ++nozzle) {
-            const int64_t row = top + (group.firstPlace + nozzle) * kNozzlePitch;
+            const int64_t row = top + (firstPlace + nozzle) * kNozzlePitch;
             const int64_t left = group.left + (nozzle % 6) * 40;
             static constexpr uint8_t kLarge = 3;
-            MarkRun(group.ink, row, left * kFinePerDot + Tilt(group.firstPlace + nozzle), &kLarge,
+            MarkRun(group.ink, row, left * kFinePerDot + Tilt(firstPlace + nozzle), &kLarge,
                     1, kNozzleDashDots, sink);
         }
     }

@@ -82,6 +82,7 @@ case_ "the port of orvane-pattern, --dir given after it" "ORVANE_VPRINTER_DIR=$s
 case_ "the port of orvane-service" "ORVANE_VPRINTER_DIR=$s/env" orvane-service --port L :: LPT1:
 case_ "the port of orvane-service log" "ORVANE_VPRINTER_DIR=$s/env" orvane-service log \
     --port "" :: LPT1: VTUSB001 VTUSB007
+case_ "the kinds of orvane-service log" - orvane-service log --kind re :: reset restore
 case_ "no port where a port is not asked for" "ORVANE_VPRINTER_DIR=$s/env" orvane-vprinter \
     eeprom VTUSB001 "" ::
 # File names.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link/Dllfunction.h"
 #include "link/PrintModes.h"
 #include "link/ResultCodes.h"
 #include "link/Rk7factory.h"
@@ -89,6 +90,83 @@ TEST_F(ServiceLog, APatternsTestValuesAreRecordedOnlyWhereThePrinterKeepsThem) {
     EXPECT_EQ(Eeprom()[0x34], 7) << "the printer kept the test value";
     EXPECT_EQ(RecordedBy([&] { factory_.SendPfValue(1, 3); }), Lines{"pf pf-black 3"})
         << "outside a pattern a PF value is recorded again";
+}
+
+// A pattern print is one record, at its end: the Bi-D test values the
+// printer wrote meanwhile are counted in it, not recorded one by one; a print
+// inside another belongs to the outer one; one that ended without sending
+// (no Done) leaves nothing; the record carries the print's result. The
+// stored values written during a print are still recorded as they go.
+TEST_F(ServiceLog, APatternPrintIsOneRecordAtItsEnd) {
+    const auto testValues = [&](int count) {
+        const TPFactory::PatternValues values(factory_);
+        for (int i = 0; i < count; ++i) {
+            factory_.SendBidValue(SelectBlack, ModeVsd1, i);
+        }
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+        Lines expected;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"test values",
+         [&] {
+             TPDLLFunction::PatternPrint print(Link(), "bid");
+             testValues(3);
+             print.Done(ResultOk);
+         },
+         {"pattern bid 3 Bi-D test values"},
+         "ok"},
+        {"none",
+         [&] {
+             TPDLLFunction::PatternPrint print(Link(), "head-angular");
+             print.Done(ResultOk);
+         },
+         {"pattern head-angular "},
+         "ok"},
+        {"nested",
+         [&] {
+             TPDLLFunction::PatternPrint sheet(Link(), "photo-sheet");
+             testValues(1);
+             {
+                 TPDLLFunction::PatternPrint inner(Link(), "first-dot");
+                 testValues(1);
+                 inner.Done(ResultOk);
+             }
+             sheet.Done(ResultOk);
+         },
+         {"pattern photo-sheet 2 Bi-D test values"},
+         "ok"},
+        {"nothing sent", [&] { TPDLLFunction::PatternPrint print(Link(), "bid"); }, {}, ""},
+        {"failed",
+         [&] {
+             TPDLLFunction::PatternPrint print(Link(), "pf-black");
+             print.Done(0x2000);
+         },
+         {"pattern pf-black "},
+         "0x2000"},
+        {"a value stored meanwhile",
+         [&] {
+             TPDLLFunction::PatternPrint print(Link(), "bid");
+             factory_.SendBidValue(SelectBlack, ModeVsd1, 1);
+             testValues(1);
+             print.Done(ResultOk);
+         },
+         {"bid bid-vsd1-black 1", "pattern bid 1 Bi-D test value"},
+         "ok"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(RecordedBy(c.run), c.expected);
+        if (!log_.records.empty()) {
+            EXPECT_EQ(log_.records.back().result, c.result);
+            EXPECT_EQ(log_.records.back().port, "VTUSB001");
+        }
+    }
+    EXPECT_EQ(RecordedBy([&] { testValues(1); }), Lines{"bid-test bid-vsd1-black 0"})
+        << "a generator run alone still records its test values";
 }
 
 TEST_F(ServiceLog, EepromWritesCarryTheOperationTheyBelongTo) {

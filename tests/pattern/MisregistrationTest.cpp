@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "PatternFixture.h"
+#include "adjust/Rk7headangular.h"
+#include "adjust/StoredValues.h"
+#include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
+#include "link/Rk7remotecomm.h"
 #include "support/PageMeasure.h"
 #include "vprinter/Mechanism.h"
 #include "vprinter/Misregistration.h"
@@ -110,6 +115,51 @@ TEST_F(Misregistered, HeadAngularMarkIsStraightOnlyAtTheTrueValue) {
             ASSERT_FALSE(runs.empty());
             const int64_t join = runs.front().first + 270;  // one band of 90 nozzles down
             EXPECT_EQ(Bend(page, join, from, from + 60), (3 * s - 6) - error) << "mark " << s;
+        }
+    }
+}
+
+// The head angular page as its page prints it (its remote setting first),
+// printed again after each value the page writes: the page is printed without
+// the stored tilt correction, so the one straight mark stands under the label
+// of the true error whatever is stored, as on the first print.
+TEST_F(Misregistered, HeadAngularPageShowsTheTrueErrorWhateverIsStored) {
+    TPHeadAngular writer(Link(), factory_);
+    TPRemoteComm remote(raster_);
+    for (const int written : {-3, 0, 3}) {
+        for (const int error : {-3, 0, 3}) {
+            SCOPED_TRACE(testing::Message() << "written " << written << ", error " << error);
+            SetError("head-angular", error);
+            ASSERT_EQ(writer.WriteHeadAngularValue(std::to_string(written)), ResultOk);
+            ASSERT_EQ(static_cast<int8_t>(Eeprom()[eeprom::HeadAngular]), written);
+            const Page& page =
+                Printed(adjust::PrintHeadAngularPage(remote, pattern_, raster_), true);
+            // The scale's labels by where the printer put their text.
+            const auto scale = std::find_if(page.Texts().begin(), page.Texts().end(),
+                                            [](const auto& t) { return t.text.find("NG") == 29; });
+            ASSERT_NE(scale, page.Texts().end()) << page.AllText();
+            const size_t at = scale->text.find(" " + std::to_string(error) + " ") + 1;
+            ASSERT_NE(at, 0u);
+            const size_t length = std::to_string(error).size();
+            const int64_t label = scale->column + static_cast<int64_t>(at) * 36 +
+                                  static_cast<int64_t>(length) * 18;  // its middle
+            int straight = 0;
+            for (int s = 0; s < 5; ++s) {
+                const int64_t from = 4 * (270 + 36 * s) - 12;
+                const auto runs = InkedRows(page, from, from + 60, kMarkRows);
+                ASSERT_FALSE(runs.empty());
+                const int64_t middle = FirstColumn(page, runs.front().first, from, from + 60) + 6;
+                const bool under = std::abs(middle - label) < 36;
+                EXPECT_TRUE(runs.front().last < scale->row) << "the scale is under the marks";
+                if (Bend(page, runs.front().first + 270, from, from + 60) == 0) {
+                    ++straight;
+                    EXPECT_TRUE(under) << "mark " << s << " is straight, not under " << error;
+                }
+            }
+            EXPECT_EQ(straight, 1);
+            ASSERT_TRUE(page.stored.has_value());
+            EXPECT_EQ((*page.stored)[static_cast<size_t>(MechanismIndex("head-angular"))], 0)
+                << "printed without the tilt correction";
         }
     }
 }

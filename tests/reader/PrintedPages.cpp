@@ -7,7 +7,9 @@
 #include <map>
 
 #include "adjust/Rk7bid.h"
+#include "adjust/StoredValues.h"
 #include "link/ResultCodes.h"
+#include "link/Rk7remotecomm.h"
 #include "pattern/CheckSheetFixture.h"
 #include "pattern/PatternFixture.h"
 #include "vprinter/Misregistration.h"
@@ -65,8 +67,11 @@ class StreamCapture : public testing_support::PatternTest {
             take("bid", BidItems()[i], BidItems()[i], bid.PrintBidPattern(flags), false,
                  kStored[i]);
         }
-        take("head-angular", "head-angular", "head-angular", pattern_.PrintHeadAngularPattern(),
-             true, 0);
+        // As its page prints it: its remote setting first, then the pattern
+        // and the eject.
+        TPRemoteComm remote(raster_);
+        take("head-angular", "head-angular", "head-angular",
+             adjust::PrintHeadAngularPage(remote, pattern_, raster_), false, 0);
         take("pf-black", "pf-black", "pf-black", pattern_.PrintPfBlackPattern(), true, 0);
         take("pf-color", "pf-color", "pf-color", pattern_.PrintPfColorPattern(), true, 0);
         take("top-margin", "top-margin", "top-margin", pattern_.PrintTopMarginPattern(0), true, 0);
@@ -150,11 +155,21 @@ class Printer final : public vprinter::PrintEngine::Owner {
         }
         Update();
     }
+    // The head angular page's setting prints its sheet without the tilt
+    // correction.
+    void RemoteSetting(uint64_t, const uint8_t* table) override {
+        tiltCheck_ = vprinter::IsHeadAngularCheck(table);
+        Update();
+    }
     void SheetTaken(vprinter::Page& sheet) override {
-        sheet.stored = vprinter::ValuesInForce(eeprom_, kept_);
+        sheet.stored = vprinter::ValuesInForce(eeprom_, kept_, tiltCheck_);
     }
     // The engine is dropped after the stream: its pages are taken, not copied.
-    void PagePrinted(vprinter::Page& page) override { pages.push_back(std::move(page)); }
+    void PagePrinted(vprinter::Page& page) override {
+        pages.push_back(std::move(page));
+        tiltCheck_ = false;
+        Update();
+    }
 
     void Print(const std::vector<uint8_t>& bytes) {
         engine_.SetCommandCode(11, 84);
@@ -165,12 +180,14 @@ class Printer final : public vprinter::PrintEngine::Owner {
 
   private:
     void Update() {
-        engine_.SetMisregistration(vprinter::MisregistrationOf(mechanism_, eeprom_, kept_));
+        engine_.SetMisregistration(
+            vprinter::MisregistrationOf(mechanism_, eeprom_, kept_, tiltCheck_));
     }
 
     Mechanism mechanism_;
     vprinter::Eeprom eeprom_{};
     std::map<uint8_t, uint8_t> kept_;
+    bool tiltCheck_ = false;
     vprinter::PrintEngine engine_;
 };
 

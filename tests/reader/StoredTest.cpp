@@ -66,12 +66,9 @@ TEST(ApplyStored, AddsTheStoredValueWhereThePageShowsTheErrorLessIt) {
          0,
          true,
          ""},
-        {PageKind::HeadAngular,
-         Read("head-angular", 3),
-         {{"top-margin", 40}},
-         3,
-         false,
-         "not known"},
+        // Printed without the stored tilt correction: as read.
+        {PageKind::HeadAngular, Read("head-angular", 3), {{"top-margin", 40}}, 3, true, ""},
+        {PageKind::TopMargin, Read("top-margin", 40), {{"first-dot", 4}}, 40, false, "not known"},
         {PageKind::TopMargin, Read("top-margin", 40), {{"top-margin", -40}}, 0, true, ""},
         {PageKind::TopMargin,
          Read("top-margin", 40),
@@ -273,19 +270,28 @@ TEST(ReadPageTool, TakesThePicturesStoredValuesOrThoseGiven) {
             testing_support::WriteFile(folder / "angular.png", std::string(png.begin(), png.end()));
             ASSERT_TRUE(cv::imwrite(folder / "scan.png", reader_testing::Picture(pages.at(0))));
         }
+        if (stream.quantity == "top-margin") {
+            const auto pages = reader_testing::PrintOn(mechanism, stream.bytes, eeprom);
+            ASSERT_TRUE(cv::imwrite(folder / "margin.png", reader_testing::Picture(pages.at(0))));
+        }
     }
+    // The head angular page is printed without the stored tilt correction
+    // (its picture keeps head-angular=0): with 3 stored and a tilt of 3 it
+    // reads 3, also from a scan; a value given is taken as the correction
+    // the page was printed with.
     const struct {
         std::vector<std::string> args;
         int exitCode;
         const char* out;
     } cases[] = {
         {{"angular.png"}, 0, "head-angular: 3\n"},
-        {{"scan.png"}, 1, "head-angular: not sure\n"},
-        {{"scan.png", "--stored", "head-angular=3"}, 0, "head-angular: 3\n"},
+        {{"scan.png"}, 0, "head-angular: 3\n"},
+        {{"scan.png", "--stored", "head-angular=-3"}, 0, "head-angular: 0\n"},
         {{"--stored", "head-angular=-3", "angular.png", "--stored", "first-dot=4"},
          0,
-         "head-angular: -3\n"},
+         "head-angular: 0\n"},
         {{"scan.png", "--stored", "head-angular=1"}, 1, "head-angular: not sure\n"},
+        {{"margin.png"}, 1, "top-margin: not sure\n"},
         {{"scan.png", "--stored", "head-angle=3"}, 2, ""},
         {{"scan.png", "--stored", "head-angular=three"}, 2, ""},
     };
@@ -301,7 +307,7 @@ TEST(ReadPageTool, TakesThePicturesStoredValuesOrThoseGiven) {
         }
     }
 
-    const auto result = testing_support::RunProcess({tool, "scan.png", "--json"}, folder.Path());
+    const auto result = testing_support::RunProcess({tool, "margin.png", "--json"}, folder.Path());
     EXPECT_NE(result.out.find("\"note\":\"the value stored when the page was printed is not known"),
               std::string::npos)
         << result.out;

@@ -155,6 +155,71 @@ TEST_F(ServiceHistory, TheLogListsTheWritesOfTheCommands) {
     EXPECT_EQ(Service({"log", "--since", "yesterday"}).exit, 2);
 }
 
+// A print is one record of the log, however many Bi-D test values it sets,
+// and the log lists records by kind; a log written before, whose prints left
+// a line for each test value ("bid-test"), is read as it is, those lines of
+// the kind "pattern".
+TEST_F(ServiceHistory, APrintIsOneRecordAndTheLogListsByKind) {
+    std::ofstream(ServiceLogPath(), std::ios::app)
+        << "2026-12-01T10:00:00+01:00\tVTUSB001\tOrvane K31\t\tbid-test\tbid-vsd1-black\t-1\tok\n"
+        << "2026-12-01T10:00:01+01:00\tVTUSB001\tOrvane K31\t\tbid-test\tbid-vsd1-black\t2\tok\n"
+        << "2026-12-01T10:00:02+01:00\tVTUSB001\tOrvane K31\t\tnew-thing\t\t\tok\n";
+    ASSERT_EQ(Service(On({"print", "bid"})).exit, 0);
+    ASSERT_EQ(Service(On({"print", "head-angular"})).exit, 0);
+    ASSERT_EQ(Service(On({"adjust", "set", "bid-vsd1-black=2"})).exit, 0);
+    ASSERT_EQ(Service(On({"identity", "set", "--usb-id", "AB12CD34EF"})).exit, 0);
+    ASSERT_EQ(Service(On({"waste", "reset"})).exit, 0);
+
+    // Each record listed as "operation target", in order.
+    const auto listed = [&](const std::vector<std::string>& filter) {
+        std::vector<std::string> args = {"--json", "log"};
+        args.insert(args.end(), filter.begin(), filter.end());
+        const Run run = Service(args);
+        EXPECT_EQ(run.exit, 0) << run.err;
+        std::vector<std::string> records;
+        const Json result = Json::parse(run.out);
+        for (const Json& record : result["records"]) {
+            records.push_back(record["operation"].get<std::string>() + " " +
+                              record["target"].get<std::string>());
+        }
+        return records;
+    };
+    const auto only = [](const std::vector<std::string>& records, const std::string& operation) {
+        return std::vector<std::string>(records.size(), operation);
+    };
+    const auto operations = [](std::vector<std::string> records) {
+        for (std::string& record : records) {
+            record = record.substr(0, record.find(' '));
+        }
+        return records;
+    };
+    using Listed = std::vector<std::string>;
+    EXPECT_EQ(listed({"--kind", "pattern"}),
+              (Listed{"bid-test bid-vsd1-black", "bid-test bid-vsd1-black", "pattern bid",
+                      "pattern head-angular"}));
+    EXPECT_EQ(listed({"--kind", "write"}), Listed{"bid bid-vsd1-black"});
+    EXPECT_EQ(listed({"--kind", "other,write"}), (Listed{"new-thing ", "bid bid-vsd1-black"}));
+    const Listed identity = operations(listed({"--kind", "identity"}));
+    const Listed reset = operations(listed({"--kind", "reset"}));
+    EXPECT_FALSE(identity.empty());
+    EXPECT_EQ(identity, only(identity, "usb-id"));
+    EXPECT_EQ(reset, Listed(5, "waste-reset")) << "the counter's five bytes";
+    EXPECT_EQ(operations(listed({"--kind", "identity", "--kind", "reset"})).size(),
+              identity.size() + reset.size());
+    EXPECT_TRUE(listed({"--kind", "restore"}).empty());
+    EXPECT_EQ(listed({}).size(), 3u + 2u + 1u + identity.size() + 5u) << "every record";
+
+    // The print's one record tells the Bi-D test values it set.
+    const Json records = Json::parse(Service({"--json", "log", "--kind", "pattern"}).out)["records"];
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_NE(records[2]["value"].get<std::string>().find(" Bi-D test values"), std::string::npos);
+    EXPECT_EQ(records[2]["result"], "ok");
+    EXPECT_EQ(records[3]["value"], "") << "the head angular page sets no test value";
+    const Run wrong = Service({"log", "--kind", "bid-test"});
+    EXPECT_EQ(wrong.exit, 2);
+    EXPECT_NE(wrong.err.find("--kind bid-test"), std::string::npos) << wrong.err;
+}
+
 // The log is written while it is read, a line at a time (a line too long to
 // hold is a damaged one), in the text and JSON the whole result would have:
 // with and without records, and with a filter that keeps none.

@@ -92,10 +92,12 @@ TEST_F(Window, TheReaderReadsThePageShown) {
     EXPECT_EQ(window->Readings().toStdString(), "Not a check page the reader knows.");
 }
 
-// The head angular page of a straight head, saved as the printer saves it,
-// once with the values stored when it was printed and once without them.
+// The top margin page of a mechanism in place, saved as the printer saves
+// it, once with the values stored when it was printed and once without them.
+// (The head angular page, printed without the stored tilt correction, needs
+// none.)
 TEST_F(Window, TheReaderAddsTheValueStoredWhenThePageWasPrinted) {
-    const std::string golden = ReadFile(golden_pictures::PathOf("HeadAngular"));
+    const std::string golden = ReadFile(golden_pictures::PathOf("TopMargin"));
     uint32_t width = 0;
     uint32_t height = 0;
     std::vector<uint8_t> pixels;
@@ -115,15 +117,15 @@ TEST_F(Window, TheReaderAddsTheValueStoredWhenThePageWasPrinted) {
     std::string error;
     ASSERT_TRUE(vprinter::SavePage(PagesFolder("VTUSB001"), page, error)) << error;
     page.stored.emplace();
-    (*page.stored)[static_cast<size_t>(vprinter::MechanismIndex("head-angular"))] = -3;
+    (*page.stored)[static_cast<size_t>(vprinter::MechanismIndex("top-margin"))] = -40;
     ASSERT_TRUE(vprinter::SavePage(PagesFolder("VTUSB001"), page, error)) << error;
 
     auto window = Open();
     EXPECT_EQ(window->ShownPath(), PathOf("page-0002.png"));
-    EXPECT_EQ(window->Readings().toStdString(), "Read: head-angular\nhead-angular: -3");
+    EXPECT_EQ(window->Readings().toStdString(), "Read: top-margin\ntop-margin: -40");
     // Without them the page cannot tell the value to write.
     window->List().setCurrentRow(1);
-    EXPECT_EQ(window->Readings().toStdString(), "Read: head-angular\nhead-angular: not sure");
+    EXPECT_EQ(window->Readings().toStdString(), "Read: top-margin\ntop-margin: not sure");
 }
 
 TEST_F(Window, PictureThatDoesNotLoadIsLeftOutUntilItIsWrittenAgain) {

@@ -168,9 +168,9 @@ TEST_F(Pages, ANozzleCheckPrintsADashForEveryNozzleBelowItsCaption) {
         int top;
         int left;
     } groups[] = {{Ink::Black, 90, 60, 180},
-                  {Ink::Cyan, 29, 60, 900},
+                  {Ink::Cyan, 29, 240, 900},
                   {Ink::Magenta, 29, 150, 1260},
-                  {Ink::Yellow, 29, 240, 1620}};
+                  {Ink::Yellow, 29, 60, 1620}};
     for (const auto& group : groups) {
         for (int nozzle = 0; nozzle < group.nozzles; ++nozzle) {
             for (int dot = 0; dot < 32; ++dot) {
@@ -196,7 +196,7 @@ TEST_F(Pages, WithoutAPaperSizeTheSheetIsA4AndPrintingStartsAtTheTopMargin) {
 TEST_F(Pages, EachEjectedPageBecomesAPictureThatReadsBackAsThePage) {
     Stream s;
     s.Init().SmallPage(120).Text("Hi").Graphics().Resolution().ColourMode(2);
-    s.Down(60).CarriageReturn().Block(2, 2, 3).Run(6, 0x6C).CarriageReturn().FormFeed();
+    s.Down(60).CarriageReturn().Block(4, 2, 3).Run(6, 0x6C).CarriageReturn().FormFeed();
     ASSERT_EQ(Send(s), ResultOk);
     WaitPrinted();
     ASSERT_EQ(Send(s), ResultOk);
@@ -223,8 +223,8 @@ TEST_F(Pages, EachEjectedPageBecomesAPictureThatReadsBackAsThePage) {
         }
     }
     EXPECT_EQ(differences, 0u);
-    EXPECT_EQ(LastPage().Level(Ink::Cyan, 66, 4 + 1), 2);  // 0x6C: dots of sizes 1 2 3 0
-    EXPECT_EQ(LastPage().Level(Ink::Cyan, 66, 4 + 3), 0);
+    EXPECT_EQ(LastPage().Level(Ink::Yellow, 66, 4 + 1), 2);  // 0x6C: dots of sizes 1 2 3 0
+    EXPECT_EQ(LastPage().Level(Ink::Yellow, 66, 4 + 3), 0);
 }
 
 // The picture keeps the values in force when its sheet was taken (stored, or

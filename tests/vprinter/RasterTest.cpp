@@ -44,7 +44,9 @@ TEST_F(Raster, ThreePassesOfABlackBlockFillABandOf270Rows) {
     EXPECT_EQ(Faults(), std::vector<std::string>{});
 }
 
-TEST_F(Raster, ColourNozzlesOfCyanMagentaAndYellowSitOneAboveTheOther) {
+// The colour row holds yellow, magenta and cyan, top down: blocks sent at one
+// place land a colour group (30 nozzle places, 90 rows) apart.
+TEST_F(Raster, ColourNozzlesOfYellowMagentaAndCyanSitOneAboveTheOther) {
     Stream s;
     s.Init().SmallPage(300).Graphics().Unit(10).ColourMode(2).Resolution();
     for (const int colour : {2, 1, 4}) {  // cyan, magenta, yellow
@@ -59,9 +61,9 @@ TEST_F(Raster, ColourNozzlesOfCyanMagentaAndYellowSitOneAboveTheOther) {
 
     Page expected(300);
     for (int line = 0; line < 29; ++line) {
-        Byte(expected, Ink::Cyan, 3 * line, 0, 0x1B);
+        Byte(expected, Ink::Yellow, 3 * line, 0, 0x1B);
         Byte(expected, Ink::Magenta, 90 + 3 * line, 0, 0x1B);
-        Byte(expected, Ink::Yellow, 180 + 3 * line, 0, 0x1B);
+        Byte(expected, Ink::Cyan, 180 + 3 * line, 0, 0x1B);
     }
     for (int line = 0; line < 90; ++line) {
         Byte(expected, Ink::Black, 3 * line, 0, 0xC0);

@@ -97,8 +97,10 @@ Outcome CheckBackupModel(const std::string& path, uint8_t backupModel, uint8_t m
 // The service log, written to out (as JSON with json) while it is read, so
 // that memory does not grow with the log; its damaged lines are skipped and
 // counted on err. Nothing is written to out when it fails before the listing.
-Outcome Log(const std::string& path, const std::string& port, const std::string& since, bool json,
-            std::ostream& out, std::ostream& err);
+// kinds: the kinds of record listed (servicelog::kKinds), none for all.
+Outcome Log(const std::string& path, const std::string& port, const std::string& since,
+            const std::vector<std::string>& kinds, bool json, std::ostream& out,
+            std::ostream& err);
 // Refuses a dump's file before the printer is asked: an empty name, a
 // folder, a FIFO or a device, an existing file without force, a missing
 // folder.

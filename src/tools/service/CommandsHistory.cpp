@@ -1,8 +1,10 @@
 // The backup history and the service log: backup list, restore --from, log.
+#include <algorithm>
 #include <filesystem>
 
 #include "eeprom/BackupHistory.h"
 #include "link/ResultCodes.h"
+#include "link/ServiceLog.h"
 #include "platform/Files.h"
 #include "tools/service/Commands.h"
 #include "tools/service/Output.h"
@@ -110,11 +112,23 @@ Outcome RestoreFrom(Session& session, const std::string& path, bool force, Json&
     return outcome;
 }
 
-Outcome Log(const std::string& path, const std::string& port, const std::string& since, bool json,
-            std::ostream& out, std::ostream& err) {
+Outcome Log(const std::string& path, const std::string& port, const std::string& since,
+            const std::vector<std::string>& kinds, bool json, std::ostream& out,
+            std::ostream& err) {
     if (!since.empty() && !IsServiceLogSince(since)) {
         return Outcome::Usage("--since " + since + ": give YYYY-MM-DD[THH:MM[:SS]]");
     }
+    for (const std::string& kind : kinds) {
+        if (!servicelog::IsKind(kind)) {
+            return Outcome::Usage("--kind " + kind +
+                                  ": give write, identity, reset, restore, pattern or other");
+        }
+    }
+    const auto kept = [&](const ServiceLogRecord& record) {
+        return ServiceLogRecordKept(record, port, since) &&
+               (kinds.empty() || std::find(kinds.begin(), kinds.end(),
+                                           servicelog::KindOf(record.operation)) != kinds.end());
+    };
     const auto failed = [](const std::string& reason) {
         return Outcome{kExitFailed, "the service log cannot be read: " + reason, std::nullopt};
     };
@@ -128,7 +142,7 @@ Outcome Log(const std::string& path, const std::string& port, const std::string&
     ServiceLogRecord record;
     size_t listed = 0;
     while (reader.Next(record)) {
-        listed += ServiceLogRecordKept(record, port, since) ? 1 : 0;
+        listed += kept(record) ? 1 : 0;
     }
     const size_t damaged = reader.Damaged();
     if (!reader.Failure().empty()) {
@@ -143,7 +157,7 @@ Outcome Log(const std::string& path, const std::string& port, const std::string&
     StreamedResult result(out, json, {{"command", "log"}, {"file", path}, {"damaged", damaged}},
                           "records", listed == 0);
     while (reader.Next(record)) {
-        if (ServiceLogRecordKept(record, port, since)) {
+        if (kept(record)) {
             result.Add({{"time", record.time},
                         {"port", record.port},
                         {"model", record.model},

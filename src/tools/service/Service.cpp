@@ -374,6 +374,9 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
                       "restore a backup taken for the other model");
     auto* log = app.add_subcommand("log", "the service log of the writes to the printers");
     log->add_option("--since", request.options.since, "records from this date on (YYYY-MM-DD)");
+    log->add_option("--kind", request.options.kinds,
+                    "only records of these kinds: write identity reset restore pattern other")
+        ->delimiter(',');
     auto* dump = app.add_subcommand("dump", "the full EEPROM dump into FILE");
     dump->add_option("file", request.dumpFile, "the dump file")->required();
     dump->add_flag("--force", request.force, "replace FILE when it exists");
@@ -434,7 +437,8 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
             // The records are written out as they are read.
             outcome = Log(
                 seams.serviceLogPath.empty() ? ServiceLogFile::DefaultPath() : seams.serviceLogPath,
-                request.options.port, request.options.since, request.options.json, out, err);
+                request.options.port, request.options.since, request.options.kinds,
+                request.options.json, out, err);
             if (outcome.exit == kExitDone) {
                 return kExitDone;
             }

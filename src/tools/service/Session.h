@@ -38,6 +38,7 @@ struct ServiceOptions {
     std::string folder;            // --dir
     std::optional<int> paperWait;  // seconds; nothing: no limit
     std::string since;             // log --since
+    std::vector<std::string> kinds;  // log --kind: none, every kind
     std::string from;              // restore --from
     bool force = false;            // restore --from, dump
 };
