@@ -16,9 +16,11 @@ PageView::PageView(QWidget* parent) : QAbstractScrollArea(parent) {
 
 void PageView::SetPicture(const QImage& picture) {
     // Drawn often and in parts: converted once from the palette.
+    // The next page of a run of prints is looked at where the last one was.
+    const QPointF centre = picture_.isNull() ? QPointF(0.0, 0.0) : Centre();
     picture_ = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
     fitted_ = QImage();
-    Arrange(QPointF(0.0, 0.0));
+    Arrange(centre);
     viewport()->update();
 }
 
@@ -28,11 +30,18 @@ void PageView::SetNote(const QString& note) {
 }
 
 void PageView::SetZoom(Zoom zoom) {
-    // From the whole page, a closer look starts at its top left corner.
-    const QPointF centre = zoom_ == Zoom::Fit ? QPointF(0.0, 0.0) : Centre();
+    const QPointF centre = Centre();
     zoom_ = zoom;
     Arrange(centre);
     viewport()->update();
+}
+
+PageView::Zoom PageView::Closer(Zoom zoom) {
+    return zoom == Zoom::Close ? zoom : static_cast<Zoom>(static_cast<int>(zoom) + 1);
+}
+
+PageView::Zoom PageView::Farther(Zoom zoom) {
+    return zoom == Zoom::Fit ? zoom : static_cast<Zoom>(static_cast<int>(zoom) - 1);
 }
 
 void PageView::CentreOn(QPointF point) {
@@ -64,17 +73,10 @@ void PageView::Arrange(QPointF centre) {
         verticalScrollBar()->setRange(0, 0);
         return;
     }
-    switch (zoom_) {
-        case Zoom::Fit:
-            scale_ = std::max(0.01, std::min(double(view.width()) / picture_.width(),
-                                             double(view.height()) / picture_.height()));
-            break;
-        case Zoom::Full:
-            scale_ = 1.0;
-            break;
-        case Zoom::Close:
-            scale_ = 4.0;
-            break;
+    scale_ = kZoomSteps[static_cast<size_t>(zoom_)].scale;
+    if (zoom_ == Zoom::Fit) {
+        scale_ = std::max(0.01, std::min(double(view.width()) / picture_.width(),
+                                         double(view.height()) / picture_.height()));
     }
     const int width = static_cast<int>(std::ceil(picture_.width() * scale_));
     const int height = static_cast<int>(std::ceil(picture_.height() * scale_));
@@ -82,8 +84,11 @@ void PageView::Arrange(QPointF centre) {
     verticalScrollBar()->setRange(0, std::max(0, height - view.height()));
     horizontalScrollBar()->setPageStep(view.width());
     verticalScrollBar()->setPageStep(view.height());
-    horizontalScrollBar()->setValue(static_cast<int>(centre.x() * scale_ - view.width() / 2.0));
-    verticalScrollBar()->setValue(static_cast<int>(centre.y() * scale_ - view.height() / 2.0));
+    // Rounded, not cut: zooming back and forth leaves the place where it was.
+    horizontalScrollBar()->setValue(
+        static_cast<int>(std::lround(centre.x() * scale_ - view.width() / 2.0)));
+    verticalScrollBar()->setValue(
+        static_cast<int>(std::lround(centre.y() * scale_ - view.height() / 2.0)));
     if (scale_ < 1.0 && (fitted_.isNull() || fitted_.width() != width)) {
         // Scaled down once with averaging: thin lines stay visible.
         fitted_ = picture_.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

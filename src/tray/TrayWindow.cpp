@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "reader/PageReading.h"
 #include "reader/Stored.h"
@@ -74,14 +75,20 @@ TrayWindow::TrayWindow(const std::string& stateFolder, const std::string& port, 
     auto* tools = addToolBar(QStringLiteral("Zoom"));
     tools->setObjectName(QStringLiteral("ZoomBar"));
     auto* group = new QActionGroup(this);
-    for (auto* action :
-         {AddZoom(QStringLiteral("Fit"), QStringLiteral("F"), PageView::Zoom::Fit),
-          AddZoom(QStringLiteral("100%"), QStringLiteral("1"), PageView::Zoom::Full),
-          AddZoom(QStringLiteral("400%"), QStringLiteral("4"), PageView::Zoom::Close)}) {
+    for (const ZoomStep& step : kZoomSteps) {
+        QAction* action = AddZoom(step);
         group->addAction(action);
         tools->addAction(action);
     }
     zoomActions_.front()->setChecked(true);
+    // Keys of the whole window: the list's own keys choose pages, the view's
+    // pan the page.
+    AddKey(QStringLiteral("Closer"), {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)},
+           [this] { SetZoom(PageView::Closer(view_->CurrentZoom())); });
+    AddKey(QStringLiteral("Farther"), {QKeySequence(Qt::Key_Minus)},
+           [this] { SetZoom(PageView::Farther(view_->CurrentZoom())); });
+    AddKey(QStringLiteral("Next page"), {QKeySequence(Qt::Key_N)}, [this] { StepPage(1); });
+    AddKey(QStringLiteral("Previous page"), {QKeySequence(Qt::Key_P)}, [this] { StepPage(-1); });
 
     count_ = new QLabel;
     statusBar()->addWidget(count_, 1);
@@ -95,15 +102,35 @@ TrayWindow::TrayWindow(const std::string& stateFolder, const std::string& port, 
 
 TrayWindow::~TrayWindow() = default;
 
-QAction* TrayWindow::AddZoom(const QString& text, const QString& key, PageView::Zoom zoom) {
+QAction* TrayWindow::AddZoom(const ZoomStep& step) {
+    const QString text = QString::fromLatin1(step.text);
+    const QString key = QString::fromLatin1(step.key);
     auto* action = new QAction(text, this);
-    action->setShortcut(QKeySequence(key));
-    action->setToolTip(QStringLiteral("%1 (%2)").arg(text, key));
+    if (!key.isEmpty()) {
+        action->setShortcut(QKeySequence(key));
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(text, key));
+    }
     action->setCheckable(true);
-    action->setData(static_cast<int>(zoom));
+    action->setData(static_cast<int>(step.zoom));
+    const PageView::Zoom zoom = step.zoom;
     connect(action, &QAction::triggered, this, [this, zoom] { view_->SetZoom(zoom); });
     zoomActions_.append(action);
     return action;
+}
+
+void TrayWindow::AddKey(const QString& text, const QList<QKeySequence>& keys,
+                        const std::function<void()>& act) {
+    auto* action = new QAction(text, this);
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, act);
+    addAction(action);
+}
+
+void TrayWindow::StepPage(int rows) {
+    if (list_->count() == 0) {
+        return;
+    }
+    list_->setCurrentRow(std::clamp(list_->currentRow() + rows, 0, list_->count() - 1));
 }
 
 void TrayWindow::SetZoom(PageView::Zoom zoom) {

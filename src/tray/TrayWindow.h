@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 
 #include "tray/PageShelf.h"
 #include "tray/PageView.h"
@@ -20,8 +21,12 @@ class TrayWatcher;
 // that comes out goes to the top of the list and is shown, unless the user
 // has chosen an older one to look at.
 //
-// Keys: F fits the whole page in view, 1 shows it at 100%, 4 at 400%; the
-// page is panned with the scroll bars, the arrow keys or by dragging it.
+// Keys: F fits the whole page in view, 1 shows it at 100%, 2 at 200%, 4 at
+// 400%; + and - step through Fit, 25%, 50%, 100%, 200% and 400%. N shows the
+// next page of the list (the one below, older), P the previous one, as the
+// list's own Down and Up do. A zoom and another page keep the place looked
+// at. The page is panned with the scroll bars, the arrow keys or by dragging
+// it.
 class TrayWindow : public QMainWindow {
     Q_OBJECT
 
@@ -35,6 +40,9 @@ class TrayWindow : public QMainWindow {
     QListWidget& List() { return *list_; }
     QString Readings() const;
     void SetZoom(PageView::Zoom zoom);
+    // Chooses the page that many rows down the list (up if negative), as far
+    // as the list goes.
+    void StepPage(int rows);
     // The path of the page shown, empty when none is.
     QString ShownPath() const { return shownPath_; }
 
@@ -43,7 +51,9 @@ class TrayWindow : public QMainWindow {
     void ShowChosen();
 
   private:
-    QAction* AddZoom(const QString& text, const QString& key, PageView::Zoom zoom);
+    QAction* AddZoom(const ZoomStep& step);
+    void AddKey(const QString& text, const QList<QKeySequence>& keys,
+                const std::function<void()>& act);
 
     PageShelf shelf_;
     TrayWatcher* watcher_ = nullptr;

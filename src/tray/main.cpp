@@ -19,21 +19,23 @@ int main(int argc, char** argv) {
     std::string port;
     std::string screenshot;
     std::string zoom = "fit";
-    const std::map<std::string, tray::PageView::Zoom> zooms = {
-        {"fit", tray::PageView::Zoom::Fit},
-        {"100", tray::PageView::Zoom::Full},
-        {"400", tray::PageView::Zoom::Close}};
+    std::map<std::string, tray::PageView::Zoom> zooms;
+    std::vector<std::string> values;
+    for (const tray::ZoomStep& step : tray::kZoomSteps) {
+        zooms.emplace(step.value, step.zoom);
+        values.emplace_back(step.value);
+    }
 
     CLI::App app{"Paper tray of the Orvane virtual printers: their printed pages, newest first",
                  "orvane-tray"};
     auto* dir = app.add_option(
         "--dir", folder, "state folder (default: ORVANE_VPRINTER_DIR, else the XDG state folder)");
     app.add_option("port", port, "show only this printer's pages");
-    app.add_option("--zoom", zoom, "fit, 100 or 400 (percent) to start with")
-        ->check(CLI::IsMember({"fit", "100", "400"}));
+    app.add_option("--zoom", zoom, "fit, 25, 50, 100, 200 or 400 (percent) to start with")
+        ->check(CLI::IsMember(values));
     std::vector<int> at;
     app.add_option("--at", at,
-                   "with --zoom 100 or 400: the page's COLUMN,ROW to show in the middle")
+                   "the page's COLUMN,ROW to show in the middle (as far as the zoom lets it)")
         ->delimiter(',')
         ->expected(2)
         ->check(CLI::Range(0, 100000));

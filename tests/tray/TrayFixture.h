@@ -22,9 +22,10 @@ class TrayTest : public ::testing::Test {
         ASSERT_TRUE(store_.CreatePrinter(port, "Orvane K31", reason)) << reason;
     }
 
-    // Prints a page with a mark in its top left corner; its file name.
-    std::string Print(const std::string& port) {
-        vprinter::Page page(kRows);
+    // Prints a page (2880 x rows) with a mark in its top left corner; its
+    // file name.
+    std::string Print(const std::string& port, int64_t rows = kRows) {
+        vprinter::Page page(rows);
         page.Mark(vprinter::Ink::Black, 0, 0, 3);
         std::string error;
         EXPECT_TRUE(vprinter::SavePage(store_.PagesFolder(port), page, error)) << error;

@@ -51,6 +51,30 @@ class Window : public TrayTest {
     QString PathOf(const std::string& name) const {
         return QString::fromStdString(PagesFolder("VTUSB001") + "/" + name);
     }
+
+    // A window small enough to pan a short page at 100%, its scroll bars
+    // always there so that the view's size stays while the zoom changes.
+    std::unique_ptr<TrayWindow> OpenSmall() {
+        auto window = Open();
+        window->resize(700, 320);
+        window->View().setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        window->View().setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        window->activateWindow();
+        QCoreApplication::processEvents();
+        return window;
+    }
+
+    // The picture point a view of that size can have in its middle when
+    // asked for `wanted`: the page's middle across a side the page does not
+    // fill, else the nearest point that keeps the view on the page.
+    static QPointF Reachable(QPointF wanted, QSize page, double scale, QSize area) {
+        const auto along = [scale](double at, int length, int shown) {
+            const double half = shown / scale / 2.0;
+            return length * scale <= shown ? length / 2.0 : std::clamp(at, half, length - half);
+        };
+        return {along(wanted.x(), page.width(), area.width()),
+                along(wanted.y(), page.height(), area.height())};
+    }
 };
 
 TEST_F(Window, NewPageGoesOnTopAndIsShownUnlessAnOlderOneIsChosen) {
@@ -232,7 +256,9 @@ TEST_F(Window, DraggingPansAndZoomKeepsThePointInTheMiddle) {
     window->SetZoom(PageView::Zoom::Close);
     QScrollBar& across = *view.horizontalScrollBar();
     QScrollBar& down = *view.verticalScrollBar();
-    EXPECT_EQ(across.value() + down.value(), 0);  // from the whole page: its top left corner
+    // From the whole page: its middle.
+    EXPECT_NEAR(view.Centre().x(), 1440.0, 1.0);
+    EXPECT_NEAR(view.Centre().y(), kRows / 2.0, 1.0);
     across.setValue(1000);
     down.setValue(200);
     const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
@@ -250,6 +276,91 @@ TEST_F(Window, DraggingPansAndZoomKeepsThePointInTheMiddle) {
     const QPointF middle = view.Centre();
     window->SetZoom(PageView::Zoom::Full);
     EXPECT_NEAR(view.Centre().x(), middle.x(), 1.0);
+}
+
+// Every zoom step, by its own key or by + and -, keeps the picture point that
+// was in the middle of the view there, as far as the page reaches; a whole
+// page's middle is the point a closer look starts at.
+TEST_F(Window, ZoomStepsKeepThePointInTheMiddle) {
+    Print("VTUSB001");
+    auto window = OpenSmall();
+    PageView& view = window->View();
+    const QSize page(2880, kRows);
+    const QSize area = view.viewport()->size();
+    const double fit = std::min(area.width() / 2880.0, area.height() / double(kRows));
+    ASSERT_LT(area.height(), kRows);  // 100% pans down the page too
+    using Z = PageView::Zoom;
+    const QPointF asIs(-1.0, -1.0);
+    const struct {
+        QPointF put;  // where the view is put first
+        char key;
+        Z zoom;
+        double scale;
+    } steps[] = {
+        {asIs, '1', Z::Full, 1.0},          {{2000, 150}, '+', Z::Double, 2.0},
+        {asIs, '+', Z::Close, 4.0},         {asIs, '+', Z::Close, 4.0},
+        {{600, 300}, '-', Z::Double, 2.0},  {asIs, '-', Z::Full, 1.0},
+        {{2400, 120}, '-', Z::Half, 0.5},   {asIs, '-', Z::Quarter, 0.25},
+        {asIs, '-', Z::Fit, fit},           {asIs, '-', Z::Fit, fit},
+        {asIs, '+', Z::Quarter, 0.25},      {{1000, 60}, '2', Z::Double, 2.0},
+        {{2700, 380}, '4', Z::Close, 4.0},  {asIs, '=', Z::Close, 4.0},
+        {asIs, 'F', Z::Fit, fit},           {asIs, '4', Z::Close, 4.0},
+    };
+    for (const auto& s : steps) {
+        if (s.put != asIs) {
+            view.CentreOn(s.put);
+        }
+        const QPointF before = view.Centre();
+        QTest::keyClick(&window->List(), s.key);
+        QCoreApplication::processEvents();
+        const std::string what = std::string(1, s.key) + " to " + std::to_string(s.scale);
+        EXPECT_EQ(view.CurrentZoom(), s.zoom) << what;
+        EXPECT_DOUBLE_EQ(view.Scale(), s.scale) << what;
+        const QPointF expected = Reachable(before, page, s.scale, area);
+        EXPECT_NEAR(view.Centre().x(), expected.x(), 1.0 / s.scale) << what;
+        EXPECT_NEAR(view.Centre().y(), expected.y(), 1.0 / s.scale) << what;
+    }
+}
+
+// A page that comes out, and the next and previous page of the list (N, P,
+// the list's own Down, from the list or the view), are shown at the zoom
+// and the place of the page before, the place as far as the page reaches.
+TEST_F(Window, NewAndNextPagesKeepTheZoomAndThePlace) {
+    Print("VTUSB001");
+    auto window = OpenSmall();
+    PageView& view = window->View();
+    window->SetZoom(PageView::Zoom::Double);
+    view.CentreOn({2000, 150});
+    QWidget* list = &window->List();
+    QWidget* pageView = &view;
+    const struct {
+        int64_t print;  // rows of a page printed, else a key
+        Qt::Key key;
+        QWidget* to;
+        const char* shown;
+    } steps[] = {
+        {kRows, {}, nullptr, "page-0002.png"},  {0, Qt::Key_N, list, "page-0001.png"},
+        {0, Qt::Key_N, pageView, "page-0001.png"},  // the list's end
+        {0, Qt::Key_P, pageView, "page-0002.png"},  {100, {}, nullptr, "page-0003.png"},
+        {0, Qt::Key_Down, list, "page-0002.png"},   {0, Qt::Key_P, list, "page-0003.png"},
+        {kRows, {}, nullptr, "page-0004.png"},
+    };
+    for (const auto& s : steps) {
+        const QPointF before = view.Centre();
+        if (s.print != 0) {
+            Print("VTUSB001", s.print);
+            window->Watcher().CheckNow();
+        } else {
+            QTest::keyClick(s.to, s.key);
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->ShownPath(), PathOf(s.shown)) << s.shown;
+        EXPECT_DOUBLE_EQ(view.Scale(), 2.0) << s.shown;
+        const QPointF expected =
+            Reachable(before, view.PictureSize(), 2.0, view.viewport()->size());
+        EXPECT_NEAR(view.Centre().x(), expected.x(), 0.5) << s.shown;
+        EXPECT_NEAR(view.Centre().y(), expected.y(), 0.5) << s.shown;
+    }
 }
 
 // The tray's picture of itself goes where every file of the project goes:
