@@ -354,7 +354,7 @@ TEST_F(Window, NewAndNextPagesKeepTheZoomAndThePlace) {
             QTest::keyClick(s.to, s.key);
         }
         QCoreApplication::processEvents();
-        EXPECT_EQ(window->ShownPath(), PathOf(s.shown)) << s.shown;
+        EXPECT_EQ(window->ShownPath().toStdString(), PathOf(s.shown).toStdString());
         EXPECT_DOUBLE_EQ(view.Scale(), 2.0) << s.shown;
         const QPointF expected =
             Reachable(before, view.PictureSize(), 2.0, view.viewport()->size());
