@@ -15,9 +15,9 @@ PageView::PageView(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 void PageView::SetPicture(const QImage& picture) {
-    // Drawn often and in parts: converted once from the palette.
     // The next page of a run of prints is looked at where the last one was.
     const QPointF centre = picture_.isNull() ? QPointF(0.0, 0.0) : Centre();
+    // Drawn often and in parts: converted once from the palette.
     picture_ = picture.isNull() ? QImage() : picture.convertToFormat(QImage::Format_RGB32);
     fitted_ = QImage();
     Arrange(centre);
