@@ -57,6 +57,8 @@ foreach(library libstdc++-6.dll ${ORVANE_LIBGCC} libwinpthread-1.dll)
   list(APPEND ORVANE_RUNTIME_LIBRARIES ${found})
 endforeach()
 
-# The Windows headers: Windows 10 calls, no min/max macros, the lean set.
+# The Windows headers: Windows 10 calls, no min/max macros, the lean set;
+# the C library of mingw for printf (%zu, %lld as the C standard has them).
 add_compile_definitions(_WIN32_WINNT=0x0A00 WINVER=0x0A00 NOMINMAX WIN32_LEAN_AND_MEAN
+                        __USE_MINGW_ANSI_STDIO=1
                         UNICODE _UNICODE)

@@ -1,6 +1,7 @@
 // The EEPROM data copy: backup from the old main board into the backup file,
 // restore to the new board, and the file's life in between.
 #include "BackupFixture.h"
+#include "support/LinuxOnly.h"
 
 namespace {
 
@@ -126,6 +127,9 @@ TEST_F(FailingBackup, AFileThatCannotBeCreatedGivesTheFileOpenCode) {
 }
 
 TEST_F(FailingBackup, AWriteFailureGivesIndexTwoAndLeavesTheOldBackup) {
+#ifdef _WIN32
+    ORVANE_LINUX_ONLY("a full disk is a file size limit (setrlimit)");
+#else
     {
         const FullDisk full;
         EXPECT_EQ(module_.BackupEeprom(), ResultEepromFileError);
@@ -145,6 +149,7 @@ TEST_F(FailingBackup, AWriteFailureGivesIndexTwoAndLeavesTheOldBackup) {
     const std::vector<BackupEntry> backups = module_.ListBackups();
     ASSERT_EQ(backups.size(), 2u);
     EXPECT_EQ(ReadFile(backups[0].path), OldBoardFile());
+#endif
 }
 
 TEST(BackupFolder, LiesUnderTheUsersDataFolder) {
