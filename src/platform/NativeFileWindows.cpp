@@ -33,9 +33,29 @@ HANDLE Handle(intptr_t handle) {
     return reinterpret_cast<HANDLE>(handle);
 }
 
+// Opens a file. A file whose name another process is renaming a new file
+// onto, or is removing, cannot be opened for a moment (access denied, delete
+// pending, a sharing violation), where POSIX shows the old file or the new
+// one: the open is tried again for a while (a few milliseconds in all).
+HANDLE OpenFile(const std::string& path, DWORD access, DWORD disposition, DWORD flags) {
+    const std::wstring wide = Widen(path);
+    for (int attempt = 0;; ++attempt) {
+        const HANDLE file =
+            CreateFileW(wide.c_str(), access, kShareAll, nullptr, disposition, flags, nullptr);
+        const DWORD error = GetLastError();
+        const bool passing = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+                             error == ERROR_DELETE_PENDING;
+        if (file != INVALID_HANDLE_VALUE || !passing || attempt == 50) {
+            SetLastError(error);
+            return file;
+        }
+        Sleep(attempt < 10 ? 0 : 1);
+    }
+}
+
 int64_t Nanoseconds(const FILETIME& time) {
-    const int64_t ticks =
-        static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+    const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(time.dwHighDateTime) << 32) |
+                                               time.dwLowDateTime);
     return (ticks - kEpochTicks) * 100;
 }
 
@@ -63,8 +83,7 @@ FileStatus StatusFrom(HANDLE file, bool reparsePointsAreLinks) {
 FileStatus StatusOf(const std::string& path, bool follow) {
     // Attributes only: no data is read, a folder opens too.
     const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (follow ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
-    const HANDLE file = CreateFileW(Widen(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                    OPEN_EXISTING, flags, nullptr);
+    const HANDLE file = OpenFile(path, FILE_READ_ATTRIBUTES, OPEN_EXISTING, flags);
     if (file == INVALID_HANDLE_VALUE) {
         return {};
     }
@@ -77,8 +96,7 @@ NativeFile::~NativeFile() {
     Close();
 }
 
-NativeFile::NativeFile(NativeFile&& other) noexcept
-    : handle_(other.handle_), error_(other.error_) {
+NativeFile::NativeFile(NativeFile&& other) noexcept : handle_(other.handle_), error_(other.error_) {
     other.handle_ = kNone;
 }
 
@@ -121,8 +139,7 @@ bool NativeFile::Open(const std::string& path, Mode mode) {
             disposition = CREATE_NEW;
             break;
     }
-    const HANDLE file =
-        CreateFileW(Widen(path).c_str(), access, kShareAll, nullptr, disposition, flags, nullptr);
+    const HANDLE file = OpenFile(path, access, disposition, flags);
     if (file == INVALID_HANDLE_VALUE) {
         error_ = LastSystemError();
         return false;
@@ -263,8 +280,19 @@ bool NativeFile::Close() {
 }
 
 bool RenameReplacing(const std::string& from, const std::string& to) {
-    return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    // As an open (OpenFile), a rename onto a name that another process is
+    // renaming onto meanwhile may be refused for a moment.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            return true;
+        }
+        const DWORD error = GetLastError();
+        if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == 50) {
+            return false;
+        }
+        Sleep(attempt < 10 ? 0 : 1);
+    }
 }
 
 bool LinkNew(const std::string& from, const std::string& to, bool& exists) {
@@ -296,8 +324,8 @@ uint64_t RandomBits(int attempt) {
 bool MayChangeFolder(const std::string& folder) {
     // Windows' rights are no three bits to look at: a file is made there and
     // goes again when closed.
-    const std::string probe =
-        folder + "/.orvane-probe-" + std::to_string(ProcessId()) + "-" + std::to_string(RandomBits(0));
+    const std::string probe = folder + "/.orvane-probe-" + std::to_string(ProcessId()) + "-" +
+                              std::to_string(RandomBits(0));
     const HANDLE file = CreateFileW(Widen(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
