@@ -3,8 +3,11 @@
 #ifdef _WIN32
 #include <windows.h>
 // After windows.h:
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/Paths.h"
@@ -43,6 +46,10 @@ std::vector<std::string> Utf8Arguments::WithoutProgram() const {
 void UseUtf8Console() {
 #ifdef _WIN32
     SetConsoleOutputCP(CP_UTF8);
+    // The lines end in '\n' as written, as on Linux: what reads the output
+    // (JSON, a test, a script) gets the same bytes on both.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #endif
 }
 

@@ -22,7 +22,8 @@ class Utf8Arguments {
 };
 
 // The console shows what the tool writes as UTF-8 (Windows: the console's
-// output code page; POSIX consoles take the bytes as they are).
+// output code page; POSIX consoles take the bytes as they are), and a line
+// ends in '\n' alone on Windows too (stdout and stderr in binary mode).
 void UseUtf8Console();
 
 // An environment variable as UTF-8; nothing when it is not set.
