@@ -112,7 +112,7 @@ FileRead ReadBounded(const std::string& path, size_t limit, bool whole, Bytes& d
 
 FileKind KindOf(const std::string& path) {
     const FileStatus status = StatusOf(path);
-    return !status.exists     ? FileKind::Missing
+    return !status.exists   ? FileKind::Missing
            : status.regular ? FileKind::Regular
            : status.folder  ? FileKind::Folder
                             : FileKind::Special;

@@ -45,8 +45,8 @@ void* SystemLibraryLoader::Lookup(LibraryHandle library, const char* name) {
     if (function == nullptr) {
         return nullptr;
     }
-    const auto withheld =
-        reinterpret_cast<WithheldQuery>(reinterpret_cast<void*>(GetProcAddress(module, kWithheldQuery)));
+    const auto withheld = reinterpret_cast<WithheldQuery>(
+        reinterpret_cast<void*>(GetProcAddress(module, kWithheldQuery)));
     if (withheld != nullptr && withheld(name) != 0) {
         return nullptr;
     }

@@ -51,8 +51,7 @@ NativeFile::~NativeFile() {
     Close();
 }
 
-NativeFile::NativeFile(NativeFile&& other) noexcept
-    : handle_(other.handle_), error_(other.error_) {
+NativeFile::NativeFile(NativeFile&& other) noexcept : handle_(other.handle_), error_(other.error_) {
     other.handle_ = kNone;
 }
 
@@ -160,7 +159,8 @@ bool NativeFile::WriteAll(const void* data, size_t size) {
             continue;
         }
         if (written <= 0) {
-            error_ = written < 0 ? LastSystemError() : std::make_error_code(std::errc::no_space_on_device);
+            error_ = written < 0 ? LastSystemError()
+                                 : std::make_error_code(std::errc::no_space_on_device);
             return false;
         }
         done += static_cast<size_t>(written);

@@ -28,8 +28,8 @@ bool IsAbsolutePath(std::string_view path) {
     if (path.size() >= 2 && separator(path[0]) && separator(path[1])) {
         return true;
     }
-    return path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') ||
-                                (path[0] >= 'a' && path[0] <= 'z')) &&
+    return path.size() >= 3 &&
+           ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')) &&
            path[1] == ':' && separator(path[2]);
 #else
     return !path.empty() && path.front() == '/';

@@ -11,9 +11,9 @@
 // the library answers which of its names it withholds through
 // OrvaneExportWithheld, which the program's loader asks after every look-up
 // (orvane::SystemLibraryLoader on Windows).
-#define VP_EXPORT(Result, Name, Params, Call)                         \
-    extern "C" __declspec(dllexport) Result Name Params {             \
-        return vprinter::TheHost().Call;                              \
+#define VP_EXPORT(Result, Name, Params, Call)             \
+    extern "C" __declspec(dllexport) Result Name Params { \
+        return vprinter::TheHost().Call;                  \
     }
 
 extern "C" __declspec(dllexport) int OrvaneExportWithheld(const char* name) {

@@ -78,8 +78,8 @@ bool Store::EnsureCreated() {
     std::string building;
     std::random_device random;
     for (int attempt = 0; building.empty() && attempt < 8; ++attempt) {
-        const std::string name = orvane::Utf8Of(target) + ".new-" + std::to_string(random()) +
-                                 "-" + std::to_string(random());
+        const std::string name = orvane::Utf8Of(target) + ".new-" + std::to_string(random()) + "-" +
+                                 std::to_string(random());
         if (fs::create_directory(orvane::PathOf(name), error)) {
             building = name;
         } else if (error) {

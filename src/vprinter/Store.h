@@ -23,10 +23,10 @@ struct FileStamp {
 // The virtual printers' state folder: one folder per printer, named by its
 // port (orvane::PortFolderName: on Windows "LPT1:" is "LPT1%3A"), holding
 // printer.conf, the 256-byte eeprom.bin and mechanism.conf (once the
-// mechanism is set); library.conf for faults of the libraries themselves. Every write goes to a temporary file
-// that is then renamed over the old one, so a crash never leaves half a file;
-// a file that is no regular file (a FIFO, a device) is neither read nor
-// replaced.
+// mechanism is set); library.conf for faults of the libraries themselves.
+// Every write goes to a temporary file that is then renamed over the old one,
+// so a crash never leaves half a file; a file that is no regular file (a
+// FIFO, a device) is neither read nor replaced.
 // Whoever changes a file reads it again under its lock (LockPrinter,
 // LockFolder) and keeps the lock until the change is written, so that two
 // processes never lose each other's changes.

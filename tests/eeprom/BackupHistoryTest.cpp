@@ -7,8 +7,8 @@
 
 #include <functional>
 
-#include "support/PlantedFifo.h"
 #include "support/LinuxOnly.h"
+#include "support/PlantedFifo.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "eeprom/EepromImage.h"
 #include "support/LinkFixture.h"
+#include "support/LinuxOnly.h"
 #include "support/PlantedFifo.h"
 #include "support/Process.h"
-#include "support/LinuxOnly.h"
 
 namespace {
 

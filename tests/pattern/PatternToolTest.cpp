@@ -14,13 +14,13 @@
 #include "eeprom/EepromMap.h"
 #include "link/ResultCodes.h"
 #include "platform/Files.h"
+#include "support/LinuxOnly.h"
 #include "support/PlantedFifo.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
 #include "vprinter/Capture.h"
 #include "vprinter/PageFiles.h"
 #include "vprinter/Store.h"
-#include "support/LinuxOnly.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 
 #include "platform/Files.h"
 #include "platform/ServiceLogFile.h"
+#include "support/LinuxOnly.h"
 #include "support/PlantedFifo.h"
 #include "support/TempFolder.h"
-#include "support/LinuxOnly.h"
 
 namespace {
 

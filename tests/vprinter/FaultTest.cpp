@@ -12,8 +12,8 @@
 #include "link/ResultCodes.h"
 #include "support/FullDisk.h"
 #include "support/LinkFixture.h"
-#include "support/TempFolder.h"
 #include "support/LinuxOnly.h"
+#include "support/TempFolder.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <cstring>
 #include <string>
 
+#include "support/LinuxOnly.h"
 #include "support/TempFolder.h"
 #include "vprinter/Page.h"
 #include "vprinter/PageFiles.h"
-#include "support/LinuxOnly.h"
 
 namespace {
 

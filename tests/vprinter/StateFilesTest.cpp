@@ -13,12 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "support/LinuxOnly.h"
 #include "support/PlantedFifo.h"
 #include "support/TempFolder.h"
 #include "vprinter/Capture.h"
 #include "vprinter/PageFiles.h"
 #include "vprinter/Store.h"
-#include "support/LinuxOnly.h"
 
 namespace {
 

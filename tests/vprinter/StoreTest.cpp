@@ -13,9 +13,9 @@
 #include "platform/Files.h"
 #include "platform/PortTable.h"
 #include "support/LinkFixture.h"
+#include "support/LinuxOnly.h"
 #include "support/TempFolder.h"
 #include "vprinter/Store.h"
-#include "support/LinuxOnly.h"
 
 namespace {
 
