@@ -8,6 +8,7 @@
 #include "eeprom/Rk7eeprom.h"
 #include "eeprom/Rk7usbid.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 
 namespace backup_history {
 
@@ -91,7 +92,8 @@ Place PlaceOf(const std::string& file, uint8_t modelCode, const std::string& fol
     const std::vector<std::string> names = orvane::FilesIn(folder);
     for (const std::string& name : names) {
         std::error_code error;
-        if (std::filesystem::equivalent(file, folder + "/" + name, error)) {
+        if (std::filesystem::equivalent(orvane::PathOf(file), orvane::PathOf(folder + "/" + name),
+                                        error)) {
             return {folder + "/" + name, true, 0};
         }
     }

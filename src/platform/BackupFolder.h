@@ -11,11 +11,13 @@ namespace orvane {
 std::string BackupFolder();
 
 // $XDG_DATA_HOME when absolute, else $HOME/.local/share (the home folder of
-// the account when HOME is not set).
+// the account when HOME is not set); on Windows %LOCALAPPDATA% (the known
+// folder) when XDG_DATA_HOME is not set.
 std::string UserDataFolder();
 
 // $XDG_STATE_HOME when absolute, else $HOME/.local/state: what the program
-// keeps about its own work, such as the service log.
+// keeps about its own work, such as the service log; on Windows
+// %LOCALAPPDATA% when XDG_STATE_HOME is not set.
 std::string UserStateFolder();
 
 }  // namespace orvane

@@ -18,14 +18,23 @@ LocalDateTime SystemClock::Now() {
 
 LocalDateTime LocalTimeOf(std::time_t moment) {
     std::tm parts{};
+#ifdef _WIN32
+    // No tm_gmtoff: the offset is how far the local fields, read as UTC, are
+    // from the moment.
+    localtime_s(&parts, &moment);
+    std::tm asUtc = parts;
+    const long offsetSeconds = static_cast<long>(_mkgmtime(&asUtc) - moment);
+#else
     localtime_r(&moment, &parts);
+    const long offsetSeconds = parts.tm_gmtoff;
+#endif
     return LocalDateTime{parts.tm_year + 1900,
                          parts.tm_mon + 1,
                          parts.tm_mday,
                          parts.tm_hour,
                          parts.tm_min,
                          parts.tm_sec,
-                         static_cast<int>(parts.tm_gmtoff / 60)};
+                         static_cast<int>(offsetSeconds / 60)};
 }
 
 std::string IsoTime(const LocalDateTime& time) {

@@ -1,41 +1,17 @@
 #include "platform/Files.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/random.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
+#include "platform/NativeFile.h"
+#include "platform/Paths.h"
+
 namespace orvane {
 
 namespace {
-
-bool WriteAll(int file, std::span<const uint8_t> data) {
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t written = ::write(file, data.data() + done, data.size() - done);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (written == 0) {
-            return false;
-        }
-        done += static_cast<size_t>(written);
-    }
-    return true;
-}
 
 constexpr std::string_view kTemporaryMark = ".tmp";
 constexpr std::string_view kSuffixLetters =
@@ -43,24 +19,11 @@ constexpr std::string_view kSuffixLetters =
 constexpr size_t kSuffixLength = 6;
 constexpr int kTemporaryTries = 100;
 
-uint64_t RandomBits(int attempt) {
-    uint64_t bits = 0;
-    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof bits)) {
-        return bits;
-    }
-    // No random bytes yet (early at boot): the time, the process and the try
-    // still make a name that the next try moves on from when it is taken.
-    const auto ticks =
-        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-    return ticks ^ (static_cast<uint64_t>(::getpid()) << 32) ^
-           (static_cast<uint64_t>(attempt + 1) * 0x9E3779B97F4A7C15ULL);
-}
-
 // Creates a new file beside path under a name no file has yet: path + ".tmp."
-// and six random characters. O_EXCL makes the open fail on anything that
-// stands there, a link (even to nothing) included, so a planted name is
-// passed over, never written through. -1 when no file could be made.
-int CreateTemporary(const std::string& path, std::string& temporary) {
+// and six random characters. The open fails on anything that stands there, a
+// link (even to nothing) included, so a planted name is passed over, never
+// written through. Not open when no file could be made.
+NativeFile CreateTemporary(const std::string& path, std::string& temporary) {
     for (int attempt = 0; attempt < kTemporaryTries; ++attempt) {
         std::string name = path + std::string(kTemporaryMark) + ".";
         uint64_t bits = RandomBits(attempt);
@@ -68,40 +31,39 @@ int CreateTemporary(const std::string& path, std::string& temporary) {
             name += kSuffixLetters[bits % kSuffixLetters.size()];
             bits /= kSuffixLetters.size();
         }
-        const int file =
-            ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (file >= 0) {
+        NativeFile file;
+        if (file.Open(name, NativeFile::Mode::CreateNew)) {
             temporary = std::move(name);
             return file;
         }
-        if (errno != EEXIST) {
-            return -1;
+        if (!file.Existed()) {
+            return {};
         }
     }
-    return -1;
+    return {};
 }
 
 // Opens a regular file for reading, and only that: what is no regular file is
 // not opened at all (opening a FIFO waits for a writer, a device may act on
 // being opened); the look again after the open catches a file swapped
 // meanwhile.
-FileRead OpenRegular(const std::string& path, int& file, size_t& size) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::CannotRead;
+FileRead OpenRegular(const std::string& path, NativeFile& file, size_t& size) {
+    FileStatus status = StatusOf(path);
+    if (!status.exists) {
+        return FileRead::Missing;
     }
-    if (!S_ISREG(status.st_mode)) {
+    if (!status.regular) {
         return FileRead::NotAFile;
     }
-    file = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (file < 0) {
-        return errno == ENOENT ? FileRead::Missing : FileRead::CannotRead;
+    if (!file.Open(path, NativeFile::Mode::Read)) {
+        return file.LastError() == std::errc::no_such_file_or_directory ? FileRead::Missing
+                                                                        : FileRead::CannotRead;
     }
-    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(file);
+    if (!file.Status(status) || !status.regular) {
+        file.Close();
         return FileRead::NotAFile;
     }
-    size = static_cast<size_t>(status.st_size);
+    size = static_cast<size_t>(status.size);
     return FileRead::Done;
 }
 
@@ -111,7 +73,7 @@ FileRead OpenRegular(const std::string& path, int& file, size_t& size) {
 // costs nothing.
 template <typename Bytes>
 FileRead ReadBounded(const std::string& path, size_t limit, bool whole, Bytes& data) {
-    int file = -1;
+    NativeFile file;
     size_t size = 0;
     if (const FileRead opened = OpenRegular(path, file, size); opened != FileRead::Done) {
         return opened;
@@ -119,7 +81,7 @@ FileRead ReadBounded(const std::string& path, size_t limit, bool whole, Bytes& d
     // A whole file already larger than the bound is not read at all; the
     // bound still holds for one that grows while it is read.
     if (whole && size > limit) {
-        ::close(file);
+        file.Close();
         return FileRead::TooLarge;
     }
     const size_t wanted = whole ? limit + 1 : limit;
@@ -131,11 +93,8 @@ FileRead ReadBounded(const std::string& path, size_t limit, bool whole, Bytes& d
         if (done == bytes.size()) {
             bytes.resize(std::min(wanted, std::max<size_t>(2 * done, 4096)));
         }
-        const ssize_t count = ::read(file, bytes.data() + done, bytes.size() - done);
+        const int64_t count = file.Read(bytes.data() + done, bytes.size() - done);
         if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             result = FileRead::CannotRead;
             break;
         }
@@ -144,7 +103,7 @@ FileRead ReadBounded(const std::string& path, size_t limit, bool whole, Bytes& d
         }
         done += static_cast<size_t>(count);
     }
-    ::close(file);
+    file.Close();
     if (result == FileRead::Done && whole && done > limit) {
         result = FileRead::TooLarge;
     }
@@ -158,13 +117,11 @@ FileRead ReadBounded(const std::string& path, size_t limit, bool whole, Bytes& d
 }  // namespace
 
 FileKind KindOf(const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
-        return FileKind::Missing;
-    }
-    return S_ISREG(status.st_mode)   ? FileKind::Regular
-           : S_ISDIR(status.st_mode) ? FileKind::Folder
-                                     : FileKind::Special;
+    const FileStatus status = StatusOf(path);
+    return !status.exists   ? FileKind::Missing
+           : status.regular ? FileKind::Regular
+           : status.folder  ? FileKind::Folder
+                            : FileKind::Special;
 }
 
 FileWrite ReplaceFile(const std::string& path, std::span<const uint8_t> data) {
@@ -173,15 +130,15 @@ FileWrite ReplaceFile(const std::string& path, std::span<const uint8_t> data) {
         return FileWrite::CannotCreate;
     }
     std::string temporary;
-    const int file = CreateTemporary(path, temporary);
-    if (file < 0) {
+    NativeFile file = CreateTemporary(path, temporary);
+    if (!file.IsOpen()) {
         return FileWrite::CannotCreate;
     }
-    bool written = WriteAll(file, data) && ::fsync(file) == 0;
+    bool written = file.WriteAll(data.data(), data.size()) && file.Flush();
     // A failing close can be the first report of a failed write.
-    written = ::close(file) == 0 && written;
-    if (!written || ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    written = file.Close() && written;
+    if (!written || !RenameReplacing(temporary, path)) {
+        RemoveFileName(temporary);
         return FileWrite::CannotWrite;
     }
     return FileWrite::Done;
@@ -204,26 +161,13 @@ bool IsTemporaryName(std::string_view name) {
             }));
 }
 
-FileLock::FileLock(const std::string& lockPath)
-    : file_(::open(lockPath.c_str(),
-                   O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666)) {
-    if (file_ < 0) {
-        return;
-    }
-    while (::flock(file_, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            ::close(file_);
-            file_ = -1;
-            return;
-        }
+FileLock::FileLock(const std::string& lockPath) {
+    if (file_.Open(lockPath, NativeFile::Mode::ReadWriteCreate) && !file_.Lock(true)) {
+        file_.Close();
     }
 }
 
-FileLock::~FileLock() {
-    if (file_ >= 0) {
-        ::close(file_);  // closing the file lets the lock go
-    }
-}
+FileLock::~FileLock() = default;  // closing the file lets the lock go
 
 FileRead ReadWholeFile(const std::string& path, size_t limit, std::vector<uint8_t>& data) {
     return ReadBounded(path, limit, true, data);
@@ -239,35 +183,26 @@ bool ReadFileStart(const std::string& path, size_t limit, std::vector<uint8_t>& 
 
 namespace {
 
-FileIdentity IdentityOf(const struct stat& status) {
-    return {static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
-            static_cast<int64_t>(status.st_size),
-            static_cast<int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+FileIdentity IdentityOf(const FileStatus& status) {
+    return {status.device, status.inode, status.size, status.modifiedNanoseconds};
 }
 
 }  // namespace
 
 bool ReadFileIdentified(const std::string& path, size_t limit, std::vector<uint8_t>& data,
                         FileIdentity& identity) {
-    // Not blocking: a FIFO put at path would wait for a writer at the open.
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (file < 0) {
-        return false;
-    }
-    struct stat status {};
-    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(file);
+    // Not waiting: a FIFO put at path would wait for a writer at the open.
+    NativeFile file;
+    FileStatus status;
+    if (!file.Open(path, NativeFile::Mode::Read) || !file.Status(status) || !status.regular) {
         return false;
     }
     std::vector<uint8_t> bytes(limit);
     size_t done = 0;
     bool ok = true;
     while (done < limit) {
-        const ssize_t count = ::read(file, bytes.data() + done, limit - done);
+        const int64_t count = file.Read(bytes.data() + done, limit - done);
         if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
             ok = false;
             break;
         }
@@ -277,9 +212,9 @@ bool ReadFileIdentified(const std::string& path, size_t limit, std::vector<uint8
         done += static_cast<size_t>(count);
     }
     // A file written to while it was read has no one content to name.
-    struct stat after {};
-    ok = ok && ::fstat(file, &after) == 0 && IdentityOf(after) == IdentityOf(status);
-    ::close(file);
+    FileStatus after;
+    ok = ok && file.Status(after) && IdentityOf(after) == IdentityOf(status);
+    file.Close();
     if (!ok) {
         return false;
     }
@@ -290,9 +225,17 @@ bool ReadFileIdentified(const std::string& path, size_t limit, std::vector<uint8
 }
 
 bool IsSameFile(const std::string& path, const FileIdentity& identity) {
-    struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
-           IdentityOf(status) == identity;
+    const FileStatus status = StatusOf(path, false);
+    return status.regular && IdentityOf(status) == identity;
+}
+
+bool FileIdentityOf(const std::string& path, FileIdentity& identity) {
+    const FileStatus status = StatusOf(path);
+    if (!status.exists) {
+        return false;
+    }
+    identity = IdentityOf(status);
+    return true;
 }
 
 bool KeepCopy(const std::string& from, const std::string& to) {
@@ -301,61 +244,60 @@ bool KeepCopy(const std::string& from, const std::string& to) {
     }
     // A second name only for the file itself: a link at from gets a copy of
     // its bytes, so that the history never shares a file outside its folder.
-    struct stat own {};
-    if (::lstat(from.c_str(), &own) == 0 && S_ISREG(own.st_mode)) {
-        if (::linkat(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), 0) == 0) {
+    if (StatusOf(from, false).regular) {
+        bool exists = false;
+        if (LinkNew(from, to, exists)) {
             return true;
         }
-        if (errno == EEXIST) {
+        if (exists) {
             return false;
         }
     }
     // No second name here (a file system without them): a copy of the bytes.
     std::vector<uint8_t> bytes;
-    struct stat status {};
-    if (::stat(from.c_str(), &status) != 0 ||
-        ReadWholeFile(from, static_cast<size_t>(status.st_size), bytes) != FileRead::Done) {
+    const FileStatus status = StatusOf(from);
+    if (!status.regular ||
+        ReadWholeFile(from, static_cast<size_t>(status.size), bytes) != FileRead::Done) {
         return false;
     }
     std::string temporary;
-    const int file = CreateTemporary(to, temporary);
-    if (file < 0) {
+    NativeFile file = CreateTemporary(to, temporary);
+    if (!file.IsOpen()) {
         return false;
     }
     // The copy keeps the time the file was written: it tells when the data
     // was taken.
-    const std::array<timespec, 2> times = {status.st_atim, status.st_mtim};
-    bool written =
-        WriteAll(file, bytes) && ::fsync(file) == 0 && ::futimens(file, times.data()) == 0;
-    written = ::close(file) == 0 && written;
-    // link, not rename: a file that came to stand at to meanwhile stays.
-    written = written && ::link(temporary.c_str(), to.c_str()) == 0;
-    ::unlink(temporary.c_str());
+    bool written = file.WriteAll(bytes.data(), bytes.size()) && file.Flush() &&
+                   file.SetModified(status.modifiedNanoseconds);
+    written = file.Close() && written;
+    // A second name, not a rename: a file that came to stand at to meanwhile
+    // stays.
+    written = written && LinkNew(temporary, to, exists);
+    RemoveFileName(temporary);
     return written;
 }
 
 bool Exists(const std::string& path) {
-    struct stat status {};
-    return ::lstat(path.c_str(), &status) == 0;
+    return StatusOf(path, false).exists;
 }
 
 bool FileModified(const std::string& path, LocalDateTime& time) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
+    const FileStatus status = StatusOf(path);
+    if (!status.exists) {
         return false;
     }
-    time = LocalTimeOf(status.st_mtime);
+    time = LocalTimeOf(static_cast<std::time_t>(status.modifiedNanoseconds / 1000000000));
     return true;
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code error;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+    for (std::filesystem::directory_iterator it(PathOf(folder), error), end; !error && it != end;
          it.increment(error)) {
         std::error_code typeError;
         if (it->is_regular_file(typeError)) {
-            names.push_back(it->path().filename().string());
+            names.push_back(Utf8Of(it->path().filename()));
         }
     }
     std::sort(names.begin(), names.end());
@@ -363,18 +305,17 @@ std::vector<std::string> FilesIn(const std::string& folder) {
 }
 
 bool RemoveFile(const std::string& path) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 ||
-        !(S_ISREG(status.st_mode) || S_ISLNK(status.st_mode))) {
+    const FileStatus status = StatusOf(path, false);
+    if (!status.regular && !status.link) {
         return false;
     }
-    return ::unlink(path.c_str()) == 0;
+    return RemoveFileName(path);
 }
 
 bool CreateFolders(const std::string& path) {
     std::error_code error;
-    std::filesystem::create_directories(path, error);
-    return std::filesystem::is_directory(path, error);
+    std::filesystem::create_directories(PathOf(path), error);
+    return std::filesystem::is_directory(PathOf(path), error);
 }
 
 }  // namespace orvane

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/NativeFile.h"
 
 namespace orvane {
 
@@ -91,6 +92,10 @@ bool ReadFileIdentified(const std::string& path, size_t limit, std::vector<uint8
                         FileIdentity& identity);
 // Whether path itself (a link is not followed) is the file of identity, unchanged.
 bool IsSameFile(const std::string& path, const FileIdentity& identity);
+// The identity of what stands at path now (a link followed): the inode and
+// the last write to the nanosecond; on Windows the volume's serial number,
+// the file index and the last write to 100 ns. False when nothing is there.
+bool FileIdentityOf(const std::string& path, FileIdentity& identity);
 
 // Removes a file (or a link); false when it is not there or cannot be
 // removed, and for what is neither (a folder, a FIFO, a device stays).
@@ -116,10 +121,10 @@ class FileLock {
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
 
-    bool Held() const { return file_ >= 0; }
+    bool Held() const { return file_.IsOpen(); }
 
   private:
-    int file_ = -1;
+    NativeFile file_;
 };
 
 // Whether path exists (as anything).

@@ -27,7 +27,8 @@ class SystemLibraryLoader final : public ILibraryLoader {
     void Free(LibraryHandle library) override;
 };
 
-// The file name of a shared library on this platform: "Portway" -> "libPortway.so".
+// The file name of a shared library on this platform: "Portway" ->
+// "libPortway.so", on Windows "Portway.dll".
 std::string PlatformLibraryFileName(std::string_view baseName);
 
 }  // namespace orvane

@@ -1,24 +1,15 @@
 #include "platform/PortList.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/Paths.h"
+#include "platform/PortFolder.h"
 
 namespace orvane {
 
 namespace fs = std::filesystem;
-
-std::string VirtualPrinterStateFolder() {
-    if (const char* dir = std::getenv("ORVANE_VPRINTER_DIR"); dir != nullptr && *dir != '\0') {
-        return dir;
-    }
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state == '/') {
-        return std::string(state) + "/orvane-vprinter";
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.local/state/orvane-vprinter";
-}
 
 VirtualPrinterPortList::VirtualPrinterPortList() : stateFolder_(VirtualPrinterStateFolder()) {}
 
@@ -27,7 +18,7 @@ VirtualPrinterPortList::VirtualPrinterPortList(std::string stateFolder)
 
 bool VirtualPrinterPortList::EnumeratePorts(std::vector<std::string>& names) {
     std::error_code error;
-    fs::directory_iterator it(stateFolder_, error);
+    fs::directory_iterator it(PathOf(stateFolder_), error);
     if (error) {
         return false;
     }
@@ -36,7 +27,9 @@ bool VirtualPrinterPortList::EnumeratePorts(std::vector<std::string>& names) {
         std::error_code entryError;
         if (entry.is_directory(entryError) &&
             fs::exists(entry.path() / "printer.conf", entryError)) {
-            found.push_back(entry.path().filename().string());
+            if (auto port = PortOfFolderName(Utf8Of(entry.path().filename()))) {
+                found.push_back(std::move(*port));
+            }
         }
     }
     // The spooler's own order: by creation; the folder order is arbitrary, so

@@ -26,8 +26,9 @@ class VirtualPrinterPortList final : public IPortList {
     std::string stateFolder_;
 };
 
-// ORVANE_VPRINTER_DIR, else $XDG_STATE_HOME/orvane-vprinter, else
-// ~/.local/state/orvane-vprinter.
+// ORVANE_VPRINTER_DIR, else UserStateFolder()/orvane-vprinter:
+// $XDG_STATE_HOME/orvane-vprinter, else ~/.local/state/orvane-vprinter; on
+// Windows %LOCALAPPDATA%\orvane-vprinter (BackupFolder.cpp).
 std::string VirtualPrinterStateFolder();
 
 }  // namespace orvane

@@ -1,10 +1,5 @@
 #include "platform/ServiceLogFile.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -24,8 +19,8 @@ namespace {
 constexpr size_t kFieldCount = 8;
 constexpr size_t kReadChunk = 64 * 1024;
 
-std::string SystemReason(const std::string& path, int error) {
-    return path + ": " + std::generic_category().message(error);
+std::string SystemReason(const std::string& path, const std::error_code& error) {
+    return path + ": " + error.message();
 }
 
 void AppendEscaped(std::string& line, const std::string& field) {
@@ -158,39 +153,24 @@ bool ServiceLogFile::Record(const ServiceLogRecord& record, std::string& reason)
         return false;
     }
     // Read access as well, to see whether the file ends with a whole line.
-    const int file = ::open(
-        path_.c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
-    if (file < 0) {
-        reason = SystemReason(path_, errno);
+    NativeFile file;
+    if (!file.Open(path_, NativeFile::Mode::AppendCreate)) {
+        reason = SystemReason(path_, file.LastError());
         return false;
     }
-    bool written = false;
-    int error = 0;
-    while (::flock(file, LOCK_EX) != 0 && errno == EINTR) {
-    }
     // Without the lock the single write still appends whole; it is tried anyway.
+    file.Lock(true);
     std::string line = FormatLine(record) + '\n';
-    struct stat status {};
+    FileStatus status;
     char last = '\n';
-    if (::fstat(file, &status) == 0 && status.st_size > 0 &&
-        ::pread(file, &last, 1, status.st_size - 1) == 1 && last != '\n') {
+    if (file.Status(status) && status.size > 0 &&
+        file.ReadAt(&last, 1, static_cast<uint64_t>(status.size - 1)) == 1 && last != '\n') {
         line.insert(line.begin(), '\n');
     }
-    for (;;) {
-        const ssize_t count = ::write(file, line.data(), line.size());
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        written = count == static_cast<ssize_t>(line.size());
-        error = count < 0 ? errno : ENOSPC;
-        break;
-    }
-    if (::close(file) != 0 && written) {
-        written = false;
-        error = errno;
-    }
+    bool written = file.WriteAll(line.data(), line.size());
+    written = file.Close() && written;
     if (!written) {
-        reason = SystemReason(path_, error);
+        reason = SystemReason(path_, file.LastError());
     }
     return written;
 }
@@ -222,11 +202,7 @@ bool ServiceLogFile::ReadAll(std::vector<ServiceLogRecord>& out, std::string& re
 
 ServiceLogReader::ServiceLogReader(std::string path) : path_(std::move(path)) {}
 
-ServiceLogReader::~ServiceLogReader() {
-    if (file_ >= 0) {
-        ::close(file_);  // lets the lock go
-    }
-}
+ServiceLogReader::~ServiceLogReader() = default;  // closing the file lets the lock go
 
 bool ServiceLogReader::Open(std::string& reason) {
     // A FIFO would keep the reader waiting, a device give lines without end.
@@ -236,21 +212,17 @@ bool ServiceLogReader::Open(std::string& reason) {
         ended_ = true;
         return false;
     }
-    const int file = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (file < 0) {
-        if (errno == ENOENT) {
+    if (!file_.Open(path_, NativeFile::Mode::Read)) {
+        if (file_.LastError() == std::errc::no_such_file_or_directory) {
             ended_ = true;
             return true;
         }
-        reason = SystemReason(path_, errno);
+        reason = SystemReason(path_, file_.LastError());
         return false;
     }
-    file_ = file;
-    while (::flock(file_, LOCK_SH) != 0) {
-        if (errno != EINTR) {
-            reason = SystemReason(path_, errno);
-            return false;
-        }
+    if (!file_.Lock(false)) {
+        reason = SystemReason(path_, file_.LastError());
+        return false;
     }
     // A folder opens, and fails only at its first read.
     if (!Fill() && !failure_.empty()) {
@@ -263,7 +235,7 @@ bool ServiceLogReader::Open(std::string& reason) {
 bool ServiceLogReader::Fill() {
     begin_ = 0;
     end_ = 0;
-    if (ended_ || file_ < 0) {
+    if (ended_ || !file_.IsOpen()) {
         ended_ = true;
         return false;
     }
@@ -272,37 +244,30 @@ bool ServiceLogReader::Fill() {
     if (limit_) {
         wanted = static_cast<size_t>(std::min<uint64_t>(wanted, *limit_ - offset_));
     }
-    for (;;) {
-        const ssize_t count = wanted == 0 ? 0 : ::read(file_, buffer_.data(), wanted);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0) {
-            failure_ = SystemReason(path_, errno);
-        }
-        if (count <= 0) {
-            ended_ = true;
-            return false;
-        }
-        end_ = static_cast<size_t>(count);
-        offset_ += end_;
-        return true;
+    const int64_t count = wanted == 0 ? 0 : file_.Read(buffer_.data(), wanted);
+    if (count < 0) {
+        failure_ = SystemReason(path_, file_.LastError());
     }
+    if (count <= 0) {
+        ended_ = true;
+        return false;
+    }
+    end_ = static_cast<size_t>(count);
+    offset_ += end_;
+    return true;
 }
 
 bool ServiceLogReader::Rewind(std::string& reason) {
-    if (file_ >= 0 && ::lseek(file_, 0, SEEK_SET) != 0) {
-        reason = SystemReason(path_, errno);
+    if (file_.IsOpen() && !file_.Rewind()) {
+        reason = SystemReason(path_, file_.LastError());
         return false;
     }
-    if (file_ >= 0) {
-        ::flock(file_, LOCK_UN);
-    }
+    file_.Unlock();
     limit_ = offset_;
     offset_ = 0;
     begin_ = 0;
     end_ = 0;
-    ended_ = file_ < 0;
+    ended_ = !file_.IsOpen();
     line_.clear();
     tooLong_ = false;
     damaged_ = 0;

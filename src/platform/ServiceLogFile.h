@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/NativeFile.h"
 #include "platform/ServiceLogRecord.h"
 
 namespace orvane {
@@ -84,7 +85,7 @@ class ServiceLogReader {
     bool TakeLine(std::string_view line, ServiceLogRecord& record);
 
     std::string path_;
-    int file_ = -1;
+    NativeFile file_;
     uint64_t offset_ = 0;            // bytes read from the file
     std::optional<uint64_t> limit_;  // after a rewind: the bytes read before it
     std::vector<char> buffer_;

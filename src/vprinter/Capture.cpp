@@ -1,14 +1,9 @@
 #include "vprinter/Capture.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "platform/Files.h"
+#include "platform/NativeFile.h"
 #include "vprinter/FileLock.h"
 
 namespace vprinter {
@@ -16,18 +11,6 @@ namespace vprinter {
 namespace {
 
 const std::string kMagic(kStreamMagic, kStreamHeaderBytes);
-
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<size_t>(n);
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -87,10 +70,11 @@ CaptureFile::CaptureFile(std::string path, uint64_t limit, std::string lockPath)
     // A file that is no regular file is neither read nor replaced: its
     // records are not kept (Append leaves it alone too).
     std::vector<uint8_t> head;
-    struct stat info {};
+    orvane::FileStatus info;
     if (orvane::ReadFileStart(path_, kStreamHeaderBytes, head) &&
-        std::string(head.begin(), head.end()) == kMagic && ::stat(path_.c_str(), &info) == 0) {
-        size_ = static_cast<uint64_t>(info.st_size);
+        std::string(head.begin(), head.end()) == kMagic &&
+        (info = orvane::StatusOf(path_)).exists) {
+        size_ = static_cast<uint64_t>(info.size);
     } else {
         orvane::ReplaceFile(path_, kMagic);
         size_ = kStreamHeaderBytes;
@@ -98,17 +82,17 @@ CaptureFile::CaptureFile(std::string path, uint64_t limit, std::string lockPath)
 }
 
 void CaptureFile::Refresh() {
-    struct stat info {};
-    if (::stat(path_.c_str(), &info) != 0) {
+    const orvane::FileStatus info = orvane::StatusOf(path_);
+    if (!info.exists) {
         size_ = 0;
         cuts_.clear();
         return;
     }
-    if (static_cast<uint64_t>(info.st_ino) != inode_) {
-        inode_ = static_cast<uint64_t>(info.st_ino);
+    if (info.inode != inode_) {
+        inode_ = info.inode;
         cuts_.clear();
     }
-    size_ = static_cast<uint64_t>(info.st_size);
+    size_ = static_cast<uint64_t>(info.size);
 }
 
 void CaptureFile::Started(uint8_t codeA, uint8_t codeB) {
@@ -153,28 +137,22 @@ void CaptureFile::Append(const std::string& bytes) {
     }
     // Never through a link, never into a FIFO or a device (nor waiting on
     // one): a regular file only.
-    const int fd = ::open(
-        path_.c_str(),
-        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    orvane::NativeFile file;
+    orvane::FileStatus info;
+    if (!file.Open(path_, orvane::NativeFile::Mode::AppendOnlyCreate) || !file.Status(info) ||
+        !info.regular) {
         return;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return;
-    }
-    if (info.st_size == 0) {
+    if (info.size == 0) {
         // Removed behind our back: a new file begins with its header.
-        WriteAll(fd, kMagic);
+        file.WriteAll(kMagic.data(), kMagic.size());
         cuts_.clear();
     }
-    WriteAll(fd, bytes);
-    if (::fstat(fd, &info) == 0) {
-        size_ = static_cast<uint64_t>(info.st_size);
-        inode_ = static_cast<uint64_t>(info.st_ino);
+    file.WriteAll(bytes.data(), bytes.size());
+    if (file.Status(info)) {
+        size_ = static_cast<uint64_t>(info.size);
+        inode_ = info.inode;
     }
-    ::close(fd);
 }
 
 void CaptureFile::Trim() {
@@ -200,9 +178,20 @@ void CaptureFile::Trim() {
         return;
     }
     if (cut < size_) {
-        std::ifstream in(path_, std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(cut));
-        tail.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        orvane::NativeFile file;
+        if (!file.Open(path_, orvane::NativeFile::Mode::Read)) {
+            return;
+        }
+        tail.resize(size_ - cut);
+        size_t done = 0;
+        while (done < tail.size()) {
+            const int64_t count = file.ReadAt(tail.data() + done, tail.size() - done, cut + done);
+            if (count <= 0) {
+                break;
+            }
+            done += static_cast<size_t>(count);
+        }
+        tail.resize(done);
     }
     const uint8_t pair[2] = {codeA_, codeB_};
     const std::string head =
@@ -218,9 +207,8 @@ void CaptureFile::Trim() {
     }
     cuts_ = std::move(kept);
     size_ = head.size() + tail.size();
-    struct stat info {};
-    if (::stat(path_.c_str(), &info) == 0) {
-        inode_ = static_cast<uint64_t>(info.st_ino);
+    if (const orvane::FileStatus info = orvane::StatusOf(path_); info.exists) {
+        inode_ = info.inode;
     }
 }
 

@@ -1,25 +1,24 @@
 #include "vprinter/FileLock.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <map>
+#include <memory>
 #include <mutex>
+
+#include "platform/Files.h"
 
 namespace vprinter {
 
 namespace {
 
 struct Holding {
-    int fd = -1;
+    std::unique_ptr<orvane::FileLock> lock;
     int depth = 0;
 };
 
-// The locks this process holds, by path. flock() locks belong to the open
-// file, so a second open of the same lock file in this process would wait
-// for the first one forever: nested takers share the first one's.
+// The locks this process holds, by path. A lock belongs to the open file
+// (flock, LockFileEx), so a second open of the same lock file in this
+// process would wait for the first one forever: nested takers share the
+// first one's.
 std::mutex& HeldMutex() {
     static std::mutex mutex;
     return mutex;
@@ -42,20 +41,11 @@ FileLock::FileLock(std::string path) : path_(std::move(path)) {
     }
     // A link planted at the lock's name is not followed (no file is made
     // where it points); a FIFO there does not keep us waiting.
-    const int fd = ::open(path_.c_str(),
-                          O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
-    if (fd < 0) {
+    auto lock = std::make_unique<orvane::FileLock>(path_);
+    if (!lock->Held()) {
         return;
     }
-    int locked = -1;
-    do {
-        locked = ::flock(fd, LOCK_EX);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
-        ::close(fd);
-        return;
-    }
-    held[path_] = {fd, 1};
+    held[path_] = {std::move(lock), 1};
     held_ = true;
 }
 
@@ -73,9 +63,7 @@ FileLock::~FileLock() {
     if (it == held.end() || --it->second.depth > 0) {
         return;
     }
-    ::flock(it->second.fd, LOCK_UN);
-    ::close(it->second.fd);
-    held.erase(it);
+    held.erase(it);  // closing the lock file lets the lock go
 }
 
 }  // namespace vprinter

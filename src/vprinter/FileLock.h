@@ -4,10 +4,11 @@
 
 namespace vprinter {
 
-// An advisory lock (flock) on a lock file, held from construction until
-// destruction; the constructor waits while another process holds it. Locks of
-// one process nest: taking a lock that the process holds already only counts,
-// so that a printer's call may save several of its files under one lock.
+// An advisory lock (orvane::FileLock: flock, LockFileEx) on a lock file, held
+// from construction until destruction; the constructor waits while another
+// process holds it. Locks of one process nest: taking a lock that the process
+// holds already only counts, so that a printer's call may save several of its
+// files under one lock.
 //
 // The state folder has three kinds: <folder>/.lock for library.conf and the
 // set of printers (create, remove), <printer folder>/.lock for one printer's

@@ -1,14 +1,13 @@
 #include "vprinter/PageFiles.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
 #include "platform/Files.h"
+#include "platform/NativeFile.h"
+#include "platform/Paths.h"
 #include "vprinter/FileLock.h"
 #include "vprinter/Png.h"
 
@@ -45,8 +44,9 @@ unsigned long PageNumber(const std::string& name) {
 std::vector<std::string> ListPages(const std::string& folder) {
     std::vector<std::pair<unsigned long, std::string>> numbered;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
+    for (fs::directory_iterator it(orvane::PathOf(folder), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = orvane::Utf8Of(it->path().filename());
         if (const unsigned long number = PageNumber(name); number > 0) {
             numbered.emplace_back(number, name);
         }
@@ -87,7 +87,7 @@ std::string PageName(unsigned long number) {
 
 bool SavePage(const std::string& folder, Page& page, std::string& error) {
     std::error_code made;
-    fs::create_directories(folder, made);
+    fs::create_directories(orvane::PathOf(folder), made);
     std::vector<uint8_t> png;
     if (!EncodePng(page, png)) {
         error = "cannot encode the picture of the page";
@@ -96,20 +96,19 @@ bool SavePage(const std::string& folder, Page& page, std::string& error) {
     // The picture is written whole under a name of its own first; under the
     // folder's lock it then takes the next number that no picture has, so
     // that two processes printing into one folder never take the same one.
-    const std::string part = folder + "/.page-" + std::to_string(getpid()) + ".part";
+    const std::string part = folder + "/.page-" + std::to_string(orvane::ProcessId()) + ".part";
     if (orvane::ReplaceFile(part, png) != orvane::FileWrite::Done) {
         error = "cannot write a picture into " + folder;
         return false;
     }
     const FileLock lock(folder + "/.lock");
     unsigned long number = NextNumber(folder);
-    struct stat info {};
-    while (number < kMaxPage && ::stat((folder + "/" + PageName(number)).c_str(), &info) == 0) {
+    while (number < kMaxPage && orvane::Exists(folder + "/" + PageName(number))) {
         ++number;
     }
     const std::string name = PageName(number);
-    if (number >= kMaxPage || ::rename(part.c_str(), (folder + "/" + name).c_str()) != 0) {
-        ::unlink(part.c_str());
+    if (number >= kMaxPage || !orvane::RenameReplacing(part, folder + "/" + name)) {
+        orvane::RemoveFileName(part);
         error = "cannot write " + folder + "/" + name;
         return false;
     }

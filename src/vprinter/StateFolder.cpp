@@ -1,8 +1,9 @@
 #include "vprinter/StateFolder.h"
 
-#include <unistd.h>
-
 #include <filesystem>
+
+#include "platform/NativeFile.h"
+#include "platform/Paths.h"
 
 namespace fs = std::filesystem;
 
@@ -13,19 +14,19 @@ std::string StateFolderProblem(const std::string& folder) {
         return "the state folder (--dir) is an empty name";
     }
     std::error_code error;
-    const fs::file_status status = fs::status(folder, error);
+    const fs::file_status status = fs::status(orvane::PathOf(folder), error);
     if (fs::exists(status)) {
         if (!fs::is_directory(status)) {
             return "the state folder " + folder + " is not a folder";
         }
-        if (access(folder.c_str(), R_OK | W_OK | X_OK) != 0) {
+        if (!orvane::MayChangeFolder(folder)) {
             return "the state folder " + folder + " cannot be read and changed";
         }
         return {};
     }
     // Not there yet: the nearest part of the path that exists has to be a
     // folder it can be made in.
-    fs::path parent = fs::absolute(folder, error).parent_path();
+    fs::path parent = fs::absolute(orvane::PathOf(folder), error).parent_path();
     while (!parent.empty() && !fs::exists(parent, error)) {
         if (parent == parent.parent_path()) {
             break;
@@ -33,11 +34,11 @@ std::string StateFolderProblem(const std::string& folder) {
         parent = parent.parent_path();
     }
     if (!fs::is_directory(parent, error)) {
-        return "the state folder " + folder + " cannot be made: " + parent.string() +
+        return "the state folder " + folder + " cannot be made: " + orvane::Utf8Of(parent) +
                " is not a folder";
     }
-    if (access(parent.c_str(), W_OK | X_OK) != 0) {
-        return "the state folder " + folder + " cannot be made in " + parent.string();
+    if (!orvane::MayChangeFolder(orvane::Utf8Of(parent))) {
+        return "the state folder " + folder + " cannot be made in " + orvane::Utf8Of(parent);
     }
     return {};
 }

@@ -1,14 +1,15 @@
 #include "vprinter/Store.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <system_error>
 
 #include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/PortFolder.h"
+#include "platform/PortList.h"
 #include "platform/PortTable.h"
 
 namespace vprinter {
@@ -37,33 +38,27 @@ bool WriteStateFile(const std::string& path, const std::string& text) {
 }  // namespace
 
 FileStamp StampOf(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
+    orvane::FileIdentity identity;
+    if (!orvane::FileIdentityOf(path, identity)) {
         return {};
     }
     FileStamp stamp;
-    stamp.inode = static_cast<uint64_t>(info.st_ino);
-    stamp.size = static_cast<int64_t>(info.st_size);
-    stamp.modified = static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.device = identity.device;
+    stamp.inode = identity.inode;
+    stamp.size = identity.size;
+    stamp.modified = identity.modifiedNanoseconds;
     return stamp;
 }
 
 Store::Store(std::string folder) : folder_(std::move(folder)) {}
 
 std::string Store::DefaultFolder() {
-    if (const char* dir = std::getenv("ORVANE_VPRINTER_DIR"); dir != nullptr && *dir != '\0') {
-        return dir;
-    }
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state == '/') {
-        return std::string(state) + "/orvane-vprinter";
-    }
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.local/state/orvane-vprinter";
+    return orvane::VirtualPrinterStateFolder();
 }
 
 bool Store::EnsureCreated() {
     std::error_code error;
-    if (fs::exists(folder_, error)) {
+    if (fs::exists(orvane::PathOf(folder_), error)) {
         return true;
     }
     // Another process may be making its first use at the same time, and a
@@ -71,7 +66,7 @@ bool Store::EnsureCreated() {
     // beside it and renamed into its place, so that nobody sees it half made.
     // The rename takes the place of nothing but an empty folder; when another
     // process was first, its folder stays and this one goes.
-    fs::path target(folder_);
+    fs::path target = orvane::PathOf(folder_);
     if (!target.has_filename()) {
         target = target.parent_path();  // a name that ends in '/'
     }
@@ -83,9 +78,9 @@ bool Store::EnsureCreated() {
     std::string building;
     std::random_device random;
     for (int attempt = 0; building.empty() && attempt < 8; ++attempt) {
-        const std::string name = target.string() + ".new-" + std::to_string(random()) + "-" +
+        const std::string name = orvane::Utf8Of(target) + ".new-" + std::to_string(random()) + "-" +
                                  std::to_string(random());
-        if (fs::create_directory(name, error)) {
+        if (fs::create_directory(orvane::PathOf(name), error)) {
             building = name;
         } else if (error) {
             return false;
@@ -102,22 +97,25 @@ bool Store::EnsureCreated() {
         made = made && fresh.CreatePrinter(port, model, reason);
     }
     if (made) {
-        fs::rename(building, target, error);
+        fs::rename(orvane::PathOf(building), target, error);
         if (!error) {
             return true;
         }
     }
-    fs::remove_all(building, error);
-    return made && fs::is_directory(folder_, error);
+    fs::remove_all(orvane::PathOf(building), error);
+    return made && fs::is_directory(orvane::PathOf(folder_), error);
 }
 
 std::vector<std::string> Store::Ports() const {
     std::vector<std::string> ports;
     std::error_code error;
-    for (fs::directory_iterator it(folder_, error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(orvane::PathOf(folder_), error), end; !error && it != end;
+         it.increment(error)) {
         std::error_code entryError;
         if (it->is_directory(entryError) && fs::exists(it->path() / kConfigFile, entryError)) {
-            ports.push_back(it->path().filename().string());
+            if (auto port = orvane::PortOfFolderName(orvane::Utf8Of(it->path().filename()))) {
+                ports.push_back(std::move(*port));
+            }
         }
     }
     std::sort(ports.begin(), ports.end());
@@ -126,7 +124,8 @@ std::vector<std::string> Store::Ports() const {
 
 bool Store::Exists(const std::string& port) const {
     std::error_code error;
-    return IsValidPortName(port) && fs::exists(fs::path(PrinterFolder(port)) / kConfigFile, error);
+    return IsValidPortName(port) &&
+           fs::exists(orvane::PathOf(PrinterFolder(port) + "/" + kConfigFile), error);
 }
 
 bool Store::CreatePrinter(const std::string& port, const std::string& model, std::string& reason) {
@@ -157,7 +156,7 @@ bool Store::CreatePrinter(const std::string& port, const std::string& model, std
     // A folder that lost its printer.conf still holds the printer's EEPROM:
     // a new board must not be written over it.
     std::error_code present;
-    if (fs::exists(PrinterFolder(port) + "/eeprom.bin", present)) {
+    if (fs::exists(orvane::PathOf(PrinterFolder(port) + "/eeprom.bin"), present)) {
         reason = PrinterFolder(port) + " holds an eeprom.bin without a printer.conf: move the " +
                  "folder away, or write a printer.conf back";
         return false;
@@ -169,7 +168,7 @@ bool Store::CreatePrinter(const std::string& port, const std::string& model, std
         }
     }
     std::error_code error;
-    fs::create_directories(PrinterFolder(port), error);
+    fs::create_directories(orvane::PathOf(PrinterFolder(port)), error);
     if (error) {
         reason = "cannot create " + PrinterFolder(port) + ": " + error.message();
         return false;
@@ -188,9 +187,19 @@ bool Store::RemovePrinter(const std::string& port) {
     if (!Exists(port)) {
         return false;
     }
-    const FileLock printerLock = LockPrinter(port);
+    // Windows removes no file that is open, and the printer's lock file is in
+    // its folder: the printer is taken away under its lock (its printer.conf
+    // goes first, and with it the printer for everyone who looks under the
+    // lock), then the lock is let go and the folder removed. The state
+    // folder's lock is held throughout, so no printer of this port comes back
+    // meanwhile.
+    std::optional<FileLock> printerLock(LockPrinter(port));
+    if (!orvane::RemoveFile(PrinterFolder(port) + "/" + kConfigFile)) {
+        return false;
+    }
+    printerLock.reset();
     std::error_code error;
-    fs::remove_all(PrinterFolder(port), error);
+    fs::remove_all(orvane::PathOf(PrinterFolder(port)), error);
     return !error;
 }
 
@@ -362,7 +371,7 @@ LibraryConfig Store::LoadLibraryConfig(FileStamp* stamp) const {
 bool Store::SaveLibraryConfig(const LibraryConfig& config, FileStamp* stamp) {
     const std::string path = folder_ + "/" + kLibraryFile;
     std::error_code error;
-    fs::create_directories(folder_, error);
+    fs::create_directories(orvane::PathOf(folder_), error);
     const bool saved = WriteStateFile(path, FormatLibraryConfig(config));
     if (stamp != nullptr) {
         *stamp = StampOf(path);
@@ -387,7 +396,7 @@ FileStamp Store::LibraryStamp() const {
 }
 
 std::string Store::PrinterFolder(const std::string& port) const {
-    return folder_ + "/" + port;
+    return folder_ + "/" + orvane::PortFolderName(port);
 }
 
 std::string Store::PagesFolder(const std::string& port) const {

@@ -13,6 +13,7 @@ namespace vprinter {
 // Identity of a file's present content, to notice changes made by another
 // process (the control tool) while the libraries are loaded.
 struct FileStamp {
+    uint64_t device = 0;  // on Windows the volume's serial number, the inode its file index
     uint64_t inode = 0;
     int64_t size = -1;
     int64_t modified = 0;  // nanoseconds
@@ -20,12 +21,12 @@ struct FileStamp {
 };
 
 // The virtual printers' state folder: one folder per printer, named by its
-// port, holding printer.conf, the 256-byte eeprom.bin and mechanism.conf
-// (once the mechanism is set); library.conf for
-// faults of the libraries themselves. Every write goes to a temporary file
-// that is then renamed over the old one, so a crash never leaves half a file;
-// a file that is no regular file (a FIFO, a device) is neither read nor
-// replaced.
+// port (orvane::PortFolderName: on Windows "LPT1:" is "LPT1%3A"), holding
+// printer.conf, the 256-byte eeprom.bin and mechanism.conf (once the
+// mechanism is set); library.conf for faults of the libraries themselves.
+// Every write goes to a temporary file that is then renamed over the old one,
+// so a crash never leaves half a file; a file that is no regular file (a
+// FIFO, a device) is neither read nor replaced.
 // Whoever changes a file reads it again under its lock (LockPrinter,
 // LockFolder) and keeps the lock until the change is written, so that two
 // processes never lose each other's changes.

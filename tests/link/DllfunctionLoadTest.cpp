@@ -7,6 +7,7 @@
 
 #include "link/Dllfunction.h"
 #include "link/ResultCodes.h"
+#include "platform/LibraryLoader.h"
 #include "support/Process.h"
 #include "support/TempFolder.h"
 
@@ -14,6 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::TempFolder;
+
+// A link library's path in folder, named as on this platform.
+std::string Lib(const std::string& folder, const char* name) {
+    return folder + "/" + orvane::PlatformLibraryFileName(name);
+}
 
 // Answers loads from a list of available paths and records every call.
 class ScriptedLoader final : public orvane::ILibraryLoader {
@@ -55,7 +61,7 @@ class RecordingMessageBox final : public orvane::IMessageBox {
 
 TEST(DllfunctionLoad, LoadsPortThenChannelLibraryFromTheProgramFolderAndFreesChannelFirst) {
     ScriptedLoader loader;
-    loader.available = {{"/opt/adj/libPortway.so", 1}, {"/opt/adj/libChanlink.so", 2}};
+    loader.available = {{Lib("/opt/adj", "Portway"), 1}, {Lib("/opt/adj", "Chanlink"), 2}};
     {
         TPDLLFunction link(loader, "/opt/adj");
         ASSERT_TRUE(link.Load());
@@ -66,11 +72,11 @@ TEST(DllfunctionLoad, LoadsPortThenChannelLibraryFromTheProgramFolderAndFreesCha
 
 TEST(DllfunctionLoad, TriesTheChannelLibraryEvenWhenThePortLibraryIsMissing) {
     ScriptedLoader loader;
-    loader.available = {{"/opt/adj/libChanlink.so", 2}};
+    loader.available = {{Lib("/opt/adj", "Chanlink"), 2}};
     TPDLLFunction link(loader, "/opt/adj");
     EXPECT_FALSE(link.Load());
-    EXPECT_EQ(loader.calls, (std::vector<std::string>{"load /opt/adj/libPortway.so",
-                                                      "load /opt/adj/libChanlink.so"}));
+    EXPECT_EQ(loader.calls, (std::vector<std::string>{"load " + Lib("/opt/adj", "Portway"),
+                                                      "load " + Lib("/opt/adj", "Chanlink")}));
     // The channel library is held, the port wrappers answer 0xB000 without a look-up.
     loader.calls.clear();
     EXPECT_EQ(link.PortOpenByPway(1025), ResultDllMissing);
@@ -83,7 +89,7 @@ TEST(DllfunctionLoad, TriesTheChannelLibraryEvenWhenThePortLibraryIsMissing) {
 
 TEST(DllfunctionLoad, LooksTheFunctionUpAnewOnEveryCall) {
     ScriptedLoader loader;
-    loader.available = {{"/a/libPortway.so", 1}, {"/a/libChanlink.so", 2}};
+    loader.available = {{Lib("/a", "Portway"), 1}, {Lib("/a", "Chanlink"), 2}};
     TPDLLFunction link(loader, "/a");
     ASSERT_TRUE(link.Load());
     loader.calls.clear();
@@ -99,19 +105,20 @@ TEST(DllfunctionLoad, LooksTheFunctionUpAnewOnEveryCall) {
 
 TEST(DllfunctionLoad, ReloadingFreesWhatWasHeldFirst) {
     ScriptedLoader loader;
-    loader.available = {{"/a/libPortway.so", 1}, {"/a/libChanlink.so", 2}};
+    loader.available = {{Lib("/a", "Portway"), 1}, {Lib("/a", "Chanlink"), 2}};
     TPDLLFunction link(loader, "/a");
     ASSERT_TRUE(link.Load());
     loader.calls.clear();
     ASSERT_TRUE(link.Load());
-    EXPECT_EQ(loader.calls, (std::vector<std::string>{"free 2", "free 1", "load /a/libPortway.so",
-                                                      "load /a/libChanlink.so"}));
+    EXPECT_EQ(loader.calls,
+              (std::vector<std::string>{"free 2", "free 1", "load " + Lib("/a", "Portway"),
+                                        "load " + Lib("/a", "Chanlink")}));
 }
 
 TEST(DllfunctionLoadDeathTest, AMissingLibraryShowsTheStartUpMessageAndEndsWithExitCodeZero) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     ScriptedLoader loader;
-    loader.available = {{"/a/libPortway.so", 1}};
+    loader.available = {{Lib("/a", "Portway"), 1}};
     TPDLLFunction link(loader, "/a");
     RecordingMessageBox box;
     EXPECT_EXIT(link.LoadOrExit(box), ::testing::ExitedWithCode(0),
@@ -127,12 +134,25 @@ class ProgramFolder : public ::testing::Test {
         fs::create_directories(root_ / "program");
         fs::create_directories(root_ / "elsewhere");
         const std::string from = testing_support::OutputFolder();
-        for (const char* file :
-             {"orvane-link-probe", "libPortway.so", "libChanlink.so", "libOrvaneVPrinter.so"}) {
+        std::vector<std::string> files = {testing_support::ProgramFile("orvane-link-probe")};
+        for (const char* library : {"Portway", "Chanlink", "OrvaneVPrinter"}) {
+            files.push_back(orvane::PlatformLibraryFileName(library));
+        }
+#ifdef _WIN32
+        // The compiler's runtime libraries, which Windows loads from the
+        // program's folder too.
+        for (const auto& entry : fs::directory_iterator(from)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with("lib") && name.ends_with(".dll")) {
+                files.push_back(name);
+            }
+        }
+#endif
+        for (const std::string& file : files) {
             fs::copy_file(from + "/" + file, root_ / "program/" + file);
         }
-        for (const char* decoy : {"libPortway.so", "libChanlink.so"}) {
-            testing_support::WriteFile(root_ / "elsewhere/" + decoy, "not a library");
+        for (const char* decoy : {"Portway", "Chanlink"}) {
+            testing_support::WriteFile(Lib(root_ / "elsewhere", decoy), "not a library");
         }
     }
 
@@ -151,7 +171,7 @@ TEST_F(ProgramFolder, TheLibrariesComeFromTheProgramsOwnFolderNotFromTheWorkingF
 }
 
 TEST_F(ProgramFolder, AMissingChannelLibraryEndsTheProgramWithTheMessageAndExitCodeZero) {
-    fs::remove(root_ / "program/libChanlink.so");
+    fs::remove(Lib(root_ / "program", "Chanlink"));
     const auto result = RunProbe(root_ / "program/orvane-link-probe");
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out,
@@ -159,7 +179,7 @@ TEST_F(ProgramFolder, AMissingChannelLibraryEndsTheProgramWithTheMessageAndExitC
 }
 
 TEST_F(ProgramFolder, AMissingPortLibraryEndsTheProgramTheSameWay) {
-    fs::remove(root_ / "program/libPortway.so");
+    fs::remove(Lib(root_ / "program", "Portway"));
     const auto result = RunProbe(root_ / "program/orvane-link-probe");
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("message box: DLL"), std::string::npos);

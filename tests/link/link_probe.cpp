@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "link/Dllfunction.h"
+#include "platform/CommandLine.h"
 #include "platform/ExecutableFolder.h"
 
 namespace {
@@ -20,6 +21,7 @@ class PrintingMessageBox final : public orvane::IMessageBox {
 }  // namespace
 
 int main(int argc, char** argv) {
+    orvane::UseUtf8Console();
     orvane::SystemLibraryLoader loader;
     TPDLLFunction link(loader, orvane::ExecutableFolder());
     PrintingMessageBox messageBox;

@@ -198,7 +198,7 @@ TEST_F(BidPattern, PageFlushesAfterEachReferencePassAndTheSheetStartsEachTestPas
             after += stream.items[i].kind == StreamItem::Kind::Packet &&
                      stream.items[i + 1].bytes == initialize;
         }
-        return Seams{std::count(sends.begin(), sends.end(), initialize), after};
+        return Seams{static_cast<long>(std::count(sends.begin(), sends.end(), initialize)), after};
     };
     // Page: CR; F after each of the nine reference passes leaves the I; F
     // before the first test value alone (and the job starts with one).

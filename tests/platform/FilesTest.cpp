@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
+
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-
-#include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <filesystem>
 #include <vector>
@@ -12,6 +14,7 @@
 
 #include "platform/Files.h"
 #include "platform/ServiceLogFile.h"
+#include "support/LinuxOnly.h"
 #include "support/PlantedFifo.h"
 #include "support/TempFolder.h"
 
@@ -27,6 +30,9 @@ using testing_support::WriteFile;
 // While a lock is held, another opening of the lock file cannot take it;
 // once it is let go, it can.
 TEST(FileLock, HoldsOthersOffUntilItIsLetGo) {
+#ifdef _WIN32
+    ORVANE_LINUX_ONLY("the test takes the lock with flock() from outside");
+#else
     TempFolder folder;
     const std::string path = folder / "bkupdata.lock";
     auto othersCanTake = [&path] {
@@ -45,8 +51,10 @@ TEST(FileLock, HoldsOthersOffUntilItIsLetGo) {
     EXPECT_TRUE(othersCanTake());
     const orvane::FileLock nowhere(folder / "missing/folder/lock");
     EXPECT_FALSE(nowhere.Held());
+#endif
 }
 
+#ifndef _WIN32
 // What a test plants beside or at the file a writer replaces.
 struct Planted {
     const char* what;
@@ -74,10 +82,15 @@ std::string Kind(const std::string& path) {
                                       : "other";
 }
 
+#endif
+
 // A link planted at the temporary name is never written through, and a
 // special file at the target is never replaced by a regular one; neither
 // leaves a temporary file behind.
 TEST(ReplaceFile, NeverFollowsALinkNorReplacesWhatIsNoRegularFile) {
+#ifdef _WIN32
+    ORVANE_LINUX_ONLY("symbolic links, FIFOs and device nodes to plant");
+#else
     const std::vector<Planted> cases = {
         {"a link at the temporary name",
          [](const std::string& folder, const std::string& target) {
@@ -131,11 +144,15 @@ TEST(ReplaceFile, NeverFollowsALinkNorReplacesWhatIsNoRegularFile) {
                 << c.what << ": " << entry.path();
         }
     }
+#endif
 }
 
 // A reader never waits on a FIFO, never reads a device, and never reads past
 // its bound; it tells which of these it met.
 TEST(ReadWholeFile, ReadsARegularFileWithinItsBoundAndNothingElse) {
+#ifdef _WIN32
+    ORVANE_LINUX_ONLY("FIFOs and device nodes do not exist on Windows");
+#else
     TempFolder folder;
     WriteFile(folder / "small", "12345678");
     WriteFile(folder / "large", "123456789");
@@ -186,12 +203,16 @@ TEST(ReadWholeFile, ReadsARegularFileWithinItsBoundAndNothingElse) {
     EXPECT_FALSE(orvane::ServiceLogFile(folder / "fifo").ReadAll(records, reason));
     EXPECT_NE(reason.find(folder / "fifo"), std::string::npos) << reason;
     EXPECT_FALSE(fifo.WasOpened()) << "a reader opened the FIFO";
+#endif
 }
 
 // A file read is known again by its identity while it stands at its name
 // unchanged; a file renamed over the name, or a link there, is another file.
 // What is no regular file (a FIFO) is refused at once, not waited for.
 TEST(ReadFileIdentified, KnowsTheFileReadAndNoOther) {
+#ifdef _WIN32
+    ORVANE_LINUX_ONLY("hard and symbolic links made with link() and symlink(), FIFOs");
+#else
     TempFolder folder;
     const std::string path = folder / "bkupdata.eep";
     const std::vector<uint8_t> first(64, 0x11);
@@ -218,6 +239,7 @@ TEST(ReadFileIdentified, KnowsTheFileReadAndNoOther) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_FALSE(orvane::ReadFileIdentified(fifo, 65, read, identity));
     EXPECT_FALSE(orvane::ReadFileIdentified(folder / "absent", 65, read, identity));
+#endif
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include "platform/ExecutableFolder.h"
 #include "platform/LibraryLoader.h"
+#include "platform/Paths.h"
+#include "platform/PortFolder.h"
 #include "platform/PortList.h"
 #include "support/TempFolder.h"
 
@@ -13,21 +15,32 @@ TEST(ExecutableFolder, CutsAtTheLastSeparator) {
     EXPECT_EQ(orvane::FolderOfPath("/opt/orvane/bin/adjust"), "/opt/orvane/bin");
     EXPECT_EQ(orvane::FolderOfPath("/adjust"), "/");
     EXPECT_EQ(orvane::FolderOfPath("adjust"), "");
-    EXPECT_EQ(orvane::ExecutableFolder().front(), '/');
+    EXPECT_TRUE(orvane::IsAbsolutePath(orvane::ExecutableFolder())) << orvane::ExecutableFolder();
+#ifdef _WIN32
+    EXPECT_EQ(orvane::FolderOfPath("C:\\Program Files\\Orvane\\adjust.exe"),
+              "C:\\Program Files\\Orvane");
+    EXPECT_EQ(orvane::FolderOfPath("C:\\adjust.exe"), "C:\\");
+#endif
 }
 
-TEST(LibraryLoader, RefusesRelativePathsAndNamesTheLibrariesTheLinuxWay) {
+TEST(LibraryLoader, RefusesRelativePathsAndNamesTheLibrariesThePlatformsWay) {
     orvane::SystemLibraryLoader loader;
-    EXPECT_EQ(loader.Load("libPortway.so"), nullptr);
-    EXPECT_EQ(loader.Load("./libPortway.so"), nullptr);
+    const std::string name = orvane::PlatformLibraryFileName("Portway");
+    EXPECT_EQ(loader.Load(name), nullptr);
+    EXPECT_EQ(loader.Load("./" + name), nullptr);
+#ifdef _WIN32
+    EXPECT_EQ(orvane::PlatformLibraryFileName("Chanlink"), "Chanlink.dll");
+#else
     EXPECT_EQ(orvane::PlatformLibraryFileName("Chanlink"), "libChanlink.so");
+#endif
 }
 
 TEST(VirtualPrinterPortList, ListsThePrinterFoldersAndFailsWithoutAStateFolder) {
     TempFolder folder;
     for (const char* name : {"VTUSB002", "LPT1:", "USB001"}) {
-        std::filesystem::create_directories(folder / name);
-        testing_support::WriteFile(folder / name + "/printer.conf", "model=x\n");
+        const std::string printer = folder / orvane::PortFolderName(name);
+        std::filesystem::create_directories(orvane::PathOf(printer));
+        testing_support::WriteFile(printer + "/printer.conf", "model=x\n");
     }
     std::filesystem::create_directories(folder / "notaprinter");
 

@@ -2,17 +2,21 @@
 // writers, damaged lines skipped, and the filters of the log command.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/Paths.h"
 #include "platform/ServiceLogFile.h"
 #include "support/ScopedEnvironment.h"
 #include "support/TempFolder.h"
@@ -130,18 +134,32 @@ TEST(ServiceLogFile, ConcurrentWritersNeitherInterleaveNorLoseLines) {
     const std::string path = folder / "service.log";
     constexpr int kEach = 300;
     const std::string padding(5000, 'p');  // far beyond what one write is sure to keep whole
+    const auto write = [&](const char* port) {
+        ServiceLogFile log(path);
+        bool ok = true;
+        for (int i = 0; i < kEach; ++i) {
+            std::string reason;
+            ok = log.Record(Sample(std::to_string(i) + padding, port), reason) && ok;
+        }
+        return ok;
+    };
+#ifdef _WIN32
+    // No fork: two threads, each with its own handle of the file (Windows'
+    // locks belong to the handle, so they keep the two apart as they would
+    // two processes).
+    bool oks[2] = {false, false};
+    std::thread first([&] { oks[0] = write("VTUSB001"); });
+    std::thread second([&] { oks[1] = write("VTUSB002"); });
+    first.join();
+    second.join();
+    EXPECT_TRUE(oks[0] && oks[1]);
+#else
     std::vector<pid_t> children;
     for (const char* port : {"VTUSB001", "VTUSB002"}) {
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            ServiceLogFile log(path);
-            bool ok = true;
-            for (int i = 0; i < kEach; ++i) {
-                std::string reason;
-                ok = log.Record(Sample(std::to_string(i) + padding, port), reason) && ok;
-            }
-            _exit(ok ? 0 : 1);
+            _exit(write(port) ? 0 : 1);
         }
         children.push_back(child);
     }
@@ -150,6 +168,7 @@ TEST(ServiceLogFile, ConcurrentWritersNeitherInterleaveNorLoseLines) {
         ASSERT_EQ(waitpid(child, &status, 0), child);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
+#endif
     size_t damaged = 0;
     const auto records = ReadBack(ServiceLogFile(path), damaged);
     EXPECT_EQ(damaged, 0u);
@@ -259,12 +278,22 @@ TEST(ServiceLogFile, FiltersByPortAndByTheLocalTimeSince) {
 }
 
 TEST(ServiceLogFile, LivesInTheUsersStateFolder) {
+#ifdef _WIN32
+    // No HOME: the local application data folder.
+    const std::string local = orvane::Utf8Of(std::filesystem::path(_wgetenv(L"LOCALAPPDATA")));
+    const std::pair<const char*, std::string> cases[] = {
+        {"C:/srv/state", "C:/srv/state/orvane-adjust/service.log"},
+        {"relative/state", local + "/orvane-adjust/service.log"},
+        {nullptr, local + "/orvane-adjust/service.log"},
+    };
+#else
     ScopedEnvironment home("HOME", "/home/tech");
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<const char*, std::string> cases[] = {
         {"/srv/state", "/srv/state/orvane-adjust/service.log"},
         {"relative/state", "/home/tech/.local/state/orvane-adjust/service.log"},
         {nullptr, "/home/tech/.local/state/orvane-adjust/service.log"},
     };
+#endif
     for (const auto& [state, expected] : cases) {
         ScopedEnvironment environment("XDG_STATE_HOME", state);
         EXPECT_EQ(ServiceLogFile::DefaultPath(), expected) << (state ? state : "unset");

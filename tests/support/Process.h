@@ -1,11 +1,16 @@
 #pragma once
 
+#ifndef _WIN32
 #include <sys/types.h>
+#endif
 
 #include <chrono>
+#include <condition_variable>
 #include <cstddef>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace testing_support {
@@ -31,20 +36,38 @@ class ChildProcess {
 
     // Reads its output until stderr holds text; false when it ended first.
     bool WaitForErr(const std::string& text);
+    // POSIX only: Windows has no signal to send one process (a test that
+    // needs it is Linux-only).
     void Signal(int signal);
     // Reads the rest of its output and waits for it to end; past the
     // deadline, when there is one, it is killed (timedOut).
     ProcessResult Finish(std::optional<std::chrono::steady_clock::time_point> deadline = {});
 
   private:
+#ifdef _WIN32
+    // A thread a stream reads it into result_ (Windows' pipes cannot be
+    // polled).
+    void Gather(void* pipe, std::string ProcessResult::*sink);
+
+    void* process_ = nullptr;
+    std::thread readers_[2];
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int open_ = 0;  // streams not ended yet
+#else
     // Reads what one poll brings, waiting at most timeout (-1: no bound);
     // false when both streams have ended.
     bool ReadSome(int timeoutMilliseconds = -1);
 
     pid_t child_ = -1;
     int fds_[2] = {-1, -1};
+#endif
     ProcessResult result_;
 };
+
+// The name of a program file of the build: "orvane-vprinter" ->
+// "orvane-vprinter.exe" on Windows.
+std::string ProgramFile(const std::string& name);
 
 // Runs a program with arguments in a working folder and waits for it.
 ProcessResult RunProcess(const std::vector<std::string>& argv, const std::string& workingFolder,

@@ -22,11 +22,15 @@ class ScopedEnvironment {
 
   private:
     void Set(const char* value) {
+#ifdef _WIN32
+        _putenv_s(name_, value != nullptr ? value : "");  // an empty value unsets it
+#else
         if (value != nullptr) {
             setenv(name_, value, 1);
         } else {
             unsetenv(name_);
         }
+#endif
     }
     const char* name_;
     std::optional<std::string> old_;

@@ -1,5 +1,9 @@
 #include "tools/common/Waiting.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <csignal>
 #include <cstdlib>
 #include <ctime>
@@ -17,9 +21,29 @@ namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
 
+#ifdef _WIN32
+// Set once by the first Ctrl-C: it wakes the sleep that is going on (and only
+// that one: the event resets as it wakes it).
+HANDLE InterruptEvent() {
+    static const HANDLE event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    return event;
+}
+
+// Runs on a thread of its own. The second Ctrl-C (or Ctrl-Break, or the
+// console closing) goes on to the default handler, which ends the process.
+BOOL WINAPI OnConsoleControl(DWORD kind) {
+    if (kind != CTRL_C_EVENT || interrupted != 0) {
+        return FALSE;
+    }
+    interrupted = 1;
+    SetEvent(InterruptEvent());
+    return TRUE;
+}
+#else
 void OnInterrupt(int) {
     interrupted = 1;
 }
+#endif
 
 constexpr uint32_t kPollMilliseconds = 500;
 constexpr uint8_t kPaperOutError = 6;
@@ -27,6 +51,10 @@ constexpr uint8_t kPaperOutError = 6;
 }  // namespace
 
 void CatchInterrupts() {
+#ifdef _WIN32
+    InterruptEvent();
+    SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+#else
     struct sigaction action = {};
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
@@ -34,6 +62,7 @@ void CatchInterrupts() {
     // default action again and ends the process.
     action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, nullptr);
+#endif
 }
 
 bool Interrupted() {
@@ -57,9 +86,13 @@ void ToolClock::Sleep(uint32_t milliseconds) {
     }
     // A signal cuts only the sleep it arrives in short; later sleeps are
     // whole, so a run that goes on after Ctrl-C keeps its pace.
+#ifdef _WIN32
+    WaitForSingleObject(InterruptEvent(), milliseconds);
+#else
     timespec left{static_cast<time_t>(milliseconds / 1000),
                   static_cast<long>(milliseconds % 1000) * 1000000L};
     nanosleep(&left, &left);
+#endif
 }
 
 uint64_t ToolClock::Elapsed() const {

@@ -3,8 +3,6 @@
 // SendDataChannel call the printer got, in order, to a stream file.
 #include <CLI/CLI.hpp>
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,7 +10,10 @@
 #include <stdexcept>
 
 #include "link/ResultCodes.h"
+#include "platform/CommandLine.h"
 #include "platform/Files.h"
+#include "platform/NativeFile.h"
+#include "platform/Paths.h"
 #include "tools/common/Waiting.h"
 #include "tools/pattern/Items.h"
 #include "tools/pattern/Report.h"
@@ -57,20 +58,31 @@ void CheckOutput(const std::string& path) {
         case orvane::FileKind::Regular:
             break;
     }
-    fs::path folder = fs::path(path).parent_path();
+    fs::path folder = orvane::PathOf(path).parent_path();
     if (folder.empty()) {
         folder = ".";
     }
+    const std::string name = orvane::Utf8Of(folder);
     if (!fs::is_directory(folder, error)) {
-        throw BadArgument("--out " + path + ": no folder " + folder.string());
+        throw BadArgument("--out " + path + ": no folder " + name);
     }
-    std::string probe = (folder / ".orvane-pattern-XXXXXX").string();
-    const int file = mkstemp(probe.data());
-    if (file < 0) {
-        throw BadArgument("--out " + path + ": cannot write into " + folder.string());
+    // A file of a fresh name, made and removed again.
+    bool made = false;
+    for (int attempt = 0; !made && attempt < 8; ++attempt) {
+        const std::string probe =
+            name + "/.orvane-pattern-" + std::to_string(orvane::RandomBits(attempt) % 1000000007);
+        orvane::NativeFile file;
+        made = file.Open(probe, orvane::NativeFile::Mode::CreateNew);
+        if (made) {
+            file.Close();
+            orvane::RemoveFileName(probe);
+        } else if (!file.Existed()) {
+            break;
+        }
     }
-    close(file);
-    unlink(probe.c_str());
+    if (!made) {
+        throw BadArgument("--out " + path + ": cannot write into " + name);
+    }
 }
 
 // Checks the options against what the item takes.
@@ -159,8 +171,10 @@ int main(int argc, char** argv) {
     app.add_option("--paper-wait", options.paperWait,
                    "seconds to wait for paper when the printer is out of it (default: no limit)")
         ->check(CLI::Range(0, 7 * 86400));
+    orvane::UseUtf8Console();
+    orvane::Utf8Arguments arguments(argc, argv);
     try {
-        app.parse(argc, argv);
+        app.parse(arguments.Count(), arguments.Values());
         if (list) {
             ListItems();
             return 0;

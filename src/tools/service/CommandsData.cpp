@@ -8,6 +8,7 @@
 #include "eeprom/EepromImage.h"
 #include "link/ResultCodes.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "tools/service/Commands.h"
 #include "tools/service/Written.h"
 
@@ -227,7 +228,7 @@ Outcome CheckDumpFile(const std::string& path, bool force) {
         case FileKind::Missing:
             break;
     }
-    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    const std::filesystem::path folder = orvane::PathOf(path).parent_path();
     std::error_code error;
     if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
         return Outcome::Usage("no folder " + folder.string());

@@ -6,6 +6,7 @@
 #include "link/ResultCodes.h"
 #include "link/ServiceLog.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "tools/service/Commands.h"
 #include "tools/service/Output.h"
 
@@ -27,11 +28,11 @@ Json EntryJson(const BackupEntry& entry) {
 uint8_t ModelOfBackupFile(Session& session, const std::string& path) {
     std::error_code error;
     for (const BackupEntry& entry : session.eeprom.ListBackups()) {
-        if (std::filesystem::equivalent(entry.path, path, error)) {
+        if (std::filesystem::equivalent(orvane::PathOf(entry.path), orvane::PathOf(path), error)) {
             return entry.modelCode;
         }
     }
-    return backup_history::ModelOfFileName(std::filesystem::path(path).filename().string());
+    return backup_history::ModelOfFileName(orvane::Utf8Of(orvane::PathOf(path).filename()));
 }
 
 }  // namespace
@@ -59,7 +60,7 @@ Outcome CheckRestoreFrom(Session&, const std::string& path) {
     }
     // Refused before the link is opened, as the restore itself refuses it
     // before it writes anything.
-    const auto size = std::filesystem::file_size(path, error);
+    const auto size = std::filesystem::file_size(orvane::PathOf(path), error);
     if (error || size != TPEeprom::kBackupFileSize) {
         return {kExitRefused,
                 "--from " + path + ": Cannot read data from file. (a backup is " +

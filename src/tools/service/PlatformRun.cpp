@@ -1,6 +1,7 @@
 // orvane-service on the platform's own seams.
 #include <csignal>
 
+#include "platform/CommandLine.h"
 #include "platform/ExecutableFolder.h"
 #include "platform/LibraryLoader.h"
 #include "platform/Random.h"
@@ -11,6 +12,7 @@ namespace orvane::service {
 
 int RunService(int argc, char** argv, std::ostream& out, std::ostream& err) {
     tools::CatchInterrupts();
+    UseUtf8Console();
     SystemLibraryLoader loader;
     tools::ToolClock clock;
     StdRandom random;
@@ -19,8 +21,7 @@ int RunService(int argc, char** argv, std::ostream& out, std::ostream& err) {
                              .ports = nullptr,
                              .clock = clock,
                              .random = random};
-    std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    return RunService(args, out, err, seams);
+    return RunService(Utf8Arguments(argc, argv).WithoutProgram(), out, err, seams);
 }
 
 }  // namespace orvane::service

@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/CommandLine.h"
 #include "platform/PortTable.h"
 #include "tools/service/Commands.h"
 #include "tools/service/Output.h"
@@ -418,7 +419,7 @@ int RunService(const std::vector<std::string>& args, std::ostream& out, std::ost
             outcome = CheckStateFolder(request.options.folder);
             if (outcome.exit == kExitDone && ports == nullptr) {
                 // The link libraries of this process find their printers there.
-                setenv("ORVANE_VPRINTER_DIR", request.options.folder.c_str(), 1);
+                orvane::SetEnvironment("ORVANE_VPRINTER_DIR", request.options.folder);
             }
         }
         if (ports == nullptr) {

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "vprinter/Capture.h"
 #include "vprinter/PageFiles.h"
 #include "vprinter/PrintEngine.h"
@@ -209,7 +210,8 @@ void AddStreamCommands(CLI::App& app, Tool& tool) {
             uint32_t width = 0;
             uint32_t height = 0;
             std::error_code error;
-            const auto bytes = std::filesystem::file_size(folder + "/" + name, error);
+            const auto bytes =
+                std::filesystem::file_size(orvane::PathOf(folder + "/" + name), error);
             if (PngSize(folder + "/" + name, width, height)) {
                 std::printf("%s  %u x %u  %llu bytes\n", name.c_str(), width, height,
                             static_cast<unsigned long long>(error ? 0 : bytes));
@@ -225,7 +227,7 @@ void AddStreamCommands(CLI::App& app, Tool& tool) {
         tool.RequirePrinter(port);
         const std::string path = tool.GetStore().PrinterFolder(port) + "/received.stream";
         std::error_code missing;
-        if (!std::filesystem::exists(path, missing)) {
+        if (!std::filesystem::exists(orvane::PathOf(path), missing)) {
             throw ToolError("printer " + port + " has received no stream");
         }
         const StreamFile stream = ReadStream(path);

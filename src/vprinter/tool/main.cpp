@@ -4,6 +4,7 @@
 // prints a received stream again and lists the commands of a stream file.
 #include <iostream>
 
+#include "platform/CommandLine.h"
 #include "vprinter/StateFolder.h"
 #include "vprinter/tool/Tool.h"
 
@@ -30,8 +31,10 @@ int main(int argc, char** argv) {
     vprinter::tool::AddDumpCommands(app, tool);
     vprinter::tool::AddStreamCommands(app, tool);
     vprinter::tool::AddMechanismCommands(app, tool);
+    orvane::UseUtf8Console();
+    orvane::Utf8Arguments arguments(argc, argv);
     try {
-        app.parse(argc, argv);
+        app.parse(arguments.Count(), arguments.Values());
     } catch (const CLI::CallForHelp&) {
         std::cout << app.help();
         return 0;
