@@ -41,7 +41,7 @@ library() {
     compiler="$COMPILER"
   fi
   mkdir -p "$(dirname "$output")"
-  "$compiler" -shared -o "$output" "$work/$name.c" "$@"
+  "$compiler" -O0 -shared -o "$output" "$work/$name.c" "$@"
 }
 # tool OUTPUT [with-thunk [THUNK_SOURCE]]: an executable that calls the
 # thunk once for each library function, or not at all.
@@ -63,14 +63,23 @@ CPP
   "$cxx" -std=c++20 -O1 -I"$source_dir/src" -o "$output" "${sources[@]}"
 }
 
+# The three kinds of tool, made once: with the thunk, without it, and with a
+# thunk that leaves ESP where a cdecl callee left it.
+tools="$work/tools"
+mkdir -p "$tools"
+tool "$tools/with-thunk.exe" with-thunk
+tool "$tools/without-thunk.exe"
+sed '/movl %esi, %esp/d' "$source_dir/src/link/LibraryCallI686.cpp" >"$work/Unrestored.cpp"
+tool "$tools/unrestored.exe" with-thunk "$work/Unrestored.cpp"
+
 sound="$work/sound"
 library Portway "$sound/Portway.dll"
 library Chanlink "$sound/Chanlink.dll"
 library Portway "$sound/stdcall/Portway.dll" -DCALL=__stdcall -Wl,--kill-at
 library Chanlink "$sound/stdcall/Chanlink.dll" -DCALL=__stdcall -Wl,--kill-at
-tool "$sound/orvane-service.exe" with-thunk
-cp "$sound/orvane-service.exe" "$sound/orvane-pattern.exe"
-tool "$sound/orvane-vprinter.exe"
+cp "$tools/with-thunk.exe" "$sound/orvane-service.exe"
+cp "$tools/with-thunk.exe" "$sound/orvane-pattern.exe"
+cp "$tools/without-thunk.exe" "$sound/orvane-vprinter.exe"
 
 failures=0
 # expect NAME PATTERN FOLDER: the check on FOLDER ends with 1 and says PATTERN
@@ -120,13 +129,11 @@ EXTRA=PortDebug library Portway "$folder/Portway.dll"
 expect "an unknown export" "exports names it should not.*PortDebug" "$folder"
 
 folder="$(variant no-thunk)"
-tool "$folder/orvane-pattern.exe"
+cp "$tools/without-thunk.exe" "$folder/orvane-pattern.exe"
 expect "a tool without the thunk" "orvane-pattern.exe holds no call thunk" "$folder"
 
 folder="$(variant thunk-keeps-esp)"
-# A thunk that leaves ESP where a cdecl callee left it.
-sed '/movl %esi, %esp/d' "$source_dir/src/link/LibraryCallI686.cpp" >"$work/Unrestored.cpp"
-tool "$folder/orvane-service.exe" with-thunk "$work/Unrestored.cpp"
+cp "$tools/unrestored.exe" "$folder/orvane-service.exe"
 expect "a thunk that does not restore ESP" "does not put ESP back from ESI right after its call" \
   "$folder"
 
