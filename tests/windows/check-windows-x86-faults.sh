@@ -48,7 +48,7 @@ library() {
 tool() {
   local output="$1" calls=""
   if [ "${2:-}" = with-thunk ]; then
-    calls="$(for i in $(seq 14); do echo "r += OrvaneCallRestoringStack((const void*)&F, w, 1);"; done)"
+    calls="$(for _ in $(seq 14); do echo "r += OrvaneCallRestoringStack((const void*)&F, w, 1);"; done)"
   fi
   cat >"$work/tool.cpp" <<CPP
 #include "link/LibraryCall.h"
