@@ -65,7 +65,8 @@ int RunProgram(int& argc, char** argv, const std::function<void(AppContext&)>& s
     QApplication::setQuitOnLastWindowClosed(false);
 
     orvane::SystemLibraryLoader loader;
-    orvane::VirtualPrinterPortList ports;
+    orvane::VirtualPrinterPortList virtualPorts;
+    orvane::PrinterPortList ports(virtualPorts, orvane::SpoolerPortList());
     orvane::StdRandom random;
     try {
         AppContext context(

@@ -1,9 +1,9 @@
 #include "link/Dllfunction.h"
 
 #include <cstdlib>
-#include <cstring>
 #include <utility>
 
+#include "link/LibraryCall.h"
 #include "link/ResultCodes.h"
 
 namespace {
@@ -22,6 +22,12 @@ using ReadEepromFunction = uint16_t(uint8_t address, uint8_t* value, void* conte
 using WriteEepromFunction = uint16_t(uint8_t address, uint8_t value, void* context);
 using GetErrorCodeFunction = uint16_t();
 using InquireStatusFunction = uint16_t(uint8_t* record, void* context);
+}
+
+// Calls a library function of type Function found at function.
+template <typename Function, typename... Args>
+uint16_t Call(void* function, Args... args) {
+    return orvane::link::LibraryCall<Function>::Call(function, args...);
 }
 
 const char* const kPortLibrary = "Portway";
@@ -72,26 +78,18 @@ void TPDLLFunction::Unload() {
     portLibrary_ = nullptr;
 }
 
-template <typename Function>
-Function* TPDLLFunction::Find(orvane::LibraryHandle library, const char* name) {
-    if (library == nullptr) {
-        return nullptr;
-    }
-    void* address = loader_.Lookup(library, name);
-    Function* function = nullptr;
-    static_assert(sizeof(function) == sizeof(address));
-    std::memcpy(&function, &address, sizeof(function));
-    return function;
+void* TPDLLFunction::Find(orvane::LibraryHandle library, const char* name) {
+    return library == nullptr ? nullptr : loader_.Lookup(library, name);
 }
 
 uint16_t TPDLLFunction::PortOpenByPway(uint16_t portNumber) {
-    auto* function = Find<PortOpenFunction>(portLibrary_, "PortOpenByPway");
+    void* function = Find(portLibrary_, "PortOpenByPway");
     if (function == nullptr) {
         return ResultDllMissing;
     }
     // A USB ID read on another port, or before, belongs to another printer.
     logger_.ForgetUsbId();
-    const uint16_t result = function(portNumber);
+    const uint16_t result = Call<PortOpenFunction>(function, portNumber);
     // The library keeps the last I/O error until it is asked for; the open
     // asks once so that a later report sees only errors of later calls.
     int16_t discarded = 0;
@@ -100,50 +98,50 @@ uint16_t TPDLLFunction::PortOpenByPway(uint16_t portNumber) {
 }
 
 uint16_t TPDLLFunction::PortCloseByPway() {
-    auto* function = Find<PortCloseFunction>(portLibrary_, "PortCloseByPway");
+    void* function = Find(portLibrary_, "PortCloseByPway");
     if (function == nullptr) {
         return ResultDllMissing;
     }
-    function();
+    Call<PortCloseFunction>(function);
     return ResultOk;
 }
 
 uint16_t TPDLLFunction::CheckDeviceIDByPway() {
-    auto* function = Find<CheckDeviceIdFunction>(portLibrary_, "CheckDeviceIDByPway");
-    return function == nullptr ? ResultDllMissing : function();
+    void* function = Find(portLibrary_, "CheckDeviceIDByPway");
+    return function == nullptr ? ResultDllMissing : Call<CheckDeviceIdFunction>(function);
 }
 
 uint16_t TPDLLFunction::GetIoErrorCodeByPway(int16_t& code) {
-    auto* function = Find<GetIoErrorCodeFunction>(portLibrary_, "GetIoErrorCodeByPway");
-    return function == nullptr ? ResultDllMissing : function(&code);
+    void* function = Find(portLibrary_, "GetIoErrorCodeByPway");
+    return function == nullptr ? ResultDllMissing : Call<GetIoErrorCodeFunction>(function, &code);
 }
 
 uint16_t TPDLLFunction::GetModelNameByPway(char* name) {
-    auto* function = Find<GetModelNameFunction>(portLibrary_, "GetModelNameByPway");
-    return function == nullptr ? ResultDllMissing : function(name);
+    void* function = Find(portLibrary_, "GetModelNameByPway");
+    return function == nullptr ? ResultDllMissing : Call<GetModelNameFunction>(function, name);
 }
 
 uint16_t TPDLLFunction::D4Negotiation() {
-    auto* function = Find<ContextFunction>(channelLibrary_, "D4Negotiation");
-    return function == nullptr ? ResultDllMissing : function(Context());
+    void* function = Find(channelLibrary_, "D4Negotiation");
+    return function == nullptr ? ResultDllMissing : Call<ContextFunction>(function, Context());
 }
 
 uint16_t TPDLLFunction::D4Termination() {
-    auto* function = Find<ContextFunction>(channelLibrary_, "D4Termination");
-    return function == nullptr ? ResultDllMissing : function(Context());
+    void* function = Find(channelLibrary_, "D4Termination");
+    return function == nullptr ? ResultDllMissing : Call<ContextFunction>(function, Context());
 }
 
 uint16_t TPDLLFunction::SetD4CommandRCode(uint8_t a, uint8_t b) {
-    auto* function = Find<SetCommandRCodeFunction>(channelLibrary_, "SetD4CommandRCode");
+    void* function = Find(channelLibrary_, "SetD4CommandRCode");
     if (function == nullptr) {
         return ResultDllMissing;
     }
-    function(a, b);
+    Call<SetCommandRCodeFunction>(function, a, b);
     return ResultOk;
 }
 
 uint16_t TPDLLFunction::SendDataChannel(const uint8_t* data, uint32_t length) {
-    auto* function = Find<SendDataFunction>(channelLibrary_, "SendDataChannel");
+    void* function = Find(channelLibrary_, "SendDataChannel");
     if (function == nullptr) {
         return ResultDllMissing;
     }
@@ -152,16 +150,17 @@ uint16_t TPDLLFunction::SendDataChannel(const uint8_t* data, uint32_t length) {
             {"SendDataChannel", {length}, std::vector<uint8_t>(data, data + length)});
         return ResultOk;
     }
-    return function(data, length, Context());
+    return Call<SendDataFunction>(function, data, length, Context());
 }
 
 uint16_t TPDLLFunction::D4ReadEeprom(uint8_t address, uint8_t& value) {
-    auto* function = Find<ReadEepromFunction>(channelLibrary_, "D4ReadEeprom");
-    return function == nullptr ? ResultDllMissing : function(address, &value, Context());
+    void* function = Find(channelLibrary_, "D4ReadEeprom");
+    return function == nullptr ? ResultDllMissing
+                               : Call<ReadEepromFunction>(function, address, &value, Context());
 }
 
 uint16_t TPDLLFunction::D4WriteEeprom(uint8_t address, uint8_t value) {
-    auto* function = Find<WriteEepromFunction>(channelLibrary_, "D4WriteEeprom");
+    void* function = Find(channelLibrary_, "D4WriteEeprom");
     if (function == nullptr) {
         return ResultDllMissing;
     }
@@ -169,24 +168,25 @@ uint16_t TPDLLFunction::D4WriteEeprom(uint8_t address, uint8_t value) {
         dryRunCalls_.push_back({"D4WriteEeprom", {address, value}, {}});
         return ResultOk;
     }
-    const uint16_t result = function(address, value, Context());
+    const uint16_t result = Call<WriteEepromFunction>(function, address, value, Context());
     logger_.Record(logger_.Operation(servicelog::EepromWrite), servicelog::ByteText(address),
                    servicelog::ByteText(value), result);
     return result;
 }
 
 uint16_t TPDLLFunction::GetD4ErrorCode(uint16_t& code) {
-    auto* function = Find<GetErrorCodeFunction>(channelLibrary_, "GetD4ErrorCode");
+    void* function = Find(channelLibrary_, "GetD4ErrorCode");
     if (function == nullptr) {
         return ResultDllMissing;
     }
-    code = function();
+    code = Call<GetErrorCodeFunction>(function);
     return ResultOk;
 }
 
 uint16_t TPDLLFunction::InquireStatus(uint8_t* record) {
-    auto* function = Find<InquireStatusFunction>(channelLibrary_, "InquireStatus");
-    return function == nullptr ? ResultDllMissing : function(record, Context());
+    void* function = Find(channelLibrary_, "InquireStatus");
+    return function == nullptr ? ResultDllMissing
+                               : Call<InquireStatusFunction>(function, record, Context());
 }
 
 void TPDLLFunction::AttachServiceLog(IServiceLog* log, orvane::IClock* clock) {
@@ -212,7 +212,7 @@ void TPDLLFunction::NoteAccepted(const char* operation, std::string target) {
 }
 
 uint16_t TPDLLFunction::D4Reset() {
-    auto* function = Find<ContextFunction>(channelLibrary_, "D4Reset");
+    void* function = Find(channelLibrary_, "D4Reset");
     if (function == nullptr) {
         return ResultDllMissing;
     }
@@ -220,7 +220,7 @@ uint16_t TPDLLFunction::D4Reset() {
         dryRunCalls_.push_back({"D4Reset", {}, {}});
         return ResultOk;
     }
-    const uint16_t result = function(Context());
+    const uint16_t result = Call<ContextFunction>(function, Context());
     // Not logged: the restart sets no value. It is accepted all the same.
     if (result == ResultOk) {
         logger_.Accept(servicelog::Reset, "", "");

@@ -15,7 +15,9 @@
 // program touches the libraries.
 //
 // Every wrapper looks its function up anew on each call and returns
-// ResultDllMissing (0xB000) when the library or the function is missing.
+// ResultDllMissing (0xB000) when the library or the function is missing. The
+// calls go through LibraryCall, which works with stdcall and cdecl libraries
+// alike in the 32-bit x86 build.
 class TPDLLFunction {
   public:
     // A call that would have changed the printer, kept by a dry run.
@@ -169,8 +171,9 @@ class TPDLLFunction {
     };
 
   private:
-    template <typename Function>
-    Function* Find(orvane::LibraryHandle library, const char* name);
+    // The address of the function, looked up anew; nullptr when the library
+    // or the function is missing.
+    void* Find(orvane::LibraryHandle library, const char* name);
     void* Context() { return this; }
 
     orvane::ILibraryLoader& loader_;

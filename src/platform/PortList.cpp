@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
+
+#include "platform/PortTable.h"
 
 #include "platform/Paths.h"
 #include "platform/PortFolder.h"
@@ -36,6 +39,30 @@ bool VirtualPrinterPortList::EnumeratePorts(std::vector<std::string>& names) {
     // name order stands in for it.
     std::sort(found.begin(), found.end());
     names = std::move(found);
+    return true;
+}
+
+PrinterPortList::PrinterPortList(IPortList& virtualPrinters, std::unique_ptr<IPortList> spooler)
+    : virtualPrinters_(virtualPrinters), spooler_(std::move(spooler)) {}
+
+bool PrinterPortList::EnumeratePorts(std::vector<std::string>& names) {
+    std::vector<std::string> listed;
+    const bool virtualListed = virtualPrinters_.EnumeratePorts(listed);
+    std::vector<std::string> spooled;
+    const bool spoolerListed = spooler_ != nullptr && spooler_->EnumeratePorts(spooled);
+    if (!virtualListed && !spoolerListed) {
+        return false;
+    }
+    if (!virtualListed) {
+        listed.clear();
+    }
+    for (std::string& name : spooled) {
+        if (IsPrinterPortName(name) &&
+            std::find(listed.begin(), listed.end(), name) == listed.end()) {
+            listed.push_back(std::move(name));
+        }
+    }
+    names = std::move(listed);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,25 @@ class VirtualPrinterPortList final : public IPortList {
 
   private:
     std::string stateFolder_;
+};
+
+// The ports of the print spooler (EnumPortsW, level 1) where there is one:
+// Windows. nullptr elsewhere: there the printers are the virtual printers.
+std::unique_ptr<IPortList> SpoolerPortList();
+
+// The ports the program and the tools offer: the virtual printers', then
+// those of the spooler (if any) whose names the boot window accepts (USB,
+// VTUSB, LPT), in the spooler's order, leaving out a name already listed.
+// Either list alone will do: false only when every list fails.
+class PrinterPortList final : public IPortList {
+  public:
+    // spooler may be nullptr: no spooler.
+    PrinterPortList(IPortList& virtualPrinters, std::unique_ptr<IPortList> spooler);
+    bool EnumeratePorts(std::vector<std::string>& names) override;
+
+  private:
+    IPortList& virtualPrinters_;
+    std::unique_ptr<IPortList> spooler_;
 };
 
 // ORVANE_VPRINTER_DIR, else UserStateFolder()/orvane-vprinter:

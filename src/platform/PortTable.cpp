@@ -54,10 +54,14 @@ bool NumberAfter(const std::string& name, size_t prefixEnd, unsigned offset, uin
 
 }  // namespace
 
+bool IsPrinterPortName(const std::string& name) {
+    return StartsWith(name, "USB") || StartsWith(name, "VTUSB") || StartsWith(name, "LPT");
+}
+
 std::vector<std::string> PrinterPorts(const std::vector<std::string>& systemPorts) {
     std::vector<std::string> ports;
     for (const auto& name : systemPorts) {
-        if (StartsWith(name, "USB") || StartsWith(name, "VTUSB") || StartsWith(name, "LPT")) {
+        if (IsPrinterPortName(name)) {
             ports.push_back(name);
         }
     }

@@ -6,6 +6,10 @@
 
 namespace orvane {
 
+// True for the names the boot window lists: those that begin with "USB",
+// "VTUSB" or "LPT" (exact case).
+bool IsPrinterPortName(const std::string& name);
+
 // The printer ports the boot window offers: of all the system's ports those
 // whose names begin with "USB", "VTUSB" or "LPT" (exact case), in the order
 // of the sorted list control.

@@ -9,7 +9,7 @@ namespace orvane::service {
 
 namespace {
 
-// The printer ports, after the state folder is made on first use.
+// The virtual printers' ports, after the state folder is made on first use.
 class CreatingPortList final : public IPortList {
   public:
     explicit CreatingPortList(std::string folder) : folder_(std::move(folder)), ports_(folder_) {}
@@ -26,6 +26,21 @@ class CreatingPortList final : public IPortList {
     VirtualPrinterPortList ports_;
 };
 
+// Those and the spooler's printer ports (on Windows).
+class ToolPortList final : public IPortList {
+  public:
+    explicit ToolPortList(std::string folder)
+        : virtualPrinters_(std::move(folder)), ports_(virtualPrinters_, SpoolerPortList()) {}
+
+    bool EnumeratePorts(std::vector<std::string>& names) override {
+        return ports_.EnumeratePorts(names);
+    }
+
+  private:
+    CreatingPortList virtualPrinters_;
+    PrinterPortList ports_;
+};
+
 }  // namespace
 
 Outcome CheckStateFolder(const std::string& folder) {
@@ -36,8 +51,7 @@ Outcome CheckStateFolder(const std::string& folder) {
 }
 
 std::unique_ptr<IPortList> StateFolderPorts(const std::string& folder) {
-    return std::make_unique<CreatingPortList>(folder.empty() ? VirtualPrinterStateFolder()
-                                                             : folder);
+    return std::make_unique<ToolPortList>(folder.empty() ? VirtualPrinterStateFolder() : folder);
 }
 
 }  // namespace orvane::service

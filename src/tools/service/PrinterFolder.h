@@ -14,8 +14,9 @@ namespace orvane::service {
 Outcome CheckStateFolder(const std::string& folder);
 
 // The ports of the virtual printers in folder (empty: the default state
-// folder). Its first listing makes a state folder that is not there yet,
-// with its two printers, as the other tools make it.
+// folder), and on Windows the print spooler's printer ports (PrinterPortList).
+// Its first listing makes a state folder that is not there yet, with its two
+// printers, as the other tools make it.
 std::unique_ptr<IPortList> StateFolderPorts(const std::string& folder);
 
 }  // namespace orvane::service
