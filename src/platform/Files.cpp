@@ -272,6 +272,7 @@ bool KeepCopy(const std::string& from, const std::string& to) {
     written = file.Close() && written;
     // A second name, not a rename: a file that came to stand at to meanwhile
     // stays.
+    bool exists = false;
     written = written && LinkNew(temporary, to, exists);
     RemoveFileName(temporary);
     return written;
