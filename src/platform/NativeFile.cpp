@@ -47,24 +47,6 @@ FileStatus StatusOf(const std::string& path, bool follow) {
     return StatusFrom(info);
 }
 
-NativeFile::~NativeFile() {
-    Close();
-}
-
-NativeFile::NativeFile(NativeFile&& other) noexcept : handle_(other.handle_), error_(other.error_) {
-    other.handle_ = kNone;
-}
-
-NativeFile& NativeFile::operator=(NativeFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = other.handle_;
-        error_ = other.error_;
-        other.handle_ = kNone;
-    }
-    return *this;
-}
-
 bool NativeFile::Open(const std::string& path, Mode mode) {
     Close();
     int flags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;

@@ -49,9 +49,19 @@ class NativeFile {
     };
 
     NativeFile() = default;
-    ~NativeFile();
-    NativeFile(NativeFile&& other) noexcept;
-    NativeFile& operator=(NativeFile&& other) noexcept;
+    ~NativeFile() { Close(); }
+    NativeFile(NativeFile&& other) noexcept : handle_(other.handle_), error_(other.error_) {
+        other.handle_ = kNone;
+    }
+    NativeFile& operator=(NativeFile&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = other.handle_;
+            error_ = other.error_;
+            other.handle_ = kNone;
+        }
+        return *this;
+    }
     NativeFile(const NativeFile&) = delete;
     NativeFile& operator=(const NativeFile&) = delete;
 
