@@ -103,6 +103,45 @@ const char* KindName(PageKind kind) {
     return "unknown";
 }
 
+const char* KindTitle(PageKind kind) {
+    switch (kind) {
+        case PageKind::Bid:
+            return "Bi-D check";
+        case PageKind::HeadAngular:
+            return "Head angular check";
+        case PageKind::PfBlack:
+            return "PF check (black)";
+        case PageKind::PfColor:
+            return "PF check (color)";
+        case PageKind::TopMargin:
+            return "Top margin check";
+        case PageKind::FirstDot:
+            return "First dot check";
+        case PageKind::PhotoSheet1:
+            return "Photo-paper sheet, page 1";
+        case PageKind::PhotoSheet2:
+            return "Photo-paper sheet, page 2";
+        case PageKind::Unknown:
+            break;
+    }
+    return "Not a check page";
+}
+
+std::string ReadingLine(const Reading& reading) {
+    std::string line = reading.name + ": ";
+    if (!reading.sure) {
+        line += "not sure";
+        if (!reading.note.empty()) {
+            line += " (" + reading.note + ")";
+        }
+    } else if (!reading.best.empty()) {
+        line += reading.best;
+    } else {
+        line += reading.ValueText();
+    }
+    return line;
+}
+
 bool PageReading::AllSure() const {
     return kind != PageKind::Unknown && !readings.empty() &&
            std::all_of(readings.begin(), readings.end(), [](const Reading& r) { return r.sure; });

@@ -8,6 +8,7 @@
 // dark lid, turned and placed anywhere; each is brought upright to 360 dpi
 // first.
 #include <opencv2/core.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ enum class PageKind {
 
 // The page's name as the command line tool prints it: "bid", "pf-black", ...
 const char* KindName(PageKind kind);
+// The page's name in words for a person: "Bi-D check", "Photo-paper sheet, page 1".
+const char* KindTitle(PageKind kind);
 
 // One adjustable value read from the page; "NG" when the page's end mark is
 // best. On the pages that set test values themselves (Bi-D, PF) the value is
@@ -43,9 +46,17 @@ struct Reading {
     bool sure = false;
     std::string best;  // photo-paper sheet: "X", "X+1", "X-3", ...
     std::string note;  // why it is not sure, or what the page leaves open
+    // Where the page shows it, for a reading that is not sure: which way the
+    // value lies from what the page shows (+1 above, -1 below, 0 not known)
+    // and the value to write and print the page with next.
+    int direction = 0;
+    std::optional<int> next;
 
     std::string ValueText() const { return ng ? "NG" : std::to_string(value); }
 };
+
+// One line for a person: "pf-color: 2", "pf-color: not sure (NOTE)".
+std::string ReadingLine(const Reading& reading);
 
 struct PageReading {
     PageKind kind = PageKind::Unknown;
