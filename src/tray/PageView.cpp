@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
@@ -12,6 +13,15 @@ PageView::PageView(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setCursor(Qt::OpenHandCursor);
     horizontalScrollBar()->setSingleStep(40);
     verticalScrollBar()->setSingleStep(40);
+    // Moved by the user (or the program); a resize that keeps the place only
+    // tells that it was resized.
+    const auto moved = [this] {
+        if (!arranging_) {
+            emit PlaceChanged();
+        }
+    };
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, moved);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, moved);
 }
 
 void PageView::SetPicture(const QImage& picture) {
@@ -22,6 +32,7 @@ void PageView::SetPicture(const QImage& picture) {
     fitted_ = QImage();
     Arrange(centre);
     viewport()->update();
+    emit PlaceChanged();
 }
 
 void PageView::SetNote(const QString& note) {
@@ -34,6 +45,7 @@ void PageView::SetZoom(Zoom zoom) {
     zoom_ = zoom;
     Arrange(centre);
     viewport()->update();
+    emit PlaceChanged();
 }
 
 PageView::Zoom PageView::Closer(Zoom zoom) {
@@ -44,9 +56,16 @@ PageView::Zoom PageView::Farther(Zoom zoom) {
     return zoom == Zoom::Fit ? zoom : static_cast<Zoom>(static_cast<int>(zoom) - 1);
 }
 
+void PageView::Take(const PageView& other) {
+    zoom_ = other.zoom_;
+    Arrange(other.Centre());
+    viewport()->update();
+}
+
 void PageView::CentreOn(QPointF point) {
     Arrange(point);
     viewport()->update();
+    emit PlaceChanged();
 }
 
 QPointF PageView::Centre() const {
@@ -66,6 +85,7 @@ QPointF PageView::Origin() const {
 }
 
 void PageView::Arrange(QPointF centre) {
+    const QScopedValueRollback quiet(arranging_, true);
     const QSize view = viewport()->size();
     if (picture_.isNull()) {
         scale_ = 1.0;
@@ -125,6 +145,7 @@ void PageView::resizeEvent(QResizeEvent* event) {
     const QPointF centre = Centre();
     QAbstractScrollArea::resizeEvent(event);
     Arrange(centre);
+    emit Resized();
 }
 
 void PageView::mousePressEvent(QMouseEvent* event) {

@@ -45,6 +45,14 @@ class PageView : public QAbstractScrollArea {
     double Scale() const { return scale_; }
     // The picture point at the middle of the view.
     QPointF Centre() const;
+    // Takes the other view's zoom and place.
+    void Take(const PageView& other);
+
+  signals:
+    // The zoom, the place looked at or the picture changed.
+    void PlaceChanged();
+    // The view's size changed; its place is kept.
+    void Resized();
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -67,6 +75,7 @@ class PageView : public QAbstractScrollArea {
     double scale_ = 1.0;
     QPoint dragFrom_;
     bool dragging_ = false;
+    bool arranging_ = false;
 };
 
 // The zoom steps as the tray offers them: the --zoom value, the toolbar's

@@ -1,6 +1,7 @@
 #include "tray/TrayWindow.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QActionGroup>
 #include <QLabel>
 #include <QListWidget>
@@ -19,6 +20,11 @@ namespace tray {
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
+constexpr int kPortRole = Qt::UserRole + 1;
+constexpr int kNameRole = Qt::UserRole + 2;
+// How far down the list the page before is looked for among pages of other
+// kinds: each one looked at is read once.
+constexpr int kBeforeSearchRows = 12;
 
 QImage ImageOf(const cv::Mat& bgr) {
     const QImage wrapped(bgr.data, bgr.cols, bgr.rows, static_cast<qsizetype>(bgr.step),
@@ -26,23 +32,39 @@ QImage ImageOf(const cv::Mat& bgr) {
     return wrapped.convertToFormat(QImage::Format_RGB32);
 }
 
-// The page reader's readings, one a line, with the values the page was
-// printed with from its own picture.
-QString ReadingsText(reader::PageReading page, const QString& path) {
-    reader::ApplyStored(page, reader::StoredValuesOfFile(path.toStdString()));
-    QStringList lines;
-    if (page.kind == reader::PageKind::Unknown) {
-        lines << QStringLiteral("Not a check page the reader knows.");
-    } else {
-        lines << QStringLiteral("Read: %1").arg(QString::fromUtf8(reader::KindName(page.kind)));
-        for (const reader::Reading& reading : page.readings) {
-            const std::string value = !reading.sure          ? "not sure"
-                                      : reading.best.empty() ? reading.ValueText()
-                                                             : reading.best;
-            lines << QString::fromStdString(reading.name + ": " + value);
-        }
+// The row's text: the printer, the picture and, once read, the page's kind.
+QString RowText(const std::string& port, const std::string& name, const PageFacts* facts) {
+    QString text = QStringLiteral("%1  %2").arg(QString::fromStdString(port),
+                                               QString::fromStdString(name));
+    if (facts != nullptr && !facts->title.isEmpty()) {
+        text += QStringLiteral("  ") + facts->title;
     }
-    return lines.join(QLatin1Char('\n'));
+    return text;
+}
+
+// "Before: page-0002.png  PF check (black)  (Stored when printed: pf-black=2)"
+QString CaptionOf(const QString& side, const QString& path, const PageFacts& facts) {
+    QString caption = QStringLiteral("%1: %2").arg(side, QFileInfo(path).fileName());
+    if (!facts.title.isEmpty()) {
+        caption += QStringLiteral("  ") + facts.title;
+    }
+    if (!facts.stored.isEmpty()) {
+        caption += QStringLiteral("  (") + facts.stored + QLatin1Char(')');
+    }
+    return caption;
+}
+
+// A view under a caption.
+QWidget* Captioned(QLabel* caption, QWidget* view) {
+    // A long caption is cut, never widens its view.
+    caption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto* box = new QWidget;
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(caption);
+    layout->addWidget(view, 1);
+    return box;
 }
 
 }  // namespace
@@ -65,11 +87,28 @@ TrayWindow::TrayWindow(const std::string& stateFolder, const std::string& port, 
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->addWidget(list_, 1);
     sideLayout->addWidget(readings_);
+    before_ = new PageView;
+    before_->setObjectName(QStringLiteral("BeforeView"));
+    beforeCaption_ = new QLabel;
+    afterCaption_ = new QLabel;
+    beforeBox_ = Captioned(beforeCaption_, before_);
+    beforeBox_->hide();
+    afterCaption_->hide();
+    pair_ = new QSplitter;
+    auto* pair = pair_;
+    pair->addWidget(beforeBox_);
+    pair->addWidget(Captioned(afterCaption_, view_));
     auto* splitter = new QSplitter;
     splitter->addWidget(side);
-    splitter->addWidget(view_);
+    splitter->addWidget(pair);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 780});
+    splitter->setSizes({260, 740});
+    // The two pages side by side keep one zoom and one place.
+    connect(view_, &PageView::PlaceChanged, this, [this] { Follow(*view_, *before_); });
+    connect(before_, &PageView::PlaceChanged, this, [this] { Follow(*before_, *view_); });
+    // A view that appears or is resized takes the chosen page's place.
+    connect(view_, &PageView::Resized, this, [this] { Follow(*view_, *before_); });
+    connect(before_, &PageView::Resized, this, [this] { Follow(*view_, *before_); });
     setCentralWidget(splitter);
 
     auto* tools = addToolBar(QStringLiteral("Zoom"));
@@ -81,6 +120,12 @@ TrayWindow::TrayWindow(const std::string& stateFolder, const std::string& port, 
         tools->addAction(action);
     }
     zoomActions_.front()->setChecked(true);
+    sideBySide_ = tools->addAction(QStringLiteral("Side by side"));
+    sideBySide_->setCheckable(true);
+    sideBySide_->setShortcut(QKeySequence(Qt::Key_S));
+    sideBySide_->setToolTip(
+        QStringLiteral("The page printed before this one beside it, at the same zoom and place (S)"));
+    connect(sideBySide_, &QAction::toggled, this, [this](bool on) { SetSideBySide(on); });
     // Keys of the whole window: the list's own keys choose pages, the view's
     // pan the page.
     AddKey(QStringLiteral("Closer"), {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)},
@@ -151,9 +196,13 @@ void TrayWindow::ShowPages() {
         const QSignalBlocker quiet(list_);
         list_->clear();
         for (const auto& page : pages) {
-            auto* item = new QListWidgetItem(QStringLiteral("%1  %2").arg(
-                QString::fromStdString(page.port), QString::fromStdString(page.name)));
-            item->setData(kPathRole, QString::fromStdString(page.path));
+            const QString path = QString::fromStdString(page.path);
+            const auto known = facts_.constFind(path);
+            auto* item = new QListWidgetItem(
+                RowText(page.port, page.name, known == facts_.cend() ? nullptr : &*known));
+            item->setData(kPathRole, path);
+            item->setData(kPortRole, QString::fromStdString(page.port));
+            item->setData(kNameRole, QString::fromStdString(page.name));
             list_->addItem(item);
             if (!following && item->data(kPathRole).toString() == chosen) {
                 list_->setCurrentItem(item);
@@ -182,28 +231,8 @@ void TrayWindow::ShowChosen() {
             QStringLiteral("No pages yet in %1").arg(QString::fromStdString(shelf_.Folder())));
         return;
     }
-    // The picture shown is the one the page reader decodes and reads: its
-    // memory bounded whatever the file's header says (a large one is
-    // decoded at a fraction of its size), what is wrong with a damaged one
-    // kept quiet.
-    // A page's picture never changes once it is whole: read once.
-    QImage picture;
-    auto readings = read_.find(path);
-    {
-        cv::Mat decoded;
-        if (readings == read_.end()) {
-            const reader::PageReading page = reader::ReadPageFile(path.toStdString(), 0, &decoded);
-            if (!decoded.empty()) {
-                readings = read_.insert(path, ReadingsText(page, path));
-            }
-        } else {
-            std::string problem;
-            decoded = reader::DecodePictureFile(path.toStdString(), problem);
-        }
-        if (!decoded.empty()) {
-            picture = ImageOf(decoded);
-        }
-    }
+    const PageFacts* facts = nullptr;
+    const QImage picture = Load(path, &facts);
     if (picture.isNull()) {
         // Never shown broken: left out until the file changes.
         QMetaObject::invokeMethod(watcher_, "HoldBack", Qt::QueuedConnection, Q_ARG(QString, path));
@@ -211,7 +240,130 @@ void TrayWindow::ShowChosen() {
     }
     shownPath_ = path;
     view_->SetPicture(picture);
-    readings_->setText(readings.value());
+    readings_->setText(facts->Lines().join(QLatin1Char('\n')));
+    QListWidgetItem* row = list_->currentItem();
+    row->setText(RowText(row->data(kPortRole).toString().toStdString(),
+                         row->data(kNameRole).toString().toStdString(), facts));
+    afterCaption_->setText(CaptionOf(QStringLiteral("After"), path, *facts));
+    if (SideBySide()) {
+        ShowBefore();
+    }
+}
+
+QImage TrayWindow::Load(const QString& path, const PageFacts** facts) {
+    // The picture shown is the one the page reader decodes and reads: its
+    // memory bounded whatever the file's header says (a large one is
+    // decoded at a fraction of its size), what is wrong with a damaged one
+    // kept quiet.
+    // A page's picture never changes once it is whole: read once.
+    cv::Mat decoded;
+    auto known = facts_.find(path);
+    if (known == facts_.end()) {
+        const reader::PageReading page = reader::ReadPageFile(path.toStdString(), 0, &decoded);
+        if (!decoded.empty()) {
+            known = facts_.insert(
+                path, FactsOf(page, reader::StoredValuesOfFile(path.toStdString())));
+        }
+    } else {
+        std::string problem;
+        decoded = reader::DecodePictureFile(path.toStdString(), problem);
+    }
+    if (decoded.empty()) {
+        return {};
+    }
+    *facts = &*known;
+    return ImageOf(decoded);
+}
+
+const PageFacts* TrayWindow::FactsOfPath(const QString& path) {
+    if (const auto known = facts_.constFind(path); known != facts_.cend()) {
+        return &*known;
+    }
+    cv::Mat decoded;
+    const reader::PageReading page = reader::ReadPageFile(path.toStdString(), 0, &decoded);
+    if (decoded.empty()) {
+        return nullptr;
+    }
+    return &*facts_.insert(path, FactsOf(page, reader::StoredValuesOfFile(path.toStdString())));
+}
+
+QString TrayWindow::PageBefore(int row) {
+    const QListWidgetItem* chosen = list_->item(row);
+    if (chosen == nullptr) {
+        return {};
+    }
+    const QString port = chosen->data(kPortRole).toString();
+    const PageFacts* facts = FactsOfPath(chosen->data(kPathRole).toString());
+    const reader::PageKind kind = facts != nullptr ? facts->kind : reader::PageKind::Unknown;
+    QString older;  // the page printed just before, of whatever kind
+    for (int at = row + 1; at < list_->count() && at <= row + kBeforeSearchRows; ++at) {
+        const QListWidgetItem* item = list_->item(at);
+        if (item->data(kPortRole).toString() != port) {
+            continue;
+        }
+        const QString path = item->data(kPathRole).toString();
+        if (older.isEmpty()) {
+            older = path;
+        }
+        if (kind == reader::PageKind::Unknown) {
+            break;
+        }
+        if (const PageFacts* other = FactsOfPath(path); other != nullptr && other->kind == kind) {
+            return path;
+        }
+    }
+    return older;
+}
+
+void TrayWindow::ShowBefore() {
+    beforePath_ = PageBefore(list_->currentRow());
+    const PageFacts* facts = nullptr;
+    const QImage picture = beforePath_.isEmpty() ? QImage() : Load(beforePath_, &facts);
+    if (picture.isNull()) {
+        beforePath_.clear();
+        before_->SetPicture(QImage());
+        before_->SetNote(QStringLiteral("No page of this printer before this one"));
+        beforeCaption_->setText(QStringLiteral("Before: none"));
+        return;
+    }
+    {
+        // The page before takes the chosen page's place, not the other way.
+        const QSignalBlocker quiet(before_);
+        before_->SetPicture(picture);
+    }
+    Follow(*view_, *before_);
+    beforeCaption_->setText(CaptionOf(QStringLiteral("Before"), beforePath_, *facts));
+    beforeCaption_->setToolTip(facts->Lines().join(QLatin1Char('\n')));
+}
+
+void TrayWindow::SetSideBySide(bool on) {
+    if (sideBySide_->isChecked() != on) {
+        sideBySide_->setChecked(on);  // comes back here through toggled
+        return;
+    }
+    beforeBox_->setVisible(on);
+    afterCaption_->setVisible(on);
+    if (on) {
+        // Halves of whatever width the pair gets.
+        pair_->setSizes({1000, 1000});
+        ShowBefore();
+    } else {
+        beforePath_.clear();
+        before_->SetPicture(QImage());
+    }
+}
+
+bool TrayWindow::SideBySide() const {
+    return sideBySide_->isChecked();
+}
+
+void TrayWindow::Follow(PageView& from, PageView& to) {
+    if (following_ || !SideBySide() || !from.HasPicture() || !to.HasPicture()) {
+        return;
+    }
+    following_ = true;
+    to.Take(from);
+    following_ = false;
 }
 
 QString TrayWindow::Readings() const {

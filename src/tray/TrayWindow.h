@@ -5,12 +5,14 @@
 #include <QString>
 #include <functional>
 
+#include "tray/PageFacts.h"
 #include "tray/PageShelf.h"
 #include "tray/PageView.h"
 
 class QAction;
 class QLabel;
 class QListWidget;
+class QSplitter;
 
 namespace tray {
 
@@ -26,7 +28,9 @@ class TrayWatcher;
 // next page of the list (the one below, older), P the previous one, as the
 // list's own Down and Up do. A zoom and another page keep the place looked
 // at. The page is panned with the scroll bars, the arrow keys or by dragging
-// it.
+// it. S shows the page printed before the chosen one on the same printer
+// (of the same kind, when there is one) beside it, both at the same zoom and
+// place, so that a page before and after an adjustment can be compared.
 class TrayWindow : public QMainWindow {
     Q_OBJECT
 
@@ -38,6 +42,7 @@ class TrayWindow : public QMainWindow {
     TrayWatcher& Watcher() { return *watcher_; }
     PageView& View() { return *view_; }
     QListWidget& List() { return *list_; }
+    // The facts told of the page shown, one a line.
     QString Readings() const;
     void SetZoom(PageView::Zoom zoom);
     // Chooses the page that many rows down the list (up if negative), as far
@@ -45,6 +50,11 @@ class TrayWindow : public QMainWindow {
     void StepPage(int rows);
     // The path of the page shown, empty when none is.
     QString ShownPath() const { return shownPath_; }
+    void SetSideBySide(bool on);
+    bool SideBySide() const;
+    PageView& BeforeView() { return *before_; }
+    // The page shown beside the chosen one, empty when none is.
+    QString BeforePath() const { return beforePath_; }
 
   private slots:
     void ShowPages();
@@ -54,16 +64,31 @@ class TrayWindow : public QMainWindow {
     QAction* AddZoom(const ZoomStep& step);
     void AddKey(const QString& text, const QList<QKeySequence>& keys,
                 const std::function<void()>& act);
+    // The page's picture and, read once, its facts; a null picture when the
+    // file does not decode.
+    QImage Load(const QString& path, const PageFacts** facts);
+    const PageFacts* FactsOfPath(const QString& path);
+    QString PageBefore(int row);
+    void ShowBefore();
+    void Follow(PageView& from, PageView& to);
 
     PageShelf shelf_;
     TrayWatcher* watcher_ = nullptr;
     QListWidget* list_ = nullptr;
     PageView* view_ = nullptr;
     QLabel* count_ = nullptr;
-    QLabel* readings_ = nullptr;    // what the page reader reads on the page shown
-    QHash<QString, QString> read_;  // by path
+    QLabel* readings_ = nullptr;       // what the page reader reads on the page shown
+    QHash<QString, PageFacts> facts_;  // by path
     QList<QAction*> zoomActions_;
     QString shownPath_;
+    PageView* before_ = nullptr;  // beside the view, on request
+    QWidget* beforeBox_ = nullptr;
+    QSplitter* pair_ = nullptr;  // the page before and the chosen one
+    QLabel* beforeCaption_ = nullptr;
+    QLabel* afterCaption_ = nullptr;
+    QAction* sideBySide_ = nullptr;
+    QString beforePath_;
+    bool following_ = false;  // one view is taking the other's place
 };
 
 }  // namespace tray

@@ -39,6 +39,9 @@ int main(int argc, char** argv) {
         ->delimiter(',')
         ->expected(2)
         ->check(CLI::Range(0, 100000));
+    bool sideBySide = false;
+    app.add_flag("--side-by-side", sideBySide,
+                 "show the page printed before the chosen one beside it (as the S key does)");
     app.add_option("--screenshot", screenshot,
                    "save a picture of the window into this PNG file once the pages are read, "
                    "and end");
@@ -73,6 +76,7 @@ int main(int argc, char** argv) {
     window.resize(1000, 800);
     window.show();
     window.SetZoom(zooms.at(zoom));
+    window.SetSideBySide(sideBySide);
     if (at.size() == 2) {
         window.View().CentreOn(QPointF(at[0], at[1]));
     }

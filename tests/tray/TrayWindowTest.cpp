@@ -40,6 +40,33 @@ class Window : public TrayTest {
         return window;
     }
 
+    // A golden page picture as the printer would have printed it.
+    static vprinter::Page PageOf(const char* golden) {
+        const std::string bytes = ReadFile(golden_pictures::PathOf(golden));
+        uint32_t width = 0;
+        uint32_t height = 0;
+        std::vector<uint8_t> pixels;
+        EXPECT_TRUE(vprinter::DecodePng(std::vector<uint8_t>(bytes.begin(), bytes.end()), width,
+                                        height, pixels));
+        vprinter::Page page(height);
+        for (uint32_t row = 0; row < height; ++row) {
+            for (uint32_t column = 0; column < width; ++column) {
+                const uint8_t dots = pixels[static_cast<size_t>(row) * width + column];
+                for (int ink = 0; ink < 4 && dots != 0; ++ink) {
+                    if (const int level = dots >> (6 - 2 * ink) & 3; level != 0) {
+                        page.Mark(static_cast<vprinter::Ink>(ink), row, column, level);
+                    }
+                }
+            }
+        }
+        return page;
+    }
+
+    void PrintPage(const std::string& port, vprinter::Page page) {
+        std::string error;
+        ASSERT_TRUE(vprinter::SavePage(PagesFolder(port), page, error)) << error;
+    }
+
     static QStringList Rows(TrayWindow& window) {
         QStringList rows;
         for (int i = 0; i < window.List().count(); ++i) {
@@ -111,7 +138,9 @@ TEST_F(Window, TheReaderReadsThePageShown) {
               ReadFile(golden_pictures::PathOf("PfBlack")));
     auto window = Open();
     EXPECT_EQ(window->ShownPath(), PathOf("page-0002.png"));
-    EXPECT_EQ(window->Readings().toStdString(), "Read: pf-black\npf-black: 0");
+    EXPECT_EQ(window->Readings().toStdString(),
+              "PF check (black)\npf-black: 0\nStored when printed: not recorded in the picture");
+    EXPECT_EQ(Rows(*window).front(), "VTUSB001  page-0002.png  PF check (black)");
     window->List().setCurrentRow(1);
     EXPECT_EQ(window->Readings().toStdString(), "Not a check page the reader knows.");
 }
@@ -121,23 +150,7 @@ TEST_F(Window, TheReaderReadsThePageShown) {
 // (The head angular page, printed without the stored tilt correction, needs
 // none.)
 TEST_F(Window, TheReaderAddsTheValueStoredWhenThePageWasPrinted) {
-    const std::string golden = ReadFile(golden_pictures::PathOf("TopMargin"));
-    uint32_t width = 0;
-    uint32_t height = 0;
-    std::vector<uint8_t> pixels;
-    ASSERT_TRUE(vprinter::DecodePng(std::vector<uint8_t>(golden.begin(), golden.end()), width,
-                                    height, pixels));
-    vprinter::Page page(height);
-    for (uint32_t row = 0; row < height; ++row) {
-        for (uint32_t column = 0; column < width; ++column) {
-            const uint8_t dots = pixels[static_cast<size_t>(row) * width + column];
-            for (int ink = 0; ink < 4 && dots != 0; ++ink) {
-                if (const int level = dots >> (6 - 2 * ink) & 3; level != 0) {
-                    page.Mark(static_cast<vprinter::Ink>(ink), row, column, level);
-                }
-            }
-        }
-    }
+    vprinter::Page page = PageOf("TopMargin");
     std::string error;
     ASSERT_TRUE(vprinter::SavePage(PagesFolder("VTUSB001"), page, error)) << error;
     page.stored.emplace();
@@ -146,10 +159,57 @@ TEST_F(Window, TheReaderAddsTheValueStoredWhenThePageWasPrinted) {
 
     auto window = Open();
     EXPECT_EQ(window->ShownPath(), PathOf("page-0002.png"));
-    EXPECT_EQ(window->Readings().toStdString(), "Read: top-margin\ntop-margin: -40");
-    // Without them the page cannot tell the value to write.
+    EXPECT_EQ(window->Readings().toStdString(),
+              "Top margin check\ntop-margin: -40\nStored when printed: top-margin=-40");
+    // Without them the page cannot tell the value to write, and says why.
     window->List().setCurrentRow(1);
-    EXPECT_EQ(window->Readings().toStdString(), "Read: top-margin\ntop-margin: not sure");
+    const QStringList lines = window->Readings().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3) << window->Readings().toStdString();
+    EXPECT_TRUE(lines[1].startsWith("top-margin: not sure (")) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], "Stored when printed: not recorded in the picture");
+}
+
+// Before and after: the chosen page beside the page of the same kind printed
+// before it on the same printer, at one zoom and place whichever is moved.
+TEST_F(Window, SideBySideShowsTheSameKindPrintedBeforeAtTheSameZoomAndPlace) {
+    const vprinter::Page pf = PageOf("PfBlack");
+    AddPrinter("VTUSB002");
+    PrintPage("VTUSB001", pf);
+    Print("VTUSB001");  // page-0002: no check page
+    Print("VTUSB002");  // another printer's page comes between
+    PrintPage("VTUSB001", pf);
+    auto window = Open();
+    const auto choose = [&](const std::string& name) {
+        const auto rows = window->List().findItems(QString::fromStdString("VTUSB001  " + name),
+                                                   Qt::MatchStartsWith);
+        ASSERT_EQ(rows.size(), 1);
+        window->List().setCurrentItem(rows.front());
+        QCoreApplication::processEvents();
+    };
+    choose("page-0001.png");
+    window->SetSideBySide(true);
+    EXPECT_EQ(window->BeforePath(), QString());  // nothing printed before the first page
+    EXPECT_FALSE(window->BeforeView().HasPicture());
+
+    choose("page-0003.png");
+    ASSERT_EQ(window->ShownPath(), PathOf("page-0003.png"));
+    EXPECT_EQ(window->BeforePath(), PathOf("page-0001.png"));
+    window->SetZoom(PageView::Zoom::Double);
+    window->View().CentreOn(QPointF(900, 700));
+    auto& before = window->BeforeView();
+    EXPECT_EQ(before.CurrentZoom(), PageView::Zoom::Double);
+    EXPECT_NEAR(before.Centre().x(), window->View().Centre().x(), 1.0);
+    EXPECT_NEAR(before.Centre().y(), window->View().Centre().y(), 1.0);
+    // Panning the page before moves the chosen one along.
+    before.horizontalScrollBar()->setValue(before.horizontalScrollBar()->value() + 300);
+    EXPECT_NEAR(window->View().Centre().x(), before.Centre().x(), 1.0);
+
+    // Of another kind, the page just before is taken.
+    choose("page-0002.png");
+    ASSERT_EQ(window->ShownPath(), PathOf("page-0002.png"));
+    EXPECT_EQ(window->BeforePath(), PathOf("page-0001.png"));
+    window->SetSideBySide(false);
+    EXPECT_FALSE(window->BeforeView().isVisibleTo(window.get()));
 }
 
 TEST_F(Window, PictureThatDoesNotLoadIsLeftOutUntilItIsWrittenAgain) {

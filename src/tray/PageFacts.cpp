@@ -1,0 +1,48 @@
+#include "tray/PageFacts.h"
+
+#include <algorithm>
+
+namespace tray {
+
+QStringList PageFacts::Lines() const {
+    if (kind == reader::PageKind::Unknown) {
+        return {QStringLiteral("Not a check page the reader knows.")};
+    }
+    QStringList lines{title};
+    lines << readings;
+    if (!stored.isEmpty()) {
+        lines << stored;
+    }
+    return lines;
+}
+
+PageFacts FactsOf(reader::PageReading page, const reader::StoredValues& stored) {
+    reader::ApplyStored(page, stored);
+    PageFacts facts;
+    facts.kind = page.kind;
+    if (page.kind == reader::PageKind::Unknown) {
+        return facts;
+    }
+    facts.title = QString::fromUtf8(reader::KindTitle(page.kind));
+    QStringList values;
+    for (const reader::Reading& reading : page.readings) {
+        facts.readings << QString::fromStdString(reader::ReadingLine(reading));
+        // Only the values of what the page adjusts: the rest tell nothing of
+        // this page.
+        if (const auto value = stored.find(reading.name); value != stored.end()) {
+            const QString text =
+                QStringLiteral("%1=%2").arg(QString::fromStdString(value->first)).arg(value->second);
+            if (!values.contains(text)) {
+                values << text;
+            }
+        }
+    }
+    if (!values.isEmpty()) {
+        facts.stored = QStringLiteral("Stored when printed: %1").arg(values.join(QStringLiteral(", ")));
+    } else if (stored.empty()) {
+        facts.stored = QStringLiteral("Stored when printed: not recorded in the picture");
+    }
+    return facts;
+}
+
+}  // namespace tray
