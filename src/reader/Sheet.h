@@ -109,6 +109,11 @@ PfSteps FindPfSteps(const Sheet& sheet, const std::vector<Mark>& blocks);
 // The reader of each page kind: the marks found, of the kind's layout.
 std::vector<Reading> ReadBid(const Sheet& sheet, const std::vector<Mark>& combs);
 std::vector<Reading> ReadHeadAngular(const Sheet& sheet, const std::vector<Mark>& marks);
+// The head angular marks whose two bands a feed that is far off parted, each
+// band found as a mark of its own, joined again: narrow marks, one under the
+// other within a few rows. Empty when the marks hold no such pairs, or any
+// other mark.
+std::vector<Mark> JoinBands(const std::vector<Mark>& marks);
 std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks, bool black);
 std::vector<Reading> ReadTopMargin(const Sheet& sheet, const Mark& line);
 
