@@ -37,6 +37,9 @@ struct Sheet {
     // Else the picture's corner may be anywhere on the paper, and what is
     // measured from the paper's edges is not sure.
     bool edgesSeen = true;
+    // A scan on a dark lid: the lid's dark may linger in the sheet's outer
+    // rows.
+    bool onDarkLid = false;
 };
 
 // Brings a picture to page dots. A scan that shows the paper's edges is
