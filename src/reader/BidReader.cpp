@@ -278,6 +278,9 @@ Reading ReadPattern(const Sheet& sheet, const Pattern& pattern, const Named& nam
     std::optional<int> error;
     bool agree = true;
     bool whole = true;
+    double sum = 0;  // of the combs' estimates of the error, in steps
+    double lowest = 1e9;
+    double highest = -1e9;
     for (size_t at = 0; at < kCrossValues.size(); ++at) {
         const auto offset = CombOffset(sheet, *pattern.combs[at]);
         if (!offset) {
@@ -289,7 +292,12 @@ Reading ReadPattern(const Sheet& sheet, const Pattern& pattern, const Named& nam
         const int estimate = kCrossValues[at] + static_cast<int>(std::lround(steps));
         agree = agree && (!error || *error == estimate);
         error = error.value_or(estimate);
+        const double exact = kCrossValues[at] + steps;
+        sum += exact;
+        lowest = std::min(lowest, exact);
+        highest = std::max(highest, exact);
     }
+    const double mean = sum / static_cast<double>(kCrossValues.size());
     // The labels show the stored value v the pattern was printed around:
     // each comb's test value, v - 2 .. v + 2.
     std::optional<int> stored;
@@ -309,10 +317,32 @@ Reading ReadPattern(const Sheet& sheet, const Pattern& pattern, const Named& nam
         }
     }
     reading.value = stored ? *stored + *error : 0;
-    if (!agree || !whole) {
-        reading.note = "the combs do not agree on one value";
-    } else if (std::abs(*error) > kLowest) {
-        reading.note = "no comb lines up: the value lies beyond the page's choices";
+    // The stored value is known when the labels agree on it.
+    const std::optional<int> around = labelsAgree ? stored : std::nullopt;
+    // Combs that agree within a step: far from lining up a comb's offset
+    // is less whole, but its side is plain.
+    const bool near = agree || highest - lowest <= 1;
+    if (near && std::abs(mean) > kLowest + 0.5) {
+        const int way = mean > 0 ? 1 : -1;
+        if (around) {
+            NotSure(reading, "no comb lines up", way, *around + way * kLowest);
+        } else {
+            std::string why = "no comb lines up: the value lies ";
+            why += way > 0 ? "above" : "below";
+            why += " the page's choices; write the nearest label and print again";
+            NotSure(reading, why, way);
+        }
+    } else if (!agree || !whole) {
+        // Combs that line up with none: the value lies between the two
+        // test values either side.
+        if (near && around) {
+            const int low = static_cast<int>(std::floor(mean));
+            const int nearer = static_cast<int>(std::lround(mean));
+            NotSure(reading, "no comb lines up", 0, *around + nearer,
+                    *around + (nearer == low ? low + 1 : low));
+        } else {
+            NotSure(reading, "the combs do not agree on one value");
+        }
     } else if (!labelsAgree) {
         reading.note = "the labels of the combs do not agree";
     } else if (!best) {

@@ -14,12 +14,56 @@ namespace reader {
 namespace {
 
 constexpr int kBandRows = 270;   // 90 nozzles at 3 rows
-constexpr int kFitFrom = 160;    // rows of a band fitted, counted from its far end,
-constexpr int kFitTo = 260;      // clear of where a feed that is off lets the bands meet
+// Rows of a band fitted, counted from its far end, clear of where a feed
+// that is off lets the bands overlap (two rows a unit of the feed, 15 units).
+constexpr int kFitFrom = 160;
+constexpr int kFitTo = 240;
 constexpr double kStraight = 1;  // dots a straight mark may bend
 constexpr int kMarks = 5;
 
 }  // namespace
+
+std::vector<Mark> JoinBands(const std::vector<Mark>& marks) {
+    constexpr int kNarrow = 40;
+    constexpr int kBandLeast = 200;  // rows of a band, its ends faint as they may be
+    constexpr int kApartMost = 64;   // rows between the bands: a feed 15 units off, or more
+    constexpr int kAcross = 24;      // dots the lower band may stand across: a tilt and a step
+    if (marks.size() != 2 * kMarks) {
+        return {};
+    }
+    for (const Mark& mark : marks) {
+        if (mark.box.width > kNarrow || mark.box.height < kBandLeast) {
+            return {};
+        }
+    }
+    std::vector<Mark> byRow = marks;
+    std::sort(byRow.begin(), byRow.end(),
+              [](const Mark& a, const Mark& b) { return a.box.y < b.box.y; });
+    std::vector<Mark> joined;
+    std::vector<bool> used(byRow.size(), false);
+    for (size_t at = 0; at < byRow.size(); ++at) {
+        if (used[at]) {
+            continue;
+        }
+        const Mark& top = byRow[at];
+        for (size_t below = at + 1; below < byRow.size(); ++below) {
+            const Mark& bottom = byRow[below];
+            const int apart = bottom.box.y - (top.box.y + top.box.height);
+            if (!used[below] && apart >= 0 && apart <= kApartMost &&
+                std::abs(bottom.CentreX() - top.CentreX()) <= kAcross) {
+                Mark mark = top;
+                mark.box |= bottom.box;
+                joined.push_back(mark);
+                used[at] = used[below] = true;
+                break;
+            }
+        }
+        if (!used[at]) {
+            return {};
+        }
+    }
+    return joined;
+}
 
 std::optional<double> FittedColumn(const Sheet& sheet, const Mark& mark, int from, int to, int at) {
     double n = 0, sy = 0, sx = 0, syy = 0, sxy = 0;
@@ -70,21 +114,32 @@ std::vector<Reading> ReadHeadAngular(const Sheet& sheet, const std::vector<Mark>
     // Mark s is stepped 3 s - 6: each mark tells the tilt.
     std::optional<long> tilt;
     bool agree = true;
+    double sum = 0;
     for (int s = 0; s < kMarks; ++s) {
-        const long estimate = std::lround((3 * s - 6) - bends[static_cast<size_t>(s)]);
+        const double exact = (3 * s - 6) - bends[static_cast<size_t>(s)];
+        const long estimate = std::lround(exact);
         agree = agree && (!tilt || std::abs(*tilt - estimate) <= 1);
         tilt = tilt.value_or(estimate);
+        sum += exact;
     }
+    const double mean = sum / kMarks;
     const std::vector<size_t> order = LeastOffFirst(bends);
     const size_t best = order[0];
+    const auto valueOf = [](size_t mark) { return 3 * static_cast<int>(mark) - 6; };
     reading.ng = best == 0 || best == kMarks - 1;
-    reading.value = reading.ng ? 0 : 3 * static_cast<int>(best) - 6;
+    reading.value = reading.ng ? 0 : valueOf(best);
     if (!agree) {
         reading.note = "the marks do not agree on the head's tilt";
     } else if (std::abs(bends[order[1]]) - std::abs(bends[best]) < kStraight) {
-        reading.note = "two marks are as straight";
+        // Of the two, one the page's input writes first (the end marks read
+        // NG).
+        const bool bestInside = !reading.ng;
+        const int first = valueOf(bestInside ? best : order[1]);
+        const int second = valueOf(bestInside ? order[1] : best);
+        NotSure(reading, "two marks are as straight", 0, first, second);
     } else if (std::abs(bends[best]) > kStraight && !reading.ng) {
-        reading.note = "no mark is straight";
+        const int way = mean > valueOf(best) ? 1 : -1;
+        NotSure(reading, "no mark is straight", 0, valueOf(best), valueOf(best) + 3 * way);
     } else {
         reading.sure = true;
     }

@@ -11,6 +11,9 @@ namespace {
 constexpr int kInked = 48;  // a dot with this much ink is printed, blurred as it may be
 constexpr int kLongLine = kSheetDots / 3;
 constexpr int kLineRows = 8;  // a line is at most this high, blurred
+// Rows from the sheet's top and foot that a soft scan's dark beyond the
+// paper reaches (a blur of 2 pixels at 300 dpi).
+constexpr int kEdgeShadowRows = 4;
 // The edge line: a stroke this wide (a tilted head spreads its dots over a
 // few columns), at least this many rows long (a head tilted left loses its
 // lower dots past the paper's edge; a character is lower).
@@ -116,6 +119,34 @@ double Spread(const Sheet& sheet, int from, const std::vector<double>& grounds, 
     return fit ? fit->spread : 0;
 }
 
+// A soft scan's blur draws the lid's dark beyond the paper's top and foot
+// into the sheet's outer rows, across its whole width, fading inward: rows
+// [first, last] at an edge whose ink never rises going inward are that, no
+// line. A line printed near the edge rises above the fading dark.
+bool EdgeShadow(const Sheet& sheet, int first, int last) {
+    constexpr int kRise = 12;  // levels of ink a line adds over the fading dark
+    const int rows = sheet.ink.rows;
+    const bool top = first <= kEdgeShadowRows;
+    const bool foot = last >= rows - 1 - kEdgeShadowRows;
+    if (!sheet.onDarkLid || (!top && !foot)) {
+        return false;
+    }
+    const int span = top ? last + kLineRows : rows - first + kLineRows;
+    std::vector<double> inward =
+        RowProfile(sheet, 0, sheet.ink.cols, top ? 0 : rows - span, top ? span : rows);
+    if (!top) {
+        std::reverse(inward.begin(), inward.end());
+    }
+    // The outermost row is lifted to the paper's light (Straightened); the
+    // dark fades from the next one in.
+    for (size_t at = 2; at < inward.size(); ++at) {
+        if (inward[at] > inward[at - 1] + kRise) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<StraightFit> FitStraight(const std::vector<cv::Point2d>& points) {
@@ -161,7 +192,7 @@ std::vector<Mark> FindLongLines(const Sheet& sheet) {
                counts[static_cast<size_t>(last + 1)] >= kLongLine) {
             ++last;
         }
-        if (last - row + 1 <= kLineRows) {
+        if (last - row + 1 <= kLineRows && !EdgeShadow(sheet, row, last)) {
             const uint8_t* line = inked.ptr<uint8_t>(row + (last - row) / 2);
             const uint8_t* end = line + inked.cols;
             const auto from = std::find(line, end, 1);

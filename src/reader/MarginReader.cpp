@@ -28,7 +28,6 @@ constexpr double kRowTolerance = 0.3;
 // line through them (root mean square): more, and the line is bent, smudged
 // or not one line.
 constexpr double kRowSpreadMost = 0.25;
-constexpr int kFirstDotHighest = 127;
 constexpr int kLineRows = 6;      // rows each side of a line that its blur may reach
 constexpr int kStretchDots = 64;  // the stretches of a long line measured one by one
 
@@ -88,7 +87,9 @@ Reading Column(const std::string& name, double column, double uncertainty) {
     reading.name = name;
     reading.value = static_cast<int>(std::lround(column / kDotsPerUnit));
     if (std::abs(column - kDotsPerUnit * reading.value) + uncertainty > kDotsPerUnit / 2) {
-        reading.note = "the line stands between two values";
+        const int way = column > kDotsPerUnit * reading.value ? 1 : -1;
+        NotSure(reading, "the line stands between two values", 0, reading.value,
+                reading.value + way);
     } else {
         reading.sure = true;
     }
@@ -129,7 +130,13 @@ std::vector<Reading> ReadTopMargin(const Sheet& sheet, const Mark& line) {
                           [&](int a, int b) { return std::abs(units - a) < std::abs(units - b); });
     reading.value = nearest;
     if (std::abs(units - nearest) > kTopTolerance) {
-        reading.note = "the line lands between the page's choices";
+        const int way = units > nearest ? 1 : -1;
+        const int other = nearest + way * (kTopChoices[1] - kTopChoices[0]);
+        if (other >= kTopChoices.front() && other <= kTopChoices.back()) {
+            NotSure(reading, "the line lands between the page's choices", 0, nearest, other);
+        } else {
+            NotSure(reading, "the line lands beyond the page's choices", way, nearest);
+        }
     } else if (fit->spread > kRowSpreadMost) {
         reading.note = "the top margin line is not straight";
     } else {
@@ -139,12 +146,11 @@ std::vector<Reading> ReadTopMargin(const Sheet& sheet, const Mark& line) {
 }
 
 std::vector<Reading> ReadFirstDot(const Sheet& sheet, const EdgeLine& line) {
+    // A line further right than a value can bring back is read all the
+    // same: with the value stored when it was printed added (ApplyStored),
+    // the value to write may be one that can be written.
     Reading reading =
         Column("first-dot", line.column, ColumnUncertainty(sheet.pixelDots, line.spread));
-    if (reading.sure && reading.value > kFirstDotHighest) {
-        reading.sure = false;
-        reading.note = "the line stands further right than a value can bring back";
-    }
     return {reading};
 }
 
@@ -156,8 +162,10 @@ std::vector<Reading> ReadPhotoSheetSecond(const Sheet& sheet, const std::vector<
         const double units = (fit->row - kTopRow) / kRowsPerUnit;
         top.value = static_cast<int>(std::lround(units));
         top.best = Step(top.value);
+        top.step = top.value;
         if (std::abs(units - top.value) > kRowTolerance) {
-            top.note = "the line stands between two values";
+            NotSure(top, "the line stands between two values", 0, top.value,
+                    top.value + (units > top.value ? 1 : -1));
         } else if (fit->spread > kRowSpreadMost) {
             top.note = "the top margin line is not straight";
         } else {
@@ -189,6 +197,7 @@ std::vector<Reading> ReadPhotoSheetSecond(const Sheet& sheet, const std::vector<
         return {top, first};
     }
     first.best = Step(first.value);
+    first.step = first.value;
     return {top, first};
 }
 

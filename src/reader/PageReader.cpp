@@ -17,7 +17,9 @@ namespace reader {
 namespace {
 
 constexpr int kEdgeSearchRows = 1000;         // the first dot page's line stands near the top
-constexpr int kEdgeFurthest = 3 * 127 + 8;    // the first dot page's line, 127 units right
+// The first dot page's line as far right as it may be printed: the error
+// 127 units right with -128 stored.
+constexpr int kEdgeFurthest = 3 * 255 + 8;
 constexpr int kTopLineLowest = 42 + 127 + 8;  // the top margin line, 127 units down
 constexpr long kPfBlocks = 22;                // eleven steps of two blocks, apart or met
 
@@ -55,6 +57,14 @@ PageReading Read(const Sheet& sheet) {
         } else {
             page.problem = "no pattern found on the page";
         }
+        return page;
+    }
+    // A feed far off parts the head angular marks' two bands: each band a
+    // mark of its own, the lower one under the upper.
+    if (const auto joined = JoinBands(marks); joined.size() == 5 && std::all_of(
+                                                   joined.begin(), joined.end(), Tall)) {
+        page.kind = PageKind::HeadAngular;
+        page.readings = ReadHeadAngular(sheet, joined);
         return page;
     }
     const bool oneInk = all([&](const Mark& m) { return m.ink == marks.front().ink; });
@@ -140,6 +150,42 @@ std::string ReadingLine(const Reading& reading) {
         line += reading.ValueText();
     }
     return line;
+}
+
+std::string WayText(const Reading& reading) {
+    if (!reading.next) {
+        return {};
+    }
+    const std::string next = std::to_string(*reading.next);
+    std::string text;
+    if (reading.other) {
+        text = "the value lies between ";
+        text += std::to_string(std::min(*reading.next, *reading.other));
+        text += " and ";
+        text += std::to_string(std::max(*reading.next, *reading.other));
+        text += ": write either and print again";
+        return text;
+    }
+    if (reading.direction != 0) {
+        text = "the value lies ";
+        text += reading.direction > 0 ? "above " : "below ";
+        text += next;
+        text += ": ";
+    }
+    text += "write ";
+    text += next;
+    text += " and print again";
+    return text;
+}
+
+void NotSure(Reading& reading, const std::string& why, int direction, std::optional<int> next,
+             std::optional<int> other) {
+    reading.sure = false;
+    reading.direction = direction;
+    reading.next = next;
+    reading.other = other;
+    const std::string way = WayText(reading);
+    reading.note = way.empty() ? why : why + ": " + way;
 }
 
 bool PageReading::AllSure() const {

@@ -51,12 +51,27 @@ struct Reading {
     // and the value to write and print the page with next.
     int direction = 0;
     std::optional<int> next;
+    // With next: the other of the two values the page leaves the reading
+    // between.
+    std::optional<int> other;
+    // The photo-paper sheets: the best choice's step from the stored value X
+    // (value is X plus it once the stored value is applied).
+    std::optional<int> step;
 
     std::string ValueText() const { return ng ? "NG" : std::to_string(value); }
 };
 
 // One line for a person: "pf-color: 2", "pf-color: not sure (NOTE)".
 std::string ReadingLine(const Reading& reading);
+
+// Which way the reading's value lies, as its note's end says it: "the value
+// lies above 2: write 2 and print again", "the value lies between 3 and 4:
+// write either and print again"; empty without next.
+std::string WayText(const Reading& reading);
+// Sets a reading that is not sure: its note (why, then the way), direction,
+// next and other.
+void NotSure(Reading& reading, const std::string& why, int direction = 0,
+             std::optional<int> next = {}, std::optional<int> other = {});
 
 struct PageReading {
     PageKind kind = PageKind::Unknown;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "reader/Sheet.h"
 
@@ -59,29 +60,41 @@ std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks,
     }
     const auto [firsts, seconds] = FindPfSteps(sheet, blocks);
     if (firsts.size() != kSteps || seconds.size() != kSteps) {
-        reading.note = "the page does not hold eleven steps of two blocks";
+        reading.note = "the page does not hold eleven steps of two blocks (found " +
+                       std::to_string(firsts.size()) + " first and " +
+                       std::to_string(seconds.size()) + " second blocks)";
         return {reading};
     }
     std::vector<int> gaps;
     std::optional<double> error;
     bool agree = true;
+    double sum = 0;
     for (size_t step = 0; step < kSteps; ++step) {
         const int gap = seconds[step].first - firsts[step].last - 1;
         gaps.push_back(gap);
         const double estimate = (static_cast<double>(step) - 5) + gap / kRowsPerStep;
         agree = agree && (!error || std::abs(*error - estimate) <= 0.5);
         error = error.value_or(estimate);
+        sum += estimate;
     }
+    const double mean = sum / kSteps;
     const std::vector<size_t> order = LeastOffFirst(gaps);
     const size_t best = order[0];
     reading.ng = best == 0 || best == kSteps - 1;
     reading.value = reading.ng ? 0 : static_cast<int>(best) - 5;
+    const int bestValue = static_cast<int>(best) - 5;
     if (!agree) {
         reading.note = "the steps do not agree on the feed";
     } else if (std::abs(gaps[order[1]]) == std::abs(gaps[best])) {
-        reading.note = "two steps meet as well";
+        const int second = static_cast<int>(order[1]) - 5;
+        // Of the two, the one inside the page's choices is the one to print
+        // with (an end step reads NG).
+        const bool bestInside = !reading.ng;
+        NotSure(reading, "two steps meet as well", 0, bestInside ? bestValue : second,
+                bestInside ? second : bestValue);
     } else if (std::abs(gaps[best]) > 1 && !reading.ng) {
-        reading.note = "no step meets";
+        const int way = mean > bestValue ? 1 : -1;
+        NotSure(reading, "no step meets", 0, bestValue, bestValue + way);
     } else {
         reading.sure = true;
     }

@@ -32,7 +32,9 @@ std::string Label(int step) {
 
 // The best of an item's choices. Sure when one is clearly the closest and,
 // should a choice be missing, when the best is aligned.
-Reading Best(const std::string& name, const std::vector<Choice>& choices, double aligned) {
+// missing: what of the item was not found, when none of its choices was.
+Reading Best(const std::string& name, const std::vector<Choice>& choices, double aligned,
+             const std::string& missing) {
     Reading reading;
     reading.name = name;
     std::vector<const Choice*> found;
@@ -42,20 +44,26 @@ Reading Best(const std::string& name, const std::vector<Choice>& choices, double
         }
     }
     if (found.empty()) {
-        reading.note = "the item was not found";
+        reading.note = missing;
         return reading;
     }
     std::sort(found.begin(), found.end(), [](const Choice* a, const Choice* b) {
         return std::abs(*a->off) < std::abs(*b->off);
     });
     reading.value = found.front()->step;
+    reading.step = reading.value;
     reading.best = Label(reading.value);
     const double best = std::abs(*found.front()->off);
     const bool clear = found.size() == 1 || std::abs(*found[1]->off) - best >= aligned;
     if (!clear) {
-        reading.note = "two choices are as good";
+        NotSure(reading,
+                "two choices are as good (" + Label(found[0]->step) + " and " +
+                    Label(found[1]->step) + ")",
+                0, found[0]->step, found[1]->step);
     } else if (found.size() < choices.size() && best > aligned / 2) {
-        reading.note = "a choice is missing and none is aligned";
+        reading.note = "a choice is missing (" + std::to_string(choices.size() - found.size()) +
+                       " of " + std::to_string(choices.size()) +
+                       " not measured) and none is aligned";
     } else {
         reading.sure = true;
     }
@@ -80,7 +88,9 @@ Reading HeadAngular(const Sheet& sheet, std::vector<Mark> marks) {
             }
         }
     }
-    return Best("head-angular", choices, 1.5);
+    return Best("head-angular", choices, 1.5,
+                "the item's three pairs of marks were not found (" + std::to_string(marks.size()) +
+                    " marks)");
 }
 
 // Rows of combs of one ink, top down, each left to right.
@@ -112,8 +122,15 @@ void Bid(const Sheet& sheet, const std::vector<Mark>& combs, bool black,
                 choices[at].off = CombOffset(sheet, rows[mode][at]);
             }
         }
+        const std::string missing =
+            rows.size() != kModes.size()
+                ? "the item's rows of combs were not found (" + std::to_string(rows.size()) +
+                      " rows of " + (black ? "black" : "colour") + " combs, not 4)"
+            : rows[mode].size() != choices.size()
+                ? "the item's row holds " + std::to_string(rows[mode].size()) + " combs, not 3"
+                : std::string("the item's combs could not be measured");
         readings.push_back(Best(std::string("bid-") + kModes[mode] + (black ? "-black" : "-color"),
-                                choices, kDotsPerBidStep - 1));
+                                choices, kDotsPerBidStep - 1, missing));
     }
 }
 
@@ -140,13 +157,15 @@ Reading Pf(const Sheet& sheet, const std::vector<Mark>& blocks, bool black) {
     if (!Paired(firsts, seconds, choices.size())) {
         Reading reading;
         reading.name = name;
-        reading.note = "the item's blocks do not pair into three steps";
+        reading.note = "the item's blocks do not pair into three steps (found " +
+                       std::to_string(firsts.size()) + " first and " +
+                       std::to_string(seconds.size()) + " second blocks)";
         return reading;
     }
     for (size_t step = 0; step < choices.size(); ++step) {
         choices[step].off = seconds[step].first - firsts[step].last - 1;
     }
-    return Best(name, choices, 2);
+    return Best(name, choices, 2, {});
 }
 
 }  // namespace

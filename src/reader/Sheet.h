@@ -37,6 +37,9 @@ struct Sheet {
     // Else the picture's corner may be anywhere on the paper, and what is
     // measured from the paper's edges is not sure.
     bool edgesSeen = true;
+    // A scan on a dark lid: the lid's dark may linger in the sheet's outer
+    // rows.
+    bool onDarkLid = false;
 };
 
 // Brings a picture to page dots. A scan that shows the paper's edges is
@@ -109,6 +112,11 @@ PfSteps FindPfSteps(const Sheet& sheet, const std::vector<Mark>& blocks);
 // The reader of each page kind: the marks found, of the kind's layout.
 std::vector<Reading> ReadBid(const Sheet& sheet, const std::vector<Mark>& combs);
 std::vector<Reading> ReadHeadAngular(const Sheet& sheet, const std::vector<Mark>& marks);
+// The head angular marks whose two bands a feed that is far off parted, each
+// band found as a mark of its own, joined again: narrow marks, one under the
+// other within a few rows. Empty when the marks hold no such pairs, or any
+// other mark.
+std::vector<Mark> JoinBands(const std::vector<Mark>& marks);
 std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks, bool black);
 std::vector<Reading> ReadTopMargin(const Sheet& sheet, const Mark& line);
 

@@ -111,6 +111,9 @@ bool ShowsErrorLessStored(PageKind kind, const std::string& name) {
             return name == "first-dot";
         case PageKind::PhotoSheet2:
             return name == "top-margin" || name == "first-dot";
+        case PageKind::PhotoSheet1:
+            // Every item's choices are steps from the stored value X.
+            return true;
         default:
             return false;
     }
@@ -132,6 +135,23 @@ bool Writable(const std::string& name, int value, std::string& values) {
 
 void AddNote(Reading& reading, const std::string& note) {
     reading.note = reading.note.empty() ? note : reading.note + "; " + note;
+}
+
+// Moves the values a reading that is not sure names to print with next by
+// the stored value, in its note as well.
+void MoveWay(Reading& reading, int by) {
+    if (!reading.next || by == 0) {
+        return;
+    }
+    const std::string before = WayText(reading);
+    *reading.next += by;
+    if (reading.other) {
+        *reading.other += by;
+    }
+    if (!before.empty() && reading.note.ends_with(before)) {
+        reading.note.resize(reading.note.size() - before.size());
+        reading.note += WayText(reading);
+    }
 }
 
 }  // namespace
@@ -170,6 +190,7 @@ void ApplyStored(PageReading& page, const StoredValues& stored) {
         }
         const int shown = reading.value;
         reading.value = shown + inForce;
+        MoveWay(reading, inForce);
         std::string values;
         if (reading.sure && !Writable(reading.name, reading.value, values)) {
             reading.sure = false;

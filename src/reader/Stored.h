@@ -46,8 +46,12 @@ bool ParseStoredValue(const std::string& text, std::string& name, int& value, st
 // sure. A reading whose stored value is not known keeps its value as read
 // (as if 0 were stored) but is not sure, and its note asks for the value;
 // the head angular page's is sure, as the program prints that page without
-// the stored correction. Readings of test values the page sets itself (Bi-D,
-// PF, the photo-paper sheet's first page) are left as they are.
+// the stored correction. The photo-paper sheet's first page shows each item's
+// choices as steps from its stored value X: its readings become X plus the
+// step (the step stays in Reading::step), not sure when X is not known.
+// Readings of test values the page sets itself (Bi-D, PF) are left as they
+// are. The values a reading that is not sure names to print with next move
+// with the stored value.
 void ApplyStored(PageReading& page, const StoredValues& stored);
 
 }  // namespace reader

@@ -158,6 +158,18 @@ TEST(ReadPageTool, PrintsTheReadingsAndTellsBySureness) {
     result = run({folder / "unsure.png"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "top-margin: not sure\n");
+    // Why, and what to print with next, on stderr; in the JSON as well.
+    EXPECT_NE(result.err.find("top-margin: not sure (the line lands between the page's choices: "
+                              "the value lies between 0 and 40: write either and print again"),
+              std::string::npos)
+        << result.err;
+    result = run({folder / "unsure.png", "--json", "--stored", "top-margin=40"});
+    const auto unsure = nlohmann::json::parse(result.out);
+    EXPECT_EQ(unsure["readings"][0]["next"], 40) << result.out;
+    EXPECT_FALSE(unsure["readings"][0].contains("direction")) << result.out;
+    EXPECT_NE(unsure["readings"][0]["note"].get<std::string>().find("between 40 and 80"),
+              std::string::npos)
+        << result.out;
 
     // The golden picture keeps no stored values: the page was printed at 0.
     result = run({golden + "HeadAngular.png", "--json", "--stored", "head-angular=0"});
@@ -172,7 +184,10 @@ TEST(ReadPageTool, PrintsTheReadingsAndTellsBySureness) {
     const auto sheet = nlohmann::json::parse(result.out);
     EXPECT_EQ(sheet["readings"][1]["name"], "bid-vsd1-black");
     EXPECT_EQ(sheet["readings"][1]["best"], "X-1");
-    EXPECT_EQ(sheet["readings"][1]["value"], -1);
+    EXPECT_EQ(sheet["readings"][1]["step"], -1);
+    // Printed with VSD1 black 1 stored, which the picture keeps: 1 - 1.
+    EXPECT_EQ(sheet["readings"][1]["value"], 0);
+    EXPECT_EQ(sheet["readings"][1]["sure"], true);
 
     for (const std::string& unreadable : {folder / "missing.png", golden + "NozzleCheck.png"}) {
         result = run({unreadable});

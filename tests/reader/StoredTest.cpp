@@ -87,8 +87,11 @@ TEST(ApplyStored, AddsTheStoredValueWhereThePageShowsTheErrorLessIt) {
         {PageKind::FirstDot, Read("first-dot", 10), {{"first-dot", -20}}, -10, true, ""},
         {PageKind::PhotoSheet2, Read("first-dot", 2), {{"first-dot", 5}}, 7, true, ""},
         {PageKind::PhotoSheet2, Read("top-margin", -40), {{"top-margin", 40}}, 0, true, ""},
+        // The photo-paper sheet's first page: steps from the stored X.
+        {PageKind::PhotoSheet1, Read("head-angular", 3), {{"head-angular", -3}}, 0, true, ""},
+        {PageKind::PhotoSheet1, Read("pf-black", -1), {{"pf-black", 4}}, 3, true, ""},
+        {PageKind::PhotoSheet1, Read("pf-black", -1), {}, -1, false, "--stored pf-black"},
         // Test values the page sets itself: as read, whatever is stored.
-        {PageKind::PhotoSheet1, Read("head-angular", 3), {{"head-angular", 3}}, 3, true, ""},
         {PageKind::PfBlack, Read("pf-black", 2), {{"pf-black", 1}}, 2, true, ""},
         {PageKind::Bid, Read("bid-vsd3-black", -1), {}, -1, true, ""},
     };

@@ -15,6 +15,7 @@ constexpr double kA4Height = 11.69;
 constexpr double kGlassMargin = 0.6;  // inches of glass beyond the sheet's far sides
 const cv::Scalar kPaper(236, 238, 240);
 const cv::Scalar kLid(52, 50, 48);
+const cv::Scalar kWhiteLid(238, 239, 240);
 
 }  // namespace
 
@@ -72,10 +73,27 @@ std::vector<uint8_t> ScanFile(const cv::Mat& page, const ScanSettings& settings)
         cv::Mat shrunk;
         cv::resize(sheet, shrunk, cv::Size(), scale, scale, cv::INTER_AREA);
         cv::warpAffine(shrunk, scanned, toGlass(1 / scale), glass, cv::INTER_LINEAR,
-                       cv::BORDER_CONSTANT, kLid);
+                       cv::BORDER_CONSTANT, settings.whiteLid ? kWhiteLid : kLid);
     } else {
         cv::warpAffine(sheet, scanned, toGlass(1), glass, cv::INTER_LINEAR, cv::BORDER_CONSTANT,
-                       kLid);
+                       settings.whiteLid ? kWhiteLid : kLid);
+    }
+    if (settings.unevenLight > 0) {
+        // The lamp lights the glass's left more than its right.
+        cv::Mat light(1, scanned.cols, CV_32F);
+        for (int x = 0; x < scanned.cols; ++x) {
+            light.at<float>(x) = static_cast<float>(
+                1 - settings.unevenLight * x / std::max(scanned.cols - 1, 1));
+        }
+        cv::Mat lit;
+        scanned.convertTo(lit, CV_32FC3);
+        for (int y = 0; y < lit.rows; ++y) {
+            auto* pixel = lit.ptr<cv::Vec3f>(y);
+            for (int x = 0; x < lit.cols; ++x) {
+                pixel[x] *= light.at<float>(x);
+            }
+        }
+        lit.convertTo(scanned, CV_8UC3);
     }
     if (settings.blurAt600 > 0) {
         cv::GaussianBlur(scanned, scanned, cv::Size(), settings.blurAt600 * settings.dpi / 600);

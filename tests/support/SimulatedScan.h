@@ -18,6 +18,8 @@ struct ScanSettings {
     double noise = 6;        // the sensor's noise, standard deviation in levels
     int jpegQuality = 85;
     uint64_t seed = 1;  // the noise's
+    bool whiteLid = false;  // the lid as light as the paper: no paper's edge shows
+    double unevenLight = 0;  // the light's fall from the glass's left to its right, 0..1
 };
 
 // Settings drawn from a seed: up to 1.5 degrees either way, the sheet's

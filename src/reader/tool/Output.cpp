@@ -33,9 +33,18 @@ std::string ReadingJson(const PageReading& page) {
         if (!reading.best.empty()) {
             entry["best"] = reading.best;
         }
+        if (reading.step) {
+            entry["step"] = *reading.step;
+        }
         entry["sure"] = reading.sure;
         if (!reading.note.empty()) {
             entry["note"] = reading.note;
+        }
+        if (reading.direction != 0) {
+            entry["direction"] = reading.direction;
+        }
+        if (reading.next) {
+            entry["next"] = *reading.next;
         }
         readings.push_back(entry);
     }

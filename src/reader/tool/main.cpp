@@ -63,10 +63,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::cout << (json ? reader::ReadingJson(page) : reader::ReadingLines(page));
+    // Why each reading is not sure, and which way its value lies, for a
+    // person; a sure one's note says what the page leaves open.
     for (const reader::Reading& reading : page.readings) {
-        if (!reading.note.empty() && !json) {
-            std::cerr << reading.name << ": " << reading.note << "\n";
+        if (json || reading.note.empty()) {
+            continue;
         }
+        std::cerr << (reading.sure ? reading.name + ": " + reading.note
+                                   : reader::ReadingLine(reading))
+                  << "\n";
     }
     return reader::ExitCode(page);
 }
