@@ -271,6 +271,9 @@ Reading ReadPattern(const Sheet& sheet, const Pattern& pattern, const Named& nam
     reading.name = std::string("bid-") + (named.mode.empty() ? "unknown" : named.mode) + "-" +
                    (pattern.black ? "black" : "color");
     reading.note = named.note;
+    for (const Mark* comb : pattern.combs) {
+        reading.area = reading.area.empty() ? comb->box : (reading.area | comb->box);
+    }
     if (!pattern.whole) {
         reading.note = "the pattern's five combs do not stand in a cross";
         return reading;

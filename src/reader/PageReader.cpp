@@ -48,12 +48,17 @@ PageReading Read(const Sheet& sheet) {
         } else if (lines.size() >= 2) {
             page.kind = PageKind::PhotoSheet2;
             page.readings = ReadPhotoSheetSecond(sheet, lines);
+            PlaceAt(page.readings, Around(lines));
         } else if (lines.size() == 1) {
             page.kind = PageKind::TopMargin;
             page.readings = ReadTopMargin(sheet, lines.front());
+            PlaceAt(page.readings, Around(lines));
         } else if (edge && edge->column <= kEdgeFurthest) {
             page.kind = PageKind::FirstDot;
             page.readings = ReadFirstDot(sheet, *edge);
+            // The line and the paper's left edge it is measured from.
+            PlaceAt(page.readings, cv::Rect(0, edge->top, static_cast<int>(edge->column) + 1,
+                                            std::max(edge->rows, 1)));
         } else {
             page.problem = "no pattern found on the page";
         }
@@ -65,6 +70,7 @@ PageReading Read(const Sheet& sheet) {
                                                    joined.begin(), joined.end(), Tall)) {
         page.kind = PageKind::HeadAngular;
         page.readings = ReadHeadAngular(sheet, joined);
+        PlaceAt(page.readings, Around(joined));
         return page;
     }
     const bool oneInk = all([&](const Mark& m) { return m.ink == marks.front().ink; });
@@ -84,6 +90,7 @@ PageReading Read(const Sheet& sheet) {
     } else {
         page.problem = "the marks on the page are of no check page";
     }
+    PlaceAt(page.readings, Around(marks));
     return page;
 }
 

@@ -57,6 +57,10 @@ struct Reading {
     // The photo-paper sheets: the best choice's step from the stored value X
     // (value is X plus it once the stored value is applied).
     std::optional<int> step;
+    // Where the pattern read stands on the upright page, in page dots (360
+    // an inch from the sheet's corner): on the printer's own picture, its
+    // pixels. Empty when not known.
+    cv::Rect area;
 
     std::string ValueText() const { return ng ? "NG" : std::to_string(value); }
 };

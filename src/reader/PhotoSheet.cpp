@@ -131,6 +131,7 @@ void Bid(const Sheet& sheet, const std::vector<Mark>& combs, bool black,
                 : std::string("the item's combs could not be measured");
         readings.push_back(Best(std::string("bid-") + kModes[mode] + (black ? "-black" : "-color"),
                                 choices, kDotsPerBidStep - 1, missing));
+        readings.back().area = Around(rows.size() == kModes.size() ? rows[mode] : combs);
     }
 }
 
@@ -183,10 +184,13 @@ std::vector<Reading> ReadPhotoSheetFirst(const Sheet& sheet, const std::vector<M
     }
     std::vector<Reading> readings;
     readings.push_back(HeadAngular(sheet, angular));
+    readings.back().area = Around(angular);
     Bid(sheet, blackCombs, true, readings);
     Bid(sheet, colourCombs, false, readings);
     readings.push_back(Pf(sheet, blackBlocks, true));
+    readings.back().area = Around(blackBlocks);
     readings.push_back(Pf(sheet, colourBlocks, false));
+    readings.back().area = Around(colourBlocks);
     return readings;
 }
 

@@ -62,6 +62,23 @@ struct Mark {
 
 std::vector<Mark> FindMarks(const Sheet& sheet);
 
+// The box around the marks; empty for none.
+inline cv::Rect Around(const std::vector<Mark>& marks) {
+    cv::Rect box;
+    for (const Mark& mark : marks) {
+        box = box.empty() ? mark.box : (box | mark.box);
+    }
+    return box;
+}
+// Gives the readings without a place of their own the area.
+inline void PlaceAt(std::vector<Reading>& readings, const cv::Rect& area) {
+    for (Reading& reading : readings) {
+        if (reading.area.empty()) {
+            reading.area = area;
+        }
+    }
+}
+
 // Mean ink per column of rows [top, bottom) and columns [left, right), and
 // per row of the same area; areas are clipped to the sheet.
 std::vector<double> ColumnProfile(const Sheet& sheet, int left, int right, int top, int bottom);

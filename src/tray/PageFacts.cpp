@@ -27,6 +27,8 @@ PageFacts FactsOf(reader::PageReading page, const reader::StoredValues& stored) 
     QStringList values;
     for (const reader::Reading& reading : page.readings) {
         facts.readings << QString::fromStdString(reader::ReadingLine(reading));
+        facts.areas << QRect(reading.area.x, reading.area.y, reading.area.width,
+                             reading.area.height);
         // Only the values of what the page adjusts: the rest tell nothing of
         // this page.
         if (const auto value = stored.find(reading.name); value != stored.end()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,7 @@ struct PageFacts {
     reader::PageKind kind = reader::PageKind::Unknown;
     QString title;        // "Bi-D check"; empty for a page the reader does not know
     QStringList readings;  // "pf-black: 0", "pf-color: not sure (...)"
+    QList<QRect> areas;    // where each reading's pattern stands on the page; empty if not known
     QString stored;       // "Stored when printed: pf-black=2"; empty when none apply
 
     // The lines shown under the page list.

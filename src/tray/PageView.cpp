@@ -154,6 +154,7 @@ void PageView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     dragging_ = true;
+    dragged_ = 0;
     dragFrom_ = event->position().toPoint();
     viewport()->setCursor(Qt::ClosedHandCursor);
 }
@@ -166,6 +167,7 @@ void PageView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const QPoint moved = at - dragFrom_;
     dragFrom_ = at;
+    dragged_ += moved.manhattanLength();
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() - moved.x());
     verticalScrollBar()->setValue(verticalScrollBar()->value() - moved.y());
 }
@@ -177,6 +179,11 @@ void PageView::mouseReleaseEvent(QMouseEvent* event) {
     }
     dragging_ = false;
     viewport()->setCursor(Qt::OpenHandCursor);
+    // A hand that shakes a little still clicks.
+    constexpr int kClickSlack = 4;
+    if (dragged_ <= kClickSlack && !picture_.isNull()) {
+        emit Clicked((event->position() - Origin()) / scale_);
+    }
 }
 
 }  // namespace tray

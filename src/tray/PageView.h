@@ -53,6 +53,8 @@ class PageView : public QAbstractScrollArea {
     void PlaceChanged();
     // The view's size changed; its place is kept.
     void Resized();
+    // A click on the picture, not a drag: the picture point clicked.
+    void Clicked(QPointF point);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -74,6 +76,7 @@ class PageView : public QAbstractScrollArea {
     Zoom zoom_ = Zoom::Fit;
     double scale_ = 1.0;
     QPoint dragFrom_;
+    int dragged_ = 0;  // screen pixels moved since the press
     bool dragging_ = false;
     bool arranging_ = false;
 };

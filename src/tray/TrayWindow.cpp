@@ -22,9 +22,12 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kPortRole = Qt::UserRole + 1;
 constexpr int kNameRole = Qt::UserRole + 2;
+constexpr int kAreaRole = Qt::UserRole + 3;  // of a reading: where its pattern stands
 // How far down the list the page before is looked for among pages of other
 // kinds: each one looked at is read once.
 constexpr int kBeforeSearchRows = 12;
+// Dots around a pattern's marks that a click still counts as on them.
+constexpr int kMarkSlack = 30;
 
 QImage ImageOf(const cv::Mat& bgr) {
     const QImage wrapped(bgr.data, bgr.cols, bgr.rows, static_cast<qsizetype>(bgr.step),
@@ -78,10 +81,16 @@ TrayWindow::TrayWindow(const std::string& stateFolder, const std::string& port, 
     list_->setObjectName(QStringLiteral("PageList"));
     view_ = new PageView;
     view_->setObjectName(QStringLiteral("PageView"));
-    readings_ = new QLabel;
+    readings_ = new QListWidget;
     readings_->setObjectName(QStringLiteral("Readings"));
     readings_->setWordWrap(true);
-    readings_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    readings_->setToolTip(QStringLiteral("Click a reading to look at its pattern"));
+    readings_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    connect(readings_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (const QRect area = item->data(kAreaRole).toRect(); !area.isEmpty()) {
+            LookAt(area);
+        }
+    });
     auto* side = new QWidget;
     auto* sideLayout = new QVBoxLayout(side);
     sideLayout->setContentsMargins(0, 0, 0, 0);
@@ -109,6 +118,19 @@ TrayWindow::TrayWindow(const std::string& stateFolder, const std::string& port, 
     // A view that appears or is resized takes the chosen page's place.
     connect(view_, &PageView::Resized, this, [this] { Follow(*view_, *before_); });
     connect(before_, &PageView::Resized, this, [this] { Follow(*view_, *before_); });
+    // A click on a mark looks at the pattern it belongs to.
+    const auto clicked = [this](QPointF point) {
+        for (int row = 0; row < readings_->count(); ++row) {
+            const QRect area = readings_->item(row)->data(kAreaRole).toRect();
+            if (area.adjusted(-kMarkSlack, -kMarkSlack, kMarkSlack, kMarkSlack)
+                    .contains(point.toPoint())) {
+                LookAt(area);
+                return;
+            }
+        }
+    };
+    connect(view_, &PageView::Clicked, this, clicked);
+    connect(before_, &PageView::Clicked, this, clicked);
     setCentralWidget(splitter);
 
     auto* tools = addToolBar(QStringLiteral("Zoom"));
@@ -240,7 +262,7 @@ void TrayWindow::ShowChosen() {
     }
     shownPath_ = path;
     view_->SetPicture(picture);
-    readings_->setText(facts->Lines().join(QLatin1Char('\n')));
+    ShowFacts(*facts);
     QListWidgetItem* row = list_->currentItem();
     row->setText(RowText(row->data(kPortRole).toString().toStdString(),
                          row->data(kNameRole).toString().toStdString(), facts));
@@ -366,8 +388,38 @@ void TrayWindow::Follow(PageView& from, PageView& to) {
     following_ = false;
 }
 
+void TrayWindow::ShowFacts(const PageFacts& facts) {
+    readings_->clear();
+    const QStringList lines = facts.Lines();
+    for (const QString& line : lines) {
+        auto* item = new QListWidgetItem(line, readings_);
+        if (const qsizetype at = facts.readings.indexOf(line); at >= 0) {
+            item->setData(kAreaRole, facts.areas.value(at));
+        }
+    }
+}
+
+void TrayWindow::LookAt(const QRect& area) {
+    // The closest zoom, from 100% on, that keeps the whole pattern in view:
+    // at 100% a dot of the page is a pixel of the screen.
+    const QSize room = view_->viewport()->size();
+    PageView::Zoom zoom = PageView::Zoom::Full;
+    for (const ZoomStep& step : kZoomSteps) {
+        if (step.scale >= 1.0 && area.width() * step.scale <= room.width() &&
+            area.height() * step.scale <= room.height()) {
+            zoom = step.zoom;
+        }
+    }
+    SetZoom(zoom);
+    view_->CentreOn(QRectF(area).center());
+}
+
 QString TrayWindow::Readings() const {
-    return readings_->text();
+    QStringList lines;
+    for (int row = 0; row < readings_->count(); ++row) {
+        lines << readings_->item(row)->text();
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace tray

@@ -31,6 +31,8 @@ class TrayWatcher;
 // it. S shows the page printed before the chosen one on the same printer
 // (of the same kind, when there is one) beside it, both at the same zoom and
 // place, so that a page before and after an adjustment can be compared.
+// A click on a reading, or on a mark of its pattern, shows that pattern
+// whole at a zoom where it can be judged.
 class TrayWindow : public QMainWindow {
     Q_OBJECT
 
@@ -44,6 +46,10 @@ class TrayWindow : public QMainWindow {
     QListWidget& List() { return *list_; }
     // The facts told of the page shown, one a line.
     QString Readings() const;
+    QListWidget& ReadingList() { return *readings_; }
+    // Shows the page's area (in its pixels) whole in the middle of the view,
+    // at the closest zoom from 100% on that holds it.
+    void LookAt(const QRect& area);
     void SetZoom(PageView::Zoom zoom);
     // Chooses the page that many rows down the list (up if negative), as far
     // as the list goes.
@@ -71,13 +77,14 @@ class TrayWindow : public QMainWindow {
     QString PageBefore(int row);
     void ShowBefore();
     void Follow(PageView& from, PageView& to);
+    void ShowFacts(const PageFacts& facts);
 
     PageShelf shelf_;
     TrayWatcher* watcher_ = nullptr;
     QListWidget* list_ = nullptr;
     PageView* view_ = nullptr;
     QLabel* count_ = nullptr;
-    QLabel* readings_ = nullptr;       // what the page reader reads on the page shown
+    QListWidget* readings_ = nullptr;  // what the page reader reads on the page shown
     QHash<QString, PageFacts> facts_;  // by path
     QList<QAction*> zoomActions_;
     QString shownPath_;

@@ -6,7 +6,9 @@
 #include <nlohmann/json.hpp>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "PrintedPages.h"
@@ -59,6 +61,18 @@ TEST(ReadPageFile, ReadsTheGoldenPictures) {
     for (const auto& c : cases) {
         const auto page = reader::ReadPageFile(golden_pictures::PathOf(c.file));
         EXPECT_EQ(CaseSummary(page), c.summary) << c.file;
+        // Each reading tells where its pattern stands (the tray looks there),
+        // each pattern of the photo sheet its own.
+        std::set<std::tuple<int, int, int, int>> areas;
+        for (const auto& reading : page.readings) {
+            const cv::Rect& area = reading.area;
+            EXPECT_TRUE(!area.empty() && area.x >= 0 && area.y >= 0 && area.br().x <= 2880)
+                << c.file << " " << reading.name;
+            areas.emplace(area.x, area.y, area.width, area.height);
+        }
+        if (page.kind == PageKind::PhotoSheet1) {
+            EXPECT_EQ(areas.size(), page.readings.size());
+        }
     }
 }
 

@@ -16,6 +16,7 @@
 #include "support/PlantedFifo.h"
 #include "support/Process.h"
 #include "platform/Files.h"
+#include "reader/PageReading.h"
 #include "tray/TrayWatcher.h"
 #include "tray/TrayWindow.h"
 #include "vprinter/Png.h"
@@ -143,6 +144,39 @@ TEST_F(Window, TheReaderReadsThePageShown) {
     EXPECT_EQ(Rows(*window).front(), "VTUSB001  page-0002.png  PF check (black)");
     window->List().setCurrentRow(1);
     EXPECT_EQ(window->Readings().toStdString(), "Not a check page the reader knows.");
+}
+
+// A click on a reading, or on one of its pattern's marks, shows the pattern
+// whole at a zoom where its marks can be judged.
+TEST_F(Window, ClickOnAReadingOrOnItsMarksShowsThePatternWhole) {
+    PrintPage("VTUSB001", PageOf("PfBlack"));
+    auto window = Open();
+    auto& view = window->View();
+    QListWidget& readings = window->ReadingList();
+    ASSERT_EQ(readings.count(), 3);  // kind, reading, stored values
+    QListWidgetItem* reading = readings.item(1);
+    ASSERT_EQ(reading->text(), "pf-black: 0");
+    const cv::Rect marks =
+        reader::ReadPageFile(PathOf("page-0001.png").toStdString()).readings.at(0).area;
+    ASSERT_GT(marks.height, 1000);  // the eleven steps' blocks, one under the other
+    const QPointF middle(marks.x + marks.width / 2.0, marks.y + marks.height / 2.0);
+    QTest::mouseClick(readings.viewport(), Qt::LeftButton, {},
+                      readings.visualItemRect(reading).center());
+    EXPECT_EQ(view.CurrentZoom(), PageView::Zoom::Full);  // too tall for more
+    EXPECT_NEAR(view.Centre().x(), middle.x(), 1.0);
+    EXPECT_NEAR(view.Centre().y(), middle.y(), 1.0);
+
+    window->SetZoom(PageView::Zoom::Fit);
+    const QPointF mark(marks.x + 20, marks.y + 20);
+    const QPointF screenMiddle(view.viewport()->width() / 2.0, view.viewport()->height() / 2.0);
+    const QPoint at = ((mark - view.Centre()) * view.Scale() + screenMiddle).toPoint();
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(view.CurrentZoom(), PageView::Zoom::Full);
+    EXPECT_NEAR(view.Centre().y(), middle.y(), 1.0);
+    // A click off the pattern leaves the view as it is.
+    window->SetZoom(PageView::Zoom::Fit);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(view.CurrentZoom(), PageView::Zoom::Fit);
 }
 
 // The top margin page of a mechanism in place, saved as the printer saves
