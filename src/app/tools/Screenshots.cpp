@@ -1,5 +1,6 @@
 // Saves pictures of the program's windows as PNG files: the boot window, the
-// adjustment window on each of its tabs, the quit window, the About box, the
+// adjustment window on each of its tabs, the Bi-D input page after Read page
+// (in a build with the page reader), the quit window, the About box, the
 // how-to windows and the start-up message. Runs the real windows on the
 // virtual printers of a scratch state folder.
 //   orvane-screenshots FOLDER
@@ -110,7 +111,8 @@ int main(int argc, char** argv) {
     const QString printers = state.filePath(QStringLiteral("vprinter"));
     qputenv("ORVANE_VPRINTER_DIR", printers.toLocal8Bit());
     // The first printer's Bi-D is off, for the picture of Read page: VSD1
-    // black 2 steps, ECO colour -3.
+    // black 2 steps, read and filled in; ECO colour -3, beyond the page's
+    // choices, not sure, with the status line saying which way it lies.
     if (orvane_app::PageReaderBuilt()) {
         vprinter::Store store(printers.toStdString());
         vprinter::Mechanism mechanism;
