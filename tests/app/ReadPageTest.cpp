@@ -4,6 +4,7 @@
 // last Input, refused.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include <map>
 #include <opencv2/imgcodecs.hpp>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "PageFixture.h"
@@ -193,6 +195,24 @@ TEST_F(ReadPage, RefusesAnotherPatternAnOlderPageAndNoPageLeavingTheEditAsItWas)
     Press(kPfBlack.print);
     PressRead(kPfBlack);
     EXPECT_EQ(EditText("PFAdjustDataEdit"), "2") << Status();
+
+    // What the technician chooses is read only when it is a picture: a FIFO
+    // is not opened (it would keep the window waiting), a text file is no
+    // picture; a cancelled dialog leaves the status line as it is.
+    Type("PFAdjustDataEdit", "1");
+    const std::string fifo = Data() / "fifo.png";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string text = Data() / "notes.png";
+    std::ofstream(text) << "not a picture\n";
+    for (const auto& [path, says] : {std::pair{fifo, "fifo.png was not read: not a regular file"},
+                                     std::pair{text, "notes.png was not read: "}}) {
+        PressOpen(kPfBlack, path);
+        EXPECT_NE(Status().find(says), std::string::npos) << Status();
+    }
+    const std::string before = Status();
+    Press("PFOpenPictureBtn");
+    EXPECT_EQ(Status(), before);
+    EXPECT_EQ(EditText("PFAdjustDataEdit"), "1");
 }
 
 TEST_F(ReadPage, RefusesThePagesOfAPrinterOfAnotherModel) {
