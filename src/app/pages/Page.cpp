@@ -1,5 +1,7 @@
 #include "app/pages/Page.h"
 
+#include <QPushButton>
+
 #include "app/AppContext.h"
 #include "app/Rk7formadjust.h"
 #include "app/reading/ReadPageControls.h"
