@@ -47,7 +47,7 @@ const AdjustPage kPfColour{"PF colour", 5, 1, "PFAdjustPrintBKBtn", "PF"};
 const AdjustPage kTopMargin{"top margin", 6, -1, "TopMarginPrintBtn", "TopMargin"};
 const AdjustPage kFirstDot{"first dot", 8, -1, "LandMarginPrintBtn", "FirstDot"};
 
-class ReadPage : public PageTest {
+class ReadPageControls : public PageTest {
   protected:
     // The printer's mechanism off by errors (quantity names), then the
     // adjustment window on it.
@@ -104,7 +104,7 @@ struct Filled {
 // Every page printed on one printer whose mechanism is off; a first dot
 // error to the left would print the pages' left ends off the sheet. The
 // Bi-D ECO colour error lies beyond the page's choices (-2 to 2): not sure.
-TEST_F(ReadPage, TheNewestPageFillsWhatItShowsSurelyAndNothingIsWrittenUntilInput) {
+TEST_F(ReadPageControls, TheNewestPageFillsWhatItShowsSurelyAndNothingIsWrittenUntilInput) {
     Open({{"head-angular", 3},
           {"pf-black", 2},
           {"pf-color", -3},
@@ -157,7 +157,7 @@ TEST_F(ReadPage, TheNewestPageFillsWhatItShowsSurelyAndNothingIsWrittenUntilInpu
     EXPECT_FALSE(Ticked("BidECOCLInputCheckBox"));
 }
 
-TEST_F(ReadPage, RefusesAnotherPatternAnOlderPageAndNoPageLeavingTheEditAsItWas) {
+TEST_F(ReadPageControls, RefusesAnotherPatternAnOlderPageAndNoPageLeavingTheEditAsItWas) {
     Open({{"pf-black", 2}, {"head-angular", -3}});
     GoTo(kHeadAngular);
     PressRead(kHeadAngular);
@@ -215,7 +215,7 @@ TEST_F(ReadPage, RefusesAnotherPatternAnOlderPageAndNoPageLeavingTheEditAsItWas)
     EXPECT_EQ(EditText("PFAdjustDataEdit"), "1");
 }
 
-TEST_F(ReadPage, RefusesThePagesOfAPrinterOfAnotherModel) {
+TEST_F(ReadPageControls, RefusesThePagesOfAPrinterOfAnotherModel) {
     Open({{"head-angular", 3}}, 1);
     Print(kHeadAngular);
     PressRead(kHeadAngular);
@@ -226,7 +226,7 @@ TEST_F(ReadPage, RefusesThePagesOfAPrinterOfAnotherModel) {
 // saved as a JPEG, chosen with Open picture... A page that shows the error
 // less the stored value cannot be read surely from a scan, which keeps no
 // stored value: nothing is filled, and the status line says why.
-TEST_F(ReadPage, AScanFillsWhatItShowsSurelyAndANotSureReadingFillsNothing) {
+TEST_F(ReadPageControls, AScanFillsWhatItShowsSurelyAndANotSureReadingFillsNothing) {
     struct Scanned {
         AdjustPage page;
         const char* edit;
@@ -261,7 +261,7 @@ TEST_F(ReadPage, AScanFillsWhatItShowsSurelyAndANotSureReadingFillsNothing) {
 }
 
 // The controls lie clear of the page's own: none of them is covered.
-TEST_F(ReadPage, TheControlsCoverNoneOfThePagesOwn) {
+TEST_F(ReadPageControls, TheControlsCoverNoneOfThePagesOwn) {
     Start();
     Adjust().Build();
     for (const AdjustPage& page : {kHeadAngular, kBid, kPfBlack, kTopMargin, kFirstDot}) {
