@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFont>
 
+#include "app/QtOpenDialog.h"
 #include "app/Rk7formabout.h"
 #include "app/Rk7formadjust.h"
 #include "app/Rk7formboot.h"
@@ -15,6 +16,7 @@
 #include "app/Rk7howtopfadjust.h"
 #include "app/Rk7howtotopmarginadjust.h"
 #include "link/ResultCodes.h"
+#include "platform/PortList.h"
 
 namespace orvane_app {
 
@@ -41,6 +43,8 @@ Modules::Modules(const PlatformSeams& seams, orvane::IClock& clock, IStatusRepor
 
 AppContext::AppContext(const PlatformSeams& seams)
     : seams_(seams),
+      stateFolder_(seams.stateFolder.empty() ? orvane::VirtualPrinterStateFolder()
+                                             : seams.stateFolder),
       clock_(seams.baseClock),
       serviceLog_(seams.serviceLogPath.empty() ? orvane::ServiceLogFile::DefaultPath()
                                                : seams.serviceLogPath),
@@ -66,6 +70,17 @@ AppContext::AppContext(const PlatformSeams& seams)
 }
 
 AppContext::~AppContext() = default;
+
+IOpenDialog& AppContext::OpenDialog() {
+    if (seams_.openDialog != nullptr) {
+        return *seams_.openDialog;
+    }
+    if (!ownOpenDialog_) {
+        ownOpenDialog_ =
+            std::make_unique<QtOpenDialog>(adjust_.get(), QStringLiteral("OpenPictureDialog"));
+    }
+    return *ownOpenDialog_;
+}
 
 void AppContext::PlugErrorDetails() {
     Modules& modules = *modules_;

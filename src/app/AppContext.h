@@ -5,6 +5,7 @@
 
 #include "adjust/ModuleSet.h"
 #include "app/ErrorDetails.h"
+#include "app/OpenDialog.h"
 #include "app/WindowClock.h"
 #include "link/StatusReporter.h"
 #include "platform/LibraryLoader.h"
@@ -43,6 +44,10 @@ struct PlatformSeams {
     orvane::ISaveDialog* saveDialog = nullptr;  // none: the adjustment window's own dialog
     orvane::IMemory* memory = nullptr;          // none: the system's allocator
     std::string serviceLogPath = {};            // empty: ServiceLogFile::DefaultPath()
+    IOpenDialog* openDialog = nullptr;          // none: the adjustment window's own dialog
+    // Where the virtual printers keep their printed pages; empty: the
+    // virtual printers' state folder (ORVANE_VPRINTER_DIR, ...).
+    std::string stateFolder = {};
 };
 
 // The status line as the module objects reach it: they are created before the
@@ -83,6 +88,11 @@ class AppContext {
     orvane::IPortList& Ports() { return seams_.ports; }
     orvane::IRandom& Random() { return seams_.random; }
     orvane::ISaveDialog* SaveDialog() { return seams_.saveDialog; }
+    // The open-file dialog of the pages that read a picture.
+    IOpenDialog& OpenDialog();
+    // The virtual printers' state folder, whose pages folders hold the
+    // pictures of the pages they printed.
+    const std::string& StateFolder() const { return stateFolder_; }
     ErrorDetails& Details() { return details_; }
     orvane::ServiceLogFile& ServiceLog() { return serviceLog_; }
 
@@ -102,6 +112,8 @@ class AppContext {
     void PlugErrorDetails();
 
     PlatformSeams seams_;
+    std::string stateFolder_;
+    std::unique_ptr<IOpenDialog> ownOpenDialog_;
     WindowClock clock_;
     StatusRelay relay_;
     // Every write to a printer is logged here; it outlives the link.

@@ -26,6 +26,8 @@ void AppTest::Start() {
     orvane_app::PlatformSeams seams{
         loader_, orvane::ExecutableFolder(), boxes_, ports, random_, &Clock(), &saveDialog_};
     seams.serviceLogPath = ServiceLogPath();
+    seams.openDialog = &openDialog_;
+    seams.stateFolder = StateFolder();
     context_ = std::make_unique<orvane_app::AppContext>(seams);
     QTimer& timer = Adjust().DisableTimer();
     disableInterval = timer.interval();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ScriptedOpenDialog.h"
 #include "app/AppContext.h"
 #include "platform/LibraryLoader.h"
 #include "platform/PortList.h"
@@ -60,6 +61,7 @@ class AppTest : public VirtualPrinterTest {
     TFormAdjust& Adjust();
     ScriptedMessageBox& Boxes() { return boxes_; }
     ScriptedSaveDialog& SaveDialogs() { return saveDialog_; }
+    ScriptedOpenDialog& OpenDialogs() { return openDialog_; }
     // Where this test's program keeps its service log.
     std::string ServiceLogPath() const { return logFolder_ / "service.log"; }
     FakePortList& FakePorts() {
@@ -106,6 +108,7 @@ class AppTest : public VirtualPrinterTest {
     orvane::StdRandom random_;
     ScriptedMessageBox boxes_;
     ScriptedSaveDialog saveDialog_;
+    ScriptedOpenDialog openDialog_;
     std::unique_ptr<orvane_app::AppContext> context_;
 };
 

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <string>
 
+#include "adjust/ValueText.h"
 #include "app/AppContext.h"
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtobidadjust.h"
 #include "app/pages/BusyStart.h"
+#include "app/reading/PageReader.h"
 #include "app/widgets/TypingLimit.h"
 #include "app/widgets/UpDown.h"
 #include "link/ResultCodes.h"
@@ -20,21 +22,21 @@ void TBidInputPage::BuildControls() {
     ui_->setupUi(this);
     rows_ = {{
         {ui_->BidVSD1BkInputCheckBox, ui_->BidVSD1BkInputEdit, ui_->BidVSD1BkInputUpDown,
-         "ShowBid1BkPnl"},
+         "ShowBid1BkPnl", "bid-vsd1-black"},
         {ui_->BidVSD1CLInputCheckBox, ui_->BidVSD1CLInputEdit, ui_->BidVSD1CLInputUpDown,
-         "ShowBid1ClPnl"},
+         "ShowBid1ClPnl", "bid-vsd1-color"},
         {ui_->BidVSD2BkInputCheckBox, ui_->BidVSD2BkInputEdit, ui_->BidVSD2BkInputUpDown,
-         "ShowBid2BkPnl"},
+         "ShowBid2BkPnl", "bid-vsd2-black"},
         {ui_->BidVSD2CLInputCheckBox, ui_->BidVSD2CLInputEdit, ui_->BidVSD2CLInputUpDown,
-         "ShowBid2ClPnl"},
+         "ShowBid2ClPnl", "bid-vsd2-color"},
         {ui_->BidVSD3BkInputCheckBox, ui_->BidVSD3BkInputEdit, ui_->BidVSD3BkInputUpDown,
-         "ShowBid3BkPnl"},
+         "ShowBid3BkPnl", "bid-vsd3-black"},
         {ui_->BidVSD3CLInputCheckBox, ui_->BidVSD3CLInputEdit, ui_->BidVSD3CLInputUpDown,
-         "ShowBid3ClPnl"},
+         "ShowBid3ClPnl", "bid-vsd3-color"},
         {ui_->BidECOBkInputCheckBox, ui_->BidECOBkInputEdit, ui_->BidECOBkInputUpDown,
-         "ShowBidECOBkPnl"},
+         "ShowBidECOBkPnl", "bid-eco-black"},
         {ui_->BidECOCLInputCheckBox, ui_->BidECOCLInputEdit, ui_->BidECOCLInputUpDown,
-         "ShowBidECOClPnl"},
+         "ShowBidECOClPnl", "bid-eco-color"},
     }};
     for (const Row& row : rows_) {
         TieRow(row);
@@ -43,6 +45,22 @@ void TBidInputPage::BuildControls() {
     OnClick(ui_->BidInputCheckBtn, &TBidInputPage::BidInputCheckBtnClick);
     OnClick(ui_->BidInputShowPrintBtn, &TBidInputPage::BidInputShowPrintBtnClick);
     OnClick(ui_->BidInputHowToAdjustBtn, &TBidInputPage::BidInputHowToAdjustBtnClick);
+    // Read page below the range, above Go to print page, in the buttons'
+    // column. A value read fills its edit, which ticks the item.
+    AddReadPage(
+        QStringLiteral("Bid"), *this, QRect(184, 236, 104, 25), QRect(296, 236, 104, 25),
+        [] { return std::string("bid"); },
+        [this](const std::vector<orvane_app::ReadValue>& values) {
+            for (const orvane_app::ReadValue& value : values) {
+                for (const Row& row : rows_) {
+                    if (value.fills && value.name == row.quantity) {
+                        orvane_app::ShowWhole(*row.edit, QString::number(value.value));
+                        // Also when the edit held that text already.
+                        row.check->setChecked(true);
+                    }
+                }
+            }
+        });
 }
 
 TBidInputPage::~TBidInputPage() = default;
@@ -87,11 +105,16 @@ void TBidInputPage::BidInputOKBtnClick() {
     if (EndBusy(form, steps::BidWrite) != ResultOk) {
         return;
     }
+    std::vector<std::pair<std::string, int>> written;
     for (const Row& row : rows_) {
         if (row.check->isChecked()) {
             form.SetAdjustedValue(QString::fromUtf8(row.adjustedPanel), row.edit->text());
+            if (const auto value = adjust::TextToInt(row.edit->text().toStdString())) {
+                written.emplace_back(row.quantity, *value);
+            }
         }
     }
+    ReadPageInputWritten(written);
 }
 
 void TBidInputPage::BidInputCheckBtnClick() {

@@ -42,6 +42,7 @@ class TBidInputPage final : public TPage {
         QLineEdit* edit;
         orvane_app::UpDown* upDown;
         const char* adjustedPanel;  // where a written value is shown
+        const char* quantity;       // as the page reader and the mechanism name it
     };
 
     void TieRow(const Row& row);

@@ -1,10 +1,12 @@
 #include "app/pages/HeadAngAdjustPage.h"
 
 #include "adjust/StoredValues.h"
+#include "adjust/ValueText.h"
 #include "app/AppContext.h"
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtohdangadjust.h"
 #include "app/pages/BusyStart.h"
+#include "app/reading/PageReader.h"
 #include "app/widgets/TypingLimit.h"
 #include "link/ResultCodes.h"
 #include "ui_HeadAngAdjustPnl.h"
@@ -12,6 +14,8 @@
 namespace {
 
 constexpr int kAngularPaperFeedLines = 14;
+// The page's value, as the page reader and the mechanism name it.
+constexpr const char* kHeadAngularQuantity = "head-angular";
 
 }  // namespace
 
@@ -29,6 +33,17 @@ void THeadAngAdjustPage::BuildControls() {
     OnClick(ui_->HeadAngularReadBtn, &THeadAngAdjustPage::HeadAngularReadBtnClick);
     OnClick(ui_->HeadAngularPaperFeedBtn, &THeadAngAdjustPage::HeadAngularPaperFeedBtnClick);
     OnClick(ui_->HeadAngularAdjustHowToBtn, &THeadAngAdjustPage::HeadAngularAdjustHowToBtnClick);
+    // Read page beside the edit, left of Input and Read.
+    AddReadPage(
+        QStringLiteral("HeadAngular"), *ui_->HeadAngularAdjustGroupBox, QRect(76, 80, 100, 25),
+        QRect(180, 80, 100, 25), [] { return std::string(kHeadAngularQuantity); },
+        [this](const std::vector<orvane_app::ReadValue>& values) {
+            for (const orvane_app::ReadValue& value : values) {
+                if (value.fills && value.name == kHeadAngularQuantity) {
+                    orvane_app::ShowWhole(*ui_->HeadAngularInputEdit, QString::number(value.value));
+                }
+            }
+        });
 }
 
 THeadAngAdjustPage::~THeadAngAdjustPage() = default;
@@ -69,6 +84,9 @@ void THeadAngAdjustPage::HeadAngularInputBtnClick() {
         return;
     }
     form.SetAdjustedValue(QStringLiteral("ShowHeadAngularAdjustValuePnl"), text);
+    if (const std::optional<int> value = adjust::TextToInt(text.toStdString())) {
+        ReadPageInputWritten({{kHeadAngularQuantity, *value}});
+    }
 }
 
 void THeadAngAdjustPage::HeadAngularReadBtnClick() {

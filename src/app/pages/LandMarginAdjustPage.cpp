@@ -12,6 +12,7 @@
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtofirstdotadjust.h"
 #include "app/pages/BusyStart.h"
+#include "app/reading/PageReader.h"
 #include "app/widgets/UpDown.h"
 #include "link/ResultCodes.h"
 #include "ui_LandMarginAdjustPnl.h"
@@ -22,6 +23,8 @@ namespace {
 constexpr int kStep = 4;
 // Line feeds of one press of Paper feed.
 constexpr int kFeedLines = 3;
+// The page's value, as the page reader and the mechanism name it.
+constexpr const char* kFirstDotQuantity = "first-dot";
 
 enum class Glyph { LeftEdge, Left, Centre, Right, RightEdge };
 
@@ -94,6 +97,17 @@ void TLandMarginAdjustPage::BuildControls() {
     ui_->LandMarginInputUpDown->SetAssociate(ui_->LandMarginInputEdit);
     connect(ui_->LandMarginInputUpDown, &orvane_app::UpDown::Click, this,
             &Page::LandMarginInputUpDownClick);
+    // Read page below the Input group, left of How to adjust.
+    AddReadPage(
+        QStringLiteral("FirstDot"), *this, QRect(63, 323, 110, 25), QRect(177, 323, 110, 25),
+        [] { return std::string(kFirstDotQuantity); },
+        [this](const std::vector<orvane_app::ReadValue>& values) {
+            for (const orvane_app::ReadValue& value : values) {
+                if (value.fills && value.name == kFirstDotQuantity) {
+                    ShowFirstDot(value.value);
+                }
+            }
+        });
 }
 
 TLandMarginAdjustPage::~TLandMarginAdjustPage() = default;
@@ -188,7 +202,9 @@ void TLandMarginAdjustPage::LandMarginInputBtnClick() {
         form.ReportResult(result);
         return;
     }
-    EndBusy(form, steps::FirstDotWrite);
+    if (EndBusy(form, steps::FirstDotWrite) == ResultOk) {
+        ReadPageInputWritten({{kFirstDotQuantity, *value}});
+    }
 }
 
 void TLandMarginAdjustPage::LandMarginPrintBtnClick() {

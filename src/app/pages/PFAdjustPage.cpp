@@ -6,6 +6,7 @@
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtopfadjust.h"
 #include "app/pages/BusyStart.h"
+#include "app/reading/PageReader.h"
 #include "app/widgets/TypingLimit.h"
 #include "link/ResultCodes.h"
 #include "ui_PFAdjustPnl.h"
@@ -15,6 +16,7 @@ namespace {
 // What each choice of the Black / Color group works on.
 struct Colour {
     adjust::PfColour colour;
+    const char* quantity;  // as the page reader and the mechanism name it
     const char* adjustedPanel;
     const char* printCaption;
     const char* inputCaption;
@@ -22,12 +24,14 @@ struct Colour {
 
 const Colour kBlack = {
     .colour = adjust::PfColour::Black,
+    .quantity = "pf-black",
     .adjustedPanel = "ShowPFAdjustValueBKPnl",
     .printCaption = "Print (Black)",
     .inputCaption = "Input (Black)",
 };
 const Colour kColour = {
     .colour = adjust::PfColour::Colour,
+    .quantity = "pf-color",
     .adjustedPanel = "ShowPFAdjustValueCLPnl",
     .printCaption = "Print (Color)",
     .inputCaption = "Input (Color)",
@@ -57,6 +61,22 @@ void TPFAdjustPage::BuildControls() {
     OnClick(ui_->PFAdjustInputBtn, &TPFAdjustPage::PFAdjustInputBtnClick);
     OnClick(ui_->PFAdjustCheckBtn, &TPFAdjustPage::PFAdjustCheckBtnClick);
     OnClick(ui_->PFAdjustHowToBtn, &TPFAdjustPage::PFAdjustHowToBtnClick);
+    // Read page beside the edit, left of Input and Read; it reads the page
+    // of the colour chosen.
+    AddReadPage(
+        QStringLiteral("PF"), *ui_->PFInputGroupBox, QRect(76, 80, 100, 25),
+        QRect(180, 80, 100, 25),
+        [this] {
+            return std::string(ColourOf(ui_->PFColorSelectRadioGroup->ItemIndex()).quantity);
+        },
+        [this](const std::vector<orvane_app::ReadValue>& values) {
+            const Colour& colour = ColourOf(ui_->PFColorSelectRadioGroup->ItemIndex());
+            for (const orvane_app::ReadValue& value : values) {
+                if (value.fills && value.name == colour.quantity) {
+                    orvane_app::ShowWhole(*ui_->PFAdjustDataEdit, QString::number(value.value));
+                }
+            }
+        });
 }
 
 TPFAdjustPage::~TPFAdjustPage() = default;
@@ -111,6 +131,7 @@ void TPFAdjustPage::PFAdjustInputBtnClick() {
         return;
     }
     form.SetAdjustedValue(QString::fromUtf8(colour.adjustedPanel), text);
+    ReadPageInputWritten({{colour.quantity, *value}});
 }
 
 void TPFAdjustPage::PFAdjustCheckBtnClick() {

@@ -2,11 +2,18 @@
 
 #include <QAbstractButton>
 #include <QFrame>
+#include <QRect>
 #include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace orvane_app {
 class AppContext;
-}
+class ReadPageControls;
+struct ReadValue;
+}  // namespace orvane_app
 class TFormAdjust;
 
 // One page of the adjustment window: a panel in the page area with its own
@@ -22,6 +29,7 @@ class TPage : public QFrame {
   public:
     TPage(orvane_app::AppContext& context, TFormAdjust& form, QWidget* parent,
           const QString& panelName);
+    ~TPage() override;
 
     // Builds the page's controls and ties them to their handlers, once; the
     // page keeps its place in the page area.
@@ -48,8 +56,19 @@ class TPage : public QFrame {
     void FeedPaper(int lines);
     TFormAdjust& Form() { return form_; }
 
+    // A page with a check pattern: adds Read page and Open picture... at
+    // their places in holder (see ReadPageControls), which run as operations
+    // of the window. kind: the reader's name of the page kind read now;
+    // fill: puts the values read surely into the page's controls.
+    void AddReadPage(const QString& prefix, QWidget& holder, const QRect& read, const QRect& open,
+                     std::function<std::string()> kind,
+                     std::function<void(const std::vector<orvane_app::ReadValue>&)> fill);
+    // After the page's Input wrote values (by quantity name).
+    void ReadPageInputWritten(const std::vector<std::pair<std::string, int>>& values);
+
   private:
     orvane_app::AppContext& context_;
     TFormAdjust& form_;
     bool built_ = false;
+    std::unique_ptr<orvane_app::ReadPageControls> reading_;
 };

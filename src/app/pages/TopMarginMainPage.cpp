@@ -5,8 +5,16 @@
 #include "app/Rk7formadjust.h"
 #include "app/Rk7howtotopmarginadjust.h"
 #include "app/pages/BusyStart.h"
+#include "app/reading/PageReader.h"
 #include "link/ResultCodes.h"
 #include "ui_TopMarginMainPnl.h"
+
+namespace {
+
+// The page's value, as the page reader and the mechanism name it.
+constexpr const char* kTopMarginQuantity = "top-margin";
+
+}  // namespace
 
 TTopMarginMainPage::TTopMarginMainPage(orvane_app::AppContext& context, TFormAdjust& form,
                                        QWidget* parent)
@@ -20,6 +28,25 @@ void TTopMarginMainPage::BuildControls() {
     OnClick(ui_->TopMarginInputBtn, &Page::TopMarginInputBtnClick);
     OnClick(ui_->TopMarginPrintBtn, &Page::TopMarginPrintBtnClick);
     OnClick(ui_->TopMarginHowToAdjustBtn, &Page::TopMarginHowToAdjustBtnClick);
+    // Read page below the Input group, in line with How to adjust.
+    AddReadPage(
+        QStringLiteral("TopMargin"), *this, QRect(177, 220, 110, 25), QRect(291, 220, 110, 25),
+        [] { return std::string(kTopMarginQuantity); },
+        [this](const std::vector<orvane_app::ReadValue>& values) {
+            for (const orvane_app::ReadValue& value : values) {
+                if (value.fills && value.name == kTopMarginQuantity) {
+                    ChooseValue(value.value);
+                }
+            }
+        });
+}
+
+void TTopMarginMainPage::ChooseValue(int value) {
+    for (size_t i = 0; i < adjust::kTopMarginChoices.size(); ++i) {
+        if (static_cast<int8_t>(adjust::kTopMarginChoices[i].value) == value) {
+            ui_->TopMarginInputComboBox->setCurrentIndex(static_cast<int>(i));
+        }
+    }
 }
 
 TTopMarginMainPage::~TTopMarginMainPage() = default;
@@ -68,6 +95,7 @@ void TTopMarginMainPage::TopMarginInputBtnClick() {
     form.ShowStatus(StatusAppend, choice.quoted);
     form.ShowStatus(StatusAppend, " has been written in EEPROM.");
     form.SetAdjustedValue(QStringLiteral("ShowTopMarginPnl"), QString::fromUtf8(choice.quoted));
+    ReadPageInputWritten({{kTopMarginQuantity, static_cast<int8_t>(choice.value)}});
 }
 
 void TTopMarginMainPage::TopMarginPrintBtnClick() {

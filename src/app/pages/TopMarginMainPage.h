@@ -31,5 +31,8 @@ class TTopMarginMainPage final : public TPage {
     void BuildControls() override;
 
   private:
+    // Chooses the drop-down's item of a value read off the page (-40, 0, 40).
+    void ChooseValue(int value);
+
     std::unique_ptr<Ui::TopMarginMainPnl> ui_;
 };

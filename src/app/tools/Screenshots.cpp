@@ -1,5 +1,6 @@
 // Saves pictures of the program's windows as PNG files: the boot window, the
-// adjustment window on each of its tabs, the quit window, the About box, the
+// adjustment window on each of its tabs, the Bi-D input page after Read page
+// (in a build with the page reader), the quit window, the About box, the
 // how-to windows and the start-up message. Runs the real windows on the
 // virtual printers of a scratch state folder.
 //   orvane-screenshots FOLDER
@@ -10,6 +11,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -26,6 +28,7 @@
 #include "app/Rk7howtohdangadjust.h"
 #include "app/Rk7howtopfadjust.h"
 #include "app/Rk7howtotopmarginadjust.h"
+#include "app/reading/PageReader.h"
 #include "app/tools/SideBySide.h"
 #include "app/widgets/MultiLineTabControl.h"
 #include "app/widgets/RadioGroup.h"
@@ -33,6 +36,8 @@
 #include "platform/ImageFile.h"
 #include "platform/PortList.h"
 #include "platform/Random.h"
+#include "vprinter/Mechanism.h"
+#include "vprinter/Store.h"
 
 namespace {
 
@@ -42,13 +47,24 @@ bool Save(QWidget& window, const QString& folder, const QString& name) {
     window.show();
     QCoreApplication::processEvents();
     const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
-    const bool saved = orvane::SaveImage(window.grab().toImage(), path.toStdString()) ==
-                       orvane::FileWrite::Done;
+    const bool saved =
+        orvane::SaveImage(window.grab().toImage(), path.toStdString()) == orvane::FileWrite::Done;
     std::printf("%s %s\n", saved ? "saved" : "FAILED", qPrintable(path));
     if (hidden) {
         window.hide();
     }
     return saved;
+}
+
+// Presses a button of the adjustment window as the technician does; the
+// window takes input again at the unlock timer's tick.
+void Press(TFormAdjust& adjust, const char* name) {
+    if (auto* button = adjust.findChild<QPushButton*>(QString::fromUtf8(name))) {
+        button->click();
+    } else {
+        std::fprintf(stderr, "orvane-screenshots: no button %s\n", name);
+    }
+    adjust.DisableTimerTimer();
 }
 
 // Lays the pictures side by side into OUT, on the windows' own background.
@@ -92,7 +108,21 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(folder);
     QTemporaryDir state;
-    qputenv("ORVANE_VPRINTER_DIR", state.filePath(QStringLiteral("vprinter")).toLocal8Bit());
+    const QString printers = state.filePath(QStringLiteral("vprinter"));
+    qputenv("ORVANE_VPRINTER_DIR", printers.toLocal8Bit());
+    // The first printer's Bi-D is off, for the picture of Read page: VSD1
+    // black 2 steps, read and filled in; ECO colour -3, beyond the page's
+    // choices, not sure, with the status line saying which way it lies.
+    if (orvane_app::PageReaderBuilt()) {
+        vprinter::Store store(printers.toStdString());
+        vprinter::Mechanism mechanism;
+        mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex("bid-vsd1-black"))] = 2;
+        mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex("bid-eco-color"))] = -3;
+        if (!store.EnsureCreated() || !store.SaveMechanism("VTUSB001", mechanism)) {
+            std::fprintf(stderr, "orvane-screenshots: cannot set the printer's mechanism\n");
+            return 1;
+        }
+    }
 
     orvane_app::QtMessageBox messageBox;
     orvane::SystemLibraryLoader loader;
@@ -141,6 +171,16 @@ int main(int argc, char** argv) {
             adjust.ShowPageOnly(QStringLiteral("BidInputPnl"));
             ok &= Save(adjust, folder, QStringLiteral("adjust-tab1-bid-input"));
         }
+    }
+    if (orvane_app::PageReaderBuilt()) {
+        // The Bi-D page printed, then Read page on its input page.
+        tabs->SetCurrentIndex(0);
+        adjust.findChild<orvane_app::RadioGroup*>(QStringLiteral("AdjustRdoGrp"))->Item(4)->click();
+        adjust.DisableTimerTimer();
+        Press(adjust, "BidPrintOKBtn");
+        Press(adjust, "BidPrintShowInputBtn");
+        Press(adjust, "BidReadPageBtn");
+        ok &= Save(adjust, folder, QStringLiteral("adjust-tab1-bid-read-page"));
     }
     tabs->SetCurrentIndex(0);
     adjust.close();
