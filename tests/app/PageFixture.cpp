@@ -21,17 +21,4 @@ void PageTest::Step(const char* upDownName, bool up) {
     QTest::mouseClick(up ? upDown->UpArrow() : upDown->DownArrow(), Qt::LeftButton);
 }
 
-void PageTest::FailNextCall(const std::string& function, uint16_t code, int nth) {
-    ChangeLibrary([&](vprinter::LibraryConfig& config) {
-        config.callFaults[function] = {nth, code, std::nullopt};
-    });
-}
-
-void PageTest::SetPrinterState(uint8_t state, uint8_t error, const std::string& port) {
-    ChangePrinter(port, [state, error](vprinter::PrinterConfig& config) {
-        config.state = state;
-        config.error = error;
-    });
-}
-
 }  // namespace testing_support

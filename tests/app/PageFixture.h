@@ -52,10 +52,6 @@ class PageTest : public AppTest {
     }
     std::vector<int> Reads() const { return eeprom_tests::AddressesOf(Calls("D4ReadEeprom")); }
 
-    // Makes the next call of a library function fail with code.
-    void FailNextCall(const std::string& function, uint16_t code, int nth = 1);
-    void SetPrinterState(uint8_t state, uint8_t error = 0, const std::string& port = "VTUSB001");
-
     const TempFolder& Data() const { return data_; }
 
   private:

@@ -1,5 +1,7 @@
 #include "support/LinkFixture.h"
 
+#include <optional>
+
 #include "link/ResultCodes.h"
 #include "platform/ExecutableFolder.h"
 
@@ -52,6 +54,19 @@ void VirtualPrinterTest::ChangeLibrary(
     change(config);
     ASSERT_TRUE(host_->GetStore().SaveLibraryConfig(config));
     host_->Invalidate();
+}
+
+void VirtualPrinterTest::FailNextCall(const std::string& function, uint16_t code, int nth) {
+    ChangeLibrary([&](vprinter::LibraryConfig& config) {
+        config.callFaults[function] = {nth, code, std::nullopt};
+    });
+}
+
+void VirtualPrinterTest::SetPrinterState(uint8_t state, uint8_t error, const std::string& port) {
+    ChangePrinter(port, [state, error](vprinter::PrinterConfig& config) {
+        config.state = state;
+        config.error = error;
+    });
 }
 
 vprinter::PrinterConfig VirtualPrinterTest::Config(const std::string& port) {

@@ -36,6 +36,10 @@ class VirtualPrinterTest : public ::testing::Test {
     void ChangeEeprom(const std::string& port,
                       const std::function<void(vprinter::Eeprom&)>& change);
     void ChangeLibrary(const std::function<void(vprinter::LibraryConfig&)>& change);
+    // Makes the nth next call of a library function fail with code.
+    void FailNextCall(const std::string& function, uint16_t code, int nth = 1);
+    // Sets a printer's standing state and error code.
+    void SetPrinterState(uint8_t state, uint8_t error = 0, const std::string& port = "VTUSB001");
     vprinter::PrinterConfig Config(const std::string& port = "VTUSB001");
     vprinter::Eeprom Eeprom(const std::string& port = "VTUSB001");
 

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -44,9 +45,18 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
         close(out[1]);
         return;
     }
+    // The extra entries replace the inherited ones of their names (getenv
+    // finds the first of two).
     std::vector<std::string> environment;
+    const auto nameOf = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        environment.emplace_back(*entry);
+        const std::string inherited = *entry;
+        if (std::none_of(extraEnvironment.begin(), extraEnvironment.end(),
+                         [&](const std::string& extra) {
+                             return nameOf(extra) == nameOf(inherited);
+                         })) {
+            environment.push_back(inherited);
+        }
     }
     environment.insert(environment.end(), extraEnvironment.begin(), extraEnvironment.end());
 

@@ -1,8 +1,6 @@
 // orvane-service's checks, exit codes, messages, dry runs and waits.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -70,12 +68,16 @@ TEST_F(ServiceCommand, ARestoreWithoutABackupIsRefusedBeforeAnyWrite) {
 // Bad usage ends the run with 2 before the link is opened.
 TEST_F(ServiceCommand, BadUsageExitsWithTwoBeforeTheLinkIsOpened) {
     const std::string existing = StateFolder() + "/VTUSB001/printer.conf";
-    // A FIFO and a device are never replaced by a dump, even with --force.
+    // A FIFO and a device are never replaced by a dump, even with --force
+    // (Windows has neither: there these two cases are left out).
     const std::string fifo = StateFolder() + "/fifo.eep";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    testing_support::PlantedFifo planted(fifo, testing_support::PlantedFifo::Side::ForWriters);
+#ifndef _WIN32
+    ASSERT_TRUE(planted.Made());
+#endif
     const std::string device = StateFolder() + "/device.eep";
     const bool deviceMade = testing_support::MakeCharacterDevice(device, 7);
-    const std::vector<std::vector<std::string>> cases = {
+    std::vector<std::vector<std::string>> cases = {
         {},
         {"frobnicate"},
         {"--port", "VTUSB001", "--model", "K33", "status"},
@@ -94,12 +96,14 @@ TEST_F(ServiceCommand, BadUsageExitsWithTwoBeforeTheLinkIsOpened) {
         On({"dump", existing}),
         On({"dump", StateFolder() + "/no/such/folder/dump.eep"}),
         On({"dump", ""}),
-        On({"dump", "--force", fifo}),
-        On({"dump", "--force", deviceMade ? device : fifo}),
         On({"--dry-run", "backup", "list"}),
         {"--dir", "", "ports"},
         {"--dir", existing, "ports"},
     };
+    if (planted.Made()) {
+        cases.push_back(On({"dump", "--force", fifo}));
+        cases.push_back(On({"dump", "--force", deviceMade ? device : fifo}));
+    }
     for (const auto& args : cases) {
         ClearTrace();
         const Run run = Service(args);
@@ -111,6 +115,7 @@ TEST_F(ServiceCommand, BadUsageExitsWithTwoBeforeTheLinkIsOpened) {
         EXPECT_TRUE(Calls().empty()) << joined;
         EXPECT_NE(run.err.find("orvane-service: "), std::string::npos) << joined;
     }
+    EXPECT_FALSE(planted.WasOpened()) << "a dump wrote into the FIFO";
 }
 
 // A printer or link that fails ends the run with 1 and the message of the

@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "PageFixture.h"
 #include "platform/ExecutableFolder.h"
 #include "platform/LibraryLoader.h"
 #include "platform/PortList.h"
 #include "platform/Random.h"
+#include "support/LinkFixture.h"
+#include "support/ScopedEnvironment.h"
+#include "support/TempFolder.h"
 #include "tools/service/Service.h"
 
 namespace testing_support {
@@ -19,11 +21,29 @@ inline std::vector<std::string> On(std::vector<std::string> args) {
     return args;
 }
 
+// The virtual printers with a backup folder of the test's own (the tool
+// keeps its backups under XDG_DATA_HOME).
+class ServicePrinterTest : public VirtualPrinterTest {
+  private:
+    TempFolder data_;
+    ScopedEnvironment dataHome_{"XDG_DATA_HOME", (data_ / "data").c_str()};
+};
+
 // orvane-service run in the test's process, on the test's virtual printers,
-// clock and backup folder; the adjustment window of the same process stands
-// for the page whose action a command mirrors.
-class ServiceTest : public PageTest {
+// clock and backup folder. Printers is the fixture that gives them: the
+// virtual printers alone (ServiceTest), or the adjustment window's page
+// beside them, whose action a command mirrors (the Qt build's trace tests).
+template <typename Printers>
+class ServiceOn : public Printers {
   protected:
+    using Printers::Calls;
+    using Printers::ChangeEeprom;
+    using Printers::ChangePrinter;
+    using Printers::Clock;
+    using Printers::Config;
+    using Printers::Eeprom;
+    using Printers::StateFolder;
+
     struct Run {
         int exit = -1;
         std::string out;
@@ -116,5 +136,8 @@ class ServiceTest : public PageTest {
     orvane::SystemLibraryLoader loader_;
     orvane::StdRandom random_;
 };
+
+// orvane-service on the virtual printers, without windows.
+using ServiceTest = ServiceOn<ServicePrinterTest>;
 
 }  // namespace testing_support

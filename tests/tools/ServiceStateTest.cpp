@@ -3,10 +3,10 @@
 // told as a failure.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -58,10 +58,16 @@ TEST_F(ServiceState, ANewDirIsMadeAsTheOtherToolsMakeIt) {
         for (const auto& result : results) {
             ASSERT_EQ(result.exitCode, 0) << "round " << round << ": " << result.err;
         }
-        const Json ports = Json::parse(results[0].out)["ports"];
-        ASSERT_EQ(ports.size(), 2u) << "round " << round << ": " << results[0].out;
-        EXPECT_EQ(ports[0]["port"], "VTUSB001");
-        EXPECT_EQ(ports[1]["port"], "VTUSB002");
+        // The virtual printers' ports (Windows lists the spooler's too).
+        const Json listed = Json::parse(results[0].out);
+        std::vector<std::string> printers;
+        for (const Json& port : listed["ports"]) {
+            if (port["port"].get<std::string>().starts_with("VTUSB")) {
+                printers.push_back(port["port"]);
+            }
+        }
+        EXPECT_EQ(printers, (std::vector<std::string>{"VTUSB001", "VTUSB002"}))
+            << "round " << round << ": " << results[0].out;
     }
 }
 

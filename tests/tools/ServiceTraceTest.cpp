@@ -3,137 +3,16 @@
 // each run on the same printer.
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QTest>
 #include <cctype>
-#include <functional>
 #include <nlohmann/json.hpp>
 
-#include "ServiceFixture.h"
-#include "app/Rk7formadjust.h"
-#include "eeprom/EepromMap.h"
+#include "ServiceTraceFixture.h"
 #include "platform/Files.h"
-#include "vprinter/Store.h"
 
 namespace {
 
-using testing_support::ServiceTest;
-
-class ServiceTraceBase;
-
-constexpr uint32_t kSettleMilliseconds = 120000;
-
-struct PageAction {
-    const char* name;
-    const char* group;  // navigation group and item of the page
-    int item;
-    // What the technician does on the page before the trace is kept
-    // (typing, choosing), and the press whose calls are compared.
-    std::function<void(ServiceTraceBase&)> prepare;
-    const char* press;
-    std::vector<std::string> command;
-};
-
-// ctest names a case by its name, not by its bytes.
-void PrintTo(const PageAction& action, std::ostream* os) {
-    *os << action.name;
-}
-
-class ServiceTraceBase : public ServiceTest {
-  public:
-    void TypeText(const char* edit, const char* text) {
-        Find<QLineEdit>(Adjust(), edit)->setText(QString::fromUtf8(text));
-    }
-    // Typed key by key, through the edit's own rules (capitals).
-    void TypeKeys(const char* edit, const char* text) {
-        QLineEdit* line = Find<QLineEdit>(Adjust(), edit);
-        line->clear();
-        QTest::keyClicks(line, QString::fromUtf8(text));
-    }
-    // The Bi-D print page's requests: exactly the given ones.
-    void Request(const std::vector<const char*>& boxes) {
-        for (QCheckBox* box : Adjust().findChildren<QCheckBox*>()) {
-            if (box->objectName().endsWith(QStringLiteral("PrnRequestCheckBox"))) {
-                box->setChecked(false);
-            }
-        }
-        for (const char* box : boxes) {
-            Find<QCheckBox>(Adjust(), box)->setChecked(true);
-        }
-    }
-    // A USB ID the check sheets can read.
-    void GiveUsbId() {
-        ChangeEeprom("VTUSB001", [](vprinter::Eeprom& eeprom) {
-            const std::string id = "AB12CD34EFRC8H0C30";
-            std::copy(id.begin(), id.end(), eeprom.begin() + eeprom::UsbIdSerialFirst);
-        });
-    }
-    void Choose(const char* combo, int index) {
-        Find<QComboBox>(Adjust(), combo)->setCurrentIndex(index);
-    }
-    void ShowBidInput() { Press("BidPrintShowInputBtn"); }
-    void ChooseItem(const char* group, int item) { ClickItem(group, item); }
-
-  protected:
-    void ClickPanel(const char* name) {
-        QTest::mouseClick(Find<QLabel>(Adjust(), name), Qt::LeftButton);
-        Adjust().DisableTimerTimer();
-    }
-
-    // The page action's calls, then the command's on the printer as it was
-    // before the page action.
-    void Compare(const PageAction& action) {
-        SCOPED_TRACE(action.name);
-        OpenPage(action.group, action.item);
-        // A page that reads when it opens takes input again at the next tick.
-        Adjust().DisableTimerTimer();
-        if (action.prepare) {
-            action.prepare(*this);
-        }
-        const Snapshot before = Take();
-        ClearTrace();
-        if (std::string(action.press).ends_with("Pnl")) {
-            ClickPanel(action.press);
-        } else {
-            Press(action.press);
-        }
-        const std::vector<Call> page = Comparable(Calls());
-        ASSERT_FALSE(page.empty());
-        // Whatever the printer goes on doing (a restart after the market
-        // setting) is over before the command's turn.
-        Clock().Sleep(kSettleMilliseconds);
-
-        // What the page used up (a restore's backup file) is there again.
-        if (action.prepare) {
-            action.prepare(*this);
-        }
-        Put(before);
-        ClearTrace();
-        std::vector<std::string> args = {"--port", "VTUSB001", "--model", "K31"};
-        args.insert(args.end(), action.command.begin(), action.command.end());
-        const Run run = Service(args);
-        EXPECT_EQ(run.exit, 0) << run.err;
-        const std::vector<Call> command = CommandCalls();
-        std::string names;
-        for (const Call& call : command) {
-            names += call.function + " ";
-        }
-        names += "/ ";
-        for (const Call& call : page) {
-            names += call.function + " ";
-        }
-        ASSERT_EQ(command.size(), page.size()) << run.err << names;
-        for (size_t i = 0; i < page.size(); ++i) {
-            EXPECT_EQ(command[i].function, page[i].function) << "call " << i;
-            EXPECT_EQ(command[i].args, page[i].args) << "call " << i << " " << page[i].function;
-            EXPECT_EQ(command[i].data, page[i].data) << "call " << i << " " << page[i].function;
-            EXPECT_EQ(command[i].result, page[i].result) << "call " << i;
-        }
-    }
-};
+using testing_support::PageAction;
+using testing_support::ServiceTraceBase;
 
 // One page action a test: each opens the adjustment window afresh.
 class ServiceTrace : public ServiceTraceBase, public ::testing::WithParamInterface<PageAction> {};
