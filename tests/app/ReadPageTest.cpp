@@ -215,6 +215,23 @@ TEST_F(ReadPageControls, RefusesAnotherPatternAnOlderPageAndNoPageLeavingTheEdit
     EXPECT_EQ(EditText("PFAdjustDataEdit"), "1");
 }
 
+// A first dot to the left prints its line off the sheet: the blank page
+// says which way to go, and stored that far lower the line is read.
+TEST_F(ReadPageControls, AFirstDotLineOffThePaperSaysWhichWayToGo) {
+    Open({{"first-dot", -2}});
+    Print(kFirstDot);
+    PressRead(kFirstDot);
+    EXPECT_NE(Status().find("write a value 10 lower than the one stored"), std::string::npos)
+        << Status();
+    // The edit is read-only: its buttons step it, here at once.
+    Find<QLineEdit>(Adjust(), "LandMarginInputEdit")->setText("-10");
+    Press("LandMarginInputBtn");
+    ASSERT_EQ(Status(), "The first dot position adjustment value has written properly.");
+    Print(kFirstDot);
+    PressRead(kFirstDot);
+    EXPECT_EQ(EditText("LandMarginInputEdit"), "-2") << Status();
+}
+
 TEST_F(ReadPageControls, RefusesThePagesOfAPrinterOfAnotherModel) {
     Open({{"head-angular", 3}}, 1);
     Print(kHeadAngular);

@@ -29,6 +29,10 @@ std::string TitleOfKind(const std::string& kind) {
     return kind;
 }
 
+constexpr const char* kFirstDotOffThePaper =
+    ". A first dot line left of the paper's edge does not print: write a value 10 lower than the "
+    "one stored and print again.";
+
 std::string Signed(int value) {
     return value > 0 ? "+" + std::to_string(value) : std::to_string(value);
 }
@@ -74,7 +78,12 @@ PageRead Read(const std::string& path, const std::string& source, const std::str
               const LastInput& last) {
     reader::PageReading page = reader::ReadPageFile(path);
     if (!page.problem.empty()) {
-        return Refused(source, source + " was not read: " + page.problem);
+        // A first dot left of the paper's edge prints its line on no paper:
+        // the page comes out blank. Stored lower, the line comes onto the sheet.
+        const bool blankFirstDot = kind == reader::KindName(reader::PageKind::FirstDot) &&
+                                   page.kind == reader::PageKind::Unknown;
+        return Refused(source, source + " was not read: " + page.problem +
+                                   (blankFirstDot ? kFirstDotOffThePaper : ""));
     }
     if (kind != reader::KindName(page.kind)) {
         const std::string shown = page.kind == reader::PageKind::Unknown
