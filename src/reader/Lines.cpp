@@ -33,11 +33,15 @@ std::vector<int> Counts(const cv::Mat& inked, int dimension) {
 }
 
 // A printed line, not a row of characters (a line of text whose letters
-// stand on one row): ink in nearly every column from its first to its last.
+// stand on one row): ink in nearly every column from its first to its last,
+// within a few rows of it (a bent line is a line, and not sure).
 bool Unbroken(const cv::Mat& inked, const cv::Rect& box) {
     constexpr double kInkedColumns = 0.85;
+    const cv::Rect around = cv::Rect(box.x, box.y - kLineRows, box.width,
+                                     box.height + 2 * kLineRows) &
+                            cv::Rect(0, 0, inked.cols, inked.rows);
     cv::Mat any;
-    cv::reduce(inked(box), any, 0, cv::REDUCE_MAX);
+    cv::reduce(inked(around), any, 0, cv::REDUCE_MAX);
     return cv::countNonZero(any) >= kInkedColumns * box.width;
 }
 

@@ -82,6 +82,8 @@ void LiftEdges(cv::Mat& channel) {
     lift(channel.col(right), channel.col(right - kInside));
 }
 
+void PaperToWhite(cv::Mat& colour, bool lift);
+
 // The sheet of a scan in page dots, upright from its top left corner, its
 // paper brought to white.
 cv::Mat Straightened(const cv::Mat& picture, const Paper& paper) {
@@ -110,11 +112,19 @@ cv::Mat Straightened(const cv::Mat& picture, const Paper& paper) {
     const cv::Size size(std::min(kSheetDots, static_cast<int>(width)), static_cast<int>(height));
     cv::Mat upright;
     cv::warpPerspective(source, upright, toSheet, size, cv::INTER_LINEAR, cv::BORDER_REPLICATE);
-    // The paper's own tone, which most of the sheet shows, is white.
+    PaperToWhite(upright, true);
+    return upright;
+}
+
+// The paper's own tone, which most of the sheet shows, made white; lift: the
+// sheet's outer rows and columns are brought to the light further in first.
+void PaperToWhite(cv::Mat& colour, bool lift) {
     std::vector<cv::Mat> channels;
-    cv::split(upright, channels);
+    cv::split(colour, channels);
     for (cv::Mat& channel : channels) {
-        LiftEdges(channel);
+        if (lift) {
+            LiftEdges(channel);
+        }
         const int histogramSize = 256;
         const float range[] = {0, 256};
         const float* ranges[] = {range};
@@ -131,8 +141,7 @@ cv::Mat Straightened(const cv::Mat& picture, const Paper& paper) {
         }
         channel.convertTo(channel, CV_8U, 255.0 / std::max(paperLevel, 64));
     }
-    cv::merge(channels, upright);
-    return upright;
+    cv::merge(channels, colour);
 }
 
 // Degrees below which a picture is left as it is: a row of blocks 1400 dots
@@ -198,6 +207,8 @@ std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint, std::stri
             sheet.colour = resized;
         }
         if (!sheet.edgesSeen) {
+            // A scan's paper is grey beside the printer's own picture's.
+            PaperToWhite(sheet.colour, false);
             // No paper's edge to straighten it by: the pattern's own rows
             // (lines, rows of blocks and combs) are.
             const auto turn = PatternTurn(InkCover(sheet.colour));
