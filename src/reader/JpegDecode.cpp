@@ -70,8 +70,8 @@ bool Decode(jpeg_decompress_struct* info, Errors* errors, const std::vector<uint
         std::snprintf(errors->message, sizeof errors->message, "it holds no picture");
         return false;
     }
-    info->scale_num = 1;
-    info->scale_denom = static_cast<unsigned int>(plan->reduction);
+    info->scale_num = static_cast<unsigned int>(plan->eighths);
+    info->scale_denom = static_cast<unsigned int>(8 * plan->reduction);
     const bool inks = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
     info->out_color_space = inks ? JCS_CMYK : JCS_EXT_BGR;
     jpeg_start_decompress(info);

@@ -32,6 +32,19 @@ std::vector<int> Counts(const cv::Mat& inked, int dimension) {
     return std::vector<int>(sums.begin<int>(), sums.end<int>());
 }
 
+// A printed line, not a row of characters (a line of text whose letters
+// stand on one row): ink in nearly every column from its first to its last,
+// within a few rows of it (a bent line is a line, and not sure).
+bool Unbroken(const cv::Mat& inked, const cv::Rect& box) {
+    constexpr double kInkedColumns = 0.85;
+    const cv::Rect around = cv::Rect(box.x, box.y - kLineRows, box.width,
+                                     box.height + 2 * kLineRows) &
+                            cv::Rect(0, 0, inked.cols, inked.rows);
+    cv::Mat any;
+    cv::reduce(inked(around), any, 0, cv::REDUCE_MAX);
+    return cv::countNonZero(any) >= kInkedColumns * box.width;
+}
+
 // A line down, not a stack of dashes across (the nozzle check): its ink
 // stays within a stroke's width on most rows.
 bool Thin(const cv::Mat& inked, int x, Run rows) {
@@ -201,7 +214,9 @@ std::vector<Mark> FindLongLines(const Sheet& sheet) {
             Mark mark;
             mark.box = cv::Rect(static_cast<int>(from - line), row,
                                 static_cast<int>(to.base() - from), last - row + 1);
-            lines.push_back(mark);
+            if (Unbroken(inked, mark.box)) {
+                lines.push_back(mark);
+            }
         }
         row = last + 1;
     }

@@ -250,8 +250,13 @@ PageReading LoadPage(const std::string& path, double dpiHint, cv::Mat* decoded, 
                 page.problem = "cannot be read";
                 return page;
         }
+        // A fine scan of known resolution is decoded no finer than page
+        // dots need (600 dpi at 375).
+        const double enough = dpiHint > 0 ? kDotsPerInch / dpiHint : 1;
         int reduction = 1;
-        const cv::Mat picture = DecodePicture(bytes, page.problem, &reduction);
+        double scale = 1;
+        const cv::Mat picture =
+            DecodePicture(bytes, page.problem, &reduction, read ? enough : 1, &scale);
         if (picture.empty()) {
             return page;
         }
@@ -263,7 +268,7 @@ PageReading LoadPage(const std::string& path, double dpiHint, cv::Mat* decoded, 
             return page;
         }
         // A picture decoded smaller has the fewer dots an inch.
-        return ReadPage(picture, dpiHint / reduction);
+        return ReadPage(picture, dpiHint * scale);
     } catch (const cv::Exception& error) {
         page = {};
         page.problem = "the picture could not be read (" + error.err + ")";

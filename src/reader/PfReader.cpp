@@ -19,6 +19,9 @@ constexpr int kMargin = 8;       // kept clear of a block's end, for a tilted he
 constexpr double kRowsPerStep = 2;
 constexpr int kJoinGap = 12;  // blank rows inside a block (nozzle pitch) are fewer
 constexpr int kBlockRows = 40;
+constexpr int kBlockDots = 480;  // a block across
+constexpr int kEdgeRows = 12;    // rows each side of a block's edge looked at
+constexpr double kLeanSpread = 1;  // rows the steps' leans may differ by
 
 }  // namespace
 
@@ -48,6 +51,53 @@ PfSteps FindPfSteps(const Sheet& sheet, const std::vector<Mark>& blocks) {
             run.last += top;
         }
     }
+    if (steps.firsts.size() != steps.seconds.size()) {
+        return steps;
+    }
+    // Each step's lean: its first block's top at the left end and at the
+    // block's right end, its second block's foot at the block's left end and
+    // at the right end, the same distance apart; then over the distance of
+    // the two ends the gaps are measured at.
+    std::vector<double> leans;
+    for (size_t step = 0; step < steps.firsts.size(); ++step) {
+        const Run& first = steps.firsts[step];
+        const Run& second = steps.seconds[step];
+        const auto topAt = [&](int from, int row) {
+            return RisingEdge(
+                RowProfile(sheet, from + kMargin, from + kAloneDots - kMargin, row - kEdgeRows,
+                           row + kEdgeRows));
+        };
+        const auto footAt = [&](int from, int row) {
+            auto rows = RowProfile(sheet, from + kMargin, from + kAloneDots - kMargin,
+                                   row - kEdgeRows + 1, row + kEdgeRows + 1);
+            std::reverse(rows.begin(), rows.end());
+            const auto edge = RisingEdge(rows);
+            return edge ? std::optional<double>(-*edge) : std::nullopt;
+        };
+        const int firstRight = left + kBlockDots - kAloneDots;
+        const int secondLeft = right - kBlockDots;
+        const auto topLeft = topAt(left, first.first);
+        const auto topRight = topAt(firstRight, first.first);
+        const auto footLeft = footAt(secondLeft, second.last);
+        const auto footRight = footAt(right - kAloneDots, second.last);
+        if (!topLeft || !topRight || !footLeft || !footRight) {
+            steps.level = false;
+            return steps;
+        }
+        const double perDot = (*topRight - *topLeft + *footRight - *footLeft) /
+                              (2.0 * (kBlockDots - kAloneDots));
+        leans.push_back(perDot * (right - left - kAloneDots));
+    }
+    if (leans.empty()) {
+        return steps;
+    }
+    const auto [low, high] = std::minmax_element(leans.begin(), leans.end());
+    double sum = 0;
+    for (const double lean : leans) {
+        sum += lean;
+    }
+    steps.lean = sum / static_cast<double>(leans.size());
+    steps.level = *high - *low <= kLeanSpread;
     return steps;
 }
 
@@ -58,7 +108,8 @@ std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks,
         reading.note = "no blocks found";
         return {reading};
     }
-    const auto [firsts, seconds] = FindPfSteps(sheet, blocks);
+    const PfSteps steps = FindPfSteps(sheet, blocks);
+    const auto& [firsts, seconds, lean, level] = steps;
     if (firsts.size() != kSteps || seconds.size() != kSteps) {
         reading.note = "the page does not hold eleven steps of two blocks (found " +
                        std::to_string(firsts.size()) + " first and " +
@@ -70,7 +121,7 @@ std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks,
     bool agree = true;
     double sum = 0;
     for (size_t step = 0; step < kSteps; ++step) {
-        const int gap = seconds[step].first - firsts[step].last - 1;
+        const int gap = steps.Gap(step);
         gaps.push_back(gap);
         const double estimate = (static_cast<double>(step) - 5) + gap / kRowsPerStep;
         agree = agree && (!error || std::abs(*error - estimate) <= 0.5);
@@ -83,7 +134,9 @@ std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks,
     reading.ng = best == 0 || best == kSteps - 1;
     reading.value = reading.ng ? 0 : static_cast<int>(best) - 5;
     const int bestValue = static_cast<int>(best) - 5;
-    if (!agree) {
+    if (!level) {
+        reading.note = kPfNotLevel;
+    } else if (!agree) {
         reading.note = "the steps do not agree on the feed";
     } else if (std::abs(gaps[order[1]]) == std::abs(gaps[best])) {
         const int second = static_cast<int>(order[1]) - 5;

@@ -137,12 +137,13 @@ void Bid(const Sheet& sheet, const std::vector<Mark>& combs, bool black,
 
 // Each step's second block follows its first a few rows on: its gap or
 // overlap is two rows a unit off, and the choices lie within a few units.
-bool Paired(const std::vector<Run>& firsts, const std::vector<Run>& seconds, size_t steps) {
+bool Paired(const PfSteps& found, size_t steps) {
+    const auto& [firsts, seconds, lean, level] = found;
     if (firsts.size() != steps || seconds.size() != steps) {
         return false;
     }
     for (size_t step = 0; step < steps; ++step) {
-        const int gap = seconds[step].first - firsts[step].last - 1;
+        const int gap = found.Gap(step);
         const bool next = step + 1 < steps && seconds[step].first >= firsts[step + 1].first;
         if (std::abs(gap) > kPfPairRows || seconds[step].first <= firsts[step].first || next) {
             return false;
@@ -153,9 +154,10 @@ bool Paired(const std::vector<Run>& firsts, const std::vector<Run>& seconds, siz
 
 Reading Pf(const Sheet& sheet, const std::vector<Mark>& blocks, bool black) {
     std::vector<Choice> choices = {{-1, {}}, {0, {}}, {1, {}}};
-    const auto [firsts, seconds] = FindPfSteps(sheet, blocks);
+    const PfSteps steps = FindPfSteps(sheet, blocks);
+    const auto& [firsts, seconds, lean, level] = steps;
     const std::string name = black ? "pf-black" : "pf-color";
-    if (!Paired(firsts, seconds, choices.size())) {
+    if (!Paired(steps, choices.size())) {
         Reading reading;
         reading.name = name;
         reading.note = "the item's blocks do not pair into three steps (found " +
@@ -164,9 +166,14 @@ Reading Pf(const Sheet& sheet, const std::vector<Mark>& blocks, bool black) {
         return reading;
     }
     for (size_t step = 0; step < choices.size(); ++step) {
-        choices[step].off = seconds[step].first - firsts[step].last - 1;
+        choices[step].off = steps.Gap(step);
     }
-    return Best(name, choices, 2, {});
+    Reading reading = Best(name, choices, 2, {});
+    if (!level) {
+        reading.sure = false;
+        reading.note = kPfNotLevel;
+    }
+    return reading;
 }
 
 }  // namespace

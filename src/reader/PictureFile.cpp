@@ -1,6 +1,7 @@
 #include "reader/PictureFile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <cstring>
 
@@ -324,17 +325,28 @@ std::optional<DecodePlan> PlanDecode(const PictureHeader& header, std::string& p
     return plan;
 }
 
-cv::Mat DecodePicture(const std::vector<uint8_t>& bytes, std::string& problem, int* reduction) {
+cv::Mat DecodePicture(const std::vector<uint8_t>& bytes, std::string& problem, int* reduction,
+                      double enough, double* scale) {
     const auto header = ReadPictureHeader(bytes, problem);
     if (!header) {
         return {};
     }
-    const auto plan = PlanDecode(*header, problem);
+    auto plan = PlanDecode(*header, problem);
     if (!plan) {
         return {};
     }
+    if (header->format == PictureFormat::Jpeg && plan->reduction == 1 && enough > 0 &&
+        enough < 1) {
+        plan->eighths = std::clamp(static_cast<int>(std::ceil(8 * enough - 1e-9)), 1, 8);
+        plan->width = (header->width * plan->eighths + 7) / 8;
+        plan->height = (header->height * plan->eighths + 7) / 8;
+        plan->pictureBytes = int64_t{3} * plan->width * plan->height;
+    }
     if (reduction != nullptr) {
         *reduction = plan->reduction;
+    }
+    if (scale != nullptr) {
+        *scale = plan->eighths / (8.0 * plan->reduction);
     }
     if (header->format == PictureFormat::Png) {
         return DecodePng(bytes, *plan, problem);

@@ -64,6 +64,10 @@ std::optional<PictureHeader> ReadPictureHeader(const std::vector<uint8_t>& bytes
 // decoder holds besides.
 struct DecodePlan {
     int reduction = 1;
+    // A JPEG that is not reduced may be decoded smaller still, at eighths/8
+    // of its size, when less is enough (a fine scan): its decoder scales it
+    // as it decodes, filtering as a shrunk picture must be.
+    int eighths = 8;
     int width = 0;  // decoded
     int height = 0;
     int64_t pictureBytes = 0;
@@ -77,8 +81,10 @@ std::optional<DecodePlan> PlanDecode(const PictureHeader& header, std::string& p
 // paper and a JPEG turned as its EXIF orientation says. Empty, with the
 // problem, when the file is refused or its data is damaged; the decoders'
 // own messages become the problem, never output. reduction, when given, is
-// set to the plan's.
+// set to the plan's. enough: the part of the picture's size that is enough
+// (0..1; 1 keeps it whole); scale, when given, is set to the decoded
+// picture's size over the file's.
 cv::Mat DecodePicture(const std::vector<uint8_t>& bytes, std::string& problem,
-                      int* reduction = nullptr);
+                      int* reduction = nullptr, double enough = 1, double* scale = nullptr);
 
 }  // namespace reader

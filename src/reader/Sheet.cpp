@@ -4,6 +4,7 @@
 #include <cmath>
 #include <opencv2/imgproc.hpp>
 
+#include "reader/Level.h"
 #include "reader/Paper.h"
 
 namespace reader {
@@ -81,6 +82,8 @@ void LiftEdges(cv::Mat& channel) {
     lift(channel.col(right), channel.col(right - kInside));
 }
 
+void PaperToWhite(cv::Mat& colour, bool lift);
+
 // The sheet of a scan in page dots, upright from its top left corner, its
 // paper brought to white.
 cv::Mat Straightened(const cv::Mat& picture, const Paper& paper) {
@@ -109,11 +112,19 @@ cv::Mat Straightened(const cv::Mat& picture, const Paper& paper) {
     const cv::Size size(std::min(kSheetDots, static_cast<int>(width)), static_cast<int>(height));
     cv::Mat upright;
     cv::warpPerspective(source, upright, toSheet, size, cv::INTER_LINEAR, cv::BORDER_REPLICATE);
-    // The paper's own tone, which most of the sheet shows, is white.
+    PaperToWhite(upright, true);
+    return upright;
+}
+
+// The paper's own tone, which most of the sheet shows, made white; lift: the
+// sheet's outer rows and columns are brought to the light further in first.
+void PaperToWhite(cv::Mat& colour, bool lift) {
     std::vector<cv::Mat> channels;
-    cv::split(upright, channels);
+    cv::split(colour, channels);
     for (cv::Mat& channel : channels) {
-        LiftEdges(channel);
+        if (lift) {
+            LiftEdges(channel);
+        }
         const int histogramSize = 256;
         const float range[] = {0, 256};
         const float* ranges[] = {range};
@@ -130,63 +141,24 @@ cv::Mat Straightened(const cv::Mat& picture, const Paper& paper) {
         }
         channel.convertTo(channel, CV_8U, 255.0 / std::max(paperLevel, 64));
     }
-    cv::merge(channels, upright);
-    return upright;
+    cv::merge(channels, colour);
 }
 
 // Degrees below which a picture is left as it is: a row of blocks 1400 dots
 // long moves a third of a dot at its end.
 constexpr double kLeastTurn = 0.015;
-constexpr double kMostPatternTurn = 4;
 
-// How sharp the rows of the ink stand when the picture is turned by the
-// angle (degrees, as getRotationMatrix2D takes it): the sum of the squared
-// steps between the rows' ink, greatest where the pattern's rows lie level.
-double RowSharpness(const cv::Mat& ink, double degrees) {
-    const cv::Point2f centre(static_cast<float>(ink.cols) / 2, static_cast<float>(ink.rows) / 2);
-    cv::Mat turned;
-    cv::warpAffine(ink, turned, cv::getRotationMatrix2D(centre, degrees, 1), ink.size(),
-                   cv::INTER_LINEAR, cv::BORDER_CONSTANT, cv::Scalar(0));
-    cv::Mat rows;
-    cv::reduce(turned, rows, 1, cv::REDUCE_SUM, CV_64F);
-    double sharpness = 0;
-    for (int at = 1; at < rows.rows; ++at) {
-        const double step = rows.at<double>(at) - rows.at<double>(at - 1);
-        sharpness += step * step;
-    }
-    return sharpness;
-}
-
-// The angle that brings the pattern's rows level, by a search of the
-// sharpest rows: in quarter degrees, then in fortieths about the best.
-double PatternTurn(const cv::Mat& colour) {
-    constexpr int kShrink = 4;
-    cv::Mat small;
-    cv::resize(colour, small, cv::Size(), 1.0 / kShrink, 1.0 / kShrink, cv::INTER_AREA);
-    std::vector<cv::Mat> channels;
-    cv::split(small, channels);
-    cv::Mat ink = channels[0];
-    for (size_t at = 1; at < channels.size(); ++at) {
-        cv::min(ink, channels[at], ink);
-    }
+// How much ink covers each dot of a BGR picture: any ink takes light away in
+// at least one channel.
+cv::Mat InkCover(const cv::Mat& colour) {
+    // The channels' room is kept from page to page: pages are large.
+    thread_local cv::Mat channels[3];
+    cv::split(colour, channels);
+    cv::Mat ink;
+    cv::min(channels[0], channels[1], ink);
+    cv::min(ink, channels[2], ink);
     cv::bitwise_not(ink, ink);
-    // What is no ink (the paper, unevenly lit) counts nothing.
-    cv::threshold(ink, ink, 40, 0, cv::THRESH_TOZERO);
-    double best = 0;
-    double sharpest = -1;
-    const auto search = [&](double from, double to, double step) {
-        for (double degrees = from; degrees <= to + 1e-9; degrees += step) {
-            const double sharpness = RowSharpness(ink, degrees);
-            if (sharpness > sharpest) {
-                sharpest = sharpness;
-                best = degrees;
-            }
-        }
-    };
-    search(-kMostPatternTurn, kMostPatternTurn, 0.25);
-    const double coarse = best;
-    search(coarse - 0.25, coarse + 0.25, 0.025);
-    return best;
+    return ink;
 }
 
 }  // namespace
@@ -235,29 +207,22 @@ std::optional<Sheet> MakeSheet(const cv::Mat& picture, double dpiHint, std::stri
             sheet.colour = resized;
         }
         if (!sheet.edgesSeen) {
+            // A scan's paper is grey beside the printer's own picture's.
+            PaperToWhite(sheet.colour, false);
             // No paper's edge to straighten it by: the pattern's own rows
             // (lines, rows of blocks and combs) are.
-            const double turn = PatternTurn(sheet.colour);
-            if (std::abs(turn) >= kLeastTurn) {
+            const auto turn = PatternTurn(InkCover(sheet.colour));
+            if (turn && std::abs(*turn) >= kLeastTurn) {
                 const cv::Point2f centre(static_cast<float>(sheet.colour.cols) / 2,
                                          static_cast<float>(sheet.colour.rows) / 2);
                 cv::Mat upright;
-                cv::warpAffine(sheet.colour, upright, cv::getRotationMatrix2D(centre, turn, 1),
+                cv::warpAffine(sheet.colour, upright, cv::getRotationMatrix2D(centre, *turn, 1),
                                sheet.colour.size(), cv::INTER_LINEAR, cv::BORDER_REPLICATE);
                 sheet.colour = upright;
             }
         }
     }
-    // Ink of any colour takes light away in at least one channel. The
-    // channels' room is kept from page to page: pages are large. The ink is
-    // the sheet's own.
-    thread_local cv::Mat channels[3];
-    cv::split(sheet.colour, channels);
-    cv::Mat ink;
-    cv::min(channels[0], channels[1], ink);
-    cv::min(ink, channels[2], ink);
-    cv::bitwise_not(ink, ink);
-    sheet.ink = ink;
+    sheet.ink = InkCover(sheet.colour);
     return sheet;
 }
 

@@ -119,11 +119,27 @@ std::optional<double> CombOffset(const Sheet& sheet, const Mark& comb);
 std::optional<double> FittedColumn(const Sheet& sheet, const Mark& mark, int from, int to, int at);
 // Two blocks of a PF step: rows [first, last] of the first blocks, alone in
 // columns [left, left + 144), and of the second blocks, alone at the right
-// end, within rows [top, bottom).
+// end, within rows [top, bottom). A picture turned by a little moves the
+// right end's rows against the left end's: lean is how many rows, as the
+// blocks' own level edges tell it (the first blocks' tops, the second
+// blocks' feet, each at both its ends); level is false when the steps do not
+// agree on it within a row.
 struct PfSteps {
     std::vector<Run> firsts;
     std::vector<Run> seconds;
+    double lean = 0;
+    bool level = true;
+
+    // The rows between a step's first block and its second (less than 0:
+    // they overlap), the lean taken off.
+    int Gap(size_t step) const {
+        return seconds[step].first - firsts[step].last - 1 - static_cast<int>(std::lround(lean));
+    }
 };
+// The note of PF readings whose steps do not agree on the lean.
+inline constexpr const char* kPfNotLevel =
+    "the blocks' edges are not level: the picture is turned and its turn could not be measured: "
+    "scan it on a dark lid";
 PfSteps FindPfSteps(const Sheet& sheet, const std::vector<Mark>& blocks);
 
 // The reader of each page kind: the marks found, of the kind's layout.

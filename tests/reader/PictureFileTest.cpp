@@ -14,6 +14,7 @@
 #include "reader/PageReading.h"
 #include "support/HostilePictures.h"
 #include "support/Process.h"
+#include "support/SimulatedScan.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -202,6 +203,36 @@ TEST(PictureFile, HostilePicturesAreRefusedOrDecodedSmallerAndQuietly) {
             EXPECT_EQ(decoded.at<cv::Vec3b>(600, 5999), cv::Vec3b(0, 0, 0));
             EXPECT_EQ(decoded.at<cv::Vec3b>(600, 6000), cv::Vec3b(128, 128, 128));
             EXPECT_EQ(decoded.at<cv::Vec3b>(1199, 6001), cv::Vec3b(255, 255, 255));
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A fine scan's file read with its resolution is decoded smaller (no finer
+// than page dots need): it reads as its whole picture does, every reading of
+// the photo-paper sheet's first page sure and the same.
+TEST(PictureFile, AFineScanDecodedSmallerReadsAsItsWholePicture) {
+    const cv::Mat page = GoldenPicture("PhotoPaperSheet1");
+    testing_support::TempFolder folder;
+    for (const double dpi : {600.0}) {
+        auto settings = scan_testing::RandomScanSettings(dpi, 5);
+        const Bytes file = scan_testing::ScanFile(page, settings);
+        const std::string path = folder / ("scan" + std::to_string(static_cast<int>(dpi)) + ".jpg");
+        testing_support::WriteFile(path, std::string(file.begin(), file.end()));
+        cv::Mat decoded;
+        const reader::PageReading smaller = reader::ReadPageFile(path, dpi, &decoded);
+        const reader::PageReading whole = reader::ReadPage(cv::imdecode(file, cv::IMREAD_COLOR), dpi);
+        ASSERT_TRUE(whole.AllSure()) << dpi;
+        EXPECT_LT(decoded.cols, cv::imdecode(file, cv::IMREAD_COLOR).cols * 0.9) << dpi;
+        ASSERT_EQ(smaller.readings.size(), whole.readings.size()) << dpi << " " << smaller.problem;
+        for (size_t at = 0; at < whole.readings.size(); ++at) {
+            EXPECT_TRUE(smaller.readings[at].sure) << dpi << " " << whole.readings[at].name;
+            EXPECT_EQ(reader::ReadingLine(smaller.readings[at]),
+                      reader::ReadingLine(whole.readings[at]))
+                << dpi;
         }
     }
 }

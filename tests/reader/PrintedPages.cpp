@@ -12,6 +12,7 @@
 #include "link/Rk7remotecomm.h"
 #include "pattern/CheckSheetFixture.h"
 #include "pattern/PatternFixture.h"
+#include "vprinter/Font.h"
 #include "vprinter/Misregistration.h"
 #include "vprinter/Packet.h"
 #include "vprinter/Png.h"
@@ -262,6 +263,36 @@ cv::Mat Picture(const vprinter::Page& page) {
         }
     }
     return picture;
+}
+
+cv::Mat TextPage() {
+    constexpr int kColumns = 78;
+    constexpr int kLines = 40;
+    constexpr int kTop = 42;
+    const std::string words =
+        "Nozzle check, ink levels and the head's counters as the printer keeps them; "
+        "0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz. ";
+    cv::Mat page(4208, static_cast<int>(vprinter::Page::kColumns), CV_8UC3,
+                 cv::Scalar::all(255));
+    for (int line = 0; line < kLines; ++line) {
+        for (int column = 0; column < kColumns; ++column) {
+            const char character = words[static_cast<size_t>(line * 7 + column) % words.size()];
+            const vprinter::Glyph& glyph = vprinter::GlyphOf(character);
+            const int left = 36 * column + vprinter::kGlyphLeft;
+            const int top = kTop + 60 * line + vprinter::kGlyphTop;
+            for (int row = 0; row < vprinter::kGlyphRows; ++row) {
+                for (int dot = 0; dot < vprinter::kGlyphColumns; ++dot) {
+                    if ((glyph.rows[row] >> (vprinter::kGlyphColumns - 1 - dot) & 1) != 0) {
+                        page(cv::Rect(left + dot * vprinter::kGlyphScale,
+                                      top + row * vprinter::kGlyphScale, vprinter::kGlyphScale,
+                                      vprinter::kGlyphScale))
+                            .setTo(cv::Scalar::all(0));
+                    }
+                }
+            }
+        }
+    }
+    return page;
 }
 
 }  // namespace reader_testing

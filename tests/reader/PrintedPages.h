@@ -67,4 +67,8 @@ std::vector<vprinter::Page> PrintOn(const vprinter::Mechanism& mechanism,
 // call.
 cv::Mat Picture(const vprinter::Page& page);
 
+// A page of no check: lines of text across the sheet in the printer's font,
+// from the top margin down (as a status page or a letter prints).
+cv::Mat TextPage();
+
 }  // namespace reader_testing

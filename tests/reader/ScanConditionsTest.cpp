@@ -1,6 +1,9 @@
 // The pictures technicians make: a scan on a white lid (no paper's edge), a
 // soft 300 dpi scan, a JPEG of low quality, a sheet turned 3 degrees, uneven
-// light, a fine scan. Whatever the picture spoils is read right or not sure:
+// light, a fine scan, pen strokes across the patterns, a sheet printed with
+// the black ink run out, a sheet laid head first, a picture cut tight round
+// the print (with and without its resolution), and a page of text that is no
+// check page. Whatever the picture spoils is read right or not sure:
 // no condition gives a wrong sure reading, and on a white lid at 600 dpi
 // nearly every reading that is not measured from the paper's edges is right
 // and sure. Each condition prints its count of sure and of wrong sure
@@ -10,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -23,12 +27,27 @@ namespace {
 
 using reader_testing::AdjustmentPages;
 
+// The pages a condition scans: the mechanisms' pages (the default set a
+// sample of them), or the page of text alone.
+enum class Pages { Printed, Text, TopMarginOnly };
+
 struct ScanCondition {
     const char* what;
     double dpi;
     std::function<void(scan_testing::ScanSettings&)> change;
     bool inDefault;
     int leastRightPercent;  // of the readings not measured from the paper's edges; 0: none asked
+    Pages pages = Pages::Printed;
+    uint32_t mechanisms = 1;  // in the long set
+    bool dpiGiven = true;     // the scan read with its resolution
+};
+
+// Pen strokes across the photo-paper sheet's combs and PF blocks (and
+// whatever the other pages print there), in page dots.
+const std::vector<std::pair<cv::Point2d, cv::Point2d>> kPenStrokes = {
+    {{1050, 880}, {1950, 960}},   // along the first row of combs
+    {{1640, 760}, {1700, 2050}},  // down the right column of combs
+    {{650, 2200}, {1500, 2600}},  // across the PF blocks
 };
 
 struct ConditionCounts {
@@ -57,13 +76,40 @@ void CountReading(ConditionCounts& counts, const reader::Reading& reading, int e
     if (!MeasuredFromEdges(reading.name)) {
         ++counts.apartFromEdges;
         counts.rightApartFromEdges += reading.sure && right ? 1 : 0;
+        if (!reading.sure && expected != 1000) {
+            std::printf("[ not sure  ] %s %s: %s\n", where.c_str(), reading.name.c_str(),
+                        reading.note.c_str());
+        }
+    }
+}
+
+// Scans a page under the condition and counts its readings against the
+// true values (expected, by the reading's name; a name not in it: any sure
+// reading is wrong).
+void ScanAndCount(ConditionCounts& counts, const ScanCondition& condition, const cv::Mat& page,
+                  uint64_t seed, const std::function<int(const std::string&)>& expected,
+                  size_t readingsIfNone, size_t apartIfNone, const std::string& where) {
+    auto settings = scan_testing::RandomScanSettings(condition.dpi, seed);
+    condition.change(settings);
+    const auto read = reader::ReadPage(scan_testing::Scan(page, settings),
+                                       condition.dpiGiven ? condition.dpi : 0);
+    if (read.readings.empty()) {
+        counts.readings += static_cast<int>(readingsIfNone);
+        counts.apartFromEdges += static_cast<int>(apartIfNone);
+    }
+    for (const auto& reading : read.readings) {
+        CountReading(counts, reading, expected(reading.name), where);
     }
 }
 
 void ScanUnderConditions(bool all) {
+    const auto whiteLid = [](auto& s) { s.whiteLid = true; };
     const ScanCondition conditions[] = {
-        {"white lid, 600 dpi", 600, [](auto& s) { s.whiteLid = true; }, false, 95},
+        {"white lid, 600 dpi", 600, whiteLid, false, 95, Pages::Printed, 2},
         {"blur 2 px, 300 dpi", 300, [](auto& s) { s.blurAt600 = 4; }, true, 0},
+        {"a page of text, 300 dpi", 300, [](auto&) {}, true, 0, Pages::Text},
+        {"upside down, 300 dpi", 300, [](auto& s) { s.upsideDown = true; }, true, 0,
+         Pages::TopMarginOnly},
         {"blur 1.6 px, 300 dpi", 300, [](auto& s) { s.blurAt600 = 3.2; }, false, 0},
         {"JPEG quality 40", 600, [](auto& s) { s.jpegQuality = 40; }, false, 0},
         {"turned 3 degrees", 600, [](auto& s) { s.degrees = 3; }, false, 0},
@@ -75,67 +121,82 @@ void ScanUnderConditions(bool all) {
          },
          false, 0},
         {"1200 dpi", 1200, [](auto&) {}, false, 0},
+        {"pen strokes, 600 dpi", 600, [](auto& s) { s.penStrokes = kPenStrokes; }, false, 0},
+        {"black ink run out, 600 dpi", 600, [](auto& s) { s.noBlackInk = true; }, false, 0},
+        {"upside down, 600 dpi", 600, [](auto& s) { s.upsideDown = true; }, false, 0},
+        {"tight crop, 600 dpi", 600,
+         [](auto& s) {
+             s.whiteLid = true;
+             s.tightCrop = true;
+         },
+         false, 0},
+        {"tight crop, resolution not given", 600,
+         [](auto& s) {
+             s.whiteLid = true;
+             s.tightCrop = true;
+         },
+         false, 0, Pages::Printed, 1, false},
+        {"a page of text on a white lid, 600 dpi", 600, whiteLid, false, 0, Pages::Text},
     };
+    // ORVANE_SCAN_CONDITION: only the conditions whose name holds it.
+    const char* only = std::getenv("ORVANE_SCAN_CONDITION");
     // The pages of each mechanism: the 13 adjustment pages, then the sheet's
     // two; the default set a PF page, the top margin page and the sheet's
     // second page.
-    const size_t pages = AdjustmentPages().size() + 2;
-    const std::vector<size_t> sample = {10, 11, AdjustmentPages().size() + 1};
+    const size_t adjustment = AdjustmentPages().size();
+    const size_t topMargin = 11;
+    ASSERT_EQ(AdjustmentPages()[topMargin].name, "top-margin");
+    const std::vector<size_t> sample = {10, topMargin, adjustment + 1};
+    const auto none = [](const std::string&) { return 1000; };  // any sure reading is wrong
     for (const ScanCondition& condition : conditions) {
-        if (!condition.inDefault && !all) {
+        if ((!condition.inDefault && !all) ||
+            (only != nullptr && std::string(condition.what).find(only) == std::string::npos)) {
             continue;
         }
         ConditionCounts counts;
-        for (uint32_t seed = 0; seed < (all ? 2u : 1u); ++seed) {
+        const uint32_t mechanisms = all ? condition.mechanisms : 1;
+        for (uint32_t seed = 0; seed < mechanisms; ++seed) {
+            const std::string what = std::string(condition.what) + ", seed " + std::to_string(seed);
+            if (condition.pages == Pages::Text) {
+                ScanAndCount(counts, condition, reader_testing::TextPage(), seed, none, 1, 1,
+                             what + ", text");
+                continue;
+            }
             const vprinter::Mechanism mechanism = vprinter::RandomMechanism(2000 + seed);
             const auto sheet = reader_testing::PrintOn(mechanism, reader_testing::PhotoSheet());
             ASSERT_EQ(sheet.size(), 2u);
             std::vector<size_t> chosen = sample;
-            if (all) {
+            if (condition.pages == Pages::TopMarginOnly) {
+                chosen = {topMargin};
+            } else if (all) {
                 chosen.clear();
-                for (size_t page = 0; page < pages; ++page) {
+                for (size_t page = 0; page < adjustment + 2; ++page) {
                     chosen.push_back(page);
                 }
             }
             for (const size_t page : chosen) {
-                auto settings = scan_testing::RandomScanSettings(condition.dpi, seed * 100 + page);
-                condition.change(settings);
-                const std::string where =
-                    std::string(condition.what) + ", seed " + std::to_string(seed) + ", page " +
-                    std::to_string(page);
-                if (page < AdjustmentPages().size()) {
+                const std::string where = what + ", page " + std::to_string(page);
+                const uint64_t scanSeed = seed * 100 + page;
+                if (page < adjustment) {
                     const auto& stream = AdjustmentPages()[page];
                     const vprinter::Mechanism printer = reader_testing::ForPage(mechanism, stream);
                     const auto printed = reader_testing::PrintOn(printer, stream.bytes);
-                    const auto read = reader::ReadPage(
-                        scan_testing::Scan(reader_testing::Picture(printed.at(0)), settings),
-                        condition.dpi);
-                    if (read.readings.empty()) {
-                        ++counts.readings;
-                        counts.apartFromEdges += MeasuredFromEdges(stream.name) ? 0 : 1;
-                        continue;
-                    }
-                    for (const auto& reading : read.readings) {
-                        if (reading.name != stream.name) {
-                            CountReading(counts, reading, 1000, where);  // any sure one is wrong
-                            continue;
-                        }
-                        CountReading(counts, reading,
-                              reader_testing::TrueValue(printer, stream.quantity, false), where);
-                    }
+                    const int truth = reader_testing::TrueValue(printer, stream.quantity, false);
+                    ScanAndCount(
+                        counts, condition, reader_testing::Picture(printed.at(0)), scanSeed,
+                        [&](const std::string& name) { return name == stream.name ? truth : 1000; },
+                        1, MeasuredFromEdges(stream.name) ? 0 : 1, where);
                     continue;
                 }
-                const size_t at = page - AdjustmentPages().size();
-                const auto read = reader::ReadPage(
-                    scan_testing::Scan(reader_testing::Picture(sheet[at]), settings), condition.dpi);
-                if (read.readings.empty()) {
-                    counts.readings += at == 0 ? 11 : 2;
-                    counts.apartFromEdges += at == 0 ? 11 : 0;
-                }
-                for (const auto& reading : read.readings) {
-                    CountReading(counts, reading, reader_testing::TrueValue(mechanism, reading.name, true),
-                          where);
-                }
+                const size_t at = page - adjustment;
+                ScanAndCount(
+                    counts, condition, reader_testing::Picture(sheet[at]), scanSeed,
+                    [&](const std::string& name) {
+                        return vprinter::MechanismIndex(name) < 0
+                                   ? 1000
+                                   : reader_testing::TrueValue(mechanism, name, true);
+                    },
+                    at == 0 ? 11 : 2, at == 0 ? 11 : 0, where);
             }
         }
         std::printf("[ condition ] %s: %d readings, %d sure, %d wrong and sure\n", condition.what,

@@ -1,5 +1,6 @@
 #include "support/SimulatedScan.h"
 
+#include <algorithm>
 #include <cmath>
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
@@ -16,6 +17,8 @@ constexpr double kGlassMargin = 0.6;  // inches of glass beyond the sheet's far 
 const cv::Scalar kPaper(236, 238, 240);
 const cv::Scalar kLid(52, 50, 48);
 const cv::Scalar kWhiteLid(238, 239, 240);
+const cv::Scalar kPen(150, 60, 40);  // a blue ball pen
+constexpr int kPenDots = 5;           // its stroke, half a millimetre
 
 }  // namespace
 
@@ -39,6 +42,24 @@ std::vector<uint8_t> ScanFile(const cv::Mat& page, const ScanSettings& settings)
     cv::Mat sheet(sheetSize, CV_8UC3, cv::Scalar::all(255));
     const cv::Rect shown = cv::Rect(0, 0, page.cols, page.rows) & cv::Rect({}, sheetSize);
     page(shown).copyTo(sheet(shown));
+    if (settings.noBlackInk) {
+        // The black ink's dots are grey to black and of no hue: paper.
+        for (int y = 0; y < sheet.rows; ++y) {
+            auto* pixel = sheet.ptr<cv::Vec3b>(y);
+            for (int x = 0; x < sheet.cols; ++x) {
+                const auto [low, high] = std::minmax({pixel[x][0], pixel[x][1], pixel[x][2]});
+                if (high < 200 && high - low < 24) {
+                    pixel[x] = cv::Vec3b(255, 255, 255);
+                }
+            }
+        }
+    }
+    for (const auto& [from, to] : settings.penStrokes) {
+        cv::line(sheet, cv::Point(from), cv::Point(to), kPen, kPenDots, cv::LINE_AA);
+    }
+    if (settings.upsideDown) {
+        cv::rotate(sheet, sheet, cv::ROTATE_180);
+    }
     // Paper is not the scanner's white.
     cv::multiply(sheet, kPaper, sheet, 1.0 / 255);
 
@@ -111,6 +132,21 @@ std::vector<uint8_t> ScanFile(const cv::Mat& page, const ScanSettings& settings)
             band.convertTo(noisy, CV_16SC3);
             noisy += noise;
             noisy.convertTo(band, CV_8UC3);
+        }
+    }
+    if (settings.tightCrop) {
+        cv::Mat grey;
+        cv::cvtColor(scanned, grey, cv::COLOR_BGR2GRAY);
+        std::vector<cv::Point> printed;
+        cv::findNonZero(grey < 150, printed);
+        if (!printed.empty()) {
+            const int margin = static_cast<int>(0.1 * settings.dpi);
+            const cv::Rect box = cv::boundingRect(printed);
+            const cv::Rect crop =
+                cv::Rect(box.x - margin, box.y - margin, box.width + 2 * margin,
+                         box.height + 2 * margin) &
+                cv::Rect(0, 0, scanned.cols, scanned.rows);
+            scanned = scanned(crop).clone();
         }
     }
     std::vector<uint8_t> file;

@@ -6,6 +6,7 @@
 // saved as a JPEG.
 #include <cstdint>
 #include <opencv2/core.hpp>
+#include <utility>
 #include <vector>
 
 namespace scan_testing {
@@ -20,6 +21,13 @@ struct ScanSettings {
     uint64_t seed = 1;  // the noise's
     bool whiteLid = false;  // the lid as light as the paper: no paper's edge shows
     double unevenLight = 0;  // the light's fall from the glass's left to its right, 0..1
+    // Strokes of a ball pen on the sheet, from and to, in page dots.
+    std::vector<std::pair<cv::Point2d, cv::Point2d>> penStrokes;
+    bool noBlackInk = false;  // printed with the black ink run out
+    bool upsideDown = false;  // the sheet laid on the glass head first
+    // The picture cut to the print on it and a tenth of an inch round: no
+    // paper's edge shows.
+    bool tightCrop = false;
 };
 
 // Settings drawn from a seed: up to 1.5 degrees either way, the sheet's
