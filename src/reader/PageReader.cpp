@@ -16,7 +16,7 @@ namespace reader {
 
 namespace {
 
-constexpr int kEdgeSearchRows = 1000;         // the first dot page's line stands near the top
+constexpr int kEdgeSearchRows = 1000;  // the first dot page's line stands near the top
 // The first dot page's line as far right as it may be printed: the error
 // 127 units right with -128 stored.
 constexpr int kEdgeFurthest = 3 * 255 + 8;
@@ -60,14 +60,14 @@ PageReading Read(const Sheet& sheet) {
             PlaceAt(page.readings, cv::Rect(0, edge->top, static_cast<int>(edge->column) + 1,
                                             std::max(edge->rows, 1)));
         } else {
-            page.problem = "no pattern found on the page";
+            page.problem = kNoPattern;
         }
         return page;
     }
     // A feed far off parts the head angular marks' two bands: each band a
     // mark of its own, the lower one under the upper.
-    if (const auto joined = JoinBands(marks); joined.size() == 5 && std::all_of(
-                                                   joined.begin(), joined.end(), Tall)) {
+    if (const auto joined = JoinBands(marks);
+        joined.size() == 5 && std::all_of(joined.begin(), joined.end(), Tall)) {
         page.kind = PageKind::HeadAngular;
         page.readings = ReadHeadAngular(sheet, joined);
         PlaceAt(page.readings, Around(joined));
@@ -155,6 +155,10 @@ std::string ReadingLine(const Reading& reading) {
         line += reading.best;
     } else {
         line += reading.ValueText();
+        // An end mark's verdict says what it means.
+        if (reading.ng && !reading.note.empty()) {
+            line += " (" + reading.note + ")";
+        }
     }
     return line;
 }
@@ -170,7 +174,8 @@ std::string WayText(const Reading& reading) {
         text += std::to_string(std::min(*reading.next, *reading.other));
         text += " and ";
         text += std::to_string(std::max(*reading.next, *reading.other));
-        text += ": write either and print again";
+        text += ": write either";
+        text += reading.printAgain ? " and print again" : "";
         return text;
     }
     if (reading.direction != 0) {
@@ -181,7 +186,7 @@ std::string WayText(const Reading& reading) {
     }
     text += "write ";
     text += next;
-    text += " and print again";
+    text += reading.printAgain ? " and print again" : "";
     return text;
 }
 

@@ -54,6 +54,10 @@ struct Reading {
     // With next: the other of the two values the page leaves the reading
     // between.
     std::optional<int> other;
+    // Whether printing the page again after the write shows the new value:
+    // not on the head angular page, which prints without the stored
+    // correction.
+    bool printAgain = true;
     // The photo-paper sheets: the best choice's step from the stored value X
     // (value is X plus it once the stored value is applied).
     std::optional<int> step;
@@ -65,17 +69,23 @@ struct Reading {
     std::string ValueText() const { return ng ? "NG" : std::to_string(value); }
 };
 
-// One line for a person: "pf-color: 2", "pf-color: not sure (NOTE)".
+// One line for a person: "pf-color: 2", "pf-color: not sure (NOTE)",
+// "pf-color: NG (NOTE)".
 std::string ReadingLine(const Reading& reading);
 
 // Which way the reading's value lies, as its note's end says it: "the value
 // lies above 2: write 2 and print again", "the value lies between 3 and 4:
-// write either and print again"; empty without next.
+// write either and print again" ("and print again" left out where printing
+// again shows nothing new); empty without next.
 std::string WayText(const Reading& reading);
 // Sets a reading that is not sure: its note (why, then the way), direction,
 // next and other.
 void NotSure(Reading& reading, const std::string& why, int direction = 0,
              std::optional<int> next = {}, std::optional<int> other = {});
+
+// The problem of a page that shows no pattern: a blank page, or one of
+// text and lines of no check page.
+inline constexpr const char* kNoPattern = "no pattern found on the page";
 
 struct PageReading {
     PageKind kind = PageKind::Unknown;
@@ -94,8 +104,7 @@ PageReading ReadPage(const cv::Mat& picture, double dpiHint = 0);
 // fraction of its size); a file that cannot be decoded gives an Unknown page
 // with the problem. decoded, when given, gets the picture read: 8-bit BGR,
 // empty when none was decoded.
-PageReading ReadPageFile(const std::string& path, double dpiHint = 0,
-                         cv::Mat* decoded = nullptr);
+PageReading ReadPageFile(const std::string& path, double dpiHint = 0, cv::Mat* decoded = nullptr);
 // The file's picture as ReadPageFile decodes it, not read; empty with the
 // problem when it cannot be decoded.
 cv::Mat DecodePictureFile(const std::string& path, std::string& problem);

@@ -19,8 +19,8 @@ constexpr int kMargin = 8;       // kept clear of a block's end, for a tilted he
 constexpr double kRowsPerStep = 2;
 constexpr int kJoinGap = 12;  // blank rows inside a block (nozzle pitch) are fewer
 constexpr int kBlockRows = 40;
-constexpr int kBlockDots = 480;  // a block across
-constexpr int kEdgeRows = 12;    // rows each side of a block's edge looked at
+constexpr int kBlockDots = 480;    // a block across
+constexpr int kEdgeRows = 12;      // rows each side of a block's edge looked at
 constexpr double kLeanSpread = 1;  // rows the steps' leans may differ by
 
 }  // namespace
@@ -63,9 +63,8 @@ PfSteps FindPfSteps(const Sheet& sheet, const std::vector<Mark>& blocks) {
         const Run& first = steps.firsts[step];
         const Run& second = steps.seconds[step];
         const auto topAt = [&](int from, int row) {
-            return RisingEdge(
-                RowProfile(sheet, from + kMargin, from + kAloneDots - kMargin, row - kEdgeRows,
-                           row + kEdgeRows));
+            return RisingEdge(RowProfile(sheet, from + kMargin, from + kAloneDots - kMargin,
+                                         row - kEdgeRows, row + kEdgeRows));
         };
         const auto footAt = [&](int from, int row) {
             auto rows = RowProfile(sheet, from + kMargin, from + kAloneDots - kMargin,
@@ -84,8 +83,8 @@ PfSteps FindPfSteps(const Sheet& sheet, const std::vector<Mark>& blocks) {
             steps.level = false;
             return steps;
         }
-        const double perDot = (*topRight - *topLeft + *footRight - *footLeft) /
-                              (2.0 * (kBlockDots - kAloneDots));
+        const double perDot =
+            (*topRight - *topLeft + *footRight - *footLeft) / (2.0 * (kBlockDots - kAloneDots));
         leans.push_back(perDot * (right - left - kAloneDots));
     }
     if (leans.empty()) {
@@ -131,23 +130,45 @@ std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks,
     const double mean = sum / kSteps;
     const std::vector<size_t> order = LeastOffFirst(gaps);
     const size_t best = order[0];
-    reading.ng = best == 0 || best == kSteps - 1;
-    reading.value = reading.ng ? 0 : static_cast<int>(best) - 5;
-    const int bestValue = static_cast<int>(best) - 5;
+    const auto isEnd = [](size_t step) { return step == 0 || step == kSteps - 1; };
+    const auto valueOf = [](size_t step) { return static_cast<int>(step) - 5; };
+    reading.ng = isEnd(best);
+    reading.value = reading.ng ? 0 : valueOf(best);
+    // The page prints its steps at their own test values whatever is
+    // stored: printed again after a write, it shows the same.
+    reading.printAgain = false;
     if (!level) {
         reading.note = kPfNotLevel;
     } else if (!agree) {
         reading.note = "the steps do not agree on the feed";
     } else if (std::abs(gaps[order[1]]) == std::abs(gaps[best])) {
-        const int second = static_cast<int>(order[1]) - 5;
-        // Of the two, the one inside the page's choices is the one to print
-        // with (an end step reads NG).
-        const bool bestInside = !reading.ng;
-        NotSure(reading, "two steps meet as well", 0, bestInside ? bestValue : second,
-                bestInside ? second : bestValue);
-    } else if (std::abs(gaps[best]) > 1 && !reading.ng) {
-        const int way = mean > bestValue ? 1 : -1;
-        NotSure(reading, "no step meets", 0, bestValue, bestValue + way);
+        if (isEnd(best) || isEnd(order[1])) {
+            // An end step and its neighbour: the feed is off towards the
+            // end, and the neighbour is the nearest value the input takes.
+            const size_t inside = isEnd(best) ? order[1] : best;
+            const size_t end = isEnd(best) ? best : order[1];
+            NotSure(reading,
+                    "an end step (NG) and the step " + std::to_string(valueOf(inside)) +
+                        " meet as well",
+                    end == 0 ? -1 : 1, valueOf(inside));
+        } else {
+            NotSure(reading, "two steps meet as well", 0, valueOf(best), valueOf(order[1]));
+        }
+    } else if (reading.ng) {
+        // The verdict is sure: no value the page's input takes corrects the
+        // feed.
+        reading.sure = true;
+        reading.note = std::abs(gaps[best]) > 1
+                           ? "no step meets and an end step (NG) is the nearest"
+                           : "an end step (NG) meets";
+        reading.note += ": the feed is off beyond what -4 to 4 corrects";
+    } else if (std::abs(gaps[best]) > 1) {
+        const int way = mean > valueOf(best) ? 1 : -1;
+        if (isEnd(way > 0 ? best + 1 : best - 1)) {
+            NotSure(reading, "no step meets", way, valueOf(best));
+        } else {
+            NotSure(reading, "no step meets", 0, valueOf(best), valueOf(best) + way);
+        }
     } else {
         reading.sure = true;
     }

@@ -31,7 +31,9 @@ std::string Label(int step) {
 }
 
 // The best of an item's choices. Sure when one is clearly the closest and,
-// should a choice be missing, when the best is aligned.
+// should it be the first or the last of the choices or a choice be missing,
+// when it is aligned: the last choice best but not aligned tells only that
+// the value lies beyond it.
 // missing: what of the item was not found, when none of its choices was.
 Reading Best(const std::string& name, const std::vector<Choice>& choices, double aligned,
              const std::string& missing) {
@@ -55,11 +57,23 @@ Reading Best(const std::string& name, const std::vector<Choice>& choices, double
     reading.best = Label(reading.value);
     const double best = std::abs(*found.front()->off);
     const bool clear = found.size() == 1 || std::abs(*found[1]->off) - best >= aligned;
+    const auto [lowest, highest] =
+        std::minmax_element(choices.begin(), choices.end(),
+                            [](const Choice& a, const Choice& b) { return a.step < b.step; });
+    const int step = found.front()->step;
+    // Aligned, for the last choice: within a dot (or row) of the measure's
+    // own unevenness.
+    const double inPlace = std::max(aligned / 2, 1.0);
     if (!clear) {
         NotSure(reading,
                 "two choices are as good (" + Label(found[0]->step) + " and " +
                     Label(found[1]->step) + ")",
                 0, found[0]->step, found[1]->step);
+    } else if ((step == lowest->step || step == highest->step) && best > inPlace) {
+        NotSure(
+            reading,
+            "the best choice, " + Label(step) + ", is the sheet's last that way and not aligned",
+            step > 0 ? 1 : -1, step);
     } else if (found.size() < choices.size() && best > aligned / 2) {
         reading.note = "a choice is missing (" + std::to_string(choices.size() - found.size()) +
                        " of " + std::to_string(choices.size()) +

@@ -173,10 +173,9 @@ void ApplyStored(PageReading& page, const StoredValues& stored) {
             // The page shows the error less a value that is not known:
             // taking it as 0 would be a guess.
             reading.sure = false;
-            AddNote(reading,
-                    "the value stored when the page was printed is not known (give it "
-                    "with --stored " +
-                        reading.name + "=VALUE); read as if it were 0");
+            std::string note = kStoredNotKnown;
+            note.append("; read as if it were 0");
+            AddNote(reading, note);
             continue;
         }
         const int inForce = found->second;

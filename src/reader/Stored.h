@@ -44,7 +44,8 @@ bool ParseStoredValue(const std::string& text, std::string& name, int& value, st
 // -40, 0 or 40; first dot -127 to 127). An end mark ("NG") on a page printed
 // with a stored value not 0 may stand for a value that can be written: not
 // sure. A reading whose stored value is not known keeps its value as read
-// (as if 0 were stored) but is not sure, and its note asks for the value;
+// (as if 0 were stored) but is not sure, and its note begins with
+// kStoredNotKnown;
 // the head angular page's is sure, as the program prints that page without
 // the stored correction. The photo-paper sheet's first page shows each item's
 // choices as steps from its stored value X: its readings become X plus the
@@ -53,5 +54,7 @@ bool ParseStoredValue(const std::string& text, std::string& name, int& value, st
 // are. The values a reading that is not sure names to print with next move
 // with the stored value.
 void ApplyStored(PageReading& page, const StoredValues& stored);
+inline constexpr const char* kStoredNotKnown =
+    "the value stored when the page was printed is not known";
 
 }  // namespace reader

@@ -16,10 +16,12 @@ namespace tray {
 // and after a write can be told apart.
 struct PageFacts {
     reader::PageKind kind = reader::PageKind::Unknown;
-    QString title;        // "Bi-D check"; empty for a page the reader does not know
+    QString title;         // "Bi-D check"; empty for a page the reader does not know
     QStringList readings;  // "pf-black: 0", "pf-color: not sure (...)"
     QList<QRect> areas;    // where each reading's pattern stands on the page; empty if not known
-    QString stored;       // "Stored when printed: pf-black=2"; empty when none apply
+    // "Stored when printed: pf-black=2"; on a head angular page the
+    // correction it was printed with; empty when none apply.
+    QString stored;
 
     // The lines shown under the page list.
     QStringList Lines() const;

@@ -43,8 +43,7 @@ vprinter::Mechanism With(std::initializer_list<std::pair<const char*, int>> erro
 cv::Mat Printed(const std::string& page, const vprinter::Mechanism& mechanism, int across = 0) {
     const bool sheet = page == "sheet-1" || page == "sheet-2";
     const auto pages = reader_testing::PrintOn(
-        mechanism,
-        sheet ? reader_testing::PhotoSheet() : AdjustmentPages()[StreamOf(page)].bytes);
+        mechanism, sheet ? reader_testing::PhotoSheet() : AdjustmentPages()[StreamOf(page)].bytes);
     cv::Mat picture = reader_testing::Picture(pages.at(page == "sheet-2" ? 1 : 0)).clone();
     if (across != 0) {
         cv::Mat moved(picture.size(), picture.type(), cv::Scalar::all(255));
@@ -79,25 +78,90 @@ TEST(ReadingNotes, SayWhyAndWhichWayOnEveryPageKind) {
         const char* note;  // a part of the note
     } cases[] = {
         // The Bi-D pages: stored -4 shows -6 .. -2, stored -7 shows -9 .. -5.
-        {"Bi-D above its choices", "bid-vsd3-black", With({{"bid-vsd3-black", -1}}), {},
-         "bid-vsd3-black", 1, -2, "no comb lines up: the value lies above -2: write -2"},
-        {"Bi-D below its choices", "bid-eco-color", With({{"bid-eco-color", -11}}), {},
-         "bid-eco-color", -1, -9, "the value lies below -9: write -9 and print again"},
+        {"Bi-D above its choices",
+         "bid-vsd3-black",
+         With({{"bid-vsd3-black", -1}}),
+         {},
+         "bid-vsd3-black",
+         1,
+         -2,
+         "no comb lines up: the value lies above -2: write -2"},
+        {"Bi-D below its choices",
+         "bid-eco-color",
+         With({{"bid-eco-color", -11}}),
+         {},
+         "bid-eco-color",
+         -1,
+         -9,
+         "the value lies below -9: write -9 and print again"},
         // The top margin: choices -40, 0 and 40.
-        {"top margin between 0 and 40", "top-margin", With({{"top-margin", 20}}),
-         {{"top-margin", 0}}, "top-margin", 0, 0, "the value lies between 0 and 40"},
-        {"top margin between, 40 stored", "top-margin", With({{"top-margin", -15}}),
-         {{"top-margin", 40}}, "top-margin", 0, 40, "the value lies between 0 and 40"},
-        {"top margin past 40", "top-margin", With({{"top-margin", 70}}), {{"top-margin", 0}},
-         "top-margin", 1, 40, "beyond the page's choices: the value lies above 40"},
+        {"top margin between 0 and 40",
+         "top-margin",
+         With({{"top-margin", 20}}),
+         {{"top-margin", 0}},
+         "top-margin",
+         0,
+         0,
+         "the value lies between 0 and 40"},
+        {"top margin between, 40 stored",
+         "top-margin",
+         With({{"top-margin", -15}}),
+         {{"top-margin", 40}},
+         "top-margin",
+         0,
+         40,
+         "the value lies between 0 and 40"},
+        {"top margin past 40",
+         "top-margin",
+         With({{"top-margin", 70}}),
+         {{"top-margin", 0}},
+         "top-margin",
+         1,
+         40,
+         "beyond the page's choices: the value lies above 40"},
         // The line moved a dot and a half right: between two units.
-        {"first dot between two units", "first-dot", With({{"first-dot", 10}}),
-         {{"first-dot", 5}}, "first-dot", 0, std::nullopt, "the value lies between 15 and 16"},
-        // A scan without the stored value: which --stored to give.
-        {"sheet page 2, stored not known", "sheet-2", With({}), {}, "top-margin", 0,
-         std::nullopt, "--stored top-margin=VALUE"},
-        {"sheet page 1, stored not known", "sheet-1", With({}), {}, "pf-black", 0, std::nullopt,
-         "--stored pf-black=VALUE"},
+        {"first dot between two units",
+         "first-dot",
+         With({{"first-dot", 10}}),
+         {{"first-dot", 5}},
+         "first-dot",
+         0,
+         std::nullopt,
+         "the value lies between 15 and 16"},
+        // A scan without the stored value.
+        {"sheet page 2, stored not known",
+         "sheet-2",
+         With({}),
+         {},
+         "top-margin",
+         0,
+         std::nullopt,
+         "stored when the page was printed is not known"},
+        {"sheet page 1, stored not known",
+         "sheet-1",
+         With({}),
+         {},
+         "pf-black",
+         0,
+         std::nullopt,
+         "stored when the page was printed is not known"},
+        // Past the sheet's choices X-1 .. X+1, at X = 0.
+        {"sheet page 1 past X+1",
+         "sheet-1",
+         With({{"pf-color", 3}}),
+         {{"pf-color", 0}},
+         "pf-color",
+         1,
+         1,
+         "the value lies above 1: write 1 and print again"},
+        {"sheet page 1 past X-1",
+         "sheet-1",
+         With({{"bid-vsd1-black", -2}}),
+         {{"bid-vsd1-black", 0}},
+         "bid-vsd1-black",
+         -1,
+         -1,
+         "X-1, is the sheet's last that way and not aligned: the value lies below -1"},
     };
     for (const auto& c : cases) {
         const int across = std::string(c.what) == "first dot between two units" ? 1 : 0;
@@ -119,7 +183,8 @@ TEST(ReadingNotes, SayWhyAndWhichWayOnEveryPageKind) {
         if (c.next) {
             EXPECT_EQ(reading->next, c.next) << c.what << ": " << reading->note;
         }
-        EXPECT_EQ(reader::ReadingLine(*reading), reading->name + ": not sure (" + reading->note + ")")
+        EXPECT_EQ(reader::ReadingLine(*reading),
+                  reading->name + ": not sure (" + reading->note + ")")
             << c.what;
     }
 }
@@ -127,8 +192,8 @@ TEST(ReadingNotes, SayWhyAndWhichWayOnEveryPageKind) {
 // The photo-paper sheet's first page gives the value to enter, X plus the
 // best choice's step, with the step beside it; X not known, not sure.
 TEST(ReadingNotes, ThePhotoSheetsFirstPageGivesTheValueToEnter) {
-    reader::PageReading page = reader::ReadPage(
-        Printed("sheet-1", With({{"bid-vsd2-black", 1}, {"pf-color", -1}})));
+    reader::PageReading page =
+        reader::ReadPage(Printed("sheet-1", With({{"bid-vsd2-black", 1}, {"pf-color", -1}})));
     ASSERT_EQ(page.kind, PageKind::PhotoSheet1) << page.problem;
     reader::StoredValues stored;
     for (const auto& reading : page.readings) {
@@ -143,10 +208,8 @@ TEST(ReadingNotes, ThePhotoSheetsFirstPageGivesTheValueToEnter) {
         int value;
         int step;
     } cases[] = {
-        {"bid-vsd2-black", true, 8, 1},
-        {"pf-color", true, 6, -1},
-        {"head-angular", true, 3, 0},
-        {"bid-vsd1-black", true, 7, 0},
+        {"bid-vsd2-black", true, 8, 1}, {"pf-color", true, 6, -1},
+        {"head-angular", true, 3, 0},   {"bid-vsd1-black", true, 7, 0},
         {"bid-eco-color", false, 0, 0},
     };
     for (const auto& c : cases) {
@@ -170,15 +233,30 @@ TEST(ReadingNotes, PagesOfValuesFarOffAreRead) {
         const char* name;
         int value;
     } cases[] = {
-        {"first dot 130 units right, -10 stored", Printed("first-dot", With({{"first-dot", 127}}), 9),
-         {{"first-dot", -10}}, PageKind::FirstDot, "first-dot", 120},
-        {"head angular, PF black 6", Printed("head-angular", With({{"pf-black", 6}})), {},
-         PageKind::HeadAngular, "head-angular", 0},
+        {"first dot 130 units right, -10 stored",
+         Printed("first-dot", With({{"first-dot", 127}}), 9),
+         {{"first-dot", -10}},
+         PageKind::FirstDot,
+         "first-dot",
+         120},
+        {"head angular, PF black 6",
+         Printed("head-angular", With({{"pf-black", 6}})),
+         {},
+         PageKind::HeadAngular,
+         "head-angular",
+         0},
         {"head angular, PF colour 7, tilt 3",
-         Printed("head-angular", With({{"pf-color", 7}, {"head-angular", 3}})), {},
-         PageKind::HeadAngular, "head-angular", 3},
-        {"head angular, PF black -7", Printed("head-angular", With({{"pf-black", -7}})), {},
-         PageKind::HeadAngular, "head-angular", 0},
+         Printed("head-angular", With({{"pf-color", 7}, {"head-angular", 3}})),
+         {},
+         PageKind::HeadAngular,
+         "head-angular",
+         3},
+        {"head angular, PF black -7",
+         Printed("head-angular", With({{"pf-black", -7}})),
+         {},
+         PageKind::HeadAngular,
+         "head-angular",
+         0},
     };
     for (const auto& c : cases) {
         reader::PageReading page = reader::ReadPage(c.picture);

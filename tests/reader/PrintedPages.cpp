@@ -235,6 +235,18 @@ int TrueValue(const Mechanism& mechanism, const std::string& quantity, bool onSh
     return !onSheet || once || quantity == "head-angular" ? error : std::clamp(error, -1, 1);
 }
 
+int BeyondSheet(const Mechanism& mechanism, const std::string& quantity) {
+    const int error = mechanism.errors[static_cast<size_t>(vprinter::MechanismIndex(quantity))];
+    return TrueValue(mechanism, quantity, true) == error ? 0 : (error > 0 ? 1 : -1);
+}
+
+bool ReadsRight(const reader::Reading& reading, int truth, int beyond) {
+    if (beyond != 0) {
+        return !reading.sure && reading.direction == beyond && reading.value == truth;
+    }
+    return reading.sure && !reading.ng && reading.value == truth;
+}
+
 std::vector<vprinter::Page> PrintOn(const Mechanism& mechanism, const std::vector<uint8_t>& bytes,
                                     const vprinter::Eeprom& stored) {
     Printer printer(mechanism, stored);
@@ -272,8 +284,7 @@ cv::Mat TextPage() {
     const std::string words =
         "Nozzle check, ink levels and the head's counters as the printer keeps them; "
         "0123456789 ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdefghijklmnopqrstuvwxyz. ";
-    cv::Mat page(4208, static_cast<int>(vprinter::Page::kColumns), CV_8UC3,
-                 cv::Scalar::all(255));
+    cv::Mat page(4208, static_cast<int>(vprinter::Page::kColumns), CV_8UC3, cv::Scalar::all(255));
     for (int line = 0; line < kLines; ++line) {
         for (int column = 0; column < kColumns; ++column) {
             const char character = words[static_cast<size_t>(line * 7 + column) % words.size()];

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "reader/PageReading.h"
 #include "vprinter/Config.h"
 #include "vprinter/Mechanism.h"
 #include "vprinter/Page.h"
@@ -55,6 +56,14 @@ const std::vector<uint8_t>& PhotoSheet();
 // item's choices X-1, X, X+1, except for head angular (whose choices are
 // three units apart) and the top margin and first dot, printed once.
 int TrueValue(const vprinter::Mechanism& mechanism, const std::string& quantity, bool onSheet);
+// On the photo-paper sheet (stored values 0): which way the error lies
+// beyond the item's choices (1 above X+1, -1 below X-1), whose reading must
+// then be not sure and say so; 0 when it lies among them.
+int BeyondSheet(const vprinter::Mechanism& mechanism, const std::string& quantity);
+// Whether a reading says what it must of the true value: a sure reading
+// gives it; on the sheet, beyond the choices, it is not sure and says which
+// way.
+bool ReadsRight(const reader::Reading& reading, int truth, int beyond);
 
 // Prints a stream on a printer with this mechanism and these stored values
 // (by default a new board's: every adjustment value 0): the pages it ejects,

@@ -51,7 +51,8 @@ TEST(ReadPageFile, ReadsTheGoldenPictures) {
         {"PhotoPaperSheet1",
          "photo-sheet-1 head-angular=X bid-vsd1-black=X-1 bid-vsd2-black=X bid-vsd3-black=X "
          "bid-eco-black=X bid-vsd1-color=X+1 bid-vsd2-color=X bid-vsd3-color=X bid-eco-color=X "
-         "pf-black=X-1 pf-color=X+1"},
+         // PF stored 2 and -3 with the feed in place: beyond X-1 and X+1.
+         "pf-black=X-1? pf-color=X+1?"},
         {"PhotoPaperSheet2", "photo-sheet-2 top-margin=X first-dot=X"},
         // Pages that adjust nothing are no check pages.
         {"NozzleCheck", "unknown"},
@@ -105,6 +106,7 @@ TEST(ReadPage, EndMarksAndValuesOffThePage) {
     } cases[] = {
         {"head-angular", 6, "head-angular head-angular=NG"},
         {"head-angular", -6, "head-angular head-angular=NG"},
+        {"head-angular", 9, "head-angular head-angular=NG"},
         {"pf-black", 5, "pf-black pf-black=NG"},
         {"pf-color", -7, "pf-color pf-color=NG"},
         // Stored -4: the page shows -6 .. -2. Stored -7: -9 .. -5.
@@ -114,8 +116,13 @@ TEST(ReadPage, EndMarksAndValuesOffThePage) {
         {"first-dot", 126, "first-dot first-dot=126"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CaseSummary(PrintedWith(c.quantity, c.error, StreamOf(c.quantity))), c.summary)
-            << c.quantity << " = " << c.error;
+        const reader::PageReading page = PrintedWith(c.quantity, c.error, StreamOf(c.quantity));
+        EXPECT_EQ(CaseSummary(page), c.summary) << c.quantity << " = " << c.error;
+        // An end mark's verdict says what it means.
+        if (page.readings.size() == 1 && page.readings[0].ng) {
+            EXPECT_NE(page.readings[0].note.find("beyond what"), std::string::npos)
+                << c.quantity << " = " << c.error << ": " << page.readings[0].note;
+        }
     }
 }
 

@@ -90,7 +90,7 @@ TEST(ApplyStored, AddsTheStoredValueWhereThePageShowsTheErrorLessIt) {
         // The photo-paper sheet's first page: steps from the stored X.
         {PageKind::PhotoSheet1, Read("head-angular", 3), {{"head-angular", -3}}, 0, true, ""},
         {PageKind::PhotoSheet1, Read("pf-black", -1), {{"pf-black", 4}}, 3, true, ""},
-        {PageKind::PhotoSheet1, Read("pf-black", -1), {}, -1, false, "--stored pf-black"},
+        {PageKind::PhotoSheet1, Read("pf-black", -1), {}, -1, false, "is not known"},
         // Test values the page sets itself: as read, whatever is stored.
         {PageKind::PfBlack, Read("pf-black", 2), {{"pf-black", 1}}, 2, true, ""},
         {PageKind::Bid, Read("bid-vsd3-black", -1), {}, -1, true, ""},
@@ -314,6 +314,10 @@ TEST(ReadPageTool, TakesThePicturesStoredValuesOrThoseGiven) {
     EXPECT_NE(result.out.find("\"note\":\"the value stored when the page was printed is not known"),
               std::string::npos)
         << result.out;
+    // Without --json, a person is told how to give it.
+    EXPECT_NE(testing_support::RunProcess({tool, "margin.png"}, folder.Path())
+                  .err.find("with --stored NAME=VALUE"),
+              std::string::npos);
 }
 
 // A FIFO given for the picture is not opened, neither for its stored values

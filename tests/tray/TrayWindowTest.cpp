@@ -1,4 +1,6 @@
 // The tray's window: the list it shows, the page it shows, zoom and panning.
+#include <fcntl.h>
+#include <unistd.h>
 #include <QApplication>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -7,16 +9,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "TrayFixture.h"
 #include "pattern/GoldenPictures.h"
+#include "platform/Files.h"
+#include "reader/PageReading.h"
 #include "support/HostilePictures.h"
 #include "support/PlantedFifo.h"
 #include "support/Process.h"
-#include "platform/Files.h"
-#include "reader/PageReading.h"
+#include "tray/PageFacts.h"
 #include "tray/TrayWatcher.h"
 #include "tray/TrayWindow.h"
 #include "vprinter/Png.h"
@@ -182,7 +183,7 @@ TEST_F(Window, ClickOnAReadingOrOnItsMarksShowsThePatternWhole) {
 // The top margin page of a mechanism in place, saved as the printer saves
 // it, once with the values stored when it was printed and once without them.
 // (The head angular page, printed without the stored tilt correction, needs
-// none.)
+// none, and says so instead.)
 TEST_F(Window, TheReaderAddsTheValueStoredWhenThePageWasPrinted) {
     vprinter::Page page = PageOf("TopMargin");
     std::string error;
@@ -201,6 +202,11 @@ TEST_F(Window, TheReaderAddsTheValueStoredWhenThePageWasPrinted) {
     ASSERT_EQ(lines.size(), 3) << window->Readings().toStdString();
     EXPECT_TRUE(lines[1].startsWith("top-margin: not sure (")) << lines[1].toStdString();
     EXPECT_EQ(lines[2], "Stored when printed: not recorded in the picture");
+
+    reader::PageReading angular;
+    angular.kind = reader::PageKind::HeadAngular;
+    EXPECT_EQ(tray::FactsOf(angular, {{"head-angular", 0}}).stored.toStdString(),
+              "Printed without a tilt correction");
 }
 
 // Before and after: the chosen page beside the page of the same kind printed
@@ -391,14 +397,14 @@ TEST_F(Window, ZoomStepsKeepThePointInTheMiddle) {
         Z zoom;
         double scale;
     } steps[] = {
-        {asIs, '1', Z::Full, 1.0},          {{2000, 150}, '+', Z::Double, 2.0},
-        {asIs, '+', Z::Close, 4.0},         {asIs, '+', Z::Close, 4.0},
-        {{600, 300}, '-', Z::Double, 2.0},  {asIs, '-', Z::Full, 1.0},
-        {{2400, 120}, '-', Z::Half, 0.5},   {asIs, '-', Z::Quarter, 0.25},
-        {asIs, '-', Z::Fit, fit},           {asIs, '-', Z::Fit, fit},
-        {asIs, '+', Z::Quarter, 0.25},      {{1000, 60}, '2', Z::Double, 2.0},
-        {{2700, 380}, '4', Z::Close, 4.0},  {asIs, '=', Z::Close, 4.0},
-        {asIs, 'F', Z::Fit, fit},           {asIs, '4', Z::Close, 4.0},
+        {asIs, '1', Z::Full, 1.0},         {{2000, 150}, '+', Z::Double, 2.0},
+        {asIs, '+', Z::Close, 4.0},        {asIs, '+', Z::Close, 4.0},
+        {{600, 300}, '-', Z::Double, 2.0}, {asIs, '-', Z::Full, 1.0},
+        {{2400, 120}, '-', Z::Half, 0.5},  {asIs, '-', Z::Quarter, 0.25},
+        {asIs, '-', Z::Fit, fit},          {asIs, '-', Z::Fit, fit},
+        {asIs, '+', Z::Quarter, 0.25},     {{1000, 60}, '2', Z::Double, 2.0},
+        {{2700, 380}, '4', Z::Close, 4.0}, {asIs, '=', Z::Close, 4.0},
+        {asIs, 'F', Z::Fit, fit},          {asIs, '4', Z::Close, 4.0},
     };
     for (const auto& s : steps) {
         if (s.put != asIs) {
@@ -433,10 +439,10 @@ TEST_F(Window, NewAndNextPagesKeepTheZoomAndThePlace) {
         QWidget* to;
         const char* shown;
     } steps[] = {
-        {kRows, {}, nullptr, "page-0002.png"},  {0, Qt::Key_N, list, "page-0001.png"},
+        {kRows, {}, nullptr, "page-0002.png"},     {0, Qt::Key_N, list, "page-0001.png"},
         {0, Qt::Key_N, pageView, "page-0001.png"},  // the list's end
-        {0, Qt::Key_P, pageView, "page-0002.png"},  {100, {}, nullptr, "page-0003.png"},
-        {0, Qt::Key_Down, list, "page-0002.png"},   {0, Qt::Key_P, list, "page-0003.png"},
+        {0, Qt::Key_P, pageView, "page-0002.png"}, {100, {}, nullptr, "page-0003.png"},
+        {0, Qt::Key_Down, list, "page-0002.png"},  {0, Qt::Key_P, list, "page-0003.png"},
         {kRows, {}, nullptr, "page-0004.png"},
     };
     for (const auto& s : steps) {

@@ -30,8 +30,8 @@ std::string TitleOfKind(const std::string& kind) {
 }
 
 constexpr const char* kFirstDotOffThePaper =
-    ". A first dot line left of the paper's edge does not print: write a value 10 lower than the "
-    "one stored and print again.";
+    ". If this is the first dot page, its line fell left of the paper's edge, where it does not "
+    "print: write a value 10 lower than the one stored and print again.";
 
 std::string Signed(int value) {
     return value > 0 ? "+" + std::to_string(value) : std::to_string(value);
@@ -81,7 +81,7 @@ PageRead Read(const std::string& path, const std::string& source, const std::str
         // A first dot left of the paper's edge prints its line on no paper:
         // the page comes out blank. Stored lower, the line comes onto the sheet.
         const bool blankFirstDot = kind == reader::KindName(reader::PageKind::FirstDot) &&
-                                   page.kind == reader::PageKind::Unknown;
+                                   page.problem == reader::kNoPattern;
         return Refused(source, source + " was not read: " + page.problem +
                                    (blankFirstDot ? kFirstDotOffThePaper : ""));
     }

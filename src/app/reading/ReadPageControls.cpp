@@ -77,7 +77,7 @@ void ReadPageControls::Show(const PageRead& read) {
                     ? "the value is filled in; press Input to write it."
                     : std::to_string(count) + " values are filled in; press Input to write them.";
     } else if (count == 0) {
-        head += "not sure, nothing is filled in.";
+        head += "nothing is filled in.";
     } else {
         head += std::to_string(count) + " of " + std::to_string(read.values.size()) +
                 " values are filled in; the others are not sure.";

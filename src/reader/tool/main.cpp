@@ -65,13 +65,20 @@ int main(int argc, char** argv) {
     std::cout << (json ? reader::ReadingJson(page) : reader::ReadingLines(page));
     // Why each reading is not sure, and which way its value lies, for a
     // person; a sure one's note says what the page leaves open.
+    bool storedAsked = false;
     for (const reader::Reading& reading : page.readings) {
+        storedAsked =
+            storedAsked || reading.note.find(reader::kStoredNotKnown) != std::string::npos;
         if (json || reading.note.empty()) {
             continue;
         }
         std::cerr << (reading.sure ? reading.name + ": " + reading.note
                                    : reader::ReadingLine(reading))
                   << "\n";
+    }
+    if (storedAsked && !json) {
+        std::cerr << "orvane-read-page: give the values stored when the page was printed with "
+                     "--stored NAME=VALUE\n";
     }
     return reader::ExitCode(page);
 }

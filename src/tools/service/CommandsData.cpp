@@ -28,8 +28,10 @@ const std::vector<PrintName>& PrintNames() {
     static const std::vector<PrintName> names = {
         {"head-angular", PrintItem::HeadAngular,
          "head angular page (remote setting 0, the pattern, eject)"},
-        {"pf-black", PrintItem::PfBlack, "PF page, black, at the stored value (eject)"},
-        {"pf-color", PrintItem::PfColour, "PF page, colour, at the stored value (eject)"},
+        {"pf-black", PrintItem::PfBlack,
+         "PF page, black: steps at test values -5 to 5 (eject), the stored value sent again"},
+        {"pf-color", PrintItem::PfColour,
+         "PF page, colour: steps at test values -5 to 5 (eject), the stored value sent again"},
         {"top-margin", PrintItem::TopMargin,
          "top margin line (remote setting 6, the pattern with its caption, eject)"},
         {"first-dot", PrintItem::FirstDot, "first dot position (ejects its page)"},
