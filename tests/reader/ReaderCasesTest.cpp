@@ -122,6 +122,8 @@ TEST(ReadPage, EndMarksAndValuesOffThePage) {
         if (page.readings.size() == 1 && page.readings[0].ng) {
             EXPECT_NE(page.readings[0].note.find("beyond what"), std::string::npos)
                 << c.quantity << " = " << c.error << ": " << page.readings[0].note;
+            EXPECT_EQ(reader::ReadingLine(page.readings[0]),
+                      std::string(c.quantity) + ": NG (" + page.readings[0].note + ")");
         }
     }
 }
