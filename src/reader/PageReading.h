@@ -55,8 +55,8 @@ struct Reading {
     // between.
     std::optional<int> other;
     // Whether printing the page again after the write shows the new value:
-    // not on the head angular page, which prints without the stored
-    // correction.
+    // not on the head angular and PF pages, which print the same whatever
+    // is stored.
     bool printAgain = true;
     // The photo-paper sheets: the best choice's step from the stored value X
     // (value is X plus it once the stored value is applied).
