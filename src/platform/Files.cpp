@@ -191,10 +191,12 @@ FileIdentity IdentityOf(const FileStatus& status) {
 
 bool ReadFileIdentified(const std::string& path, size_t limit, std::vector<uint8_t>& data,
                         FileIdentity& identity) {
-    // Not waiting: a FIFO put at path would wait for a writer at the open.
+    // What is no regular file is not opened at all (a FIFO put at path, a
+    // device).
     NativeFile file;
+    size_t size = 0;
     FileStatus status;
-    if (!file.Open(path, NativeFile::Mode::Read) || !file.Status(status) || !status.regular) {
+    if (OpenRegular(path, file, size) != FileRead::Done || !file.Status(status)) {
         return false;
     }
     std::vector<uint8_t> bytes(limit);
