@@ -129,8 +129,17 @@ bool Writable(const std::string& name, int value, std::string& values) {
         values = "-40, 0 or 40";
         return value == -40 || value == 0 || value == 40;
     }
-    values = "-127 to 127";
-    return value >= -127 && value <= 127;
+    const auto within = [&](int bound, const char* text) {
+        values = text;
+        return value >= -bound && value <= bound;
+    };
+    if (name.starts_with("pf-")) {
+        return within(4, "-4 to 4");
+    }
+    if (name.starts_with("bid-")) {
+        return within(36, "-36 to 36");
+    }
+    return within(127, "-127 to 127");
 }
 
 void AddNote(Reading& reading, const std::string& note) {
@@ -138,7 +147,9 @@ void AddNote(Reading& reading, const std::string& note) {
 }
 
 // Moves the values a reading that is not sure names to print with next by
-// the stored value, in its note as well.
+// the stored value, in its note as well. Where one of them is no value the
+// page's input takes, the note says where the value lies and what the input
+// takes instead of advising it, and next keeps only a value it takes.
 void MoveWay(Reading& reading, int by) {
     if (!reading.next || by == 0) {
         return;
@@ -148,10 +159,31 @@ void MoveWay(Reading& reading, int by) {
     if (reading.other) {
         *reading.other += by;
     }
-    if (!before.empty() && reading.note.ends_with(before)) {
-        reading.note.resize(reading.note.size() - before.size());
-        reading.note += WayText(reading);
+    if (before.empty() || !reading.note.ends_with(before)) {
+        return;
     }
+    reading.note.resize(reading.note.size() - before.size());
+    const std::string way = WayText(reading);
+    std::string values;
+    const bool nextTaken = Writable(reading.name, *reading.next, values);
+    const bool otherTaken = !reading.other || Writable(reading.name, *reading.other, values);
+    if (nextTaken && otherTaken) {
+        reading.note += way;
+        return;
+    }
+    reading.note += way.starts_with("the value lies")
+                        ? way.substr(0, way.find(": "))
+                        : "the value lies near " + std::to_string(*reading.next);
+    reading.note += ", and the input takes only " + values;
+    if (reading.other && (nextTaken || otherTaken)) {
+        const int taken = nextTaken ? *reading.next : *reading.other;
+        const int past = nextTaken ? *reading.other : *reading.next;
+        reading.direction = past > taken ? 1 : -1;
+        reading.next = taken;
+    } else {
+        reading.next.reset();
+    }
+    reading.other.reset();
 }
 
 }  // namespace

@@ -154,6 +154,14 @@ TEST(ReadingNotes, SayWhyAndWhichWayOnEveryPageKind) {
          1,
          1,
          "the value lies above 1: write 1 and print again"},
+        {"sheet page 1 past X+1, past what the input takes",
+         "sheet-1",
+         With({{"pf-color", 3}}),
+         {{"pf-color", 4}},
+         "pf-color",
+         1,
+         std::nullopt,
+         "the value lies above 5, and the input takes only -4 to 4"},
         {"sheet page 1 past X-1",
          "sheet-1",
          With({{"bid-vsd1-black", -2}}),
@@ -197,7 +205,7 @@ TEST(ReadingNotes, ThePhotoSheetsFirstPageGivesTheValueToEnter) {
     ASSERT_EQ(page.kind, PageKind::PhotoSheet1) << page.problem;
     reader::StoredValues stored;
     for (const auto& reading : page.readings) {
-        stored[reading.name] = 7;
+        stored[reading.name] = 3;
     }
     stored["head-angular"] = 3;
     stored.erase("bid-eco-color");
@@ -208,8 +216,8 @@ TEST(ReadingNotes, ThePhotoSheetsFirstPageGivesTheValueToEnter) {
         int value;
         int step;
     } cases[] = {
-        {"bid-vsd2-black", true, 8, 1}, {"pf-color", true, 6, -1},
-        {"head-angular", true, 3, 0},   {"bid-vsd1-black", true, 7, 0},
+        {"bid-vsd2-black", true, 4, 1}, {"pf-color", true, 2, -1},
+        {"head-angular", true, 3, 0},   {"bid-vsd1-black", true, 3, 0},
         {"bid-eco-color", false, 0, 0},
     };
     for (const auto& c : cases) {

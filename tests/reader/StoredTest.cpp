@@ -91,6 +91,7 @@ TEST(ApplyStored, AddsTheStoredValueWhereThePageShowsTheErrorLessIt) {
         {PageKind::PhotoSheet1, Read("head-angular", 3), {{"head-angular", -3}}, 0, true, ""},
         {PageKind::PhotoSheet1, Read("pf-black", -1), {{"pf-black", 4}}, 3, true, ""},
         {PageKind::PhotoSheet1, Read("pf-black", -1), {}, -1, false, "is not known"},
+        {PageKind::PhotoSheet1, Read("pf-black", 1), {{"pf-black", 4}}, 5, false, "-4 to 4"},
         // Test values the page sets itself: as read, whatever is stored.
         {PageKind::PfBlack, Read("pf-black", 2), {{"pf-black", 1}}, 2, true, ""},
         {PageKind::Bid, Read("bid-vsd3-black", -1), {}, -1, true, ""},
