@@ -109,15 +109,23 @@ ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::stri
     startup.hStdOutput = writes[0];
     startup.hStdError = writes[1];
     PROCESS_INFORMATION started{};
-    const BOOL made = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                     CREATE_UNICODE_ENVIRONMENT, environment.data(), folder.c_str(),
-                                     &startup, &started);
+    // Under wine, a start among many at once now and then fails for a
+    // moment: tried again, and a failure says why.
+    BOOL made = FALSE;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3 && !made; ++attempt) {
+        made = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                              CREATE_UNICODE_ENVIRONMENT, environment.data(), folder.c_str(),
+                              &startup, &started);
+        error = made ? 0 : GetLastError();
+    }
     CloseHandle(writes[0]);
     CloseHandle(writes[1]);
     if (!made) {
         CloseHandle(reads[0]);
         CloseHandle(reads[1]);
         result_.exitCode = 127;
+        result_.err = "the process could not be started (error " + std::to_string(error) + ")";
         return;
     }
     CloseHandle(started.hThread);
