@@ -125,46 +125,23 @@ std::vector<Reading> ReadHeadAngular(const Sheet& sheet, const std::vector<Mark>
     const double mean = sum / kMarks;
     const std::vector<size_t> order = LeastOffFirst(bends);
     const size_t best = order[0];
-    const auto valueOf = [](size_t mark) { return 3 * static_cast<int>(mark) - 6; };
-    const auto isEnd = [](size_t mark) { return mark == 0 || mark == kMarks - 1; };
-    reading.ng = isEnd(best);
-    reading.value = reading.ng ? 0 : valueOf(best);
-    // The page prints without the stored correction: printed again after a
-    // write, it shows the same.
-    reading.printAgain = false;
-    if (!agree) {
-        reading.note = "the marks do not agree on the head's tilt";
-    } else if (std::abs(bends[order[1]]) - std::abs(bends[best]) < kStraight) {
-        if (isEnd(best) || isEnd(order[1])) {
-            // An end mark and its neighbour: the tilt lies out towards the
-            // end, and the neighbour is the nearest value the input takes.
-            const size_t inside = isEnd(best) ? order[1] : best;
-            const size_t end = isEnd(best) ? best : order[1];
-            NotSure(reading,
-                    "an end mark (NG) and the mark " + std::to_string(valueOf(inside)) +
-                        " are as straight",
-                    end == 0 ? -1 : 1, valueOf(inside));
-        } else {
-            NotSure(reading, "two marks are as straight", 0, valueOf(best), valueOf(order[1]));
-        }
-    } else if (reading.ng) {
-        // The verdict is sure: no value the page's input takes corrects the
-        // head's tilt.
-        reading.sure = true;
-        reading.note = std::abs(bends[best]) > kStraight
-                           ? "no mark is straight and an end mark (NG) is the nearest"
-                           : "an end mark (NG) is straight";
-        reading.note += ": the head is tilted beyond what -3, 0 or 3 corrects";
-    } else if (std::abs(bends[best]) > kStraight) {
-        const int way = mean > valueOf(best) ? 1 : -1;
-        if (isEnd(way > 0 ? best + 1 : best - 1)) {
-            NotSure(reading, "no mark is straight", way, valueOf(best));
-        } else {
-            NotSure(reading, "no mark is straight", 0, valueOf(best), valueOf(best) + 3 * way);
-        }
-    } else {
-        reading.sure = true;
-    }
+    const RowOfChoices choices{
+        .count = kMarks,
+        .first = -6,
+        .step = 3,
+        .best = best,
+        .second = order[1],
+        .tie = std::abs(bends[order[1]]) - std::abs(bends[best]) < kStraight,
+        .inPlace = std::abs(bends[best]) <= kStraight,
+        .way = mean > 3 * static_cast<double>(best) - 6 ? 1 : -1,
+        .choice = "mark",
+        .asGood = "are as straight",
+        .none = "no mark is straight",
+        .endIs = "is straight",
+        .beyond = "the head is tilted beyond what -3, 0 or 3 corrects",
+        .unfit = agree ? nullptr : "the marks do not agree on the head's tilt",
+    };
+    JudgeRow(reading, choices);
     return {reading};
 }
 

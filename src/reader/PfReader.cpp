@@ -130,48 +130,25 @@ std::vector<Reading> ReadPf(const Sheet& sheet, const std::vector<Mark>& blocks,
     const double mean = sum / kSteps;
     const std::vector<size_t> order = LeastOffFirst(gaps);
     const size_t best = order[0];
-    const auto isEnd = [](size_t step) { return step == 0 || step == kSteps - 1; };
-    const auto valueOf = [](size_t step) { return static_cast<int>(step) - 5; };
-    reading.ng = isEnd(best);
-    reading.value = reading.ng ? 0 : valueOf(best);
-    // The page prints its steps at their own test values whatever is
-    // stored: printed again after a write, it shows the same.
-    reading.printAgain = false;
-    if (!level) {
-        reading.note = kPfNotLevel;
-    } else if (!agree) {
-        reading.note = "the steps do not agree on the feed";
-    } else if (std::abs(gaps[order[1]]) == std::abs(gaps[best])) {
-        if (isEnd(best) || isEnd(order[1])) {
-            // An end step and its neighbour: the feed is off towards the
-            // end, and the neighbour is the nearest value the input takes.
-            const size_t inside = isEnd(best) ? order[1] : best;
-            const size_t end = isEnd(best) ? best : order[1];
-            NotSure(reading,
-                    "an end step (NG) and the step " + std::to_string(valueOf(inside)) +
-                        " meet as well",
-                    end == 0 ? -1 : 1, valueOf(inside));
-        } else {
-            NotSure(reading, "two steps meet as well", 0, valueOf(best), valueOf(order[1]));
-        }
-    } else if (reading.ng) {
-        // The verdict is sure: no value the page's input takes corrects the
-        // feed.
-        reading.sure = true;
-        reading.note = std::abs(gaps[best]) > 1
-                           ? "no step meets and an end step (NG) is the nearest"
-                           : "an end step (NG) meets";
-        reading.note += ": the feed is off beyond what -4 to 4 corrects";
-    } else if (std::abs(gaps[best]) > 1) {
-        const int way = mean > valueOf(best) ? 1 : -1;
-        if (isEnd(way > 0 ? best + 1 : best - 1)) {
-            NotSure(reading, "no step meets", way, valueOf(best));
-        } else {
-            NotSure(reading, "no step meets", 0, valueOf(best), valueOf(best) + way);
-        }
-    } else {
-        reading.sure = true;
-    }
+    const RowOfChoices row{
+        .count = kSteps,
+        .first = -5,
+        .step = 1,
+        .best = best,
+        .second = order[1],
+        .tie = std::abs(gaps[order[1]]) == std::abs(gaps[best]),
+        .inPlace = std::abs(gaps[best]) <= 1,
+        .way = mean > static_cast<double>(best) - 5 ? 1 : -1,
+        .choice = "step",
+        .asGood = "meet as well",
+        .none = "no step meets",
+        .endIs = "meets",
+        .beyond = "the feed is off beyond what -4 to 4 corrects",
+        .unfit = !level   ? kPfNotLevel
+                 : !agree ? "the steps do not agree on the feed"
+                          : nullptr,
+    };
+    JudgeRow(reading, row);
     return {reading};
 }
 

@@ -347,4 +347,44 @@ std::optional<double> InkCentre(const Sheet& sheet, int row, int left, int right
     return moment / total;
 }
 
+void JudgeRow(Reading& reading, const RowOfChoices& row) {
+    const auto valueOf = [&](size_t at) { return row.first + row.step * static_cast<int>(at); };
+    const auto isEnd = [&](size_t at) { return at == 0 || at == row.count - 1; };
+    const std::string choice = row.choice;
+    reading.ng = isEnd(row.best);
+    reading.value = reading.ng ? 0 : valueOf(row.best);
+    reading.printAgain = false;
+    if (row.unfit != nullptr) {
+        reading.note = row.unfit;
+    } else if (row.tie && (isEnd(row.best) || isEnd(row.second))) {
+        // An end choice and its neighbour: the value lies out towards the
+        // end, and the neighbour is the nearest value the input takes.
+        const size_t inside = isEnd(row.best) ? row.second : row.best;
+        const size_t end = isEnd(row.best) ? row.best : row.second;
+        NotSure(reading,
+                "an end " + choice + " (NG) and the " + choice + " " +
+                    std::to_string(valueOf(inside)) + " " + row.asGood,
+                end == 0 ? -1 : 1, valueOf(inside));
+    } else if (row.tie) {
+        NotSure(reading, "two " + choice + "s " + row.asGood, 0, valueOf(row.best),
+                valueOf(row.second));
+    } else if (reading.ng) {
+        // The verdict is sure: no value the page's input takes corrects it.
+        reading.sure = true;
+        reading.note =
+            row.inPlace ? "an end " + choice + " (NG) " + row.endIs
+                        : std::string(row.none) + " and an end " + choice + " (NG) is the nearest";
+        reading.note += std::string(": ") + row.beyond;
+    } else if (!row.inPlace) {
+        const size_t toward = row.way > 0 ? row.best + 1 : row.best - 1;
+        if (isEnd(toward)) {
+            NotSure(reading, row.none, row.way, valueOf(row.best));
+        } else {
+            NotSure(reading, row.none, 0, valueOf(row.best), valueOf(toward));
+        }
+    } else {
+        reading.sure = true;
+    }
+}
+
 }  // namespace reader

@@ -108,6 +108,32 @@ std::vector<size_t> LeastOffFirst(const std::vector<Off>& offs) {
     return order;
 }
 
+// A page whose choices stand in a row, evenly stepped, with an end choice
+// (NG) at each end: the head angular marks, the PF steps. What the reader
+// measured of the row, and the words the page's verdict is said in.
+struct RowOfChoices {
+    size_t count = 0;             // the choices, both ends among them
+    int first = 0;                // the value of the first choice (an end)
+    int step = 1;                 // from one choice's value to the next
+    size_t best = 0;              // the choice off least
+    size_t second = 0;            // the one off next least
+    bool tie = false;             // the second as good as the best
+    bool inPlace = false;         // the best in place
+    int way = 0;                  // which way the value lies from the best's (+1, -1)
+    const char* choice = "";      // "mark"
+    const char* asGood = "";      // of two: "are as straight"
+    const char* none = "";        // "no mark is straight"
+    const char* endIs = "";       // of an end choice in place: "is straight"
+    const char* beyond = "";      // what an end choice means: "the head is tilted beyond ..."
+    const char* unfit = nullptr;  // why the row cannot be judged, when it cannot
+};
+// Sets the reading's value or NG and whether it is sure, with its note: an
+// unfit row is not sure, with why; an end choice best is a sure verdict, not
+// a value; two as good, or none in
+// place, are not sure, with the way to go (an end choice never advised).
+// These pages print the same whatever is stored: nothing says print again.
+void JudgeRow(Reading& reading, const RowOfChoices& row);
+
 // Ink-weighted mean column of a row of [left, right); nullopt without ink.
 std::optional<double> InkCentre(const Sheet& sheet, int row, int left, int right);
 
