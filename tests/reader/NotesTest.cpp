@@ -18,6 +18,7 @@ namespace {
 
 using reader::PageKind;
 using reader_testing::AdjustmentPages;
+using reader_testing::Named;
 
 size_t StreamOf(const std::string& quantity) {
     for (size_t at = 0; at < AdjustmentPages().size(); ++at) {
@@ -52,15 +53,6 @@ cv::Mat Printed(const std::string& page, const vprinter::Mechanism& mechanism, i
         picture = moved;
     }
     return picture;
-}
-
-const reader::Reading* Named(const reader::PageReading& page, const std::string& name) {
-    for (const auto& reading : page.readings) {
-        if (reading.name == name) {
-            return &reading;
-        }
-    }
-    return nullptr;
 }
 
 // Each page kind's readings that are not sure: the note says why and, where

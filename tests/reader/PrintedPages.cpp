@@ -306,4 +306,13 @@ cv::Mat TextPage() {
     return page;
 }
 
+const reader::Reading* Named(const reader::PageReading& page, const std::string& name) {
+    for (const auto& reading : page.readings) {
+        if (reading.name == name) {
+            return &reading;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace reader_testing

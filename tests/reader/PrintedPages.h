@@ -80,4 +80,7 @@ cv::Mat Picture(const vprinter::Page& page);
 // from the top margin down (as a status page or a letter prints).
 cv::Mat TextPage();
 
+// The page's reading of that name; nullptr when it has none.
+const reader::Reading* Named(const reader::PageReading& page, const std::string& name);
+
 }  // namespace reader_testing

@@ -21,6 +21,7 @@ namespace {
 
 using reader::PageKind;
 using reader_testing::AdjustmentPages;
+using reader_testing::Named;
 
 // "name=value" for each reading, "?" after a reading not sure; the photo
 // sheet's readings by their best choice.
@@ -240,15 +241,6 @@ cv::Mat Moved(const cv::Mat& picture, double across, double down, double dpi) {
     cv::Mat sampled;
     cv::resize(moved, sampled, cv::Size(), dpi / 360, dpi / 360, cv::INTER_AREA);
     return sampled;
-}
-
-const reader::Reading* Named(const reader::PageReading& page, const std::string& name) {
-    for (const auto& reading : page.readings) {
-        if (reading.name == name) {
-            return &reading;
-        }
-    }
-    return nullptr;
 }
 
 // The photo-paper sheet's second page or the first dot page, printed with
